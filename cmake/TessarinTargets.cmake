@@ -1,0 +1,99 @@
+# Target helpers shared by every subsystem.
+#
+# Source layout of a subsystem folder:
+#   *.cpp, *.c            portable code, built in both builds
+#   win32/ or *_win32.cpp Windows-only code (Win32, GDI, Direct3D ...)
+#   tests/*_test.cpp      one GoogleTest executable per file, both builds
+#   tests/data/           fixtures (TESS_TEST_DATA in the tests)
+#   tests/win32/*_test.cpp Windows-only tests, run under Wine
+#   fuzz/*_fuzz.cpp       libFuzzer targets (TESS_FUZZ builds only)
+
+set(TESS_SRC_ROOT ${CMAKE_SOURCE_DIR}/src)
+
+set(TESS_WARNINGS -Wall -Wextra)
+if(NOT TESS_WINDOWS AND TESS_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g -O1)
+  add_link_options(-fsanitize=address,undefined)
+elseif(NOT TESS_WINDOWS AND TESS_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(TESS_WINDOWS)
+  # Every Win32 call is the ANSI one; keep windows.h lean.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+function(_tess_filter_platform out)
+  set(result)
+  foreach(f ${ARGN})
+    if(f MATCHES "/(tests|fuzz)/")
+      continue()
+    endif()
+    if(NOT TESS_WINDOWS AND (f MATCHES "/win32/" OR f MATCHES "_win32\\.(cpp|c)$"))
+      continue()
+    endif()
+    if(TESS_WINDOWS AND (f MATCHES "/posix/" OR f MATCHES "_posix\\.(cpp|c)$"))
+      continue()
+    endif()
+    list(APPEND result ${f})
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# tess_library(<name> [DEPS lib...]) : static library tess_<name> from this folder.
+function(tess_library name)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  _tess_filter_platform(srcs ${srcs})
+  if(NOT srcs)
+    set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(tess_${name} STATIC ${srcs})
+  target_include_directories(tess_${name} PUBLIC ${TESS_SRC_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(tess_${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TESS_WARNINGS}>)
+  target_link_libraries(tess_${name} PUBLIC ${A_DEPS})
+endfunction()
+
+# tess_tests(<name> [LIBS lib...]) : one test executable per tests/*_test.cpp.
+function(tess_tests name)
+  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  if(TESS_FUZZ)
+    return()
+  endif()
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  if(TESS_WINDOWS)
+    file(GLOB wtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/*_test.cpp)
+    list(APPEND tests ${wtests})
+  endif()
+  foreach(t ${tests})
+    get_filename_component(stem ${t} NAME_WE)
+    set(exe ${name}_${stem})
+    add_executable(${exe} ${t})
+    target_link_libraries(${exe} PRIVATE tess_${name} ${A_LIBS} tess_testsupport gtest gmock gtest_main)
+    target_compile_options(${exe} PRIVATE ${TESS_WARNINGS})
+    target_compile_definitions(${exe} PRIVATE
+      TESS_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+      TESS_BUILD_DIR="${CMAKE_BINARY_DIR}")
+    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
+  endforeach()
+endfunction()
+
+# tess_fuzzers(<name> [LIBS lib...]) : libFuzzer targets from fuzz/*_fuzz.cpp.
+function(tess_fuzzers name)
+  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  if(NOT TESS_FUZZ)
+    return()
+  endif()
+  file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+  foreach(f ${fuzzers})
+    get_filename_component(stem ${f} NAME_WE)
+    set(exe fuzz_${name}_${stem})
+    add_executable(${exe} ${f})
+    target_link_libraries(${exe} PRIVATE tess_${name} ${A_LIBS})
+    target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY TESS_FUZZERS ${exe})
+  endforeach()
+endfunction()

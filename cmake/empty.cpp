@@ -1,0 +1,1 @@
+// Placeholder for a subsystem that has no sources yet.

@@ -97,3 +97,26 @@ function(tess_fuzzers name)
     set_property(GLOBAL APPEND PROPERTY TESS_FUZZERS ${exe})
   endforeach()
 endfunction()
+
+# tess_tool(<name> sources... [LIBS lib...]) : a host tool that builds data.
+# Natively it is built here (into tools/bin); in a cross build the native one
+# from TESS_HOST_TOOLS_DIR is used. Either way TESS_TOOL_<name> names the
+# command to run in custom commands, and TESS_TOOLDEP_<name> what to depend on.
+function(tess_tool name)
+  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  if(TESS_WINDOWS)
+    if(NOT TESS_HOST_TOOLS_DIR)
+      message(FATAL_ERROR "cross build needs TESS_HOST_TOOLS_DIR (a native build's tools/bin)")
+    endif()
+    set(TESS_TOOL_${name} ${TESS_HOST_TOOLS_DIR}/${name} CACHE INTERNAL "")
+    set(TESS_TOOLDEP_${name} ${TESS_HOST_TOOLS_DIR}/${name} CACHE INTERNAL "")
+    return()
+  endif()
+  add_executable(${name} ${A_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  target_include_directories(${name} PRIVATE ${TESS_SRC_ROOT})
+  target_compile_options(${name} PRIVATE ${TESS_WARNINGS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools/bin)
+  set(TESS_TOOL_${name} $<TARGET_FILE:${name}> CACHE INTERNAL "")
+  set(TESS_TOOLDEP_${name} ${name} CACHE INTERNAL "")
+endfunction()

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Installs everything the two builds need on a fresh Debian machine (as root),
+# then builds Lua, LibTomMath and LibTomCrypt for mingw-w64 from Debian's
+# source packages into build/deps/mingw. Idempotent: each step is skipped when
+# its result is already there.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+deps=$repo/build/deps
+prefix=$deps/mingw
+export DEBIAN_FRONTEND=noninteractive
+
+log() { printf '[setup] %s\n' "$*"; }
+
+packages=(
+  cmake g++ make pkg-config python3 git
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  liblua5.4-dev libtomcrypt-dev libtommath-dev
+  clang
+  mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine wine64 xvfb xauth
+  dpkg-dev
+  scowl wbritish wamerican wfrench wordnet-base
+  fonts-dejavu-core
+  npm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+# Node's own distribution of npm may stand in for Debian's.
+if [ ${#missing[@]} -gt 0 ] && command -v npm >/dev/null; then
+  missing=("${missing[@]/npm}")
+fi
+missing=($(printf '%s\n' "${missing[@]}" | sed '/^$/d'))
+
+need_update=0
+src_list=/etc/apt/sources.list.d/tessarin-src.sources
+if [ ! -f "$src_list" ]; then
+  log "adding Debian's source packages to apt"
+  cat > "$src_list" <<SRC
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  need_update=1
+fi
+if [ ${#missing[@]} -gt 0 ] || [ $need_update = 1 ]; then
+  log "apt-get update"
+  apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing: ${missing[*]}"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# --- mingw-w64 builds of the C dependencies -------------------------------
+cross=x86_64-w64-mingw32
+cc=$cross-gcc-posix
+mkdir -p "$prefix/include" "$prefix/lib" "$deps/src"
+
+fetch_source() {  # fetch_source <source package> ; prints the unpacked folder
+  local pkg=$1 dir
+  dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n1)
+  if [ -z "$dir" ]; then
+    (cd "$deps/src" && { apt-get source -qq "$pkg" >/dev/null 2>&1 || {
+      # The newest version may be gone from the mirror: take one apt lists.
+      local v
+      for v in $(apt-cache showsrc "$pkg" | awk '/^Version:/{print $2}'); do
+        apt-get source -qq "$pkg=$v" >/dev/null 2>&1 && break
+      done; }; })
+    dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n1)
+  fi
+  [ -n "$dir" ] || { echo "cannot fetch source package $pkg" >&2; exit 1; }
+  echo "$dir"
+}
+
+if [ ! -f "$prefix/lib/libtommath.a" ]; then
+  log "building LibTomMath for mingw"
+  d=$(fetch_source libtommath)
+  make -C "$d" -f makefile clean >/dev/null 2>&1 || true
+  make -C "$d" -f makefile -j"$(nproc)" CC="$cc" AR=$cross-ar RANLIB=$cross-ranlib \
+    CFLAGS="-O2" libtommath.a >"$deps/src/libtommath.log" 2>&1 || { tail -20 "$deps/src/libtommath.log"; exit 1; }
+  cp "$d/libtommath.a" "$prefix/lib/"
+  cp "$d"/tommath*.h "$prefix/include/"
+fi
+
+if [ ! -f "$prefix/lib/libtomcrypt.a" ]; then
+  log "building LibTomCrypt for mingw"
+  d=$(fetch_source libtomcrypt)
+  make -C "$d" -f makefile clean >/dev/null 2>&1 || true
+  make -C "$d" -f makefile -j"$(nproc)" CC="$cc" AR=$cross-ar RANLIB=$cross-ranlib \
+    CFLAGS="-O2 -DUSE_LTM -DLTM_DESC -I$prefix/include" library >"$deps/src/libtomcrypt.log" 2>&1 ||
+    { tail -20 "$deps/src/libtomcrypt.log"; exit 1; }
+  cp "$d/libtomcrypt.a" "$prefix/lib/"
+  cp "$d"/src/headers/*.h "$prefix/include/"
+fi
+
+if [ ! -f "$prefix/lib/liblua.a" ]; then
+  log "building Lua 5.4 for mingw"
+  d=$(fetch_source lua5.4)
+  obj=$deps/src/lua-obj
+  rm -rf "$obj" && mkdir -p "$obj"
+  for f in "$d"/src/*.c; do
+    case $(basename "$f") in lua.c|luac.c) continue ;; esac
+    "$cc" -O2 -std=gnu99 -DLUA_COMPAT_5_3 -c "$f" -o "$obj/$(basename "${f%.c}").o"
+  done
+  $cross-ar rcs "$prefix/lib/liblua.a" "$obj"/*.o
+  cp "$d"/src/lua.h "$d"/src/luaconf.h "$d"/src/lualib.h "$d"/src/lauxlib.h "$prefix/include/"
+  cp "$d"/src/lua.hpp "$prefix/include/" 2>/dev/null || true
+fi
+
+# --- npm data packages (offensive-word lists for the junior lexicon flags) --
+if [ ! -d "$deps/npm/node_modules/naughty-words" ]; then
+  log "installing naughty-words from npm"
+  mkdir -p "$deps/npm"
+  npm install --no-audit --no-fund --silent --prefix "$deps/npm" naughty-words >/dev/null
+fi
+
+log "ready"

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Sets everything up, then builds and tests the three configurations:
+#   native   g++ with AddressSanitizer and UBSan, every portable test;
+#   windows  mingw-w64 cross build, every test under Wine (Xvfb when needed);
+#   fuzz     clang with libFuzzer, each fuzzer for a short bounded time.
+# Prints a summary line per build and exits non-zero on any failure.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+
+"$repo/scripts/setup.sh" || exit 1
+
+native=$repo/build/native
+win=$repo/build/windows
+fuzz=$repo/build/fuzz
+fuzz_seconds=${TESS_FUZZ_SECONDS:-15}
+mkdir -p "$repo/build"
+status=0
+summary=()
+total_pass=0
+total_fail=0
+
+record() {  # record <label> <build dir> <ctest status>
+  local label=$1 dir=$2 rc=$3 counts p f
+  counts=$(gtest_counts "$dir"); p=${counts% *}; f=${counts#* }
+  [ "$rc" = 0 ] || { [ "$f" -gt 0 ] || f=$((f + 1)); status=1; }
+  total_pass=$((total_pass + p)); total_fail=$((total_fail + f))
+  summary+=("$label: $(cd "$dir" && ctest -N | awk '/Total Tests:/ {print $3}') test programs, $p tests passed, $f failed")
+}
+
+echo "== native build"
+if configure_native "$native" && build "$native"; then
+  (cd "$native" && ctest --output-on-failure -j"$jobs")
+  record native "$native" $?
+else
+  summary+=("native: build failed"); status=1; total_fail=$((total_fail + 1))
+fi
+
+echo "== windows build"
+if configure_windows "$win" "$native" && build "$win"; then
+  wine_start wineprefix
+  (cd "$win" && ctest --output-on-failure -j"$jobs")
+  rc=$?
+  wine_stop
+  record windows "$win" $rc
+else
+  summary+=("windows: build failed"); status=1; total_fail=$((total_fail + 1))
+fi
+
+echo "== fuzz build"
+if CC=clang CXX=clang++ configure_native "$fuzz" -DTESS_FUZZ=ON -DTESS_DATA=OFF -DTESS_BENCH=OFF &&
+   build "$fuzz"; then
+  fuzzers=$(find "$fuzz" -maxdepth 3 -type f -name 'fuzz_*' -perm -u+x | sort)
+  nf=0; bad=0
+  for f in $fuzzers; do
+    nf=$((nf + 1))
+    corpus=$fuzz/corpus/$(basename "$f"); mkdir -p "$corpus"
+    if ! "$f" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
+         "$corpus" >"$f.log" 2>&1; then
+      echo "fuzzer $(basename "$f") found a failure:"; tail -30 "$f.log"; bad=$((bad + 1))
+    fi
+  done
+  [ $bad = 0 ] || status=1
+  total_pass=$((total_pass + nf - bad)); total_fail=$((total_fail + bad))
+  summary+=("fuzz: $nf fuzzers ran ${fuzz_seconds}s each, $bad with findings")
+else
+  summary+=("fuzz: build failed"); status=1; total_fail=$((total_fail + 1))
+fi
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "tests: $total_pass passed, $total_fail failed"
+exit $status

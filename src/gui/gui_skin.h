@@ -1,0 +1,182 @@
+#pragma once
+// The toolkit's three per-process records: the frame skin (frames, menus and
+// status bar), the widget skin and the font table. Handles of the window
+// system (windows, fonts, palettes, instances) are kept as opaque pointers.
+//
+// Ownership: image words hold skin-registry ids until the record is applied;
+// applying resolves them to images that the SkinRegistry owns. Records only
+// borrow images: freeing a record never frees an image.
+#include <cstdint>
+
+#include "gui/gui_list.h"
+#include "gui/skin_registry.h"
+#include "gui/utils.h"
+
+namespace gui {
+
+using GuiHandle = void*;
+
+// Images of a frame-kind group, in record order. Pairs are (active or
+// normal, inactive or pressed); rows are (start, middle, end), active row
+// first.
+enum GuiFrameImage : int {
+  kFrIcon = 0,
+  kFrMinimize = 2,
+  kFrMaximize = 4,
+  kFrClose = 6,
+  kFrRestore = 8,
+  kFrCollapseExpanded = 10,
+  kFrCollapseCollapsed = 12,
+  kFrCaption = 14,      // 6: active start/middle/end, inactive start/middle/end
+  kFrLeft = 20,         // 6
+  kFrRight = 26,        // 6
+  kFrTop = 32,          // 6
+  kFrBottom = 38,       // 6
+  kFrCornerTL = 44,     // pairs
+  kFrCornerTR = 46,
+  kFrCornerBL = 48,
+  kFrCornerBR = 50,
+  kFrBackground = 52,
+  kFrameImageCount = 53
+};
+
+enum GuiCaptionTextMode : int32_t { kCaptionText = 1, kCaptionImage = 2, kCaptionBaked = 3 };
+
+struct GuiFrameGroup {
+  int32_t present;
+  SkinRegistry* imageSource;
+  int32_t loaded;
+  int32_t imageSet;
+  char captionFace[48];
+  GuiHandle captionFont;
+  int32_t captionHeight, captionWidth;
+  int32_t captionLeft, captionVAdjust;
+  int32_t captionTextMode;
+  uint32_t captionColor[2];  // active, inactive (COLORREF)
+  uint32_t imageIds[kFrameImageCount];
+  PackedDIB* images[kFrameImageCount];  // borrowed from the registry once loaded
+  int32_t captionCentred;
+  int32_t closeOffset[2], minOffset[2], maxOffset[2], collapseOffset[2];
+  int32_t captionTextOffset[2];
+  int32_t collapsedWidth;  // width of a dialog sized by the collapse protocol
+};
+
+enum GuiFrameKindIndex : int { kKindThick = 0, kKindBordered = 1, kKindDialog = 2, kKindFourth = 3,
+                               kKindTooltip = 4, kFrameKindCount = 5 };
+
+// Images of the menu group.
+enum GuiMenuImage : int {
+  kMnBarLeft = 0, kMnBarCenter, kMnBarRight,                 // the bar's background
+  kMnItemUp = 3,                                              // 3: item left/center/right
+  kMnItemDown = 6,                                            // 3: highlighted item
+  kMnFrameTopLeft = 9, kMnFrameTop, kMnFrameTopRight, kMnFrameRight,
+  kMnFrameBottomLeft, kMnFrameBottom, kMnFrameBottomRight, kMnFrameLeft,
+  kMnSeparator = 17,                                          // 3
+  kMnCheck = 20, kMnCheckHot, kMnArrow, kMnArrowHot,
+  kMenuImageCount = 24
+};
+
+enum GuiMenuStyle : int32_t { kMenuTextItems = 1, kMenuImageItems = 2, kMenuRenderedItems = 3 };
+
+struct GuiMenuGroup {
+  int32_t present, loaded;
+  int32_t style;
+  char face[48];
+  int32_t points;
+  int32_t weight;
+  GuiHandle font;
+  int32_t marginX, marginY, frameSize;
+  uint32_t textColor, textColorHot, grayedColor, grayedColorHot;  // COLORREF
+  uint32_t background, highlight;
+  uint32_t barTextColor[2];  // active, inactive
+  uint32_t imageIds[kMenuImageCount];
+  PackedDIB* images[kMenuImageCount];
+  int32_t helpSwitch;
+  int32_t helpBase;
+  GuiHandle helpInstance;
+  int32_t helpPart;
+  int32_t cursorId;
+};
+
+struct GuiStatusGroup {
+  int32_t present;
+  int32_t reserved;
+  char face[48];
+  int32_t points;
+  GuiHandle font;
+  uint32_t separatorId;
+  PackedDIB* separator;
+  uint32_t progressColor;
+  uint32_t textColor;
+};
+
+struct GuiFrameSkin {
+  SkinRegistry* imageSource;
+  GuiHandle notifyWindow;
+  GuiHandle palette;  // null: the stock default palette
+  uint32_t unread[2];
+  int32_t identity;
+  GuiHandle font;     // null: the stock system font
+  int32_t sizeValue;
+  GuiList* popupPool;
+  GuiFrameGroup groups[kFrameKindCount];
+  GuiMenuGroup menu;
+  GuiStatusGroup status;
+};
+
+// Widget skin. The common words, then one group per widget family; the
+// families read their own groups.
+using GuiEdgeProc = int (*)(GuiHandle window, const DibRect* rect, const struct GuiSkin* skin,
+                            uint32_t topLeft, uint32_t bottomRight, int32_t width);
+
+struct GuiSkin {
+  uintptr_t appValue;
+  SkinRegistry* imageSource;  // null in the built-in skin (images are resources there)
+  GuiHandle builtinInstance;  // the classes' instance in the built-in skin
+  int32_t identity;
+  char programFolder[512];
+  GuiHandle font;
+  GuiHandle palette;
+  int32_t borderWidth;
+  uint32_t reserved[3];
+  GuiEdgeProc edgeProc;
+  uint32_t reserved2[2];
+  struct { int32_t size1, size2, len1, len2, len3; } scrollMetrics;
+  struct {
+    char face[48];
+    int32_t words[6];
+    uint32_t imageIds[16];
+    uint32_t textColors[3];
+    uint32_t extraColor;
+  } button;
+  uint32_t editColors[5];
+  uint32_t editListColors[2];
+  uint32_t color1;
+  struct { uint32_t color; uint32_t imageIds[2]; } combo;
+  struct { int32_t present, loaded; uint32_t imageIds[21]; uint32_t colors[4]; } scroll;
+  struct { uint32_t imageIds[24]; uint32_t colors[8]; } tab;
+  struct { uint32_t imageIds[12]; } editConfig;
+  struct { uint32_t colors[5]; uint32_t imageIds[8]; int32_t fallbackBorder; } list;
+  uint32_t sixColors[6];
+  struct { uint32_t words[10]; } tree;
+  uint32_t listViewColors[6];
+  uint32_t hotButtonColors[4];
+  uint32_t lastColor;
+};
+
+struct GuiFontEntry {
+  char face[64];
+  int32_t points;
+  int32_t weight;
+  int32_t charset;
+  GuiHandle font;
+};
+
+constexpr int kFontSlots = 11;
+
+struct GuiFontTable {
+  int32_t count;
+  GuiFontEntry* entries[kFontSlots];
+};
+
+}  // namespace gui

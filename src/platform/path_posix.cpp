@@ -43,7 +43,8 @@ std::string Append(const std::string& dir, const std::string& name) {
   return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-// '*' matches any run, '?' one character, letters ignore case.
+// FindFirstFile masks: '*' matches any run, '?' one character, letters
+// ignore case.
 bool WildMatch(const char* p, const char* s) {
   const char* starP = nullptr;
   const char* starS = nullptr;
@@ -62,7 +63,9 @@ bool WildMatch(const char* p, const char* s) {
       return false;
     }
   }
-  while (*p == '*')
+  // Once the name is used up, trailing '.' and '*' match nothing: "README.*"
+  // finds "README" and "*.*" every name, as in Win32.
+  while (*p == '*' || *p == '.')
     ++p;
   return *p == '\0';
 }
@@ -139,8 +142,6 @@ std::vector<FindEntry> FindFilesUnsorted(const char* pattern) {
   std::string mask = cut == std::string::npos ? p : p.substr(cut + 1);
   if (mask.empty())
     return out;
-  if (mask == "*.*")  // the DOS spelling of "every name"
-    mask = "*";
   std::string nativeDir = dir.empty() ? "." : NativePath(dir.c_str());
   DIR* d = opendir(nativeDir.c_str());
   if (!d)

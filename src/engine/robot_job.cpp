@@ -1,7 +1,5 @@
 #include "engine/robot_job.h"
 
-namespace engine {
-
 void RobotJob::Run() { thinker_->ThinkInBackground(CancelToken(this)); }
 
 WorkerPool& RobotWorkerPool() {
@@ -20,26 +18,21 @@ bool RobotThinking::StartThinking(Thinker& thinker) {
     Pool().PostJob(job_.get());
     return false;
   }
-  if (job_->GetState() != ThreadJob::kDone)
-    return false;
+  if (job_->GetState() != ThreadJob::kDone) return false;
   job_.reset();
   return true;
 }
 
 void RobotThinking::CancelThinking() {
-  if (!job_)
-    return;
+  if (!job_) return;
   job_->Cancel();
   job_->WaitEnded();
   job_.reset();
 }
 
 bool RobotThinking::WaitThinking() {
-  if (!job_)
-    return true;
+  if (!job_) return true;
   const bool done = job_->WaitEnded() == ThreadJob::kDone;
   job_.reset();
   return done;
 }
-
-}  // namespace engine

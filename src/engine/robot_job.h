@@ -10,26 +10,24 @@
 
 #include "engine/worker_pool.h"
 
-namespace engine {
-
 // The robot's side of a background think pass.
 class Thinker {
-public:
+ public:
   // One whole pass on the worker thread: clear the found moves, then
   // generate and rank. At its cancel points the pass stops once
   // cancel.IsCancelled(), keeping the moves found so far.
   virtual void ThinkInBackground(const CancelToken& cancel) = 0;
 
-protected:
+ protected:
   ~Thinker() = default;
 };
 
 class RobotJob : public ThreadJob {
-public:
+ public:
   explicit RobotJob(Thinker* thinker) : thinker_(thinker) {}
   void Run() override;
 
-private:
+ private:
   Thinker* thinker_;  // not owned; outlives the job
 };
 
@@ -42,7 +40,7 @@ bool PostRobotJob(ThreadJob* job);
 // thread only. The robot's destructor must call CancelThinking before any of
 // its own members go, since the worker may be inside its pass.
 class RobotThinking {
-public:
+ public:
   // pool null: RobotWorkerPool().
   explicit RobotThinking(WorkerPool* pool = nullptr) : pool_(pool) {}
   ~RobotThinking() { CancelThinking(); }
@@ -66,11 +64,9 @@ public:
   // The job's state word, or -1 with no job.
   int32_t JobState() const { return job_ ? job_->GetState() : -1; }
 
-private:
+ private:
   WorkerPool& Pool() const { return pool_ ? *pool_ : RobotWorkerPool(); }
 
   WorkerPool* pool_;
   std::unique_ptr<RobotJob> job_;
 };
-
-}  // namespace engine

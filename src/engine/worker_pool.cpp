@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <system_error>
 
-namespace engine {
-
 // ---- ThreadJob
 
 void ThreadJob::Cancel() {
@@ -15,8 +13,7 @@ void ThreadJob::Cancel() {
       state_ = kCancelAsked;
       return;
     }
-    if (state_ != kNew)
-      return;
+    if (state_ != kNew) return;
     if (queue_ == nullptr) {
       EndLocked(kCancelled);  // never posted: nothing would ever end it
       return;
@@ -26,8 +23,7 @@ void ThreadJob::Cancel() {
   }
   // Whoever unlinks the job ends it: here if it was still queued, otherwise
   // the worker that popped it, which skips a job whose cancel came first.
-  if (queue->Remove(this))
-    EndUnrun();
+  if (queue->Remove(this)) EndUnrun();
 }
 
 int32_t ThreadJob::GetState() const {
@@ -49,16 +45,14 @@ int32_t ThreadJob::WaitEnded() const {
 
 bool ThreadJob::AttachQueue(JobQueue* queue) {
   platform::LockGuard lock(mutex_);
-  if (state_ != kNew || queue_ != nullptr)
-    return false;
+  if (state_ != kNew || queue_ != nullptr) return false;
   queue_ = queue;
   return true;
 }
 
 bool ThreadJob::BeginRun() {
   platform::LockGuard lock(mutex_);
-  if (state_ != kNew)
-    return false;
+  if (state_ != kNew) return false;
   state_ = kRunning;
   return true;
 }
@@ -73,8 +67,7 @@ void ThreadJob::EndRun() {
 
 void ThreadJob::EndUnrun() {
   platform::LockGuard lock(mutex_);
-  if (state_ != kDone && state_ != kCancelled)
-    EndLocked(kCancelled);
+  if (state_ != kDone && state_ != kCancelled) EndLocked(kCancelled);
 }
 
 void ThreadJob::EndLocked(int32_t state) {
@@ -87,8 +80,7 @@ void ThreadJob::EndLocked(int32_t state) {
 bool JobQueue::Push(ThreadJob* job) {
   {
     platform::LockGuard lock(mutex_);
-    if (closed_)
-      return false;
+    if (closed_) return false;
     jobs_.push_back(job);
   }
   event_.Set();
@@ -103,12 +95,10 @@ ThreadJob* JobQueue::Pop() {
       event_.Set();  // pass the wake-up on to the next waiter
       return nullptr;
     }
-    if (jobs_.empty())
-      continue;  // the signal of a job removed before anyone took it
+    if (jobs_.empty()) continue;  // the signal of a job removed before anyone took it
     ThreadJob* job = jobs_.front();
     jobs_.pop_front();
-    if (!jobs_.empty())
-      event_.Set();
+    if (!jobs_.empty()) event_.Set();
     return job;
   }
 }
@@ -116,8 +106,7 @@ ThreadJob* JobQueue::Pop() {
 bool JobQueue::Remove(ThreadJob* job) {
   platform::LockGuard lock(mutex_);
   auto it = std::find(jobs_.begin(), jobs_.end(), job);
-  if (it == jobs_.end())
-    return false;
+  if (it == jobs_.end()) return false;
   jobs_.erase(it);
   return true;
 }
@@ -157,8 +146,7 @@ bool WorkerPool::Start() {
   platform::LockGuard life(lifecycleMutex_);
   {
     platform::LockGuard lock(stopMutex_);
-    if (running_)
-      return false;
+    if (running_) return false;
     running_ = true;
     current_.assign(static_cast<size_t>(threadCount_), nullptr);
   }
@@ -181,12 +169,10 @@ void WorkerPool::Stop() {
 void WorkerPool::StopLocked() {
   {
     platform::LockGuard lock(stopMutex_);
-    if (!running_)
-      return;
+    if (!running_) return;
     stopping_ = true;
     for (ThreadJob* job : current_) {
-      if (job != nullptr)
-        job->Cancel();
+      if (job != nullptr) job->Cancel();
     }
   }
   for (ThreadJob* job : queue_.Close())
@@ -200,10 +186,8 @@ void WorkerPool::StopLocked() {
 }
 
 bool WorkerPool::PostJob(ThreadJob* job) {
-  if (job == nullptr || !job->AttachQueue(&queue_))
-    return false;
-  if (queue_.Push(job))
-    return true;
+  if (job == nullptr || !job->AttachQueue(&queue_)) return false;
+  if (queue_.Push(job)) return true;
   job->EndUnrun();
   return false;
 }
@@ -227,12 +211,10 @@ void WorkerPool::RunOneJob(size_t index, ThreadJob* job) {
   {
     platform::LockGuard lock(stopMutex_);
     // Taken just as the pool stops: Stop may have missed it, so cancel it here.
-    if (stopping_)
-      job->Cancel();
+    if (stopping_) job->Cancel();
     current_[index] = job;
   }
-  if (job->BeginRun())
-    job->Run();
+  if (job->BeginRun()) job->Run();
   {
     // Cleared before the job ends: once it has ended the owner may delete it,
     // and Stop must not cancel it then.
@@ -241,5 +223,3 @@ void WorkerPool::RunOneJob(size_t index, ThreadJob* job) {
   }
   job->EndRun();
 }
-
-}  // namespace engine

@@ -19,12 +19,10 @@
 
 #include "platform/sync.h"
 
-namespace engine {
-
 class JobQueue;
 
 class ThreadJob {
-public:
+ public:
   // The state word. A job goes 0 -> 1 -> 3, or ends in 4 once a cancel was
   // asked (from 0 or 1); 3 and 4 are final.
   enum State : int32_t {
@@ -57,7 +55,7 @@ public:
   // that was posted or cancelled; a job never posted would wait forever.
   int32_t WaitEnded() const;
 
-private:
+ private:
   friend class WorkerPool;
   friend class JobQueue;
 
@@ -82,12 +80,12 @@ private:
 // What a long job reads at its cancel points. A default token is never
 // cancelled (a pass run directly, without a job).
 class CancelToken {
-public:
+ public:
   CancelToken() = default;
   explicit CancelToken(const ThreadJob* job) : job_(job) {}
   bool IsCancelled() const { return job_ != nullptr && job_->IsCancelAsked(); }
 
-private:
+ private:
   const ThreadJob* job_ = nullptr;
 };
 
@@ -96,7 +94,7 @@ private:
 // job wakes exactly one waiter. A closed queue refuses pushes and sends every
 // waiter away empty-handed.
 class JobQueue {
-public:
+ public:
   JobQueue() = default;
   JobQueue(const JobQueue&) = delete;
   JobQueue& operator=(const JobQueue&) = delete;
@@ -114,7 +112,7 @@ public:
   void Open();
   size_t Size() const;
 
-private:
+ private:
   mutable platform::Mutex mutex_;
   platform::Event event_{false, false};
   std::list<ThreadJob*> jobs_;
@@ -124,7 +122,7 @@ private:
 // Worker threads taking jobs from one queue, in the order posted. Start and
 // Stop are called by the owning thread, never from a job.
 class WorkerPool {
-public:
+ public:
   // At least one worker; the pool is built stopped.
   explicit WorkerPool(int32_t threadCount);
   ~WorkerPool();  // Stop
@@ -148,7 +146,7 @@ public:
   bool IsStopping() const;
   int32_t ThreadCount() const { return threadCount_; }
 
-private:
+ private:
   void StopLocked();  // lifecycleMutex_ held
   void WorkerThreadProc(size_t index);
   void RunOneJob(size_t index, ThreadJob* job);
@@ -162,5 +160,3 @@ private:
   bool stopping_ = false;
   std::vector<ThreadJob*> current_;  // the job each worker holds; guarded by stopMutex_
 };
-
-}  // namespace engine

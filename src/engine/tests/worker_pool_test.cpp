@@ -13,17 +13,16 @@
 // Every wait here is sequenced by events or by a job's end; nothing asserts on
 // elapsed time. A fault shows up as a hang, which the test time-out catches.
 
-namespace engine {
 namespace {
 
 using platform::Event;
 
 class FnJob : public ThreadJob {
-public:
+ public:
   explicit FnJob(std::function<void(const ThreadJob&)> fn) : fn_(std::move(fn)) {}
   void Run() override { fn_(*this); }
 
-private:
+ private:
   std::function<void(const ThreadJob&)> fn_;
 };
 
@@ -51,7 +50,7 @@ std::unique_ptr<FnJob> UntilCancelledJob(Event& started) {
 // A robot stand-in: "finds" one move, then either polls its cancel token or
 // waits to be released, then finds a second move.
 class FakeThinker : public Thinker {
-public:
+ public:
   explicit FakeThinker(bool untilCancelled = false) : untilCancelled_(untilCancelled) {}
 
   void ThinkInBackground(const CancelToken& cancel) override {
@@ -75,7 +74,7 @@ public:
   Event started{true, false};
   Event release{true, false};
 
-private:
+ private:
   bool untilCancelled_;
 };
 
@@ -242,8 +241,7 @@ TEST_P(WorkerPoolLoad, JobsFromSeveralThreadsRunAtMostOnceAndAllEnd) {
       for (int k = 0; k < kPerPoster; ++k) {
         const int i = p * kPerPoster + k;
         EXPECT_TRUE(pool.PostJob(jobs[i].get()));
-        if (i % 5 == 0)
-          jobs[i]->Cancel();
+        if (i % 5 == 0) jobs[i]->Cancel();
       }
     });
   }
@@ -385,4 +383,3 @@ TEST(RobotThinking, UsesTheSharedRobotPool) {
 }
 
 }  // namespace
-}  // namespace engine

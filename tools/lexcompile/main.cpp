@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/dawg.h"
 #include "engine/lexbuild.h"
 #include "sources.h"
 
@@ -112,6 +113,32 @@ bool GatherWords(const Options& o, std::map<std::string, int>* levels, std::stri
   return true;
 }
 
+// Words a graph accepts, counted over its sibling lists (each list once).
+int64_t CountWords(const DawgNodeList& graph, int index, std::vector<int64_t>* memo) {
+  if (index < 0) return 0;
+  int64_t& slot = (*memo)[static_cast<size_t>(index)];
+  if (slot >= 0) return slot;
+  slot = 0;  // a cycle (never written by us) counts as nothing
+  int64_t total = 0;
+  for (int i = index; i < graph.NodeCount(); ++i) {
+    const DawgNode& n = *graph.Node(i);
+    total += (n.EndsWord() ? 1 : 0) + CountWords(graph, n.child, memo);
+    if (n.IsLast()) break;
+  }
+  return slot = total;
+}
+
+// The graph accepts exactly the words: each of them, and no more than their
+// number.
+bool AcceptsExactly(const std::vector<uint8_t>& image, const std::vector<std::string>& words) {
+  DawgNodeList graph;
+  if (graph.ParseGraph(image.data(), image.size(), nullptr) != LexFileStatus::kOk) return false;
+  for (const std::string& w : words)
+    if (!graph.WalkToNode(w.c_str(), true)) return false;
+  std::vector<int64_t> memo(static_cast<size_t>(graph.NodeCount()), -1);
+  return CountWords(graph, 0, &memo) == static_cast<int64_t>(words.size());
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -158,6 +185,15 @@ int main(int argc, char** argv) {
   CompiledLexicon lexicon;
   if (!CompileLexicon(source, o.language, &lexicon, &error)) return Fail(error);
 
+  std::vector<std::string> forward, backward;
+  for (const auto& entry : levels) {
+    forward.push_back(entry.first);
+    backward.emplace_back(entry.first.rbegin(), entry.first.rend());
+  }
+  if (!AcceptsExactly(lexicon.mainGraph, forward) ||
+      !AcceptsExactly(lexicon.reversedGraph, backward))
+    return Fail("the compiled graphs do not hold exactly the source words");
+
   if (!WriteFile(o.outMain, lexicon.mainGraph) ||
       !WriteFile(o.outReversed, lexicon.reversedGraph) ||
       !WriteFile(o.outExtra, lexicon.extraList) ||
@@ -166,7 +202,7 @@ int main(int argc, char** argv) {
 
   std::printf(
       "lexcompile: language %d: %d words, %d main nodes, %d reversed nodes, %d entries "
-      "(%d junior), %d definitions\n",
+      "(%d junior), %d definitions; graphs verified\n",
       o.language, lexicon.wordCount, lexicon.mainNodes, lexicon.reversedNodes,
       lexicon.entryCount, static_cast<int>(junior.size()), lexicon.definitionCount);
   return 0;

@@ -14,8 +14,8 @@
 namespace shell {
 namespace {
 
-constexpr uint32_t kMbOk = 0x00;
-constexpr uint32_t kMbIconExclamation = 0x30;
+constexpr uint32_t kBoxOk = 0x00;
+constexpr uint32_t kBoxExclamation = 0x30;
 
 // The format's best case is a 518-byte repetition in about three bytes, so
 // no honest entry expands further than this; it only caps the reservation.
@@ -125,7 +125,7 @@ void ReportExplode(int result) {
   static const char* const kTexts[] = {
       "Explode size mismatch", "Explode invalid Dictionary size", "Explode invalid Mode",
       "Explode bad data", "Explode abort"};
-  platform::ShowNotice(kTexts[result], result == kDclOk ? "Oops" : "Uh-Oh!", kMbOk);
+  platform::ShowNotice(kTexts[result], result == kDclOk ? "Oops" : "Uh-Oh!", kBoxOk);
 }
 
 // Decodes a stored block by its method tag; nullopt when decoding fails.
@@ -140,7 +140,7 @@ std::optional<ResBlock> Decode(const ResArchiveEntry& entry, ResBlock stored) {
     const int r = ExplodeEntry(stored.data(), stored.size(), entry.unpackedSize, &out);
     if (r == kExplodeEntryNoWorkArea) {
       platform::ShowNotice("Memory Allocation Error: Unable to allocate required memory.",
-                           "Decompression Error", kMbIconExclamation);
+                           "Decompression Error", kBoxExclamation);
     }
     if (r != kExplodeEntryOk) return std::nullopt;
     return out;
@@ -205,7 +205,7 @@ std::optional<ResBlock> ResArchiveReadStored(const char* dataPath, const ResArch
   }
   std::fclose(f);
   if (!whole) {
-    platform::ShowNotice("Data read - incorrect size!", "Error", kMbOk);
+    platform::ShowNotice("Data read - incorrect size!", "Error", kBoxOk);
     return std::nullopt;
   }
   return block;
@@ -270,7 +270,7 @@ int ExplodeEntry(const uint8_t* stored, size_t storedSize, uint32_t unpackedSize
 int ImplodeBuffer(const uint8_t* input, size_t size, ResBlock* outBlock) {
   std::unique_ptr<ImplodeWork> work(new (std::nothrow) ImplodeWork);
   if (!work) {
-    platform::ShowNotice("Allocation Error 3.", "Error", kMbIconExclamation);
+    platform::ShowNotice("Allocation Error 3.", "Error", kBoxExclamation);
     return 1;
   }
   const unsigned dict = size < 2048 ? 1024 : size < 4096 ? 2048 : 4096;

@@ -156,7 +156,7 @@ std::string TrimmedName(const char* s) {
 template <class Doc>
 auto FindSection(Doc& doc, const std::string& name) -> decltype(&doc.sections[0]) {
   for (auto& s : doc.sections)
-    if (detail::EqualsNoCase(s.name, name))
+    if (detail::EqualsNoCaseAscii(s.name, name))
       return &s;
   return nullptr;
 }
@@ -164,7 +164,7 @@ auto FindSection(Doc& doc, const std::string& name) -> decltype(&doc.sections[0]
 template <class Section>
 auto FindKey(Section& s, const std::string& name) -> decltype(&s.keys[0]) {
   for (auto& k : s.keys)
-    if (detail::EqualsNoCase(k.name, name))
+    if (detail::EqualsNoCaseAscii(k.name, name))
       return &k;
   return nullptr;
 }
@@ -362,7 +362,7 @@ uint32_t GetKeyList(const char* section, const std::string& def, char* out, uint
   out[0] = '\0';
   if (cache.Load(path, doc) != Open::kError) {
     for (const IniSection& s : doc->sections) {
-      if (detail::EqualsNoCase(s.name, section)) {
+      if (detail::EqualsNoCaseAscii(s.name, section)) {
         n = ListKeys(s, out, size);
         break;
       }
@@ -407,10 +407,10 @@ bool SetValue(IniDoc& doc, const char* section, const char* key, const char* val
 // Deletes are matched on the names exactly as given (no trimming).
 bool DeleteKey(IniDoc& doc, const char* section, const char* key) {
   for (IniSection& s : doc.sections) {
-    if (!detail::EqualsNoCase(s.name, section))
+    if (!detail::EqualsNoCaseAscii(s.name, section))
       continue;
     for (auto it = s.keys.begin(); it != s.keys.end(); ++it) {
-      if (detail::EqualsNoCase(it->name, key)) {
+      if (detail::EqualsNoCaseAscii(it->name, key)) {
         s.keys.erase(it);
         return true;
       }
@@ -421,7 +421,7 @@ bool DeleteKey(IniDoc& doc, const char* section, const char* key) {
 
 bool DeleteSection(IniDoc& doc, const char* section) {
   for (auto it = doc.sections.begin(); it != doc.sections.end(); ++it) {
-    if (detail::EqualsNoCase(it->name, section)) {
+    if (detail::EqualsNoCaseAscii(it->name, section)) {
       doc.sections.erase(it);
       return true;
     }

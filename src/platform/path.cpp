@@ -42,6 +42,17 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && CompareNoCase(a, b) == 0;
 }
 
+bool EqualsNoCaseAscii(const std::string& a, const std::string& b) {
+  if (a.size() != b.size())
+    return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x != y && !((x ^ y) == 0x20 && ((x | 0x20) >= 'a' && (x | 0x20) <= 'z')))
+      return false;
+  }
+  return true;
+}
+
 bool WriteFileReplacing(const char* path, const void* data, size_t size, bool sync) {
   // A fixed name beside the target: a leftover from a crash is simply
   // overwritten by the next save.

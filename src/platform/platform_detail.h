@@ -13,6 +13,9 @@ namespace detail {
 unsigned char FoldCase(unsigned char c);
 int CompareNoCase(const std::string& a, const std::string& b);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+// Ini names: only ASCII letters ignore case, as the profile API under Wine
+// compares them.
+bool EqualsNoCaseAscii(const std::string& a, const std::string& b);
 
 // WriteFileAtomic with a choice of forcing the data to disk before the
 // rename; frequent small rewrites (ini files) skip that cost.

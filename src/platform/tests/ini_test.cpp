@@ -56,6 +56,7 @@ const char kFixture[] =
     "NoEq\n"
     "[Last] trailing text\n"
     "k=v\r"
+    "Cl\xE9=\xC9t\xE9\n"
     "k2=v2";
 
 class IniTest : public ::testing::Test {
@@ -87,6 +88,9 @@ const GetCase kGetCases[] = {
     {"", "top", "d", 64, "before any section"},
     {"Last", "k", "d", 64, "v"},
     {"Last", "K2", "d", 64, "v2"},
+    // Only ASCII letters ignore case (Wine's rule; Windows also folds accents).
+    {"Last", "Cl\xE9", "d", 64, "\xC9t\xE9"},
+    {"Last", "CL\xC9", "d", 64, "d"},
     // Values: blanks trimmed, matching quotes removed.
     {"Display", "Quoted", "", 64, "hello world"},
     {"Display", "Single", "", 64, "x"},

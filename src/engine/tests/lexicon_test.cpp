@@ -360,3 +360,49 @@ TEST(LexiconCompilerTest, RefusesWordsOutsideTheAlphabetAndLevels) {
 }
 
 }  // namespace
+
+// --- the lexicons the build made from the real word lists ----------------------
+
+namespace {
+
+bool HasBuiltLexicon(int32_t language) {
+  return platform::FileExists(
+      platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(language)).c_str());
+}
+
+TEST(BuiltLexiconTest, EnglishHoldsBothSpellingsLevelsFlagsAndDefinitions) {
+  if (!HasBuiltLexicon(kLanguageEnglish)) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
+  Lexicon* lex = lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
+  for (const char* w : {"cat", "colour", "color", "organise", "organize", "za", "quixotic"})
+    EXPECT_TRUE(lex->IsWord(w)) << w;
+  for (const char* w : {"zzxq", "a", "london", "cant", "abcdefghijklmnop"})
+    EXPECT_EQ(lex->IsWord(w), std::string(w) == "cant") << w;  // "can't" is out, "cant" is a word
+  EXPECT_EQ(lex->GetWordLevel("the"), 1);
+  EXPECT_GT(lex->GetWordLevel("quixotic"), lex->GetWordLevel("the"));
+  EXPECT_EQ(lex->Main().GetWordFlag("fuck"), 1);
+  EXPECT_EQ(lex->Main().GetWordFlag("duck"), 0);
+  EXPECT_NE(lex->Reversed().WalkToNode("tac", true), nullptr);
+
+  ASSERT_TRUE(lex->DefinitionsLoaded());
+  const DawgNode* node = lex->FindWordNode("cat");
+  ASSERT_NE(node, nullptr);
+  const WordEntry* entry = lex->Main().FindEntry("cat", node->Bucket());
+  ASSERT_NE(entry, nullptr);
+  ASSERT_GE(entry->number, 1);
+  const char* definition = lex->FindDefinition(std::to_string(entry->definitionIds[0]).c_str());
+  ASSERT_NE(definition, nullptr);
+  EXPECT_NE(std::string(definition).find("feline"), std::string::npos) << definition;
+  DestroyLexicon();
+}
+
+TEST(BuiltLexiconTest, FrenchHoldsFoldedWords) {
+  if (!HasBuiltLexicon(kLanguageFrench)) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
+  Lexicon* lex = lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageFrench);
+  for (const char* w : {"chat", "etre", "francais", "coeur", "noel"}) EXPECT_TRUE(lex->IsWord(w)) << w;
+  EXPECT_FALSE(lex->IsWord("aujourdhui"));  // "aujourd'hui": apostrophes are out
+  EXPECT_EQ(lex->Main().GetWordFlag("merde"), 1);
+  EXPECT_FALSE(lex->DefinitionsLoaded() && lex->FindDefinition("1"));
+  DestroyLexicon();
+}
+
+}  // namespace

@@ -56,13 +56,11 @@ std::string CString(const char* b, const char* e) {
 
 // A "[name]" line (up to the last ']'); false for anything else.
 bool ParseHeader(const char* b, const char* e, std::string& name) {
-  if (*b != '[')
-    return false;
+  if (*b != '[') return false;
   const char* close = e;
   while (close > b && close[-1] != ']')
     --close;
-  if (close == b)
-    return false;  // no ']': the line is read as a key
+  if (close == b) return false;  // no ']': the line is read as a key
   const char* nb = b + 1;
   const char* ne = close - 1;
   TrimBlanks(nb, ne);
@@ -90,8 +88,7 @@ IniKey ParseKey(const char* b, const char* e, size_t& rawNameLen) {
 
 IniDoc Parse(const std::vector<uint8_t>& bytes) {
   IniDoc doc;
-  if (bytes.empty())
-    return doc;  // an empty file has no sections, not even the unnamed one
+  if (bytes.empty()) return doc;  // an empty file has no sections, not even the unnamed one
   const char* p = reinterpret_cast<const char*>(bytes.data());
   const char* end = p + bytes.size();
   if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
@@ -109,8 +106,7 @@ IniDoc Parse(const std::vector<uint8_t>& bytes) {
     while (p < end && (*p == '\n' || *p == '\r'))
       ++p;
     TrimBlanks(b, e);
-    if (b == e)
-      continue;
+    if (b == e) continue;
     std::string header;
     if (ParseHeader(b, e, header)) {
       doc.sections.push_back({header, {}});
@@ -120,8 +116,7 @@ IniDoc Parse(const std::vector<uint8_t>& bytes) {
     size_t rawNameLen;
     IniKey key = ParseKey(b, e, rawNameLen);
     // Consecutive nameless lines ("=x") collapse into the first one.
-    if (rawNameLen == 0 && prevKey && !prevNamed)
-      continue;
+    if (rawNameLen == 0 && prevKey && !prevNamed) continue;
     prevKey = true;
     prevNamed = !key.name.empty();
     doc.sections.back().keys.push_back(std::move(key));
@@ -132,12 +127,10 @@ IniDoc Parse(const std::vector<uint8_t>& bytes) {
 std::string Serialize(const IniDoc& doc) {
   std::string out = doc.utf8Bom ? "\xEF\xBB\xBF" : "";
   for (const IniSection& s : doc.sections) {
-    if (!s.name.empty())
-      out += "[" + s.name + "]\r\n";
+    if (!s.name.empty()) out += "[" + s.name + "]\r\n";
     for (const IniKey& k : s.keys) {
       out += k.name;
-      if (k.hasValue)
-        out += "=" + k.value;
+      if (k.hasValue) out += "=" + k.value;
       out += "\r\n";
     }
   }
@@ -156,16 +149,14 @@ std::string TrimmedName(const char* s) {
 template <class Doc>
 auto FindSection(Doc& doc, const std::string& name) -> decltype(&doc.sections[0]) {
   for (auto& s : doc.sections)
-    if (detail::EqualsNoCaseAscii(s.name, name))
-      return &s;
+    if (detail::EqualsNoCaseAscii(s.name, name)) return &s;
   return nullptr;
 }
 
 template <class Section>
 auto FindKey(Section& s, const std::string& name) -> decltype(&s.keys[0]) {
   for (auto& k : s.keys)
-    if (detail::EqualsNoCaseAscii(k.name, name))
-      return &k;
+    if (detail::EqualsNoCaseAscii(k.name, name)) return &k;
   return nullptr;
 }
 
@@ -194,8 +185,7 @@ uint32_t CopyEntry(char* out, uint32_t size, const std::string& value) {
     --n;
   }
   uint32_t c = CopyTruncated(out, size, s, n);
-  if (quoted && size >= n && c > 0)
-    out[--c] = '\0';
+  if (quoted && size >= n && c > 0) out[--c] = '\0';
   return c;
 }
 
@@ -205,22 +195,18 @@ uint32_t ListKeys(const IniSection& s, char* buf, uint32_t size) {
   uint32_t left = size;
   char* p = buf;
   for (const IniKey& k : s.keys) {
-    if (left <= 2)
-      break;
-    if (!k.hasValue || (!k.name.empty() && k.name[0] == ';'))
-      continue;
+    if (left <= 2) break;
+    if (!k.hasValue || (!k.name.empty() && k.name[0] == ';')) continue;
     size_t n = std::min<size_t>(k.name.size(), left - 2);
     std::memcpy(p, k.name.data(), n);
     p[n] = '\0';
     p += n + 1;
     left -= static_cast<uint32_t>(n + 1);
-    if (left < 2)
-      break;
+    if (left < 2) break;
   }
   *p = '\0';
   if (left <= 1) {
-    if (p > buf)
-      p[-1] = '\0';
+    if (p > buf) p[-1] = '\0';
     return size - 2;
   }
   return size - left;
@@ -230,14 +216,12 @@ uint32_t ListKeys(const IniSection& s, char* buf, uint32_t size) {
 // as cut (Win32 does the same).
 uint32_t ListSections(const IniDoc& doc, char* buf, uint32_t size) {
   buf[0] = '\0';
-  if (size < 2)
-    return 0;
+  if (size < 2) return 0;
   buf[1] = '\0';
   uint32_t room = size - 1;
   char* p = buf;
   for (const IniSection& s : doc.sections) {
-    if (s.name.empty())
-      continue;
+    if (s.name.empty()) continue;
     size_t need = s.name.size() + 1;
     if (need >= room) {
       std::memcpy(p, s.name.data(), room - 1);
@@ -273,15 +257,13 @@ struct FileStamp {
 enum class Open { kOk, kMissing, kError };
 
 class IniCache {
-public:
+ public:
   // The parsed file; kMissing (an empty document) when the file does not exist
   // but its folder does, kError when it cannot be read at all.
   Open Load(const std::string& path, DocPtr& doc) {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-      return LoadMissing(path, doc);
-    if (S_ISDIR(st.st_mode))
-      return Open::kError;
+    if (stat(path.c_str(), &st) != 0) return LoadMissing(path, doc);
+    if (S_ISDIR(st.st_mode)) return Open::kError;
     FileStamp stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
     bool settled = IsSettled(stamp);
     auto it = entries_.find(path);
@@ -290,15 +272,13 @@ public:
       return Open::kOk;
     }
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path.c_str(), bytes))
-      return Open::kError;
+    if (!ReadWholeFile(path.c_str(), bytes)) return Open::kError;
     doc = std::make_shared<const IniDoc>(Parse(bytes));
     if (!settled) {
       entries_.erase(path);
       return Open::kOk;
     }
-    if (entries_.size() >= kMaxFiles)
-      entries_.clear();
+    if (entries_.size() >= kMaxFiles) entries_.clear();
     entries_[path] = {stamp, doc};
     return Open::kOk;
   }
@@ -307,7 +287,7 @@ public:
 
   std::mutex mutex;
 
-private:
+ private:
   static constexpr size_t kMaxFiles = 32;
 
   // File times are coarse (a few milliseconds, seconds on some file systems),
@@ -322,13 +302,11 @@ private:
 
   Open LoadMissing(const std::string& path, DocPtr& doc) {
     entries_.erase(path);
-    if (errno != ENOENT)
-      return Open::kError;
+    if (errno != ENOENT) return Open::kError;
     size_t slash = path.find_last_of('/');
     std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     struct stat st;
-    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-      return Open::kError;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Open::kError;
     doc = std::make_shared<const IniDoc>();
     return Open::kMissing;
   }
@@ -397,8 +375,7 @@ bool SetValue(IniDoc& doc, const char* section, const char* key, const char* val
     s->keys.push_back({key, "", false});
     k = &s->keys.back();
   }
-  if (k->hasValue && k->value == value)
-    return false;
+  if (k->hasValue && k->value == value) return false;
   k->value = value;
   k->hasValue = true;
   return true;
@@ -407,8 +384,7 @@ bool SetValue(IniDoc& doc, const char* section, const char* key, const char* val
 // Deletes are matched on the names exactly as given (no trimming).
 bool DeleteKey(IniDoc& doc, const char* section, const char* key) {
   for (IniSection& s : doc.sections) {
-    if (!detail::EqualsNoCaseAscii(s.name, section))
-      continue;
+    if (!detail::EqualsNoCaseAscii(s.name, section)) continue;
     for (auto it = s.keys.begin(); it != s.keys.end(); ++it) {
       if (detail::EqualsNoCaseAscii(it->name, key)) {
         s.keys.erase(it);
@@ -433,10 +409,8 @@ bool DeleteSection(IniDoc& doc, const char* section) {
 
 uint32_t IniGetString(const char* section, const char* key, const char* def, char* out,
                       uint32_t size, const char* file) {
-  if (!out || size == 0)
-    return 0;
-  if (!def)
-    def = "";
+  if (!out || size == 0) return 0;
+  if (!def) def = "";
   std::string path = NativePath(file ? file : "");
   if (!section) {
     IniCache& cache = Cache();
@@ -448,8 +422,7 @@ uint32_t IniGetString(const char* section, const char* key, const char* def, cha
     }
     return ListSections(*doc, out, size);
   }
-  if (!key)
-    return GetKeyList(section, def, out, size, path);
+  if (!key) return GetKeyList(section, def, out, size, path);
   std::string trimmedDef = TrimDefault(def);
   IniCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
@@ -467,14 +440,12 @@ int IniGetInt(const char* section, const char* key, int def, const char* file) {
   // 0x/0o/0b prefix, then digits up to the first invalid one. An empty or
   // missing value gives the default.
   char buf[30];
-  if (IniGetString(section, key, "", buf, sizeof buf, file) == 0 || buf[0] == '\0')
-    return def;
+  if (IniGetString(section, key, "", buf, sizeof buf, file) == 0 || buf[0] == '\0') return def;
   const char* p = buf;
   while (*p && static_cast<unsigned char>(*p) <= ' ')
     ++p;
   bool minus = false;
-  if (*p == '+' || *p == '-')
-    minus = *p++ == '-';
+  if (*p == '+' || *p == '-') minus = *p++ == '-';
   unsigned base = 10;
   if (p[0] == '0' && (p[1] == 'x' || p[1] == 'o' || p[1] == 'b')) {
     base = p[1] == 'x' ? 16 : (p[1] == 'o' ? 8 : 2);
@@ -491,22 +462,19 @@ int IniGetInt(const char* section, const char* key, int def, const char* file) {
       digit = c - 'A' + 10;
     else
       break;
-    if (digit >= base)
-      break;
+    if (digit >= base) break;
     total = total * base + digit;
   }
   return static_cast<int>(minus ? 0u - total : total);
 }
 
 bool IniWriteString(const char* section, const char* key, const char* value, const char* file) {
-  if (!section || !file)
-    return false;
+  if (!section || !file) return false;
   std::string path = NativePath(file);
   IniCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   DocPtr current;
-  if (cache.Load(path, current) == Open::kError)
-    return false;
+  if (cache.Load(path, current) == Open::kError) return false;
   IniDoc doc = *current;
   bool changed;
   if (!key)
@@ -515,11 +483,9 @@ bool IniWriteString(const char* section, const char* key, const char* value, con
     changed = DeleteKey(doc, section, key);
   else
     changed = SetValue(doc, section, key, value);
-  if (!changed)
-    return true;
+  if (!changed) return true;
   // A read-only file stays as it is, as on Windows.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0)
-    return false;
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return false;
   cache.Forget(path);
   return SaveDoc(path, doc);
 }

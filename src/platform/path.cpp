@@ -16,15 +16,11 @@ namespace platform {
 namespace detail {
 
 unsigned char FoldCase(unsigned char c) {
-  if (c >= 'A' && c <= 'Z')
-    return static_cast<unsigned char>(c + 32);
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   // Windows-1252: Š Œ Ž at 0x8A/0x8C/0x8E, Ÿ at 0x9F, À..Þ except × at 0xD7.
-  if (c == 0x8A || c == 0x8C || c == 0x8E)
-    return static_cast<unsigned char>(c + 0x10);
-  if (c == 0x9F)
-    return 0xFF;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-    return static_cast<unsigned char>(c + 0x20);
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+  if (c == 0x9F) return 0xFF;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
   return c;
 }
 
@@ -32,8 +28,7 @@ int CompareNoCase(const std::string& a, const std::string& b) {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
     int d = FoldCase(static_cast<unsigned char>(a[i])) - FoldCase(static_cast<unsigned char>(b[i]));
-    if (d != 0)
-      return d;
+    if (d != 0) return d;
   }
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
@@ -43,12 +38,10 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
 }
 
 bool EqualsNoCaseAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size())
-    return false;
+  if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     char x = a[i], y = b[i];
-    if (x != y && !((x ^ y) == 0x20 && ((x | 0x20) >= 'a' && (x | 0x20) <= 'z')))
-      return false;
+    if (x != y && !((x ^ y) == 0x20 && ((x | 0x20) >= 'a' && (x | 0x20) <= 'z'))) return false;
   }
   return true;
 }
@@ -58,8 +51,7 @@ bool WriteFileReplacing(const char* path, const void* data, size_t size, bool sy
   // overwritten by the next save.
   std::string tmp = std::string(path) + ".tmp";
   FILE* f = OpenFile(tmp.c_str(), "wb");
-  if (!f)
-    return false;
+  if (!f) return false;
   bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
   ok = std::fflush(f) == 0 && ok;
   if (ok && sync) {
@@ -70,8 +62,7 @@ bool WriteFileReplacing(const char* path, const void* data, size_t size, bool sy
 #endif
   }
   ok = std::fclose(f) == 0 && ok;
-  if (ok && RenameReplace(tmp.c_str(), path))
-    return true;
+  if (ok && RenameReplace(tmp.c_str(), path)) return true;
   RemoveFile(tmp.c_str());
   return false;
 }
@@ -81,16 +72,14 @@ bool WriteFileReplacing(const char* path, const void* data, size_t size, bool sy
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   out.clear();
   FILE* f = OpenFile(path, "rb");
-  if (!f)
-    return false;
+  if (!f) return false;
   uint8_t chunk[65536];
   size_t n;
   while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
     out.insert(out.end(), chunk, chunk + n);
   bool ok = !std::ferror(f);
   std::fclose(f);
-  if (!ok)
-    out.clear();
+  if (!ok) out.clear();
   return ok;
 }
 

@@ -23,8 +23,7 @@ bool PathExists(const std::string& p) {
 // when several differ only in case, so the choice is stable.
 bool FindNoCase(const std::string& dir, const std::string& name, std::string& found) {
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d)
-    return false;
+  if (!d) return false;
   bool any = false;
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
@@ -38,8 +37,7 @@ bool FindNoCase(const std::string& dir, const std::string& name, std::string& fo
 }
 
 std::string Append(const std::string& dir, const std::string& name) {
-  if (dir.empty())
-    return name;
+  if (dir.empty()) return name;
   return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
@@ -79,19 +77,16 @@ bool StatPath(const char* path, struct stat& st) {
 std::string NativePath(const char* path) {
   std::string in = path ? path : "";
   for (char& c : in)
-    if (c == '\\')
-      c = '/';
+    if (c == '\\') c = '/';
   std::string out = !in.empty() && in[0] == '/' ? "/" : "";
   bool resolving = true;  // stays true while every component so far exists
   size_t pos = 0;
   while (pos < in.size()) {
     size_t end = in.find('/', pos);
-    if (end == std::string::npos)
-      end = in.size();
+    if (end == std::string::npos) end = in.size();
     std::string comp = in.substr(pos, end - pos);
     pos = end + 1;
-    if (comp.empty())
-      continue;
+    if (comp.empty()) continue;
     if (resolving && comp != "." && comp != ".." && !PathExists(Append(out, comp))) {
       std::string found;
       if (FindNoCase(out, comp, found))
@@ -101,8 +96,7 @@ std::string NativePath(const char* path) {
     }
     out = Append(out, comp);
   }
-  if (!in.empty() && in.back() == '/' && !out.empty() && out.back() != '/')
-    out += '/';
+  if (!in.empty() && in.back() == '/' && !out.empty() && out.back() != '/') out += '/';
   return out;
 }
 
@@ -121,8 +115,7 @@ bool DirectoryExists(const char* path) {
 }
 
 bool MakeDirectory(const char* path) {
-  if (mkdir(NativePath(path).c_str(), 0777) == 0)
-    return true;
+  if (mkdir(NativePath(path).c_str(), 0777) == 0) return true;
   return errno == EEXIST && DirectoryExists(path);
 }
 
@@ -140,15 +133,12 @@ std::vector<FindEntry> FindFilesUnsorted(const char* pattern) {
   size_t cut = p.find_last_of("/\\");
   std::string dir = cut == std::string::npos ? "" : p.substr(0, cut + 1);
   std::string mask = cut == std::string::npos ? p : p.substr(cut + 1);
-  if (mask.empty())
-    return out;
+  if (mask.empty()) return out;
   std::string nativeDir = dir.empty() ? "." : NativePath(dir.c_str());
   DIR* d = opendir(nativeDir.c_str());
-  if (!d)
-    return out;
+  if (!d) return out;
   while (dirent* e = readdir(d)) {
-    if (!WildMatch(mask.c_str(), e->d_name))
-      continue;
+    if (!WildMatch(mask.c_str(), e->d_name)) continue;
     FindEntry entry;
     entry.name = e->d_name;
     struct stat st;

@@ -24,8 +24,7 @@ bool DirectoryExists(const char* path) {
 }
 
 bool MakeDirectory(const char* path) {
-  if (CreateDirectoryA(path, nullptr))
-    return true;
+  if (CreateDirectoryA(path, nullptr)) return true;
   return GetLastError() == ERROR_ALREADY_EXISTS && DirectoryExists(path);
 }
 
@@ -41,8 +40,7 @@ std::vector<FindEntry> FindFilesUnsorted(const char* pattern) {
   std::vector<FindEntry> out;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA(pattern, &fd);
-  if (h == INVALID_HANDLE_VALUE)
-    return out;
+  if (h == INVALID_HANDLE_VALUE) return out;
   do {
     FindEntry e;
     e.name = fd.cFileName;

@@ -60,7 +60,7 @@ const char kFixture[] =
     "k2=v2";
 
 class IniTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(WriteBytes(file, kFixture)); }
 
   TempDir dir;
@@ -155,11 +155,11 @@ TEST_F(IniTest, GetIntTable) {
     const char* key;
     int expect;
   } cases[] = {
-      {"Numbers", "Plain", 42},   {"Numbers", "Neg", -17},     {"Numbers", "Plus", 5},
-      {"Numbers", "Alpha", 0},    {"Numbers", "Hex", 31},      {"Numbers", "HexUpper", 0},
-      {"Numbers", "Octal", 15},   {"Numbers", "Binary", 5},    {"Numbers", "Quoted", 12},
-      {"Numbers", "Wraps", 1},    {"Numbers", "Long", 0},      {"display", "width", 800},
-      {"Numbers", "Empty", -5},   {"Numbers", "NoEq", -5},     {"Numbers", "Missing", -5},
+      {"Numbers", "Plain", 42}, {"Numbers", "Neg", -17},  {"Numbers", "Plus", 5},
+      {"Numbers", "Alpha", 0},  {"Numbers", "Hex", 31},   {"Numbers", "HexUpper", 0},
+      {"Numbers", "Octal", 15}, {"Numbers", "Binary", 5}, {"Numbers", "Quoted", 12},
+      {"Numbers", "Wraps", 1},  {"Numbers", "Long", 0},   {"display", "width", 800},
+      {"Numbers", "Empty", -5}, {"Numbers", "NoEq", -5},  {"Numbers", "Missing", -5},
       {"Nowhere", "Plain", -5},
   };
   for (const IntCase& c : cases)
@@ -171,7 +171,8 @@ TEST_F(IniTest, GetIntTable) {
 
 TEST_F(IniTest, ConveniencesSplitTheLists) {
   using V = std::vector<std::string>;
-  EXPECT_EQ(platform::IniSections(file.c_str()), (V{"Display", "Sound", "display", "Numbers", "Last"}));
+  EXPECT_EQ(platform::IniSections(file.c_str()),
+            (V{"Display", "Sound", "display", "Numbers", "Last"}));
   EXPECT_EQ(platform::IniKeys("sound", file.c_str()), (V{"volume", "[Broken"}));
   EXPECT_EQ(platform::IniKeys("Nowhere", file.c_str()), V{});
   EXPECT_EQ(platform::IniGet("Display", "Quoted", "", file.c_str()), "hello world");

@@ -26,7 +26,7 @@ std::vector<std::string> Names(const std::vector<platform::FindEntry>& entries) 
 
 // <tmp>\Data\Users\Bob.INI written with its real spelling.
 class PathTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(platform::MakeDirectory(data.c_str()));
     ASSERT_TRUE(platform::MakeDirectory(users.c_str()));
@@ -121,8 +121,8 @@ TEST(FindFiles, PatternTable) {
     ASSERT_TRUE(WriteBytes(dir / name, std::string(5, 'x')));
   ASSERT_TRUE(platform::MakeDirectory(JoinPath(dir.path(), "Sub").c_str()));
   using V = std::vector<std::string>;
-  const V all = {".", "..", "a1.txt", "ab.txt", "alpha.txt", "Beta.TXT", "gamma.dat", "README",
-                 "Sub"};
+  const V all = {".",        "..",        "a1.txt", "ab.txt", "alpha.txt",
+                 "Beta.TXT", "gamma.dat", "README", "Sub"};
   struct Case {
     const char* pattern;
     V expect;

@@ -46,8 +46,7 @@ TEST(Event, ManualSetWakesEveryWaiter) {
   std::vector<std::thread> threads;
   for (int i = 0; i < 4; ++i)
     threads.emplace_back([&] {
-      if (e.Wait(kInfinite))
-        ++woken;
+      if (e.Wait(kInfinite)) ++woken;
     });
   e.Set();
   for (auto& t : threads)
@@ -62,8 +61,7 @@ TEST(Event, AutoSetWakesOneWaiterAtATime) {
   std::vector<std::thread> threads;
   for (int i = 0; i < 4; ++i)
     threads.emplace_back([&] {
-      if (e.Wait(kInfinite))
-        ++woken;
+      if (e.Wait(kInfinite)) ++woken;
     });
   for (int i = 1; i <= 4; ++i) {
     e.Set();
@@ -103,8 +101,7 @@ TEST(Semaphore, EveryReleaseConsumedOnceUnderContention) {
       for (int n = 0; n < kPerThread;) {
         int32_t previous;
         if (s.Release(1, &previous)) {
-          if (previous + 1 > kMax)
-            ++overMax;
+          if (previous + 1 > kMax) ++overMax;
           ++released;
           ++n;
         } else {
@@ -114,8 +111,7 @@ TEST(Semaphore, EveryReleaseConsumedOnceUnderContention) {
     });
     threads.emplace_back([&] {
       for (int n = 0; n < kPerThread; ++n)
-        if (s.Wait(kInfinite))
-          ++consumed;
+        if (s.Wait(kInfinite)) ++consumed;
     });
   }
   for (auto& t : threads)
@@ -139,8 +135,7 @@ TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
   cs.Leave();
   std::thread([&] {
     otherGotIt = cs.TryEnter();
-    if (otherGotIt)
-      cs.Leave();
+    if (otherGotIt) cs.Leave();
   }).join();
   EXPECT_TRUE(otherGotIt);
 }

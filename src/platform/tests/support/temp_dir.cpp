@@ -35,8 +35,7 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  if (!f)
-    return "<missing>";
+  if (!f) return "<missing>";
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 

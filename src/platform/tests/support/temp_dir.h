@@ -6,7 +6,7 @@
 namespace testsupport {
 
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
   // The folder joined with `name` by the OS's separator.
   std::string operator/(const std::string& name) const;
 
-private:
+ private:
   std::string path_;
 };
 

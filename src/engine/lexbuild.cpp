@@ -196,7 +196,7 @@ std::vector<uint8_t> WriteGraph(const std::vector<DawgNode>& nodes, int32_t lang
                                 int32_t wordCount) {
   std::vector<uint8_t> out;
   out.reserve(kDawgNodesOffset + nodes.size() * kDawgNodeSize);
-  out.insert(out.end(), kDawgMagic, kDawgMagic + 4);
+  for (char c : kDawgMagic) out.push_back(static_cast<uint8_t>(c));
   PutU32(&out, static_cast<uint32_t>(wordCount));  // header value 1
   PutU32(&out, 0);                                 // header value 2: not paged
   PutU32(&out, 27);                                // alphabet: the blank and A..Z

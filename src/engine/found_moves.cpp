@@ -18,9 +18,7 @@ bool Accepted(const MovePosition& p, const MoveAcceptance& a) {
 }
 
 // NaN sorts below every number so the comparison stays a strict ordering.
-float SortableFloat(float f) {
-  return std::isnan(f) ? -std::numeric_limits<float>::infinity() : f;
-}
+float SortableFloat(float f) { return std::isnan(f) ? -std::numeric_limits<float>::infinity() : f; }
 
 }  // namespace
 
@@ -40,7 +38,8 @@ RobotMove* FoundMoveList::GetBestMove() {
 }
 
 void FoundMoveList::ClearMoveSlots() {
-  for (RobotMove& m : slots_) m.Clear();
+  for (RobotMove& m : slots_)
+    m.Clear();
   count_ = 0;
 }
 
@@ -103,7 +102,8 @@ RobotMove* FoundMoveList::FindMoveByWord(const char* word, int32_t score, MovePo
   RobotMove& m = slots_[index];
   if (index < count_) m.Clear();  // a reused slot keeps nothing of the move it held
   size_t len = 0;
-  while (len < kMoveWordSize - 1 && word[len]) ++len;
+  while (len < kMoveWordSize - 1 && word[len])
+    ++len;
   std::memcpy(m.word, word, len);
   m.word[len] = 0;
   position.length = static_cast<uint8_t>(len);

@@ -28,7 +28,7 @@ enum MoveSortKey : int {
 };
 
 class FoundMoveList {
-public:
+ public:
   FoundMoveList();
 
   int Count() const { return count_; }
@@ -53,7 +53,7 @@ public:
                             const int32_t* playedCounts, const int32_t* leaveCounts,
                             const MoveAcceptance& accept = MoveAcceptance());
 
-private:
+ private:
   int ChooseSlot(int32_t score) const;
 
   std::vector<RobotMove> slots_;

@@ -6,8 +6,10 @@ void RobotMove::Reset() {
   std::memset(word, 0, sizeof word);
   std::memset(placedLetters, 0, sizeof placedLetters);
   std::memset(pad41, 0, sizeof pad41);
-  for (int i = 0; i < kLetterSlots; ++i) playedCounts[i] = leaveCounts[i] = 0;
-  for (float& t : terms) t = 0.0f;
+  for (int i = 0; i < kLetterSlots; ++i)
+    playedCounts[i] = leaveCounts[i] = 0;
+  for (float& t : terms)
+    t = 0.0f;
   termSum = 0.0f;
   reserved360 = 0;
   reserved364 = 0;
@@ -37,7 +39,8 @@ void RobotMove::SetPosition(const MovePosition& p) {
 
 int RobotMove::TilesPlayed() const {
   int n = 0;
-  for (int32_t c : playedCounts) n += c;
+  for (int32_t c : playedCounts)
+    n += c;
   return n;
 }
 
@@ -45,9 +48,12 @@ bool WriteRobotMove(ByteWriter& out, const RobotMove& m) {
   out.Bytes(m.word, sizeof m.word);
   out.Bytes(m.placedLetters, sizeof m.placedLetters);
   out.Bytes(m.pad41, sizeof m.pad41);
-  for (int32_t c : m.playedCounts) out.I32(c);
-  for (int32_t c : m.leaveCounts) out.I32(c);
-  for (float t : m.terms) out.F32(t);
+  for (int32_t c : m.playedCounts)
+    out.I32(c);
+  for (int32_t c : m.leaveCounts)
+    out.I32(c);
+  for (float t : m.terms)
+    out.F32(t);
   out.F32(m.termSum);
   out.I32(m.reserved360);
   out.U8(m.reserved364);
@@ -78,9 +84,12 @@ bool ReadRobotMove(ByteReader& in, RobotMove& move) {
   in.Bytes(m.word, sizeof m.word);
   in.Bytes(m.placedLetters, sizeof m.placedLetters);
   in.Bytes(m.pad41, sizeof m.pad41);
-  for (int32_t& c : m.playedCounts) c = in.I32();
-  for (int32_t& c : m.leaveCounts) c = in.I32();
-  for (float& t : m.terms) t = in.F32();
+  for (int32_t& c : m.playedCounts)
+    c = in.I32();
+  for (int32_t& c : m.leaveCounts)
+    c = in.I32();
+  for (float& t : m.terms)
+    t = in.F32();
   m.termSum = in.F32();
   m.reserved360 = in.I32();
   m.reserved364 = in.U8();

@@ -12,8 +12,8 @@
 #include "game/letters.h"
 
 constexpr size_t kRobotMoveImageSize = 412;
-constexpr int kMoveWordSize = 20;        // word text with its NUL (at most 15 letters)
-constexpr int kPlacedLettersSize = 21;   // one byte per place along the word
+constexpr int kMoveWordSize = 20;       // word text with its NUL (at most 15 letters)
+constexpr int kPlacedLettersSize = 21;  // one byte per place along the word
 constexpr int kEvaluationTermCount = 14;
 // The ranking value of a move the ranking pass rejected, or of a cleared slot.
 constexpr float kRejectedRank = -1000.0f;
@@ -37,30 +37,30 @@ struct MovePosition {
 
 struct RobotMove {
   // Field order follows the file image; the comment gives the image offset.
-  char word[kMoveWordSize];                  // 0: whole word along the line, NUL-terminated
-  char placedLetters[kPlacedLettersSize];    // 20: tiles laid, by place; 0 where a tile stood
-  uint8_t pad41[3];                          // 41: padding, kept as read
-  int32_t playedCounts[kLetterSlots];        // 44: tiles taken from the rack, by letter index
-  int32_t leaveCounts[kLetterSlots];         // 172: tiles left on the rack, by letter index
-  float terms[kEvaluationTermCount];         // 300: evaluation term of each component
-  float termSum;                             // 356
-  int32_t reserved360;                       // 360
-  uint8_t reserved364;                       // 364
-  uint8_t column;                            // 365
-  uint8_t row;                               // 366
-  uint8_t direction;                         // 367: 0 across, 1 down
-  uint8_t length;                            // 368: letters in word
-  uint8_t pad369[3];                         // 369: padding, kept as read
-  int32_t wordScore;                         // 372: main word's score
-  int32_t score;                             // 376: whole move, bonuses included
-  float evalValue;                           // 380
-  int32_t reportRL;                          // 384
-  int32_t reportRB;                          // 388
-  float reportBL;                            // 392
-  int32_t reportOP;                          // 396
-  int32_t reserved400;                       // 400
-  int32_t ownerIndex;                        // 404: -1 when constructed
-  float rankValue;                           // 408: ranking value, sorted descending
+  char word[kMoveWordSize];                // 0: whole word along the line, NUL-terminated
+  char placedLetters[kPlacedLettersSize];  // 20: tiles laid, by place; 0 where a tile stood
+  uint8_t pad41[3];                        // 41: padding, kept as read
+  int32_t playedCounts[kLetterSlots];      // 44: tiles taken from the rack, by letter index
+  int32_t leaveCounts[kLetterSlots];       // 172: tiles left on the rack, by letter index
+  float terms[kEvaluationTermCount];       // 300: evaluation term of each component
+  float termSum;                           // 356
+  int32_t reserved360;                     // 360
+  uint8_t reserved364;                     // 364
+  uint8_t column;                          // 365
+  uint8_t row;                             // 366
+  uint8_t direction;                       // 367: 0 across, 1 down
+  uint8_t length;                          // 368: letters in word
+  uint8_t pad369[3];                       // 369: padding, kept as read
+  int32_t wordScore;                       // 372: main word's score
+  int32_t score;                           // 376: whole move, bonuses included
+  float evalValue;                         // 380
+  int32_t reportRL;                        // 384
+  int32_t reportRB;                        // 388
+  float reportBL;                          // 392
+  int32_t reportOP;                        // 396
+  int32_t reserved400;                     // 400
+  int32_t ownerIndex;                      // 404: -1 when constructed
+  float rankValue;                         // 408: ranking value, sorted descending
 
   // Every field zero (padding included) and ownerIndex -1, so that records
   // written to files never carry stale memory.
@@ -74,7 +74,7 @@ struct RobotMove {
   // Sum of playedCounts: the number of tiles the move lays.
   int TilesPlayed() const;
 
-private:
+ private:
   void Reset();
 };
 

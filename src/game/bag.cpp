@@ -69,14 +69,17 @@ void TileBag::Shuffle() {
   // Random places, retried until free, as the game has always shuffled (so a
   // seeded game deals the same racks).
   tileCount = 0;
-  for (int32_t c : counts) tileCount += std::max(c, 0);
+  for (int32_t c : counts)
+    tileCount += std::max(c, 0);
   tileCount = std::min(tileCount, kBagCapacity);
-  for (int p = 0; p < tileCount; ++p) drawOrder[p] = -1;
+  for (int p = 0; p < tileCount; ++p)
+    drawOrder[p] = -1;
   int placed = 0;
   for (int i = 0; i < kLetterSlots; ++i) {
     for (int k = 0; k < counts[i] && placed < tileCount; ++k, ++placed) {
       int p;
-      do p = platform::Random() % tileCount;
+      do
+        p = platform::Random() % tileCount;
       while (drawOrder[p] != -1);
       drawOrder[p] = i;
     }
@@ -95,13 +98,17 @@ void TileBag::RefreshFirstLetter() {
 bool TileBag::Accepts(int mode, int index) const {
   const bool vowel = Rules().IsVowelIndex(index);
   switch (mode) {
-    case kDrawVowel: return vowel;
-    case kDrawBlank: return index == kBlankIndex;
-    case kDrawNoBlank: return index != kBlankIndex;
+    case kDrawVowel:
+      return vowel;
+    case kDrawBlank:
+      return index == kBlankIndex;
+    case kDrawNoBlank:
+      return index != kBlankIndex;
     case kDrawNonVowel:
       if (vowel) return false;
       break;
-    default: break;
+    default:
+      break;
   }
   // The blank-per-player duplicate game hands its blanks out itself: a blank
   // is drawn at random only as the bag's last tile.

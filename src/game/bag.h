@@ -24,7 +24,7 @@ enum DrawMode : int {
 };
 
 class TileBag {
-public:
+ public:
   TileBag();
 
   // The game whose rules, kind and set-up flags the bag follows (its own
@@ -57,7 +57,7 @@ public:
   int8_t firstLetter;  // lowest index with tiles left, -1 when empty
   int32_t tileCount;
 
-private:
+ private:
   const GameRules& Rules() const;
   int32_t Kind() const;
   bool HasFlag(int32_t flag) const;

@@ -18,7 +18,7 @@ static_assert(std::numeric_limits<float>::is_iec559, "floats must be IEEE-754 bi
 static_assert(sizeof(float) == 4, "floats must be 4 bytes");
 
 class ByteReader {
-public:
+ public:
   ByteReader(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0) {}
   explicit ByteReader(const std::vector<uint8_t>& bytes) : ByteReader(bytes.data(), bytes.size()) {}
 
@@ -51,7 +51,7 @@ public:
     return f;
   }
 
-private:
+ private:
   bool Take(size_t n) {
     if (!ok_ || n > size_ - pos_) {
       ok_ = false;
@@ -63,7 +63,8 @@ private:
   uint64_t Unsigned(size_t n) {
     if (!Take(n)) return 0;
     uint64_t v = 0;
-    for (size_t i = 0; i < n; ++i) v |= static_cast<uint64_t>(data_[pos_ - n + i]) << (8 * i);
+    for (size_t i = 0; i < n; ++i)
+      v |= static_cast<uint64_t>(data_[pos_ - n + i]) << (8 * i);
     return v;
   }
 
@@ -74,7 +75,7 @@ private:
 };
 
 class ByteWriter {
-public:
+ public:
   // Writes into a fixed span of `capacity` bytes.
   ByteWriter(uint8_t* data, size_t capacity) : data_(data), capacity_(data ? capacity : 0) {}
   // Appends to a growing buffer.
@@ -104,7 +105,7 @@ public:
     U32(bits);
   }
 
-private:
+ private:
   uint8_t* Room(size_t n) {
     if (!ok_) return nullptr;
     if (grow_) {
@@ -121,7 +122,8 @@ private:
   void Unsigned(uint64_t v, size_t n) {
     uint8_t* dst = Room(n);
     if (!dst) return;
-    for (size_t i = 0; i < n; ++i) dst[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (size_t i = 0; i < n; ++i)
+      dst[i] = static_cast<uint8_t>(v >> (8 * i));
   }
 
   uint8_t* data_ = nullptr;

@@ -11,10 +11,14 @@ constexpr int kTileBonus9 = 100;
 
 int TileBonus(int newTiles) {
   switch (newTiles) {
-    case 7: return kTileBonus7;
-    case 8: return kTileBonus8;
-    case 9: return kTileBonus9;
-    default: return 0;
+    case 7:
+      return kTileBonus7;
+    case 8:
+      return kTileBonus8;
+    case 9:
+      return kTileBonus9;
+    default:
+      return 0;
   }
 }
 
@@ -70,11 +74,16 @@ void GameBoard::ComputeAnchors() {
   }
 
   const int total = rules->totalTiles;
-  if (tilesOnBoard == 0) phase = 0;
-  else if (tilesOnBoard < 20) phase = 1;
-  else if (tilesOnBoard < total - 25) phase = 2;
-  else if (tilesOnBoard < total - 14) phase = 3;
-  else phase = 4;
+  if (tilesOnBoard == 0)
+    phase = 0;
+  else if (tilesOnBoard < 20)
+    phase = 1;
+  else if (tilesOnBoard < total - 25)
+    phase = 2;
+  else if (tilesOnBoard < total - 14)
+    phase = 3;
+  else
+    phase = 4;
 }
 
 bool GameBoard::BuildLineScratch(int line, int direction) {
@@ -87,10 +96,12 @@ bool GameBoard::BuildLineScratch(int line, int direction) {
   firstAnchor = lastAnchor = kNoAnchorPlace;
   std::memcpy(lineRackCounts, rackCounts, sizeof lineRackCounts);
   int available = 0;
-  for (int32_t n : rackCounts) available += n;
+  for (int32_t n : rackCounts)
+    available += n;
 
   for (int p = 0; p < side; ++p) {
-    const int square = lineDirection == kLineAcross ? line * kBoardStride + p : p * kBoardStride + line;
+    const int square =
+        lineDirection == kLineAcross ? line * kBoardStride + p : p * kBoardStride + line;
     const char c = letters[square];
     lineLetters[p + 1] = c;
     lineAnchors[p + 1] = anchors[square];
@@ -121,17 +132,28 @@ int32_t GameBoard::ScoreWord(RobotMove& move) const {
     // face value and nothing else.
     if (r < side && c < side && IsEmptySquare(At(r, c))) {
       switch (rules->Premium(r, c)) {
-        case kPremiumDoubleLetter: value *= 2; break;
-        case kPremiumTripleLetter: value *= 3; break;
-        case kPremiumDoubleWord: wordMultiplier *= 2; break;
-        case kPremiumTripleWord: wordMultiplier *= 3; break;
-        default: break;
+        case kPremiumDoubleLetter:
+          value *= 2;
+          break;
+        case kPremiumTripleLetter:
+          value *= 3;
+          break;
+        case kPremiumDoubleWord:
+          wordMultiplier *= 2;
+          break;
+        case kPremiumTripleWord:
+          wordMultiplier *= 3;
+          break;
+        default:
+          break;
       }
       ++newTiles;
     }
     sum += value;
-    if (move.direction) ++r;
-    else ++c;
+    if (move.direction)
+      ++r;
+    else
+      ++c;
   }
   const int32_t score = sum * wordMultiplier + TileBonus(newTiles);
   move.score = score;

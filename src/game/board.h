@@ -34,7 +34,7 @@ struct SquareRecord {
 inline bool IsEmptySquare(char c) { return c == kEmptySquare || c == kCrossagramPlaceholder; }
 
 class GameBoard {
-public:
+ public:
   explicit GameBoard(const GameRules* rules = &GlobalRules());
 
   // Copies the grid, runs ComputeAnchors and counts the rack's letters (its

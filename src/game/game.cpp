@@ -14,7 +14,7 @@ GamePlayer* CGame::Player(int i) const {
 namespace {
 
 struct RackMix {
-  int tiles = 0;   // 'a'..'z'
+  int tiles = 0;  // 'a'..'z'
   int vowels = 0;
   int blanks = 0;
 };
@@ -119,8 +119,10 @@ RobotMove* CGame::ApplyMove(RobotMove& move, char* out, char* grid) {
       placed = IsBlankLetter(letter) ? kUnassignedBlank : letter;
     }
     move.placedLetters[i] = lastMove.placedLetters[i] = placed;
-    if (move.direction) ++r;
-    else ++c;
+    if (move.direction)
+      ++r;
+    else
+      ++c;
   }
   if (out) std::memcpy(out, move.placedLetters, sizeof move.placedLetters);
   return &lastMove;
@@ -132,8 +134,10 @@ void CGame::RemoveMoveLetters(const RobotMove& move) {
   int c = move.column;
   for (int i = 0; i < n && r < kMaxBoardSide && c < kMaxBoardSide; ++i) {
     if (move.placedLetters[i]) board.letters[r * kBoardStride + c] = kEmptySquare;
-    if (move.direction) ++r;
-    else ++c;
+    if (move.direction)
+      ++r;
+    else
+      ++c;
   }
 }
 

@@ -19,7 +19,7 @@ constexpr int32_t kBalanceRounds = 15;
 constexpr int32_t kBlanksToHandOut = 2;
 
 class CGame {
-public:
+ public:
   CGame();
   ~CGame();
   CGame(const CGame&) = delete;
@@ -59,7 +59,7 @@ public:
   // Vowels and non-vowels a balanced rack needs (2, then 1 after 15 rounds).
   int32_t balanceMinimum = 2;
 
-private:
+ private:
   void GiveOwedBlank(char* rack, int places, GamePlayer* player);
   bool IsBlankPerPlayerTurn() const;
 };

@@ -17,12 +17,10 @@ enum GameKind : int32_t {
 enum GameSetupFlag : int32_t {
   kFlagBlankPerPlayer = 0x1,  // the "joker" game: each player is owed one blank
   kFlagBlitz = 0x2,
-  kFlagSevenOfEight = 0x4,    // rack of 8, at most 7 laid
-  kFlagEightOfEight = 0x8,    // rack of 8, all 8 may be laid
+  kFlagSevenOfEight = 0x4,  // rack of 8, at most 7 laid
+  kFlagEightOfEight = 0x8,  // rack of 8, all 8 may be laid
   kFlagBestSolution = 0x20,
 };
 
 // Anagram and conundrum games play on a single row from its first square.
-inline bool IsSingleRowKind(int32_t kind) {
-  return kind == kKindAnagram || kind == kKindConundrum;
-}
+inline bool IsSingleRowKind(int32_t kind) { return kind == kKindAnagram || kind == kKindConundrum; }

@@ -18,11 +18,11 @@ struct PlayerSetupEntry {
 
 struct GameSetup {
   int32_t kind = kKindNone;
-  int32_t flags = 0;           // GameSetupFlag bits
-  int32_t clockMode = 0;       // 0 no limit, 1 per game, 2 per move
+  int32_t flags = 0;      // GameSetupFlag bits
+  int32_t clockMode = 0;  // 0 no limit, 1 per game, 2 per move
   uint8_t noStatistics = 0;
   uint8_t invalidWordForfeits = 0;
-  int32_t challengeMode = 0;   // 0 none, 1 double, 2 single, 3 modified single
+  int32_t challengeMode = 0;  // 0 none, 1 double, 2 single, 3 modified single
   uint8_t rankingGame = 0;
   int32_t language = -1;
   int32_t gameTimeMs = 0;

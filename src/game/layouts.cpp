@@ -5,24 +5,17 @@ namespace {
 // Each table is kept as its first rows; the lower half mirrors the upper
 // (row side-1-r = row r).
 constexpr int32_t k15[8][15] = {
-    {8, 0, 0, 1, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 8},
-    {0, 4, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 4, 0},
-    {0, 0, 4, 0, 0, 0, 1, 0, 1, 0, 0, 0, 4, 0, 0},
-    {1, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 1},
-    {0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0},
-    {0, 2, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 2, 0},
-    {0, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0, 0},
-    {8, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 8},
+    {8, 0, 0, 1, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 8}, {0, 4, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 4, 0},
+    {0, 0, 4, 0, 0, 0, 1, 0, 1, 0, 0, 0, 4, 0, 0}, {1, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 1},
+    {0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0}, {0, 2, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 2, 0},
+    {0, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0, 0}, {8, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 8},
 };
 
 // Letter premiums only; rows as stored (not symmetric left to right).
 constexpr int32_t k11[6][11] = {
-    {2, 0, 0, 1, 0, 2, 0, 1, 0, 0, 2},
-    {0, 2, 0, 0, 1, 0, 1, 0, 0, 2, 0},
-    {0, 0, 2, 0, 0, 1, 0, 0, 2, 0, 0},
-    {1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1},
-    {0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0},
-    {2, 0, 1, 0, 0, 1, 0, 0, 1, 0, 2},
+    {2, 0, 0, 1, 0, 2, 0, 1, 0, 0, 2}, {0, 2, 0, 0, 1, 0, 1, 0, 0, 2, 0},
+    {0, 0, 2, 0, 0, 1, 0, 0, 2, 0, 0}, {1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1},
+    {0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0}, {2, 0, 1, 0, 0, 1, 0, 0, 1, 0, 2},
 };
 
 struct RowLayout {
@@ -48,9 +41,12 @@ int Mirror(int side, int row) { return row < side / 2 + 1 ? row : side - 1 - row
 int32_t SquareLayoutPremium(int side, int row, int column) {
   if (row < 0 || column < 0 || row >= side || column >= side) return kPremiumNone;
   switch (side) {
-    case 15: return k15[Mirror(15, row)][column];
-    case 11: return k11[Mirror(11, row)][column];
-    default: return kPremiumNone;  // the 7 x 7 board has no premiums
+    case 15:
+      return k15[Mirror(15, row)][column];
+    case 11:
+      return k11[Mirror(11, row)][column];
+    default:
+      return kPremiumNone;  // the 7 x 7 board has no premiums
   }
 }
 

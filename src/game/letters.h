@@ -16,8 +16,8 @@
 
 constexpr int kLetterSlots = 32;
 constexpr int kBlankIndex = 0;
-constexpr int kFirstLetterIndex = 1;   // A
-constexpr int kLastLetterIndex = 26;   // Z
+constexpr int kFirstLetterIndex = 1;  // A
+constexpr int kLastLetterIndex = 26;  // Z
 
 constexpr char kEmptySquare = 0;
 constexpr char kEmptyRackPlace = '_';

@@ -6,7 +6,9 @@
 #include "game/rules.h"
 
 namespace {
-int RackPlaces(const GameRules& rules) { return std::clamp<int>(rules.rackSize, 0, kMaxRackPlaces); }
+int RackPlaces(const GameRules& rules) {
+  return std::clamp<int>(rules.rackSize, 0, kMaxRackPlaces);
+}
 }  // namespace
 
 GamePlayer::GamePlayer(int index) : playerIndex(index) {

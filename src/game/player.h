@@ -8,7 +8,7 @@
 struct GameRules;
 
 class GamePlayer {
-public:
+ public:
   explicit GamePlayer(int index = 0);
 
   // Sum of the letter values of the rack's first rackSize places ('_' and

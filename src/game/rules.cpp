@@ -37,7 +37,8 @@ void GameRules::LoadTileSet(int index) {
 
 void GameRules::RecountTiles() {
   totalTiles = 0;
-  for (int32_t c : tileCounts) totalTiles += c;
+  for (int32_t c : tileCounts)
+    totalTiles += c;
 }
 
 void GameRules::LoadBoardLayout(int rack, const GameSetup* game) {

@@ -38,9 +38,7 @@ struct GameRules {
     return static_cast<signed char>(letter) >= 0x60 ? letterValues[LetterIndex(letter)] : 0;
   }
   bool IsVowelIndex(int index) const { return CodeIsVowel(letterCodes[index & 31]); }
-  int32_t Premium(int row, int column) const {
-    return premiumMap[row * kBoardStride + column];
-  }
+  int32_t Premium(int row, int column) const { return premiumMap[row * kBoardStride + column]; }
   // Sums the tile counts again (after they were changed in place).
   void RecountTiles();
 };

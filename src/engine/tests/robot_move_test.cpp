@@ -30,7 +30,7 @@ TEST(RobotMoveTest, NewAndClearedRecords) {
   uint8_t image[kRobotMoveImageSize];
   EncodeRobotMove(m, image);
   for (size_t i = 0; i < kRobotMoveImageSize; ++i) {
-    if (i >= 404 && i < 408) continue;  // ownerIndex
+    if (i >= 404 && i < 408) continue;       // ownerIndex
     ASSERT_EQ(image[i], 0) << "byte " << i;  // fully zeroed
   }
   EXPECT_EQ(U32At(image + 404), 0xFFFFFFFFu);
@@ -54,7 +54,8 @@ RobotMove Sample() {
     m.playedCounts[i] = i;
     m.leaveCounts[i] = -i;
   }
-  for (int i = 0; i < kEvaluationTermCount; ++i) m.terms[i] = i * 0.5f - 3.0f;
+  for (int i = 0; i < kEvaluationTermCount; ++i)
+    m.terms[i] = i * 0.5f - 3.0f;
   m.termSum = 12.75f;
   m.reserved360 = 0x01020304;
   m.reserved364 = 7;
@@ -111,7 +112,8 @@ TEST(RobotMoveTest, ImagesRoundTripByteForByte) {
   std::mt19937 rng(99);
   for (int round = 0; round < 50; ++round) {
     uint8_t image[kRobotMoveImageSize];
-    for (uint8_t& b : image) b = static_cast<uint8_t>(rng());
+    for (uint8_t& b : image)
+      b = static_cast<uint8_t>(rng());
     image[kMoveWordSize - 1] = 0;  // a word field always ends in a NUL
     RobotMove m;
     ASSERT_TRUE(DecodeRobotMove(image, sizeof image, m));
@@ -167,7 +169,7 @@ TEST(MovePositionTest, PacksColumnLowest) {
 }
 
 class FoundMovesTest : public testing::Test {
-protected:
+ protected:
   RobotMove* Add(const char* word, int32_t score, int column = 7, int row = 7, int dir = 0,
                  const MoveAcceptance& accept = MoveAcceptance()) {
     MovePosition p{static_cast<uint8_t>(column), static_cast<uint8_t>(row),
@@ -180,8 +182,7 @@ protected:
 TEST_F(FoundMovesTest, FindOrAdd) {
   int32_t played[kLetterSlots] = {};
   played[3] = 2;
-  RobotMove* first =
-      list->FindMoveByWord("cat", 10, MovePosition{7, 7, 0, 99}, played, nullptr);
+  RobotMove* first = list->FindMoveByWord("cat", 10, MovePosition{7, 7, 0, 99}, played, nullptr);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->length, 3);  // the word's own length
   EXPECT_EQ(first->playedCounts[3], 2);
@@ -229,7 +230,8 @@ TEST_F(FoundMovesTest, FullListReplacesItsLowestOnlyWithABetterMove) {
   EXPECT_EQ(Add("next", 7), list->GetMoveSlot(200));
 
   // Moves of 9999 and more are never replaced.
-  for (int i = 0; i < kFoundMoveSlots; ++i) list->GetMoveSlot(i)->score = kKeptScore;
+  for (int i = 0; i < kFoundMoveSlots; ++i)
+    list->GetMoveSlot(i)->score = kKeptScore;
   EXPECT_EQ(Add("huge", 20000), nullptr);
 }
 
@@ -241,7 +243,8 @@ TEST_F(FoundMovesTest, RemoveKeepsTheOtherMoves) {
   list->RemoveMove(1);
   ASSERT_EQ(list->Count(), 3);
   std::set<std::string> left;
-  for (int i = 0; i < list->Count(); ++i) left.insert(list->GetMoveSlot(i)->word);
+  for (int i = 0; i < list->Count(); ++i)
+    left.insert(list->GetMoveSlot(i)->word);
   EXPECT_EQ(left, (std::set<std::string>{"a", "c", "d"}));
   EXPECT_EQ(list->GetMoveSlot(3)->rankValue, kRejectedRank);  // the freed slot is clear
   EXPECT_STREQ(list->GetMoveSlot(3)->word, "");
@@ -262,7 +265,8 @@ TEST_F(FoundMovesTest, SortsAreStableAndDescending) {
   list->GetMoveSlot(3)->rankValue = 0.75f;
   auto order = [&] {
     std::string s;
-    for (int i = 0; i < list->Count(); ++i) s += list->GetMoveSlot(i)->word;
+    for (int i = 0; i < list->Count(); ++i)
+      s += list->GetMoveSlot(i)->word;
     return s;
   };
   list->SortMovesByScore(true);

@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CrossagramSettings s = ParseCrossagramSettings(reinterpret_cast<const char*>(data), size);
   ApplyCrossagramSettings(s, *game);
   const GameRules& r = *game->rules;
-  if (r.rackSize < 0 || r.rackSize > kMaxBoardSide || r.totalTiles > kBagCapacity)
-    __builtin_trap();
+  if (r.rackSize < 0 || r.rackSize > kMaxBoardSide || r.totalTiles > kBagCapacity) __builtin_trap();
   game->setup.kind = kKindStandard;  // fill from these counts without the file
   game->bag.Fill();
   int drawn = 0;
-  while (game->bag.DrawRack(kDrawAny, true) != kEmptyRackPlace) ++drawn;
+  while (game->bag.DrawRack(kDrawAny, true) != kEmptyRackPlace)
+    ++drawn;
   if (drawn != r.totalTiles) __builtin_trap();
   return 0;
 }

@@ -20,7 +20,7 @@
 namespace {
 
 class BagTest : public testing::Test {
-protected:
+ protected:
   void StartGame(int32_t kind, int tileSet = 0, int32_t flags = 0) {
     game = std::make_unique<CGame>();
     game->setup.kind = kind;
@@ -68,7 +68,8 @@ TEST_F(BagTest, DrawingTheWholeBagReproducesTheTileSet) {
     EXPECT_EQ(game->bag.tileCount, game->rules->totalTiles);
     ExpectConsistent();
     const auto drawn = DrawAll();
-    for (int i = 0; i < kLetterSlots; ++i) EXPECT_EQ(drawn[i], GetTileSet(set)->counts[i]) << i;
+    for (int i = 0; i < kLetterSlots; ++i)
+      EXPECT_EQ(drawn[i], GetTileSet(set)->counts[i]) << i;
     EXPECT_EQ(game->bag.tileCount, 0);
     EXPECT_EQ(game->bag.firstLetter, -1);
     EXPECT_EQ(game->bag.DrawRack(kDrawAny, true), kEmptyRackPlace);
@@ -78,10 +79,12 @@ TEST_F(BagTest, DrawingTheWholeBagReproducesTheTileSet) {
 TEST_F(BagTest, SeededGamesDealTheSameTiles) {
   StartGame(kKindStandard);
   std::string first;
-  for (int i = 0; i < 20; ++i) first += game->bag.DrawRack(kDrawAny, true);
+  for (int i = 0; i < 20; ++i)
+    first += game->bag.DrawRack(kDrawAny, true);
   StartGame(kKindStandard);
   std::string second;
-  for (int i = 0; i < 20; ++i) second += game->bag.DrawRack(kDrawAny, true);
+  for (int i = 0; i < 20; ++i)
+    second += game->bag.DrawRack(kDrawAny, true);
   EXPECT_EQ(first, second);
 }
 
@@ -89,7 +92,8 @@ TEST_F(BagTest, DrawModes) {
   StartGame(kKindStandard);
   // Peeking leaves the bag as it was.
   const int before = game->bag.tileCount;
-  for (int i = 0; i < 10; ++i) game->bag.DrawRack(kDrawAny, false);
+  for (int i = 0; i < 10; ++i)
+    game->bag.DrawRack(kDrawAny, false);
   EXPECT_EQ(game->bag.tileCount, before);
 
   for (int i = 0; i < 20; ++i) {
@@ -193,7 +197,8 @@ TEST_F(BagTest, ReturnLettersCapsAtTheTileSet) {
   StartGame(kKindStandard);
   EXPECT_EQ(game->bag.ReturnLetters("e", 1), 0);  // already all twelve
   char drawn[8] = {};
-  for (int i = 0; i < 7; ++i) drawn[i] = game->bag.DrawRack(kDrawAny, true);
+  for (int i = 0; i < 7; ++i)
+    drawn[i] = game->bag.DrawRack(kDrawAny, true);
   EXPECT_EQ(game->bag.tileCount, 93);
   EXPECT_EQ(game->bag.ReturnLetters(drawn, 7), 7);
   EXPECT_EQ(game->bag.tileCount, 100);
@@ -222,7 +227,7 @@ TEST(CrossagramSettings, ParsesAndClamps) {
   game.rules->Setup(0, 7);
   ApplyCrossagramSettings(s, game);
   EXPECT_EQ(game.players[0]->entry.options[2], 12);
-  EXPECT_EQ(game.rules->rackSize, 15);  // no wider than the board
+  EXPECT_EQ(game.rules->rackSize, 15);        // no wider than the board
   EXPECT_EQ(game.rules->tileCounts[0], 220);  // the bag's places, then nothing
   EXPECT_EQ(game.rules->tileCounts[1], 0);
   EXPECT_EQ(game.rules->totalTiles, 220);
@@ -234,7 +239,8 @@ TEST(CrossagramSettings, ParsesAndClamps) {
   EXPECT_GT(s.values[0], 0);
   // More values than slots are ignored.
   std::string many;
-  for (int i = 0; i < 60; ++i) many += "=1;";
+  for (int i = 0; i < 60; ++i)
+    many += "=1;";
   EXPECT_EQ(ParseCrossagramSettings(many.data(), many.size()).valueCount, 3 + kLetterSlots);
 }
 

@@ -21,7 +21,7 @@ TEST(ByteIo, LittleEndianFieldsRoundTrip) {
   w.Bytes("xy", 2);
   ASSERT_TRUE(w.ok());
   ASSERT_EQ(bytes.size(), 1 + 2 + 4 + 4 + 8 + 4 + 4 + 3 + 2u);
-  EXPECT_EQ(bytes[3], 0x44);  // lowest byte first
+  EXPECT_EQ(bytes[3], 0x44);   // lowest byte first
   EXPECT_EQ(bytes[18], 0x01);  // the U64 at 11, highest byte last
 
   ByteReader r(bytes);
@@ -45,7 +45,7 @@ TEST(ByteIo, OverrunsFailAndStayFailed) {
   ByteReader r(data, sizeof data);
   EXPECT_EQ(r.U32(), 0u);  // too few bytes: zero, nothing consumed
   EXPECT_FALSE(r.ok());
-  EXPECT_EQ(r.U8(), 0u);   // stays failed
+  EXPECT_EQ(r.U8(), 0u);  // stays failed
   EXPECT_EQ(r.position(), 0u);
 
   uint8_t out[5] = {};

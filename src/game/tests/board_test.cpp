@@ -11,7 +11,7 @@
 namespace {
 
 class BoardTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     GameSetup game;
     game.kind = kKindStandard;
@@ -51,13 +51,15 @@ TEST_F(BoardTest, ScoreWordTable) {
     int32_t score;
   };
   const Case cases[] = {
-      {"7 new tiles over DL and DW", "", 0, "abcdefg", 7, 1, false, (1 + 3 + 6 + 2 + 1 + 4 + 2) * 2 + 50},
+      {"7 new tiles over DL and DW", "", 0, "abcdefg", 7, 1, false,
+       (1 + 3 + 6 + 2 + 1 + 4 + 2) * 2 + 50},
       {"a board tile on the DL earns no premium, no bonus", "c", 3, "abcdefg", 7, 1, false,
        (1 + 3 + 3 + 2 + 1 + 4 + 2) * 2},
       {"a board tile on the DW does not double", "g", 7, "abcdefg", 7, 1, false,
        1 + 3 + 6 + 2 + 1 + 4 + 2},
       {"6 new tiles: no bonus", "", 0, "abcdef", 7, 0, false, (1 + 3 + 3 + 4 + 1 + 4) * 3},
-      {"8 new tiles: +75", "", 0, "abcdefgh", 7, 0, false, (1 + 3 + 3 + 4 + 1 + 4 + 2 + 4) * 6 + 75},
+      {"8 new tiles: +75", "", 0, "abcdefgh", 7, 0, false,
+       (1 + 3 + 3 + 4 + 1 + 4 + 2 + 4) * 6 + 75},
       {"9 new tiles: +100", "", 0, "abcdefghi", 7, 0, false,
        (1 + 3 + 3 + 4 + 1 + 4 + 2 + 4 + 1) * 6 + 100},
       {"a blank on a triple letter adds 0", "", 0, "Za", 1, 5, false, 0 + 1},
@@ -82,7 +84,7 @@ TEST_F(BoardTest, ScoreWordTable) {
 
 TEST_F(BoardTest, MalformedMoveStaysOnTheGrid) {
   RobotMove m = Move("abc", 14, 13);
-  m.length = 255;  // longer than the word field, running off the board
+  m.length = 255;       // longer than the word field, running off the board
   board->ScoreWord(m);  // must not read or write outside the record or grid
   SUCCEED();
 }
@@ -120,7 +122,8 @@ TEST_F(BoardTest, AnchorsLineFlagsAndPhase) {
   };
   for (PhaseCase pc : {PhaseCase{19, 1}, {20, 2}, {74, 2}, {75, 3}, {85, 3}, {86, 4}}) {
     std::memset(board->letters, 0, sizeof board->letters);
-    for (int i = 0; i < pc.tiles; ++i) board->letters[i] = 'e';
+    for (int i = 0; i < pc.tiles; ++i)
+      board->letters[i] = 'e';
     board->ComputeAnchors();
     EXPECT_EQ(board->phase, pc.phase) << pc.tiles << " tiles";
   }

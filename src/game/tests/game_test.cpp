@@ -11,13 +11,14 @@
 namespace {
 
 class GameTest : public testing::Test {
-protected:
+ protected:
   void StartGame(int32_t kind, int32_t flags = 0) {
     game = std::make_unique<CGame>();
     game->setup.kind = kind;
     game->setup.flags = flags;
     game->rules->Setup(0, 7, &game->setup);
-    for (int i = 0; i < 3; ++i) game->players[i] = std::make_unique<GamePlayer>(i);
+    for (int i = 0; i < 3; ++i)
+      game->players[i] = std::make_unique<GamePlayer>(i);
     game->setup.playerCount = 3;
     game->currentPlayer = game->players[0].get();
     platform::SeedRandom(777);
@@ -33,7 +34,8 @@ protected:
 
   static int Vowels(const char* rack) {
     int n = 0;
-    for (int i = 0; i < 7; ++i) n += IsVowel(rack[i]);
+    for (int i = 0; i < 7; ++i)
+      n += IsVowel(rack[i]);
     return n;
   }
 
@@ -200,7 +202,7 @@ TEST_F(GameTest, BlankPerPlayerPrefersARealTile) {
   EXPECT_EQ(game->board.letters[7 * kBoardStride + 7], 'q');
   EXPECT_EQ(m.placedLetters[0], 'q');
   EXPECT_EQ(game->bag.counts[17], 0);
-  EXPECT_EQ(game->bag.counts[0], 2);  // the blank went back
+  EXPECT_EQ(game->bag.counts[0], 2);      // the blank went back
   EXPECT_EQ(game->bag.tileCount, tiles);  // the Q out, the blank back
   EXPECT_EQ(game->blanksToHandOut, 2);
 

@@ -10,7 +10,8 @@ namespace {
 
 int Sum(const int32_t* a) {
   int s = 0;
-  for (int i = 0; i < kLetterSlots; ++i) s += a[i];
+  for (int i = 0; i < kLetterSlots; ++i)
+    s += a[i];
   return s;
 }
 
@@ -63,9 +64,10 @@ TEST(TileSets, VowelCodes) {
   }
   // Set 2 has codes of its own, including its three extra letters.
   const TileSet* s2 = GetTileSet(2);
-  const int32_t expected[30] = {0,  129, 3,  4,  5,  134, 7,  8,  9,   138, 11,  12,  13,  14,  15,
-                                144, 18, 19, 20, 21, 22,  151, 25, 26, 27,  28,  29,  130, 145, 152};
-  for (int i = 0; i < 30; ++i) EXPECT_EQ(s2->codes[i], expected[i]) << i;
+  const int32_t expected[30] = {0,   129, 3,  4,  5,  134, 7,   8,  9,  138, 11, 12, 13,  14,  15,
+                                144, 18,  19, 20, 21, 22,  151, 25, 26, 27,  28, 29, 130, 145, 152};
+  for (int i = 0; i < 30; ++i)
+    EXPECT_EQ(s2->codes[i], expected[i]) << i;
   EXPECT_EQ(s2->leaveWeights[27], -40);
   EXPECT_EQ(s2->leaveWeights[28], 30);
   EXPECT_EQ(s2->leaveWeights[29], 35);
@@ -110,15 +112,15 @@ TEST(PremiumLayouts, LandmarkSquares) {
     int32_t code;
   };
   const Case cases[] = {
-      {15, 0, 0, kPremiumTripleWord},   {15, 7, 7, kPremiumDoubleWord},
-      {15, 14, 14, kPremiumTripleWord}, {15, 1, 5, kPremiumTripleLetter},
+      {15, 0, 0, kPremiumTripleWord},    {15, 7, 7, kPremiumDoubleWord},
+      {15, 14, 14, kPremiumTripleWord},  {15, 1, 5, kPremiumTripleLetter},
       {15, 13, 9, kPremiumTripleLetter}, {15, 8, 6, kPremiumDoubleLetter},
       {15, 14, 3, kPremiumDoubleLetter}, {15, 10, 4, kPremiumDoubleWord},
-      {15, 7, 0, kPremiumTripleWord},   {15, 7, 1, kPremiumNone},
-      {11, 0, 0, kPremiumTripleLetter}, {11, 0, 3, kPremiumDoubleLetter},
+      {15, 7, 0, kPremiumTripleWord},    {15, 7, 1, kPremiumNone},
+      {11, 0, 0, kPremiumTripleLetter},  {11, 0, 3, kPremiumDoubleLetter},
       {11, 10, 7, kPremiumDoubleLetter}, {11, 5, 10, kPremiumTripleLetter},
-      {11, 6, 1, kPremiumDoubleLetter}, {11, 5, 5, kPremiumDoubleLetter},
-      {7, 3, 3, kPremiumNone},          {7, 0, 0, kPremiumNone},
+      {11, 6, 1, kPremiumDoubleLetter},  {11, 5, 5, kPremiumDoubleLetter},
+      {7, 3, 3, kPremiumNone},           {7, 0, 0, kPremiumNone},
       {13, 0, 0, kPremiumNone},
   };
   for (const Case& c : cases)
@@ -164,7 +166,8 @@ TEST(GameRulesTest, BoardLayoutByRackAndKind) {
     EXPECT_EQ(rules.centre, c.wantCentre);
     for (int r = 0; r < kMaxBoardSide; ++r)
       for (int col = 0; col < kMaxBoardSide; ++col)
-        ASSERT_EQ(rules.Premium(r, col), SquareLayoutPremium(c.wantSide, r, col)) << r << "," << col;
+        ASSERT_EQ(rules.Premium(r, col), SquareLayoutPremium(c.wantSide, r, col))
+            << r << "," << col;
   }
   EXPECT_EQ(rules.premiumMap[kBoardSquares], 0);
 }
@@ -180,14 +183,17 @@ TEST(GameRulesTest, SingleRowGamesKeepTheSideAndUseTheRowLayout) {
   EXPECT_EQ(rules.boardSide, 15);
   EXPECT_EQ(rules.rackSize, 15);
   EXPECT_EQ(rules.centre, 0);
-  for (uint8_t b : rules.premiumMap) EXPECT_EQ(b, 0);  // no row layout of 15
+  for (uint8_t b : rules.premiumMap)
+    EXPECT_EQ(b, 0);  // no row layout of 15
 
   rules.boardSide = 9;
   rules.Setup(0, 7, &game);
   EXPECT_EQ(rules.rackSize, 9);
   const uint8_t row9[9] = {0, 0, 1, 0, 2, 4, 0, 8, 16};
-  for (int c = 0; c < 9; ++c) EXPECT_EQ(rules.premiumMap[c], row9[c]);
-  for (int i = 9; i < kBoardSquares; ++i) ASSERT_EQ(rules.premiumMap[i], 0);
+  for (int c = 0; c < 9; ++c)
+    EXPECT_EQ(rules.premiumMap[c], row9[c]);
+  for (int i = 9; i < kBoardSquares; ++i)
+    ASSERT_EQ(rules.premiumMap[i], 0);
 
   // The anagram game keeps the side and copies the square layout of it.
   game.kind = kKindAnagram;

@@ -301,8 +301,9 @@ class IniCache {
   }
 
   Open LoadMissing(const std::string& path, DocPtr& doc) {
+    int error = errno;
     entries_.erase(path);
-    if (errno != ENOENT) return Open::kError;
+    if (error != ENOENT) return Open::kError;
     size_t slash = path.find_last_of('/');
     std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     struct stat st;

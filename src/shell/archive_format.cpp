@@ -3,7 +3,16 @@
 namespace shell {
 namespace {
 
-inline unsigned Fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+// Lower case in Windows-1252, the program's code page, so that accented
+// names match in any case too: A-Z, Š Œ Ž (0x8A 0x8C 0x8E), Ÿ (0x9F) and
+// À..Þ except × (0xD7).
+inline unsigned Fold(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return c + 0x20u;
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 0x10u;
+  if (c == 0x9F) return 0xFF;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20u;
+  return c;
+}
 
 }  // namespace
 

@@ -55,8 +55,9 @@ inline void WriteU32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
 
-// The archives' name order: case-insensitive, letters compared as lower
-// case, other bytes by value. Builder and reader must agree on it.
+// The archives' name order: case-insensitive (letters of Windows-1252
+// compared as lower case), then by byte value. Builder and reader must
+// agree on it.
 int ResNameCompare(const char* a, const char* b);
 
 // Parses one 80-byte entry; false when its name has no terminating NUL.

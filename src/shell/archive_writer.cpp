@@ -80,6 +80,37 @@ bool BuildArchive(std::vector<ArchiveItem> items, std::vector<uint8_t>* index,
   return true;
 }
 
+namespace {
+
+bool EndsWithNoCase(const std::string& s, const std::string& end) {
+  if (end.empty() || end.size() > s.size()) return false;
+  const std::string tail = s.substr(s.size() - end.size());
+  return ResNameCompare(tail.c_str(), end.c_str()) == 0;
+}
+
+}  // namespace
+
+bool CollectFolderItems(const char* folder, const PackFolderOptions& options,
+                        std::vector<ArchiveItem>* items, std::string* error) {
+  for (const platform::FindEntry& f : platform::FindFiles(platform::JoinPath(folder, "*").c_str())) {
+    if (f.isDirectory || f.name.empty() || f.name[0] == '.') continue;
+    std::vector<uint8_t> bytes;
+    const std::string path = platform::JoinPath(folder, f.name);
+    if (!platform::ReadWholeFile(path.c_str(), bytes)) {
+      *error = "cannot read " + path;
+      return false;
+    }
+    if (EndsWithNoCase(f.name, options.adpcmExtension)) {
+      items->push_back(MakeAdpcmItem(f.name, bytes));
+    } else if (options.implode) {
+      items->push_back(MakeImplodedItem(f.name, bytes));
+    } else {
+      items->push_back(MakeStoredItem(f.name, std::move(bytes)));
+    }
+  }
+  return true;
+}
+
 bool WriteArchive(std::vector<ArchiveItem> items, const char* indexPath, const char* dataPath,
                   std::string* error) {
   std::vector<uint8_t> index, data;

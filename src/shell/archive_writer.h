@@ -28,6 +28,16 @@ ArchiveItem MakeAdpcmItem(const std::string& name, const std::vector<uint8_t>& s
 bool BuildArchive(std::vector<ArchiveItem> items, std::vector<uint8_t>* index,
                   std::vector<uint8_t>* data, std::string* error);
 
+struct PackFolderOptions {
+  bool implode = false;        // implode every file that gets smaller
+  std::string adpcmExtension;  // files ending so (any case) are 16-bit PCM for "ADPC"
+};
+
+// One item per file directly in `folder` (sub-folders and names starting
+// with '.' are skipped); false with a reason when a file cannot be read.
+bool CollectFolderItems(const char* folder, const PackFolderOptions& options,
+                        std::vector<ArchiveItem>* items, std::string* error);
+
 // BuildArchive, then writes both files (each replaced safely).
 bool WriteArchive(std::vector<ArchiveItem> items, const char* indexPath, const char* dataPath,
                   std::string* error);

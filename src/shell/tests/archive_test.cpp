@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -241,6 +242,52 @@ TEST(ResArchiveMethodName, NamesTheKnownTags) {
   for (int i = -1; i < 8; ++i) {
     EXPECT_STREQ(ResArchiveMethodNameByIndex(i), expected[i < 0 ? 8 : i]) << i;
   }
+}
+
+TEST(ResArchiveFind, FoldsAccentedLettersOfTheProgramCodePage) {
+  Bytes idx, dat;
+  std::string error;
+  // "Défi.bmp", "Œuvre.txt", "zèbre" in Windows-1252.
+  ASSERT_TRUE(BuildArchive({MakeStoredItem("D\xE9" "fi.bmp", {}), MakeStoredItem("\x8C" "uvre.txt", {}),
+                            MakeStoredItem("z\xE8" "bre", {})},
+                           &idx, &dat, &error));
+  auto index = ResArchiveParseIndex(idx.data(), idx.size());
+  ASSERT_TRUE(index);
+  const int n = int(index->entries.size());
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "D\xC9" "FI.BMP"), 0);
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "\x9C" "UVRE.TXT"), 0);
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "Z\xC8" "BRE"), 0);
+  EXPECT_EQ(ResArchiveFind(index->entries.data(), n, "Z\xD7" "BRE"), -1);
+}
+
+TEST(ArchiveWriter, PacksAFolderAndReadsItBack) {
+  testsupport::TempDir dir;
+  Bytes pcm;
+  for (int i = 0; i < 3000; ++i) pcm.push_back(uint8_t(i / 40));
+  Bytes text(5000, 'z');
+  testsupport::WriteBytes(dir / "Readme.TXT", std::string(text.begin(), text.end()));
+  testsupport::WriteBytes(dir / "tone.PCM", std::string(pcm.begin(), pcm.end()));
+  testsupport::WriteBytes(dir / "tiny", "ab");
+  testsupport::WriteBytes(dir / ".hidden", "no");
+  std::filesystem::create_directories(dir / "sub");
+  PackFolderOptions options;
+  options.implode = true;
+  options.adpcmExtension = ".pcm";
+  std::vector<ArchiveItem> items;
+  std::string error;
+  ASSERT_TRUE(CollectFolderItems(dir.path().c_str(), options, &items, &error)) << error;
+  ASSERT_EQ(items.size(), 3u);
+  Archive a(std::move(items));
+  ResArchiveEntry e;
+  EXPECT_EQ(a.Read("readme.txt", &e), text);
+  EXPECT_EQ(e.tag, kTagImploded);
+  EXPECT_EQ(a.Read("TINY", &e), Text("ab"));
+  EXPECT_EQ(e.tag, kTagStored);  // imploding would not make it smaller
+  auto tone = a.Read("tone.pcm", &e);
+  ASSERT_TRUE(tone);
+  EXPECT_EQ(e.tag, kTagAdpcm);
+  EXPECT_EQ(tone->size(), pcm.size());
+  EXPECT_FALSE(a.Read(".hidden"));
 }
 
 TEST(ArchiveWriter, RefusesNamesTheReaderCouldNotTellApart) {

@@ -39,11 +39,12 @@ Bytes Sample(int kind) {
   std::mt19937 rng(42);
   Bytes d;
   d.reserve(1 << 20);
-  static const char* words[] = {"the ", "board ", "premium ", "square ", "tile ", "rack\r\n",
-                                "Words ", "score ", "letter ", "of ", "and ", "blank "};
+  static const char* words[] = {"the ",   "board ", "premium ", "square ", "tile ", "rack\r\n",
+                                "Words ", "score ", "letter ",  "of ",     "and ",  "blank "};
   while (d.size() < (1u << 20)) {
     if (kind == 0) {
-      for (const char* c = words[rng() % 12]; *c; ++c) d.push_back(uint8_t(*c));
+      for (const char* c = words[rng() % 12]; *c; ++c)
+        d.push_back(uint8_t(*c));
     } else if (kind == 1) {
       const uint8_t colour = uint8_t(rng() % 16);
       d.insert(d.end(), 1 + rng() % 40, colour);
@@ -90,7 +91,8 @@ BENCHMARK(BM_Explode)
 
 void BM_Implode(benchmark::State& state) {
   const Bytes data = Sample(int(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(Implode(data, 0));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Implode(data, 0));
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
 }
 BENCHMARK(BM_Implode)->ArgName("kind")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

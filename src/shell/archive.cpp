@@ -27,8 +27,8 @@ struct MethodRow {
 };
 
 const MethodRow kMethods[] = {
-    {kTagStored, ""},       {kTagLzss, "LZSS"},          {kTagImploded, "PKZip"},
-    {kTagAdpcm, "ADPCM"},   {kTagImaAdpcm, "IMA ADPCM"}, {kTagMp3, "MP3"},
+    {kTagStored, ""},     {kTagLzss, "LZSS"},          {kTagImploded, "PKZip"},
+    {kTagAdpcm, "ADPCM"}, {kTagImaAdpcm, "IMA ADPCM"}, {kTagMp3, "MP3"},
     {kTagQtpv, "QT-PV"},
 };
 
@@ -122,9 +122,8 @@ void WriteImploded(uint8_t* buffer, unsigned* size, void* param) {
 }
 
 void ReportExplode(int result) {
-  static const char* const kTexts[] = {
-      "Explode size mismatch", "Explode invalid Dictionary size", "Explode invalid Mode",
-      "Explode bad data", "Explode abort"};
+  static const char* const kTexts[] = {"Explode size mismatch", "Explode invalid Dictionary size",
+                                       "Explode invalid Mode", "Explode bad data", "Explode abort"};
   platform::ShowNotice(kTexts[result], result == kDclOk ? "Oops" : "Uh-Oh!", kBoxOk);
 }
 

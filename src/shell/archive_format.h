@@ -52,7 +52,8 @@ inline void WriteU16(uint8_t* p, uint32_t v) {
   p[1] = uint8_t(v >> 8);
 }
 inline void WriteU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    p[i] = uint8_t(v >> (8 * i));
 }
 
 // The archives' name order: case-insensitive (letters of Windows-1252

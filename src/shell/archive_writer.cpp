@@ -92,7 +92,8 @@ bool EndsWithNoCase(const std::string& s, const std::string& end) {
 
 bool CollectFolderItems(const char* folder, const PackFolderOptions& options,
                         std::vector<ArchiveItem>* items, std::string* error) {
-  for (const platform::FindEntry& f : platform::FindFiles(platform::JoinPath(folder, "*").c_str())) {
+  for (const platform::FindEntry& f :
+       platform::FindFiles(platform::JoinPath(folder, "*").c_str())) {
     if (f.isDirectory || f.name.empty() || f.name[0] == '.') continue;
     std::vector<uint8_t> bytes;
     const std::string path = platform::JoinPath(folder, f.name);

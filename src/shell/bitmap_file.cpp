@@ -14,7 +14,9 @@ bool Fits(size_t size, uint64_t offset, uint64_t count) {
   return offset <= size && count <= size - offset;
 }
 
-void Append(std::vector<uint8_t>& out, const uint8_t* p, size_t n) { out.insert(out.end(), p, p + n); }
+void Append(std::vector<uint8_t>& out, const uint8_t* p, size_t n) {
+  out.insert(out.end(), p, p + n);
+}
 
 // Colour-table bytes behind a 40-byte header: palettes exist only up to 8
 // bits per pixel; 16 and 32 bits carry three masks with bit-field compression.
@@ -63,8 +65,8 @@ std::optional<std::vector<uint8_t>> FromCoreHeader(const uint8_t* image, size_t 
   if (!Fits(size, core + kCoreHeaderSize, 3 * colours)) return std::nullopt;
   std::vector<uint8_t> out(kInfoHeaderSize, 0);
   WriteU32(out.data(), kInfoHeaderSize);
-  WriteU32(out.data() + 4, ReadU16(image + core + 4));  // width
-  WriteU32(out.data() + 8, ReadU16(image + core + 6));  // height
+  WriteU32(out.data() + 4, ReadU16(image + core + 4));   // width
+  WriteU32(out.data() + 8, ReadU16(image + core + 6));   // height
   WriteU16(out.data() + 12, ReadU16(image + core + 8));  // planes
   WriteU16(out.data() + 14, bits);
   const uint8_t* rgb = image + core + kCoreHeaderSize;

@@ -22,7 +22,8 @@ constexpr unsigned kImplodeCapacity = kMaxDictionary + kImplodeBlock + kImplodeM
 // The codes form a prefix code, so no key is claimed twice.
 void BuildShortLookup(const uint8_t* bits, const uint8_t* codes, int count, uint8_t* lookup) {
   for (int s = 0; s < count; ++s) {
-    for (unsigned key = codes[s]; key < 256; key += 1u << bits[s]) lookup[key] = uint8_t(s);
+    for (unsigned key = codes[s]; key < 256; key += 1u << bits[s])
+      lookup[key] = uint8_t(s);
   }
 }
 
@@ -35,7 +36,8 @@ void BuildAsciiLookup(ExplodeWork* w) {
     const unsigned code = ChCodeAsc[s];
     const uint16_t entry = uint16_t(s | (bits << 8));
     if (bits <= 8) {
-      for (unsigned key = code; key < 256; key += 1u << bits) w->asciiLookup[key] = entry;
+      for (unsigned key = code; key < 256; key += 1u << bits)
+        w->asciiLookup[key] = entry;
       continue;
     }
     uint16_t& first = w->asciiLookup[code & 0xFF];
@@ -44,7 +46,8 @@ void BuildAsciiLookup(ExplodeWork* w) {
       first = uint16_t(kLongCodeFlag | longTables++);
     }
     uint16_t* second = w->asciiLong[first & 0xFF];
-    for (unsigned key = code >> 8; key < 32; key += 1u << (bits - 8)) second[key] = entry;
+    for (unsigned key = code >> 8; key < 32; key += 1u << (bits - 8))
+      second[key] = entry;
   }
 }
 
@@ -153,7 +156,8 @@ void CopyRepetition(ExplodeWork* w, unsigned back, unsigned length) {
     if (back >= n) {
       std::memcpy(to, from, n);
     } else {
-      for (unsigned i = 0; i < n; ++i) to[i] = from[i];
+      for (unsigned i = 0; i < n; ++i)
+        to[i] = from[i];
     }
     w->outPos += n;
     length -= n;
@@ -212,7 +216,8 @@ void PutLiteral(ImplodeWork* w, uint8_t byte) {
 
 void PutLengthValue(ImplodeWork* w, unsigned value) {
   unsigned index = kLengthCodes - 1;
-  while (LenBase[index] > value) --index;
+  while (LenBase[index] > value)
+    --index;
   PutBits(w, 1u | (uint32_t(LenCode[index]) << 1), LenBits[index] + 1u);
   if (ExLenBits[index]) PutBits(w, value - LenBase[index], ExLenBits[index]);
 }
@@ -254,7 +259,8 @@ Match FindLongest(const ImplodeWork* w, unsigned pos, unsigned fill) {
     if (there[0] != here[0] || there[1] != here[1]) continue;
     if (best.length >= 2 && there[best.length] != here[best.length]) continue;
     unsigned length = 2;
-    while (length < maxLength && there[length] == here[length]) ++length;
+    while (length < maxLength && there[length] == here[length])
+      ++length;
     const unsigned distance = pos - cand - 1;
     if (length == 2 && distance >= 256) continue;
     if (length > best.length) {
@@ -273,8 +279,10 @@ void SlideWindow(ImplodeWork* w, unsigned* pos, unsigned* fill) {
   std::memmove(w->data, w->data + shift, *fill - shift);
   std::memmove(w->prev, w->prev + shift, (*fill - shift) * sizeof(w->prev[0]));
   auto rebase = [shift](uint16_t& link) { link = link > shift ? uint16_t(link - shift) : 0; };
-  for (uint16_t& link : w->head) rebase(link);
-  for (unsigned i = 0; i < *fill - shift; ++i) rebase(w->prev[i]);
+  for (uint16_t& link : w->head)
+    rebase(link);
+  for (unsigned i = 0; i < *fill - shift; ++i)
+    rebase(w->prev[i]);
   *pos -= shift;
   *fill -= shift;
 }
@@ -309,7 +317,8 @@ void EncodeAll(ImplodeWork* w) {
         PutLiteral(w, w->data[pos]);
       }
       const unsigned step = std::max(m.length, 1u);
-      for (unsigned i = 0; i < step; ++i) InsertPosition(w, pos + i, fill);
+      for (unsigned i = 0; i < step; ++i)
+        InsertPosition(w, pos + i, fill);
       pos += step;
     }
   }
@@ -344,14 +353,21 @@ int Explode(DclReadFn read, DclWriteFn write, ExplodeWork* w, void* param) {
   return result;
 }
 
-int Implode(DclReadFn read, DclWriteFn write, ImplodeWork* w, void* param,
-            unsigned literalMode, unsigned dictionarySize) {
+int Implode(DclReadFn read, DclWriteFn write, ImplodeWork* w, void* param, unsigned literalMode,
+            unsigned dictionarySize) {
   unsigned dictBits = 0;
   switch (dictionarySize) {
-    case 1024: dictBits = 4; break;
-    case 2048: dictBits = 5; break;
-    case 4096: dictBits = 6; break;
-    default: return kDclInvalidDictSize;
+    case 1024:
+      dictBits = 4;
+      break;
+    case 2048:
+      dictBits = 5;
+      break;
+    case 4096:
+      dictBits = 6;
+      break;
+    default:
+      return kDclInvalidDictSize;
   }
   if (literalMode > kDclAscii) return kDclInvalidMode;
   w->read = read;

@@ -65,8 +65,8 @@ struct ExplodeWork {
   uint32_t inputDone;  // the read callback returned 0
   uint32_t bitBuf;     // unread bits, lowest first
   uint32_t bitCount;
-  uint32_t outPos;     // write position in `window`, from kWindowHalf
-  uint32_t produced;   // bytes decoded so far (capped once past the window)
+  uint32_t outPos;    // write position in `window`, from kWindowHalf
+  uint32_t produced;  // bytes decoded so far (capped once past the window)
   uint8_t lengthLookup[256];
   uint8_t distLookup[256];
   uint16_t asciiLookup[256];
@@ -84,7 +84,7 @@ struct ImplodeWork {
   uint32_t literalMode;
   uint32_t dictBits;
   uint32_t dictSize;
-  uint32_t bitBuf;    // pending bits not yet in `output`
+  uint32_t bitBuf;  // pending bits not yet in `output`
   uint32_t bitCount;
   uint32_t outBytes;  // full bytes in `output`
   // Positions below are 1 + index into `data`; 0 means none.
@@ -100,7 +100,7 @@ static_assert(sizeof(ImplodeWork) <= kImplodeWorkAreaSize, "implode work area to
 int Explode(DclReadFn read, DclWriteFn write, ExplodeWork* work, void* param);
 
 // dictionarySize: 1024, 2048 or 4096.
-int Implode(DclReadFn read, DclWriteFn write, ImplodeWork* work, void* param,
-            unsigned literalMode, unsigned dictionarySize);
+int Implode(DclReadFn read, DclWriteFn write, ImplodeWork* work, void* param, unsigned literalMode,
+            unsigned dictionarySize);
 
 }  // namespace shell

@@ -6,6 +6,7 @@
 namespace shell {
 namespace dcl {
 
+// clang-format off
 const uint8_t LenBits[kLengthCodes] = {3, 2, 3, 3, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 7, 7};
 const uint8_t LenCode[kLengthCodes] = {5, 3, 1, 6, 10, 2, 12, 20, 4, 24, 8, 48, 16, 32, 64, 0};
 const uint8_t ExLenBits[kLengthCodes] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
@@ -74,6 +75,8 @@ const uint16_t ChCodeAsc[256] = {
     0x0600, 0x1A00, 0x0E40, 0x0640, 0x0A40, 0x0A00, 0x1200, 0x0200,
     0x1C00, 0x0C00, 0x1400, 0x0400, 0x1800, 0x0800, 0x1000, 0x0000,
 };
+
+// clang-format on
 
 }  // namespace dcl
 }  // namespace shell

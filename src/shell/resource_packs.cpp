@@ -159,7 +159,8 @@ bool ReadLooseFile(const char* name, ResBlock* out) {
 
 bool NamesBitmap(const char* name) {
   std::string lower(name);
-  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lower)
+    c = char(std::tolower(static_cast<unsigned char>(c)));
   return lower.find(".bmp") != std::string::npos;
 }
 
@@ -191,7 +192,8 @@ void CloseResourcePack(int slot) {
 }
 
 void CloseAllResourcePacks() {
-  for (ResourcePackSlot& s : g_slots) ClearSlot(s);
+  for (ResourcePackSlot& s : g_slots)
+    ClearSlot(s);
   g_palettePack = nullptr;
 }
 
@@ -228,8 +230,8 @@ bool ReadPackEntryByIndex(int n, int slot, ResBlock* outData, const ResArchiveEn
   if (!s.open || !s.index || n < 0 || size_t(n) >= s.index->entries.size()) return false;
   const ResArchiveEntry& entry = s.index->entries[size_t(n)];
   ResArchiveEntry copy;
-  auto block = ResArchiveRead(s.indexPath.c_str(), s.dataPath.c_str(), entry.name,
-                              s.index.get(), &copy);
+  auto block =
+      ResArchiveRead(s.indexPath.c_str(), s.dataPath.c_str(), entry.name, s.index.get(), &copy);
   if (!block) {
     // The data file may have moved since the slot opened.
     s.dataPath = ResolveSlotDataPath(s, slot, false);
@@ -246,8 +248,7 @@ bool FindPackEntry(const char* name, int slot, uint32_t* outTag, uint32_t* outSt
   const ResourcePackSlot& s = g_slots[slot];
   if (!s.open || !s.index) return false;
   ResArchiveEntry entry;
-  if (!ResArchiveFindEntry(s.indexPath.c_str(), s.dataPath.c_str(), name, s.index.get(),
-                           &entry)) {
+  if (!ResArchiveFindEntry(s.indexPath.c_str(), s.dataPath.c_str(), name, s.index.get(), &entry)) {
     return false;
   }
   if (outTag) *outTag = entry.tag;

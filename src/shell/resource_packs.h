@@ -18,25 +18,25 @@ constexpr int kFirstFileSlot = 19;
 
 // Slots and the pack names their callers give.
 enum PackSlot : int {
-  kPackFaces = 1,          // "faces"
-  kPackProduct = 2,        // "Tessarin"
-  kPackTooltips = 3,       // "tooltips"
-  kPackCommentedGames = 5, // "cgames"
-  kPackLibrary = 6,        // "library"
-  kPackQuizzes = 7,        // "quizzes"
-  kPackHintsList = 8,      // "hintslist"
-  kPackHints = 9,          // "hints"
-  kPackExercisesList = 10, // "exerciseslist"
-  kPackExercises = 11,     // "exercises"
-  kPackCurriculum = 12,    // "curriculum"
-  kPackTutorials = 13,     // "tutorials"
+  kPackFaces = 1,             // "faces"
+  kPackProduct = 2,           // "Tessarin"
+  kPackTooltips = 3,          // "tooltips"
+  kPackCommentedGames = 5,    // "cgames"
+  kPackLibrary = 6,           // "library"
+  kPackQuizzes = 7,           // "quizzes"
+  kPackHintsList = 8,         // "hintslist"
+  kPackHints = 9,             // "hints"
+  kPackExercisesList = 10,    // "exerciseslist"
+  kPackExercises = 11,        // "exercises"
+  kPackCurriculum = 12,       // "curriculum"
+  kPackTutorials = 13,        // "tutorials"
   kPackCurriculumAudio = 14,  // "tqaudio"
 };
 
 // The palette pack's skin registry lives in the GUI toolkit, which installs
 // a factory for it; without one slot 18 does not open.
 class PackModule {
-public:
+ public:
   virtual ~PackModule() = default;
   // The bitmap registered under name, or null.
   virtual void* FindBitmap(const char* name) = 0;

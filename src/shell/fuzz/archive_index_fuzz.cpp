@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const shell::ResArchiveEntry& e : entries) {
     if (!std::memchr(e.name, 0, sizeof(e.name))) std::abort();
     const int found = shell::ResArchiveFind(entries.data(), count, e.name);
-    if (found >= count || (found >= 0 && shell::ResNameCompare(entries[size_t(found)].name,
-                                                               e.name) != 0)) {
+    if (found >= count ||
+        (found >= 0 && shell::ResNameCompare(entries[size_t(found)].name, e.name) != 0)) {
       std::abort();
     }
   }
@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   shell::WriteU32(bytes.data(), shell::kArchiveHeaderSize);
   shell::WriteU32(bytes.data() + shell::kArchiveCountOffset, uint32_t(count));
   for (size_t i = 0; i < entries.size(); ++i) {
-    shell::SerializeArchiveEntry(entries[i], bytes.data() + shell::kArchiveHeaderSize +
-                                                 i * shell::kArchiveEntrySize);
+    shell::SerializeArchiveEntry(
+        entries[i], bytes.data() + shell::kArchiveHeaderSize + i * shell::kArchiveEntrySize);
   }
   auto again = shell::ResArchiveParseIndex(bytes.data(), bytes.size());
   if (!again || again->entries.size() != entries.size()) std::abort();

@@ -13,7 +13,8 @@ using Bytes = std::vector<uint8_t>;
 
 std::vector<int> Samples(const Bytes& b) {
   std::vector<int> s;
-  for (size_t i = 0; i + 1 < b.size(); i += 2) s.push_back(int16_t(b[i] | b[i + 1] << 8));
+  for (size_t i = 0; i + 1 < b.size(); i += 2)
+    s.push_back(int16_t(b[i] | b[i + 1] << 8));
   return s;
 }
 
@@ -56,7 +57,8 @@ TEST(AdpcmEncodeBuffer, RoundTripsCloselyAndKeepsAnOddLastSample) {
   for (size_t count : {1u, 2u, 3u, 999u, 1000u, 1001u, 4321u}) {
     Bytes pcm;
     for (size_t i = 0; i < count; ++i) {
-      const int16_t s = int16_t(8000 * std::sin(double(i) / 9.0) + 3000 * std::sin(double(i) / 2.3));
+      const int16_t s =
+          int16_t(8000 * std::sin(double(i) / 9.0) + 3000 * std::sin(double(i) / 2.3));
       pcm.push_back(uint8_t(s)), pcm.push_back(uint8_t(s >> 8));
     }
     const Bytes packed = AdpcmEncodeBuffer(pcm.data(), pcm.size());

@@ -23,8 +23,9 @@ Bytes Text(const std::string& s) { return {s.begin(), s.end()}; }
 std::string Flip(std::string s, int how) {
   for (size_t i = 0; i < s.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    s[i] = char(how == 0 ? std::toupper(c) : how == 1 ? std::tolower(c)
-                                                      : (i % 2 ? std::toupper(c) : std::tolower(c)));
+    s[i] = char(how == 0   ? std::toupper(c)
+                : how == 1 ? std::tolower(c)
+                           : (i % 2 ? std::toupper(c) : std::tolower(c)));
   }
   return s;
 }
@@ -50,7 +51,8 @@ struct Archive {
 
 std::vector<std::string> Names(int count) {
   std::vector<std::string> names;
-  for (int i = 0; i < count; ++i) names.push_back("Entry_" + std::to_string(i * 7919 % 100003) + ".bmp");
+  for (int i = 0; i < count; ++i)
+    names.push_back("Entry_" + std::to_string(i * 7919 % 100003) + ".bmp");
   return names;
 }
 
@@ -58,7 +60,8 @@ TEST(ResArchiveFind, FindsEveryNameInAnyCaseAndNothingElse) {
   for (int count : {1, 2, 3, 4, 5, 1000}) {
     SCOPED_TRACE(count);
     std::vector<ArchiveItem> items;
-    for (const std::string& n : Names(count)) items.push_back(MakeStoredItem(n, Text(n)));
+    for (const std::string& n : Names(count))
+      items.push_back(MakeStoredItem(n, Text(n)));
     Bytes idx, dat;
     std::string error;
     ASSERT_TRUE(BuildArchive(items, &idx, &dat, &error));
@@ -82,8 +85,8 @@ TEST(ResArchiveFind, FindsEveryNameInAnyCaseAndNothingElse) {
 TEST(ResArchiveParseIndex, RefusesDamagedIndexes) {
   Bytes idx, dat;
   std::string error;
-  ASSERT_TRUE(BuildArchive({MakeStoredItem("a", Text("1")), MakeStoredItem("b", Text("2"))},
-                           &idx, &dat, &error));
+  ASSERT_TRUE(BuildArchive({MakeStoredItem("a", Text("1")), MakeStoredItem("b", Text("2"))}, &idx,
+                           &dat, &error));
   ASSERT_TRUE(ResArchiveParseIndex(idx.data(), idx.size()));
   auto damaged = [&](auto change) {
     Bytes copy = idx;
@@ -100,7 +103,8 @@ TEST(ResArchiveParseIndex, RefusesDamagedIndexes) {
       {"header size 33", damaged([](Bytes& b) { b[0] = 33; })},
       {"count 3", damaged([](Bytes& b) { b[20] = 3; })},
       {"count 2^32-1", damaged([](Bytes& b) { WriteU32(b.data() + 20, 0xFFFFFFFF); })},
-      {"name without NUL", damaged([](Bytes& b) { std::fill(b.begin() + 32, b.begin() + 96, 'x'); })},
+      {"name without NUL",
+       damaged([](Bytes& b) { std::fill(b.begin() + 32, b.begin() + 96, 'x'); })},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(ResArchiveParseIndex(c.bytes.data(), c.bytes.size())) << c.what;
@@ -110,13 +114,15 @@ TEST(ResArchiveParseIndex, RefusesDamagedIndexes) {
 TEST(ResArchiveRead, DecodesEachMethodAndClearsTheOffset) {
   std::mt19937 rng(7);
   Bytes text;
-  for (int i = 0; i < 30000; ++i) text.push_back(uint8_t("tiles on the board "[i % 19]));
+  for (int i = 0; i < 30000; ++i)
+    text.push_back(uint8_t("tiles on the board "[i % 19]));
   Bytes samples;
   for (int i = 0; i < 2000; ++i) {
     const int16_t s = int16_t((i % 100) * 300 - 15000);
     samples.push_back(uint8_t(s)), samples.push_back(uint8_t(s >> 8));
   }
-  ArchiveItem lzss = MakeStoredItem("raw.lzs", Text("\x07" "abc\x04\x01"));
+  ArchiveItem lzss = MakeStoredItem("raw.lzs", Text("\x07"
+                                                    "abc\x04\x01"));
   lzss.tag = kTagLzss;
   ArchiveItem imap = MakeStoredItem("Voice.wav", Text("RIFF...."));
   imap.tag = kTagImaAdpcm;
@@ -161,7 +167,8 @@ TEST(ResArchiveRead, DecodesEachMethodAndClearsTheOffset) {
 // Damaged entries: each gives nothing, with the notice the user always saw.
 TEST(ResArchiveRead, RefusesDamagedData) {
   Bytes text;
-  for (int i = 0; i < 5000; ++i) text.push_back(uint8_t('a' + i % 26));
+  for (int i = 0; i < 5000; ++i)
+    text.push_back(uint8_t('a' + i % 26));
   ArchiveItem packed = MakeImplodedItem("packed.txt", text);
   ASSERT_EQ(packed.tag, kTagImploded);
 
@@ -224,7 +231,8 @@ TEST(ResArchiveLoadBitmap, ConvertsBitmapsAndPassesOtherBlocks) {
   WriteU32(bmp.data() + 22, 1);
   WriteU16(bmp.data() + 26, 1);
   WriteU16(bmp.data() + 28, 24);
-  for (int i = 54; i < 62; ++i) bmp[size_t(i)] = uint8_t(i);
+  for (int i = 54; i < 62; ++i)
+    bmp[size_t(i)] = uint8_t(i);
   Archive a({MakeImplodedItem("pic.bmp", bmp), MakeStoredItem("note.txt", Text("BMx"))});
   ResArchiveEntry e;
   auto dib = ResArchiveLoadBitmap(a.idx.c_str(), a.dat.c_str(), "PIC.BMP", nullptr, &e);
@@ -248,22 +256,42 @@ TEST(ResArchiveFind, FoldsAccentedLettersOfTheProgramCodePage) {
   Bytes idx, dat;
   std::string error;
   // "Défi.bmp", "Œuvre.txt", "zèbre" in Windows-1252.
-  ASSERT_TRUE(BuildArchive({MakeStoredItem("D\xE9" "fi.bmp", {}), MakeStoredItem("\x8C" "uvre.txt", {}),
-                            MakeStoredItem("z\xE8" "bre", {})},
+  ASSERT_TRUE(BuildArchive({MakeStoredItem("D\xE9"
+                                           "fi.bmp",
+                                           {}),
+                            MakeStoredItem("\x8C"
+                                           "uvre.txt",
+                                           {}),
+                            MakeStoredItem("z\xE8"
+                                           "bre",
+                                           {})},
                            &idx, &dat, &error));
   auto index = ResArchiveParseIndex(idx.data(), idx.size());
   ASSERT_TRUE(index);
   const int n = int(index->entries.size());
-  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "D\xC9" "FI.BMP"), 0);
-  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "\x9C" "UVRE.TXT"), 0);
-  EXPECT_GE(ResArchiveFind(index->entries.data(), n, "Z\xC8" "BRE"), 0);
-  EXPECT_EQ(ResArchiveFind(index->entries.data(), n, "Z\xD7" "BRE"), -1);
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n,
+                           "D\xC9"
+                           "FI.BMP"),
+            0);
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n,
+                           "\x9C"
+                           "UVRE.TXT"),
+            0);
+  EXPECT_GE(ResArchiveFind(index->entries.data(), n,
+                           "Z\xC8"
+                           "BRE"),
+            0);
+  EXPECT_EQ(ResArchiveFind(index->entries.data(), n,
+                           "Z\xD7"
+                           "BRE"),
+            -1);
 }
 
 TEST(ArchiveWriter, PacksAFolderAndReadsItBack) {
   testsupport::TempDir dir;
   Bytes pcm;
-  for (int i = 0; i < 3000; ++i) pcm.push_back(uint8_t(i / 40));
+  for (int i = 0; i < 3000; ++i)
+    pcm.push_back(uint8_t(i / 40));
   Bytes text(5000, 'z');
   testsupport::WriteBytes(dir / "Readme.TXT", std::string(text.begin(), text.end()));
   testsupport::WriteBytes(dir / "tone.PCM", std::string(pcm.begin(), pcm.end()));
@@ -293,8 +321,8 @@ TEST(ArchiveWriter, PacksAFolderAndReadsItBack) {
 TEST(ArchiveWriter, RefusesNamesTheReaderCouldNotTellApart) {
   Bytes idx, dat;
   std::string error;
-  EXPECT_FALSE(BuildArchive({MakeStoredItem("Face.bmp", {}), MakeStoredItem("FACE.BMP", {})},
-                            &idx, &dat, &error));
+  EXPECT_FALSE(BuildArchive({MakeStoredItem("Face.bmp", {}), MakeStoredItem("FACE.BMP", {})}, &idx,
+                            &dat, &error));
   EXPECT_FALSE(BuildArchive({MakeStoredItem(std::string(64, 'n'), {})}, &idx, &dat, &error));
   EXPECT_FALSE(BuildArchive({MakeStoredItem("", {})}, &idx, &dat, &error));
   EXPECT_TRUE(BuildArchive({MakeStoredItem(std::string(63, 'n'), {})}, &idx, &dat, &error));

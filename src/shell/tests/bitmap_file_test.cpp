@@ -25,7 +25,8 @@ Bytes InfoBitmap(unsigned bpp, uint32_t used, size_t table, size_t bits, uint32_
   WriteU16(f.data() + 28, bpp);
   WriteU32(f.data() + 30, compression);
   WriteU32(f.data() + 46, used);
-  for (size_t i = 54; i < f.size(); ++i) f[i] = uint8_t(i * 3);
+  for (size_t i = 54; i < f.size(); ++i)
+    f[i] = uint8_t(i * 3);
   return f;
 }
 
@@ -40,7 +41,8 @@ Bytes CoreBitmap(unsigned bpp, size_t bits) {
   WriteU16(f.data() + 20, 4);
   WriteU16(f.data() + 22, 1);
   WriteU16(f.data() + 24, bpp);
-  for (size_t i = 26; i < f.size(); ++i) f[i] = uint8_t(i);
+  for (size_t i = 26; i < f.size(); ++i)
+    f[i] = uint8_t(i);
   return f;
 }
 
@@ -78,7 +80,8 @@ TEST(BitmapFileToPackedDib, WidensACoreHeader) {
   EXPECT_EQ(ReadU32(dib->data() + 8), 4u);
   EXPECT_EQ(ReadU16(dib->data() + 12), 1u);
   EXPECT_EQ(ReadU16(dib->data() + 14), 4u);
-  for (int i = 16; i < 40; ++i) EXPECT_EQ((*dib)[size_t(i)], 0) << i;
+  for (int i = 16; i < 40; ++i)
+    EXPECT_EQ((*dib)[size_t(i)], 0) << i;
   // Palette entry 1: file bytes 29..31, then a zero.
   EXPECT_EQ(Bytes(dib->begin() + 44, dib->begin() + 48), (Bytes{29, 30, 31, 0}));
   EXPECT_EQ(Bytes(dib->end() - 8, dib->end()), Bytes(file.end() - 8, file.end()));
@@ -107,7 +110,8 @@ TEST(BitmapFileToPackedDib, RefusesWhatDoesNotFit) {
       {"file size past the image", with(b4, 2, 500)},
       {"core palette past the end", Bytes(core4.begin(), core4.end() - 1)},
   };
-  for (const Case& c : cases) EXPECT_FALSE(Convert(c.file)) << c.what;
+  for (const Case& c : cases)
+    EXPECT_FALSE(Convert(c.file)) << c.what;
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ int RunExplode(const std::vector<uint8_t>& in, std::vector<uint8_t>* out, unsign
 
 // Writes bits lowest first, as the stream format stores them.
 class BitWriter {
-public:
+ public:
   BitWriter(uint8_t mode, uint8_t k) : bytes_{mode, k} {}
   void Put(uint32_t value, unsigned n) {
     for (unsigned i = 0; i < n; ++i) {
@@ -129,8 +129,8 @@ TEST(Explode, DecodesPublishedBinarySample) {
 
 TEST(Explode, DecodesAsciiLiteralsFromTheirCodes) {
   BitWriter w(kDclAscii, 6);
-  for (auto [code, bits] : {std::pair{0x31u, 6u}, {0x0Fu, 4u}, {0x1Bu, 5u}, {0x22u, 7u},
-                            {0x62u, 7u}}) {
+  for (auto [code, bits] :
+       {std::pair{0x31u, 6u}, {0x0Fu, 4u}, {0x1Bu, 5u}, {0x22u, 7u}, {0x62u, 7u}}) {
     w.Put(0, 1), w.Put(code, bits);
   }
   w.End();
@@ -183,7 +183,8 @@ TEST(Explode, ReportsEachError) {
 
 TEST(Explode, AbortStillDeliversTheBytesDecodedSoFar) {
   std::vector<uint8_t> text(5000);
-  for (size_t i = 0; i < text.size(); ++i) text[i] = uint8_t('a' + (i * 7 + i / 13) % 26);
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = uint8_t('a' + (i * 7 + i / 13) % 26);
   std::vector<uint8_t> packed, out;
   ASSERT_EQ(RunImplode(text, kDclBinary, 4096, &packed), kDclOk);
   packed.resize(packed.size() * 3 / 4);
@@ -219,11 +220,13 @@ std::vector<uint8_t> MakeData(int kind, size_t size, std::mt19937& rng) {
   switch (kind) {
     case 0:  // text
       while (i < size) {
-        for (const char* c = words[rng() % 7]; *c && i < size; ++c) d[i++] = uint8_t(*c);
+        for (const char* c = words[rng() % 7]; *c && i < size; ++c)
+          d[i++] = uint8_t(*c);
       }
       break;
     case 1:  // random bytes
-      for (auto& b : d) b = uint8_t(rng());
+      for (auto& b : d)
+        b = uint8_t(rng());
       break;
     case 2:  // one long run: repetitions overlapping themselves
       std::fill(d.begin(), d.end(), uint8_t(0x5A));
@@ -239,14 +242,14 @@ std::vector<uint8_t> MakeData(int kind, size_t size, std::mt19937& rng) {
 
 TEST(DclRoundTrip, EveryModeDictionaryAndSize) {
   std::mt19937 rng(1234);
-  const size_t sizes[] = {1, 2, 3, 17, 1023, 1024, 2049, 4096, 4097, 8191, 8192, 8709,
-                          70000, 200 * 1024};
+  const size_t sizes[] = {1,    2,    3,    17,   1023, 1024,  2049,
+                          4096, 4097, 8191, 8192, 8709, 70000, 200 * 1024};
   for (unsigned mode : {kDclBinary, kDclAscii}) {
     for (unsigned dict : {1024u, 2048u, 4096u}) {
       for (size_t size : sizes) {
         for (int kind = 0; kind < 4; ++kind) {
-          SCOPED_TRACE(testing::Message() << "mode " << mode << " dict " << dict << " size "
-                                          << size << " kind " << kind);
+          SCOPED_TRACE(testing::Message() << "mode " << mode << " dict " << dict << " size " << size
+                                          << " kind " << kind);
           const auto data = MakeData(kind, size, rng);
           std::vector<uint8_t> packed, out;
           // Odd chunk sizes make the buffers refill mid-token.

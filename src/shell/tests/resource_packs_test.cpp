@@ -35,7 +35,7 @@ Bytes TinyBitmap() {
 
 // The program lives in <temp>/prog; packs go to its tessarinData folder.
 class ResourcePacks : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     fs::create_directories(program);
     fs::create_directories(program + "/tessarinData");
@@ -55,9 +55,10 @@ protected:
         << error;
   }
   void WriteFaces() {
-    WritePack(program + "/tessarinData", "faces",
-              {MakeStoredItem("Anna.bmp", TinyBitmap()), MakeImplodedItem("bio.txt", Bytes(900, 'b')),
-               MakeStoredItem("note.txt", Text("packed note"))});
+    WritePack(
+        program + "/tessarinData", "faces",
+        {MakeStoredItem("Anna.bmp", TinyBitmap()), MakeImplodedItem("bio.txt", Bytes(900, 'b')),
+         MakeStoredItem("note.txt", Text("packed note"))});
   }
   std::string Read(const char* name, int slot, uint32_t* tag = nullptr) {
     ResBlock block;
@@ -117,8 +118,8 @@ TEST_F(ResourcePacks, LooseFileInTheProgramFolderComesFirstAndWhole) {
   testsupport::WriteBytes(temp / "secret.txt", "secret");
   fs::create_directories(program + "/sub");
   testsupport::WriteBytes(program + "/sub/inner.txt", "inner");
-  for (const char* name : {"..\\secret.txt", "../secret.txt", "sub\\..\\..\\secret.txt",
-                           "sub\\inner.txt", "", "."}) {
+  for (const char* name :
+       {"..\\secret.txt", "../secret.txt", "sub\\..\\..\\secret.txt", "sub\\inner.txt", "", "."}) {
     EXPECT_EQ(Read(name, kPackFaces), "<none>") << name;
   }
   const std::string absolute = temp / "secret.txt";

@@ -57,7 +57,10 @@ void BM_LexiconLoad(benchmark::State& state) {
     benchmark::DoNotOptimize(lex.Load(language, 0));
   }
 }
-BENCHMARK(BM_LexiconLoad)->Arg(kLanguageEnglish)->Arg(kLanguageFrench)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LexiconLoad)
+    ->Arg(kLanguageEnglish)
+    ->Arg(kLanguageFrench)
+    ->Unit(benchmark::kMillisecond);
 
 // Half the look-ups are lexicon words, half the same words with one letter
 // changed (mostly not words).
@@ -88,22 +91,25 @@ void BM_FindAnagrams(benchmark::State& state) {
   if (!Built(kLanguageEnglish)) return state.SkipWithError("lexicon not built");
   const Lexicon* lex = Loaded(kLanguageEnglish);
   const std::string bag =
-      "aaaaaaaaabbccddddeeeeeeeeeeeeffggghhiiiiiiiiijkllllmmnnnnnnooooooooppqrrrrrrssssttttttuuuuvvwwxyyz";
+      "aaaaaaaaabbccddddeeeeeeeeeeeeffggghhiiiiiiiiijkllllmmnnnnnnooooooooppqrrrrrrssssttttttuuuuvv"
+      "wwxyyz";
   std::mt19937 rng(2);
   std::vector<std::string> racks(256);
   for (size_t r = 0; r < racks.size(); ++r) {
-    for (int k = 0; k < 7; ++k) racks[r].push_back(bag[rng() % bag.size()]);
+    for (int k = 0; k < 7; ++k)
+      racks[r].push_back(bag[rng() % bag.size()]);
     if (r % 4 == 0) racks[r][0] = '`';
   }
   size_t i = 0;
   int64_t words = 0;
   for (auto _ : state) {
-    for (int length = 2; length <= 7; ++length) words += lex->FindAnagrams(racks[i].c_str(), length);
+    for (int length = 2; length <= 7; ++length)
+      words += lex->FindAnagrams(racks[i].c_str(), length);
     if (++i == racks.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["words/rack"] = benchmark::Counter(static_cast<double>(words) /
-                                                    static_cast<double>(state.iterations()));
+  state.counters["words/rack"] =
+      benchmark::Counter(static_cast<double>(words) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_FindAnagrams);
 

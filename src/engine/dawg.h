@@ -68,7 +68,7 @@ constexpr uint8_t kDefinitionKeyStep = 0x2F;
 constexpr char kDefinitionSeparator = ' ';
 constexpr char kDefinitionEnd = '\r';
 
-constexpr int kMaxWordLetters = 15;             // board side, and a slot's text
+constexpr int kMaxWordLetters = 15;  // board side, and a slot's text
 constexpr int kWordTextSize = kMaxWordLetters + 1;
 
 // Scrambles or unscrambles (the same operation) a definitions text in place.

@@ -35,8 +35,8 @@ void Robot::FindWords(const char* pattern, int mode) {
   // between letters, is refused.
   const int side = BoardSide();
   const size_t patternLength = std::strlen(pattern);
-  int fixed = 0;     // characters other than '*'
-  int letters = 0;   // characters other than '*' and '?'
+  int fixed = 0;    // characters other than '*'
+  int letters = 0;  // characters other than '*' and '?'
   for (const char* c = pattern; *c; ++c) {
     if (*c != '*') ++fixed;
     if (*c != '*' && *c != '?') ++letters;
@@ -57,8 +57,8 @@ void Robot::FindWords(const char* pattern, int mode) {
 // word holds length letters: pattern letters in lower case, letters a
 // wildcard supplied in upper case. budget is what the stars may still add;
 // starFlag 1 means the star at the head of rest has already been tried empty.
-void Robot::MatchPattern(char* word, int length, const char* rest, const DawgNode* node,
-                         int index, int budget, int starFlag) {
+void Robot::MatchPattern(char* word, int length, const char* rest, const DawgNode* node, int index,
+                         int budget, int starFlag) {
   const DawgNodeList& graph = GetLexicon()->Main();
   if (node && node->EndsWord() && !*rest) Collect(word, *node);
   if (!*rest || ListFull()) return;

@@ -41,9 +41,8 @@ struct GraphWord {
 // A list item: the node's label (letter byte, level, word end) and its
 // interned child list + 1 (0 = none).
 uint64_t Item(const TrieNode& n, int32_t childList) {
-  const uint32_t label = n.letter | (n.end ? (static_cast<uint32_t>(n.level) << kNodeLevelShift) |
-                                                 kNodeWordEnd
-                                           : 0u);
+  const uint32_t label =
+      n.letter | (n.end ? (static_cast<uint32_t>(n.level) << kNodeLevelShift) | kNodeWordEnd : 0u);
   return static_cast<uint64_t>(label) << 32 | static_cast<uint32_t>(childList + 1);
 }
 uint32_t ItemFlags(uint64_t item) { return static_cast<uint32_t>(item >> 32); }
@@ -88,7 +87,8 @@ class ListInterner {
     std::vector<int32_t> table(table_.empty() ? 1024 : table_.size() * 2, -1);
     for (size_t id = 0; id < count(); ++id) {
       size_t slot = Hash(Items(static_cast<int32_t>(id)), lengths_[id]) & (table.size() - 1);
-      while (table[slot] >= 0) slot = (slot + 1) & (table.size() - 1);
+      while (table[slot] >= 0)
+        slot = (slot + 1) & (table.size() - 1);
       table[slot] = static_cast<int32_t>(id);
     }
     table_.swap(table);
@@ -196,7 +196,8 @@ std::vector<uint8_t> WriteGraph(const std::vector<DawgNode>& nodes, int32_t lang
                                 int32_t wordCount) {
   std::vector<uint8_t> out;
   out.reserve(kDawgNodesOffset + nodes.size() * kDawgNodeSize);
-  for (char c : kDawgMagic) out.push_back(static_cast<uint8_t>(c));
+  for (char c : kDawgMagic)
+    out.push_back(static_cast<uint8_t>(c));
   PutU32(&out, static_cast<uint32_t>(wordCount));  // header value 1
   PutU32(&out, 0);                                 // header value 2: not paged
   PutU32(&out, 27);                                // alphabet: the blank and A..Z
@@ -220,7 +221,8 @@ std::vector<uint8_t> WriteGraph(const std::vector<DawgNode>& nodes, int32_t lang
 bool ValidWord(const LexSourceWord& w, std::string* error) {
   bool ok = !w.text.empty() && w.text.size() <= static_cast<size_t>(kMaxWordLetters) &&
             w.level >= 0 && w.level <= kMaxWordLevel;
-  for (char c : w.text) ok = ok && c >= 'a' && c <= 'z';
+  for (char c : w.text)
+    ok = ok && c >= 'a' && c <= 'z';
   if (!ok && error) *error = "invalid word or level: \"" + w.text + "\"";
   return ok;
 }
@@ -234,8 +236,9 @@ bool Normalise(const std::vector<LexSourceWord>& words, std::vector<LexSourceWor
     if (!ValidWord(w, error)) return false;
     sorted.push_back(&w);
   }
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const LexSourceWord* a, const LexSourceWord* b) { return a->text < b->text; });
+  std::stable_sort(
+      sorted.begin(), sorted.end(),
+      [](const LexSourceWord* a, const LexSourceWord* b) { return a->text < b->text; });
   for (const LexSourceWord* w : sorted) {
     if (out->empty() || out->back().text != w->text) {
       out->push_back(LexSourceWord{w->text, w->level, w->junior, {}});
@@ -278,8 +281,8 @@ std::vector<uint8_t> BuildDefinitionsFile(
   return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-bool CompileLexicon(const std::vector<LexSourceWord>& input, int32_t language,
-                    CompiledLexicon* out, std::string* error) {
+bool CompileLexicon(const std::vector<LexSourceWord>& input, int32_t language, CompiledLexicon* out,
+                    std::string* error) {
   std::vector<LexSourceWord> words;
   if (!Normalise(input, &words, error)) return false;
   *out = CompiledLexicon();
@@ -323,9 +326,8 @@ bool CompileLexicon(const std::vector<LexSourceWord>& input, int32_t language,
     mainNodes[static_cast<size_t>(node)].bucket = static_cast<uint32_t>(e.bucket);
     entries.push_back(std::move(e));
   }
-  std::stable_sort(entries.begin(), entries.end(), [](const EntryRecord& a, const EntryRecord& b) {
-    return a.bucket < b.bucket;
-  });
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const EntryRecord& a, const EntryRecord& b) { return a.bucket < b.bucket; });
   const int bucketCount =
       1 + static_cast<int>(std::min<size_t>(bucketOfNode.size(), kMaxBuckets - 1));
   std::vector<WordBucket> buckets(static_cast<size_t>(bucketCount));

@@ -31,8 +31,8 @@ struct CompiledLexicon {
 // Compiles the words (duplicates merge: lowest level, junior if any is,
 // definitions in order without repeats). A word that is not 1..15 letters
 // a..z or has a level outside 0..15 fails with a message in *error.
-bool CompileLexicon(const std::vector<LexSourceWord>& words, int32_t language,
-                    CompiledLexicon* out, std::string* error);
+bool CompileLexicon(const std::vector<LexSourceWord>& words, int32_t language, CompiledLexicon* out,
+                    std::string* error);
 
 // A definitions file from plain records (key, text), scrambled as the lexicon
 // reads it.

@@ -30,8 +30,7 @@ constexpr LanguageFiles kFiles[] = {
 };
 
 const LanguageFiles* FilesOf(int32_t language) {
-  return language == kLanguageEnglish || language == kLanguageFrench ? &kFiles[language]
-                                                                     : nullptr;
+  return language == kLanguageEnglish || language == kLanguageFrench ? &kFiles[language] : nullptr;
 }
 
 void Report(const char* format, const std::string& path) {

@@ -15,7 +15,8 @@ int Lexicon::FindAnagramsWithPattern(const char* rack, int length, char (*out)[k
   // Words longer than a slot's text cannot be built or stored.
   if (!rack || length <= 0 || length > kMaxWordLetters || main_.NodeCount() == 0) return 0;
   int counts[kLetterSlots] = {};
-  for (const char* c = rack; *c; ++c) ++counts[*c == kUnassignedBlank ? kBlankIndex : LetterIndex(*c)];
+  for (const char* c = rack; *c; ++c)
+    ++counts[*c == kUnassignedBlank ? kBlankIndex : LetterIndex(*c)];
   char word[kWordTextSize] = {};
   int found = 0;
   AnagramWalk(word, 0, counts, nullptr, 0, length, &found, out, max);

@@ -4,7 +4,8 @@
 #include <cstring>
 
 WordList::WordList() : pool_(kCapacity), slots_(kCapacity) {
-  for (int i = 0; i < kCapacity; ++i) slots_[i] = &pool_[i];
+  for (int i = 0; i < kCapacity; ++i)
+    slots_[i] = &pool_[i];
 }
 
 const char* WordList::GetWord(int i) const {

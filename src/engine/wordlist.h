@@ -8,9 +8,9 @@
 #include "engine/dawg.h"
 
 struct WordSlot {
-  int32_t number = 0;                // the word's length when the lexicon fills it
-  char text[kWordTextSize] = {};     // NUL-terminated, at most 15 letters
-  int32_t value = 0;                 // the word's entry number
+  int32_t number = 0;             // the word's length when the lexicon fills it
+  char text[kWordTextSize] = {};  // NUL-terminated, at most 15 letters
+  int32_t value = 0;              // the word's entry number
 };
 
 class WordList {

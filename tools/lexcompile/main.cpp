@@ -56,17 +56,28 @@ bool ParseArgs(int argc, char** argv, Options* o, std::string* error) {
       return false;
     }
     const std::string v = argv[++i];
-    if (a == "--lang") o->language = std::atoi(v.c_str());
-    else if (a == "--out-main") o->outMain = v;
-    else if (a == "--out-reversed") o->outReversed = v;
-    else if (a == "--out-extra") o->outExtra = v;
-    else if (a == "--out-definitions") o->outDefinitions = v;
-    else if (a == "--scowl") o->scowlDir = v;
-    else if (a == "--scowl-max") o->scowlMax = std::atoi(v.c_str());
-    else if (a == "--words") o->wordsFile = v;
-    else if (a == "--level") o->plainLevel = std::atoi(v.c_str());
-    else if (a == "--junior") o->juniorFiles.push_back(v);
-    else if (a == "--wordnet") o->wordnetDir = v;
+    if (a == "--lang")
+      o->language = std::atoi(v.c_str());
+    else if (a == "--out-main")
+      o->outMain = v;
+    else if (a == "--out-reversed")
+      o->outReversed = v;
+    else if (a == "--out-extra")
+      o->outExtra = v;
+    else if (a == "--out-definitions")
+      o->outDefinitions = v;
+    else if (a == "--scowl")
+      o->scowlDir = v;
+    else if (a == "--scowl-max")
+      o->scowlMax = std::atoi(v.c_str());
+    else if (a == "--words")
+      o->wordsFile = v;
+    else if (a == "--level")
+      o->plainLevel = std::atoi(v.c_str());
+    else if (a == "--junior")
+      o->juniorFiles.push_back(v);
+    else if (a == "--wordnet")
+      o->wordnetDir = v;
     else if (a == "--scowl-lists") {
       o->scowlLists.clear();
       size_t pos = 0;
@@ -141,7 +152,8 @@ bool AcceptsExactly(const std::vector<uint8_t>& image, const std::vector<std::st
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -170,7 +182,8 @@ int main(int argc, char** argv) {
   std::map<std::string, std::vector<std::string>> definitions;
   if (!o.wordnetDir.empty()) {
     std::set<std::string> words;
-    for (const auto& entry : levels) words.insert(entry.first);
+    for (const auto& entry : levels)
+      words.insert(entry.first);
     if (!ReadWordNet(o.wordnetDir, words, &definitions, &error)) return Fail(error);
   }
 
@@ -203,7 +216,7 @@ int main(int argc, char** argv) {
   std::printf(
       "lexcompile: language %d: %d words, %d main nodes, %d reversed nodes, %d entries "
       "(%d junior), %d definitions; graphs verified\n",
-      o.language, lexicon.wordCount, lexicon.mainNodes, lexicon.reversedNodes,
-      lexicon.entryCount, static_cast<int>(junior.size()), lexicon.definitionCount);
+      o.language, lexicon.wordCount, lexicon.mainNodes, lexicon.reversedNodes, lexicon.entryCount,
+      static_cast<int>(junior.size()), lexicon.definitionCount);
   return 0;
 }

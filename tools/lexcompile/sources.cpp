@@ -21,7 +21,11 @@ bool ReadFile(const std::string& path, std::string* text) {
 uint32_t NextCodePoint(const std::string& text, size_t* i) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
   const uint8_t b = byte(*i);
-  int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+  int extra = b < 0x80             ? 0
+              : (b & 0xE0) == 0xC0 ? 1
+              : (b & 0xF0) == 0xE0 ? 2
+              : (b & 0xF8) == 0xF0 ? 3
+                                   : -1;
   if (extra < 0) {
     ++*i;
     return 0xFFFD;
@@ -42,8 +46,8 @@ uint32_t NextCodePoint(const std::string& text, size_t* i) {
 const char* FoldLatin1(uint32_t cp) {
   static const char* const kFold[] = {
       // U+00E0 .. U+00FF
-      "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
-      nullptr, "n", "o", "o", "o", "o", "o", nullptr, "o", "u", "u", "u", "u", "y", nullptr, "y"};
+      "a",     "a", "a", "a", "a", "a", "ae", "c",     "e", "e", "e", "e", "i", "i", "i",     "i",
+      nullptr, "n", "o", "o", "o", "o", "o",  nullptr, "o", "u", "u", "u", "u", "y", nullptr, "y"};
   if (cp >= 0xE0 && cp <= 0xFF) return kFold[cp - 0xE0];
   if (cp == 0x153) return "oe";
   return nullptr;
@@ -85,7 +89,8 @@ std::string GlossDefinition(const std::string& gloss) {
     size_t end = gloss.find("; ", pos);
     if (end == std::string::npos) end = gloss.size();
     std::string clause = gloss.substr(pos, end - pos);
-    while (!clause.empty() && (clause.back() == ' ' || clause.back() == ';')) clause.pop_back();
+    while (!clause.empty() && (clause.back() == ' ' || clause.back() == ';'))
+      clause.pop_back();
     if (clause.empty() || clause[0] == '"') break;
     if (!out.empty()) out += "; ";
     out += clause;
@@ -191,8 +196,7 @@ bool ReadScowl(const std::string& dir, const std::vector<std::string>& lists, in
 }
 
 bool ReadWordNet(const std::string& dir, const std::set<std::string>& words,
-                 std::map<std::string, std::vector<std::string>>* definitions,
-                 std::string* error) {
+                 std::map<std::string, std::vector<std::string>>* definitions, std::string* error) {
   for (const PartOfSpeech& part : kParts) {
     std::string index, data;
     const std::string indexPath = dir + "/index." + part.name;

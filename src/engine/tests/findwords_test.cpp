@@ -17,7 +17,8 @@ namespace {
 
 std::vector<std::string> Sorted(const WordList& list) {
   std::vector<std::string> out;
-  for (int i = 0; i < list.GetCount(); ++i) out.push_back(list.GetWord(i));
+  for (int i = 0; i < list.GetCount(); ++i)
+    out.push_back(list.GetWord(i));
   std::sort(out.begin(), out.end());
   return out;
 }
@@ -138,7 +139,8 @@ TEST_F(SearchTest, StarsSupplyNoMoreLettersThanTheBoardSide) {
   robot_.SetGameParams(&rules);
   Words words = Find("*", kFindPattern);
   EXPECT_EQ(words.size(), 21u);  // all but zebra
-  for (const std::string& w : words) EXPECT_LE(w.size(), 4u) << w;
+  for (const std::string& w : words)
+    EXPECT_LE(w.size(), 4u) << w;
   EXPECT_EQ(Find("z*", kFindPattern), (Words{}));
   EXPECT_EQ(Find("zebra", kFindPattern), (Words{}));  // more letters than the side
 }

@@ -47,7 +47,8 @@ inline std::vector<LexSourceWord> AllThreeLetterWords() {
   std::vector<LexSourceWord> w;
   for (char a = 'a'; a <= 'z'; ++a)
     for (char b = 'a'; b <= 'z'; ++b)
-      for (char c = 'a'; c <= 'z'; ++c) w.push_back({std::string{a, b, c}, 3, false, {}});
+      for (char c = 'a'; c <= 'z'; ++c)
+        w.push_back({std::string{a, b, c}, 3, false, {}});
   return w;
 }
 
@@ -57,7 +58,8 @@ inline std::string Folder(const std::string& name) {
 
 inline void MakeDirs(const std::string& path) {
   for (size_t pos = 1; pos <= path.size(); ++pos)
-    if (pos == path.size() || path[pos] == '/') platform::MakeDirectory(path.substr(0, pos).c_str());
+    if (pos == path.size() || path[pos] == '/')
+      platform::MakeDirectory(path.substr(0, pos).c_str());
 }
 
 inline std::string DictPath(const std::string& folder, const char* relative) {
@@ -83,7 +85,8 @@ inline CompiledLexicon WriteLexicon(const std::string& folder,
   WriteBytes(DictPath(folder, Lexicon::MainGraphName(language)), c.mainGraph);
   WriteBytes(DictPath(folder, Lexicon::ReversedGraphName(language)), c.reversedGraph);
   WriteBytes(DictPath(folder, Lexicon::ExtraListName(language)), c.extraList);
-  if (withDefinitions) WriteBytes(DictPath(folder, Lexicon::DefinitionsName(language)), c.definitions);
+  if (withDefinitions)
+    WriteBytes(DictPath(folder, Lexicon::DefinitionsName(language)), c.definitions);
   return c;
 }
 

@@ -35,10 +35,11 @@ TEST_F(LexiconTest, LooksUpWordsInAnyCaseAndOnlyWholeWords) {
     const char* text;
     bool word;
   };
-  const Case cases[] = {{"cat", true},   {"CAT", true},   {"CaTs", true}, {"ca", false},
-                        {"c", false},    {"catss", false}, {"", false},    {"zebra", true},
-                        {"zebras", false}, {"dog", true},  {"god", false}, {"be", true}};
-  for (const Case& c : cases) EXPECT_EQ(lex_->IsWord(c.text), c.word) << c.text;
+  const Case cases[] = {{"cat", true},     {"CAT", true},    {"CaTs", true}, {"ca", false},
+                        {"c", false},      {"catss", false}, {"", false},    {"zebra", true},
+                        {"zebras", false}, {"dog", true},    {"god", false}, {"be", true}};
+  for (const Case& c : cases)
+    EXPECT_EQ(lex_->IsWord(c.text), c.word) << c.text;
   EXPECT_FALSE(lex_->IsWord(nullptr));
   EXPECT_EQ(compiled_.wordCount, 22);
 }
@@ -63,7 +64,8 @@ TEST_F(LexiconTest, PrefixWalksAndHookLetters) {
   ASSERT_GE(afterCa, 0);
   EXPECT_EQ(lex_->CountSiblings(afterCa), 3);  // b n t
   std::string letters;
-  for (int i = afterCa; i < afterCa + 3; ++i) letters += static_cast<char>(lex_->Main().Node(i)->Letter());
+  for (int i = afterCa; i < afterCa + 3; ++i)
+    letters += static_cast<char>(lex_->Main().Node(i)->Letter());
   EXPECT_EQ(letters, "bnt");
   EXPECT_EQ(lex_->FindPrefixEnd("dog"), -1);  // nothing follows
   EXPECT_EQ(lex_->FindPrefixEnd("cx"), -1);
@@ -96,8 +98,8 @@ TEST_F(LexiconTest, EntriesCarryJuniorFlagsAndDefinitionIds) {
   EXPECT_EQ(lex_->Main().GetWordFlag("damn"), 1);
   EXPECT_EQ(lex_->Main().GetWordFlag("DaMn"), 1);
   EXPECT_EQ(lex_->Main().GetWordFlag("cat"), 0);
-  EXPECT_EQ(lex_->Main().GetWordFlag("dam"), 0);    // prefix only
-  EXPECT_EQ(lex_->Main().GetWordFlag("tea"), 0);    // word without an entry
+  EXPECT_EQ(lex_->Main().GetWordFlag("dam"), 0);  // prefix only
+  EXPECT_EQ(lex_->Main().GetWordFlag("tea"), 0);  // word without an entry
   EXPECT_EQ(lex_->Main().GetWordInfo("tea"), 0);
   EXPECT_EQ(lex_->Main().GetWordInfo("nothing"), 0);
 
@@ -176,7 +178,8 @@ TEST_F(LexiconTest, UnknownLanguageOpensNothingAndUsesEnglishDefinitions) {
 // --- damaged files -----------------------------------------------------------
 
 void PutU32(std::vector<uint8_t>* b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*b)[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    (*b)[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 TEST_F(LexiconTest, DamagedGraphsAreRefusedAsEmpty) {
@@ -198,9 +201,8 @@ TEST_F(LexiconTest, DamagedGraphsAreRefusedAsEmpty) {
   with("empty file", false, [](std::vector<uint8_t>* b) { b->clear(); });
   with("header only half there", true, [](std::vector<uint8_t>* b) { b->resize(200); });
   with("truncated nodes", true, [&](std::vector<uint8_t>* b) { b->resize(b->size() - 5); });
-  with("node count too large", true, [&](std::vector<uint8_t>* b) {
-    PutU32(b, kDawgNodeCountOffset, count + 1);
-  });
+  with("node count too large", true,
+       [&](std::vector<uint8_t>* b) { PutU32(b, kDawgNodeCountOffset, count + 1); });
   with("negative node count", true,
        [&](std::vector<uint8_t>* b) { PutU32(b, kDawgNodeCountOffset, 0x80000000u); });
   with("child past the end", true, [&](std::vector<uint8_t>* b) { PutU32(b, nodes, count); });
@@ -239,18 +241,15 @@ TEST_F(LexiconTest, DamagedExtraListsAreRefusedAndWordsStillCheck) {
   };
   with("100 bytes", [](std::vector<uint8_t>* b) { b->resize(100); });
   with("entries cut short", [](std::vector<uint8_t>* b) { b->resize(b->size() - 1); });
-  with("entry count past the file", [](std::vector<uint8_t>* b) {
-    PutU32(b, kExtraEntryCountField * 4, 0x10000000u);
-  });
-  with("negative bucket count", [](std::vector<uint8_t>* b) {
-    PutU32(b, kExtraBucketCountField * 4, 0xFFFFFFFFu);
-  });
+  with("entry count past the file",
+       [](std::vector<uint8_t>* b) { PutU32(b, kExtraEntryCountField * 4, 0x10000000u); });
+  with("negative bucket count",
+       [](std::vector<uint8_t>* b) { PutU32(b, kExtraBucketCountField * 4, 0xFFFFFFFFu); });
   with("bucket past the entries", [&](std::vector<uint8_t>* b) {
     PutU32(b, buckets + kBucketSize, 1000);  // bucket 1's first entry
   });
-  with("bucket with a negative count", [&](std::vector<uint8_t>* b) {
-    PutU32(b, buckets + kBucketSize + 4, 0xFFFFFFFFu);
-  });
+  with("bucket with a negative count",
+       [&](std::vector<uint8_t>* b) { PutU32(b, buckets + kBucketSize + 4, 0xFFFFFFFFu); });
 
   const std::string path = DictPath(folder_, Lexicon::ExtraListName(kLanguageEnglish));
   for (const auto& [name, bytes] : cases) {
@@ -337,12 +336,10 @@ TEST(LexiconCompilerTest, SharesSuffixesAndMergesRepeats) {
 }
 
 TEST(LexiconCompilerTest, RefusesWordsOutsideTheAlphabetAndLevels) {
-  const LexSourceWord bad[] = {{"Cat", 3, false, {}},
-                               {"it's", 3, false, {}},
-                               {"", 3, false, {}},
-                               {"abcdefghijklmnop", 3, false, {}},  // 16 letters
-                               {"cat", 16, false, {}},
-                               {"cat", -1, false, {}}};
+  const LexSourceWord bad[] = {
+      {"Cat", 3, false, {}},  {"it's", 3, false, {}},
+      {"", 3, false, {}},     {"abcdefghijklmnop", 3, false, {}},  // 16 letters
+      {"cat", 16, false, {}}, {"cat", -1, false, {}}};
   for (const LexSourceWord& w : bad) {
     CompiledLexicon c;
     std::string error;
@@ -398,7 +395,8 @@ TEST(BuiltLexiconTest, EnglishHoldsBothSpellingsLevelsFlagsAndDefinitions) {
 TEST(BuiltLexiconTest, FrenchHoldsFoldedWords) {
   if (!HasBuiltLexicon(kLanguageFrench)) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
   Lexicon* lex = lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageFrench);
-  for (const char* w : {"chat", "etre", "francais", "coeur", "noel"}) EXPECT_TRUE(lex->IsWord(w)) << w;
+  for (const char* w : {"chat", "etre", "francais", "coeur", "noel"})
+    EXPECT_TRUE(lex->IsWord(w)) << w;
   EXPECT_FALSE(lex->IsWord("aujourdhui"));  // "aujourd'hui": apostrophes are out
   EXPECT_EQ(lex->Main().GetWordFlag("merde"), 1);
   EXPECT_FALSE(lex->DefinitionsLoaded() && lex->FindDefinition("1"));

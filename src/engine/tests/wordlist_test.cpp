@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::string> Words(const WordList& list) {
   std::vector<std::string> out;
-  for (int i = 0; i < list.GetCount(); ++i) out.push_back(list.GetWord(i));
+  for (int i = 0; i < list.GetCount(); ++i)
+    out.push_back(list.GetWord(i));
   return out;
 }
 
@@ -25,7 +26,8 @@ TEST(WordListTest, HoldsWordsUpToItsCapacity) {
   ASSERT_TRUE(list.Add("abcdefghijklmnopqrst", 20, 0));  // cut to a slot's 15 letters
   EXPECT_STREQ(list.GetWord(1), "abcdefghijklmno");
 
-  for (int i = list.GetCount(); i < WordList::kCapacity; ++i) ASSERT_TRUE(list.Add("x", 1, 0));
+  for (int i = list.GetCount(); i < WordList::kCapacity; ++i)
+    ASSERT_TRUE(list.Add("x", 1, 0));
   EXPECT_FALSE(list.Add("more", 4, 0));
   list.CountOne();
   EXPECT_EQ(list.GetCount(), WordList::kCapacity);
@@ -69,7 +71,8 @@ TEST(WordListTest, CountersStopAtTheCapAndGrowWhenAskedForMore) {
   list.CountHit(0);  // no table yet: ignored
   list.EnsureCounters(3);
   ASSERT_EQ(list.CounterCount(), 4);
-  for (int i = 0; i < WordList::kMaxHits + 50; ++i) list.CountHit(3);
+  for (int i = 0; i < WordList::kMaxHits + 50; ++i)
+    list.CountHit(3);
   EXPECT_EQ(list.Counter(3), WordList::kMaxHits);
   list.CountHit(4);  // past the table
   list.CountHit(-1);

@@ -21,10 +21,8 @@ bool g_randomSeeded = false;
 // root keeps ("C:\"). Empty when the path holds no backslash.
 std::string FolderOfProgram(const std::string& path) {
   size_t cut = path.find_last_of('\\');
-  if (cut == std::string::npos)
-    return std::string();
-  if (cut == 2 && path[1] == ':')
-    return path.substr(0, 3);
+  if (cut == std::string::npos) return std::string();
+  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
   return path.substr(0, cut);
 }
 
@@ -34,8 +32,7 @@ bool Join(std::string& out, const std::string& folder, const char* name) {
 
 bool BuildFolderLayout(AppContext& c, const std::string& programFilePath) {
   c.programFolder = FolderOfProgram(programFilePath);
-  if (c.programFolder.empty() || c.programFolder.size() >= kMaxPath)
-    return false;
+  if (c.programFolder.empty() || c.programFolder.size() >= kMaxPath) return false;
   bool ok = Join(c.programIniPath, c.programFolder, kProgramIniName) &&
             Join(c.egdbFolder, c.programFolder, "EGDB") &&
             Join(c.dataFolder, c.programFolder, "Data");
@@ -44,8 +41,7 @@ bool BuildFolderLayout(AppContext& c, const std::string& programFilePath) {
          Join(c.soundFolder, c.dataFolder, "Sound") &&
          Join(c.exercisesFolder, c.dataFolder, "Exercices") &&
          Join(c.quizzesFolder, c.dataFolder, "Quizzes") &&
-         Join(c.tipsFolder, c.dataFolder, "Tips") &&
-         Join(c.gamesFolder, c.dataFolder, "cgames") &&
+         Join(c.tipsFolder, c.dataFolder, "Tips") && Join(c.gamesFolder, c.dataFolder, "cgames") &&
          Join(c.libraryFolder, c.dataFolder, "Library");
 }
 
@@ -56,8 +52,7 @@ const char* FieldOrNull(std::string AppContext::*field) {
 // Formats into the shared folder buffer; "" when it would not fit.
 const char* SharedFolder(const char* format, const char* user) {
   g_folderBuffer[0] = '\0';
-  if (!g_context)
-    return g_folderBuffer;
+  if (!g_context) return g_folderBuffer;
   std::string out;
   if (FormatPath(out, kMaxPath, format, g_context->dataFolder.c_str(), user))
     std::memcpy(g_folderBuffer, out.c_str(), out.size() + 1);
@@ -73,8 +68,7 @@ bool CreateAppContext() { return CreateAppContextAt(GetProgramFilePath()); }
 
 bool CreateAppContextAt(const std::string& programFilePath) {
   auto ctx = std::make_unique<AppContext>();
-  if (!BuildFolderLayout(*ctx, programFilePath))
-    return false;
+  if (!BuildFolderLayout(*ctx, programFilePath)) return false;
   ctx->settings = std::make_unique<SettingsRecord>();
   g_context = std::move(ctx);
   LoadProgramSettings(*g_context->settings);
@@ -82,8 +76,7 @@ bool CreateAppContextAt(const std::string& programFilePath) {
 }
 
 bool DestroyAppContext() {
-  if (!g_context)
-    return false;
+  if (!g_context) return false;
   g_context.reset();
   return true;
 }
@@ -103,13 +96,11 @@ const char* GetEgdbFolder() { return FieldOrNull(&AppContext::egdbFolder); }
 
 void* GetBoardView() { return g_context ? g_context->boardView : nullptr; }
 void SetBoardView(void* view) {
-  if (g_context)
-    g_context->boardView = view;
+  if (g_context) g_context->boardView = view;
 }
 
 void* GetScreen(int roomId) {
-  if (!g_context || roomId < 0 || roomId >= kRoomCount)
-    return nullptr;
+  if (!g_context || roomId < 0 || roomId >= kRoomCount) return nullptr;
   return g_context->screens[static_cast<size_t>(roomId)];
 }
 
@@ -120,28 +111,22 @@ void SetScreen(int roomId, void* screen) {
 
 void* GetGameSessionRegistry() { return g_context ? g_context->gameRegistry.get() : nullptr; }
 void SetGameSessionRegistry(std::shared_ptr<void> registry) {
-  if (g_context)
-    g_context->gameRegistry = std::move(registry);
+  if (g_context) g_context->gameRegistry = std::move(registry);
 }
 
-UserProfile* GetCurrentUserProfile() {
-  return g_context ? g_context->currentUser.get() : nullptr;
-}
+UserProfile* GetCurrentUserProfile() { return g_context ? g_context->currentUser.get() : nullptr; }
 
 bool IsAppActive() { return g_context && g_context->appActive != 0; }
 void SetAppActive(bool active) {
-  if (g_context)
-    g_context->appActive = active ? 1 : 0;
+  if (g_context) g_context->appActive = active ? 1 : 0;
 }
 void ClearReloadFlag() {
-  if (g_context)
-    g_context->reloadFlag = 0;
+  if (g_context) g_context->reloadFlag = 0;
 }
 int GetSpareValue() { return g_context ? g_context->spareValue : 0; }
 
 void SetProgramFolder(const char* path) {
-  if (g_context)
-    g_context->programFolder = path ? path : "";
+  if (g_context) g_context->programFolder = path ? path : "";
 }
 
 const char* GetCurrentUserName() {
@@ -151,11 +136,9 @@ const char* GetCurrentUserName() {
 
 bool SetCurrentUserProfile(const UserProfile* profile) {
   UserProfile* current = GetCurrentUserProfile();
-  if (!current)
-    return false;
+  if (!current) return false;
   if (profile) {
-    if (profile != current)
-      *current = *profile;
+    if (profile != current) *current = *profile;
   } else {
     current->name[0] = '\0';
   }
@@ -177,8 +160,7 @@ const char* GetAdjournedGamesFolder() {
 }
 
 const char* GetProgramIniPath() {
-  if (g_context)
-    return g_context->programIniPath.c_str();
+  if (g_context) return g_context->programIniPath.c_str();
   std::string out;
   g_pathBuffer[0] = '\0';
   std::string folder = FolderOfProgram(GetProgramFilePath());
@@ -192,12 +174,10 @@ const char* GetSettingsIniPath() {
 }
 
 bool SetSettingsIniPath(const char* fileName, bool inUserFolder) {
-  if (!g_context)
-    return false;
+  if (!g_context) return false;
   std::string folder = inUserFolder ? GetCurrentUserFolder() : g_context->dataFolder;
   std::string path;
-  if (folder.empty() || !Join(path, folder, fileName ? fileName : kProgramIniName))
-    return false;
+  if (folder.empty() || !Join(path, folder, fileName ? fileName : kProgramIniName)) return false;
   g_context->settingsIniPath = path;
   return true;
 }
@@ -208,8 +188,7 @@ void SeedRandom() {
 }
 
 int RandomBelow(int n) {
-  if (!g_randomSeeded)
-    SeedRandom();
+  if (!g_randomSeeded) SeedRandom();
   return n > 0 ? platform::Random() % n : 0;
 }
 

@@ -11,8 +11,7 @@ namespace shell {
 
 // Copies as much of src as fits in size - 1 bytes and terminates.
 inline void CopyFixedText(char* dst, size_t size, const std::string& src) {
-  if (!size)
-    return;
+  if (!size) return;
   size_t n = std::min(src.size(), size - 1);
   std::memcpy(dst, src.data(), n);
   dst[n] = '\0';
@@ -22,8 +21,7 @@ inline void CopyFixedText(char* dst, size_t size, const std::string& src) {
 // without one cannot run into its neighbour.
 inline void ReadFixedText(ByteReader& r, char* dst, size_t n) {
   r.Bytes(dst, n);
-  if (n)
-    dst[n - 1] = '\0';
+  if (n) dst[n - 1] = '\0';
 }
 
 }  // namespace shell

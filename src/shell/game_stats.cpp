@@ -14,7 +14,6 @@
 namespace shell {
 namespace {
 
-
 void StampNow(char* date, size_t size) { CopyFixedText(date, size, GetDateTimeString()); }
 
 void CheckBestRating(GameStatsRecord& s) {
@@ -27,8 +26,7 @@ void CheckBestRating(GameStatsRecord& s) {
 // Mean over n + 1 values where `old` is the mean of the first n; a mean still
 // at 0 takes the new value itself.
 float RunningMean(float old, float value, int n) {
-  if (old == 0.0f)
-    return value;
+  if (old == 0.0f) return value;
   return static_cast<float>((static_cast<double>(n) * old + value) / (n + 1));
 }
 
@@ -87,8 +85,7 @@ void UpdateDuplicateRating(GameStatsRecord& s, const FinishedGame& g) {
   if (n >= 2) {
     int p = PositionOf(ScoreOrder(g), g.localPlayer);
     double gain = 1.2 * n - 1.5 * p;
-    if (gain > 0)
-      s.rating = static_cast<int32_t>(std::ceil(s.rating + gain));
+    if (gain > 0) s.rating = static_cast<int32_t>(std::ceil(s.rating + gain));
   }
   CheckBestRating(s);
 }
@@ -99,8 +96,7 @@ int ResultOf(const FinishedGame& g) {
     if (static_cast<int>(i) != g.localPlayer &&
         g.players[i].finalScore >= g.players[static_cast<size_t>(best)].finalScore)
       best = static_cast<int>(i);
-  if (best == g.localPlayer)
-    return kGameWon;
+  if (best == g.localPlayer) return kGameWon;
   int32_t own = g.players[static_cast<size_t>(g.localPlayer)].finalScore;
   return own == g.players[static_cast<size_t>(best)].finalScore ? kGameDrawn : kGameLost;
 }
@@ -144,9 +140,9 @@ void UpdateEvaluationAverages(GameStatsRecord& s, const FinishedPlayer& p, int n
                                 &s.avgWordScore,           &s.avgGeneralNote};
   bool first = s.avgWordScore == 0.0f;
   for (int i = 0; i < kEvalTermCount; ++i)
-    *avg[i] = first ? p.evaluation[i]
-                    : static_cast<float>((static_cast<double>(n) * *avg[i] + p.evaluation[i]) /
-                                         (n + 1));
+    *avg[i] =
+        first ? p.evaluation[i]
+              : static_cast<float>((static_cast<double>(n) * *avg[i] + p.evaluation[i]) / (n + 1));
 }
 
 int BlockOfTournament(const TournamentFacts& t) {
@@ -157,20 +153,15 @@ int BlockOfTournament(const TournamentFacts& t) {
 // standings, 0 when absent.
 int StandingPosition(const TournamentFacts& t, const std::string& name) {
   for (size_t i = 0; i < t.standings.size(); ++i)
-    if (!t.standings[i].isComputer && t.standings[i].name == name)
-      return static_cast<int>(i);
+    if (!t.standings[i].isComputer && t.standings[i].name == name) return static_cast<int>(i);
   return 0;
 }
 
 int32_t TournamentK(int n) {
-  if (n < 8)
-    return 10;
-  if (n <= 16)
-    return 20;
-  if (n <= 32)
-    return 50;
-  if (n <= 64)
-    return 100;
+  if (n < 8) return 10;
+  if (n <= 16) return 20;
+  if (n <= 32) return 50;
+  if (n <= 64) return 100;
   return 150;
 }
 
@@ -184,21 +175,16 @@ int StatsBlockFor(const FinishedGame& g) {
   bool online = g.lobbyMode == 2;
   if (g.kind == FinishedGameKind::kDuplicate)
     return online ? kStatsOnlineDuplicate : kStatsDuplicate;
-  if (g.kind != FinishedGameKind::kStandard)
-    return -1;
-  if (g.players.size() == 2)
-    return online ? kStatsOnline2 : kStatsClassic2;
+  if (g.kind != FinishedGameKind::kStandard) return -1;
+  if (g.players.size() == 2) return online ? kStatsOnline2 : kStatsClassic2;
   return online ? kStatsOnlineMulti : kStatsClassicMulti;
 }
 
 bool ShouldCountGame(const FinishedGame& g) {
-  if (g.noStatistics || g.localPlayer < 0 ||
-      static_cast<size_t>(g.localPlayer) >= g.players.size())
+  if (g.noStatistics || g.localPlayer < 0 || static_cast<size_t>(g.localPlayer) >= g.players.size())
     return false;
-  if (g.kind == FinishedGameKind::kDuplicate)
-    return true;
-  if (g.kind != FinishedGameKind::kStandard || g.players.size() < 2)
-    return false;
+  if (g.kind == FinishedGameKind::kDuplicate) return true;
+  if (g.kind != FinishedGameKind::kStandard || g.players.size() < 2) return false;
   return std::any_of(g.players.begin(), g.players.end(),
                      [](const FinishedPlayer& p) { return !p.isComputer; });
 }
@@ -252,8 +238,7 @@ GameStatsOutcome RecordGameStatistics(UserProfile& profile, const FinishedGame& 
   } else {
     s.allTilesMoveCount += p.sevenTileMoves;
     s.mostWordsInMove = std::max(s.mostWordsInMove, p.mostWordsInMove);
-    if (!g.excludedFromEvaluation)
-      UpdateEvaluationAverages(s, p, n);
+    if (!g.excludedFromEvaluation) UpdateEvaluationAverages(s, p, n);
   }
   out.counted = true;
   out.block = block;
@@ -262,11 +247,9 @@ GameStatsOutcome RecordGameStatistics(UserProfile& profile, const FinishedGame& 
 
 bool CountFinishedGame(const FinishedGame& game, GameStatsOutcome* outcome) {
   UserProfile* current = GetCurrentUserProfile();
-  if (!current || !current->name[0] || !ShouldCountGame(game))
-    return true;  // nothing to save
+  if (!current || !current->name[0] || !ShouldCountGame(game)) return true;  // nothing to save
   GameStatsOutcome o = RecordGameStatistics(*current, game);
-  if (outcome)
-    *outcome = o;
+  if (outcome) *outcome = o;
   return WriteUserProfile(current);
 }
 
@@ -275,8 +258,7 @@ void RecordTournamentGameStatistics(UserProfile& profile, const TournamentFacts&
                                     const TournamentParticipantFacts& participant,
                                     float* duplicatePercent) {
   int block = BlockOfTournament(t);
-  if (!t.noStatistics || block < 0)
-    return;
+  if (!t.noStatistics || block < 0) return;
   const bool duplicate = block == kStatsTournamentDup;
   GameStatsRecord& s = profile.stats[block];
   // Running means weigh by the participant's games in this tournament.
@@ -293,8 +275,7 @@ void RecordTournamentGameStatistics(UserProfile& profile, const TournamentFacts&
   int32_t letters = duplicate ? p.dupLettersPlaced : p.lettersPlaced;
   s.letterCount += letters;
   float a = PerLetter(p.finalScore, letters);
-  if (a != 0.0f)
-    s.averagePerLetter = RunningMean(s.averagePerLetter, a, n);
+  if (a != 0.0f) s.averagePerLetter = RunningMean(s.averagePerLetter, a, n);
   if (!duplicate) {
     s.challengeCount += p.invalidWordsPlayed;
     s.challengeWon += p.challengesWon;
@@ -306,8 +287,7 @@ void RecordTournamentGameStatistics(UserProfile& profile, const TournamentFacts&
   if (duplicate) {
     s.allTilesMoveCount += p.dupSevenTileMoves;
     float percent = DuplicatePercent(p.finalScore, topScore);
-    if (duplicatePercent)
-      *duplicatePercent = percent;
+    if (duplicatePercent) *duplicatePercent = percent;
     UpdateDuplicatePercent(s, percent, n);
   } else {
     s.allTilesMoveCount += p.sevenTileMoves;
@@ -346,8 +326,7 @@ void UpdateDuplicateTournamentRating(UserProfile& profile, const TournamentFacts
     const double f = (t.gamesPlayed + 5) * 0.25;
     const float a = static_cast<float>(0.8 * n * f);
     const double gain = static_cast<double>(a) - f * p;
-    if (gain > 0)
-      s.rating = static_cast<int32_t>(std::ceil(s.rating + gain));
+    if (gain > 0) s.rating = static_cast<int32_t>(std::ceil(s.rating + gain));
   }
   CheckBestRating(s);
 }

@@ -100,8 +100,8 @@ struct TournamentStanding {
 };
 
 struct TournamentFacts {
-  int kind = 0;               // 0 classic (block 3), 1 duplicate (block 4)
-  bool noStatistics = true;   // set on every game a tournament sets up
+  int kind = 0;              // 0 classic (block 3), 1 duplicate (block 4)
+  bool noStatistics = true;  // set on every game a tournament sets up
   int playerCount = 0;
   int gamesPlayed = 0;
   std::vector<TournamentStanding> standings;  // in standings order

@@ -9,8 +9,7 @@ namespace shell {
 std::string GetProgramFilePath() {
   std::error_code ec;
   std::string p = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-  if (ec)
-    return std::string();
+  if (ec) return std::string();
   std::replace(p.begin(), p.end(), '/', '\\');
   return p;
 }

@@ -23,8 +23,7 @@ constexpr int32_t kBandCap = 2400;
 std::vector<PersonalityEntry> g_list;
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -49,18 +48,14 @@ bool ReadRecordAt(const std::string& path, PersonalityRecord& record) {
 template <typename Fn>
 void ForEachPersonalityFile(Fn fn) {
   std::string folder = GetPersonalitiesFolder();
-  if (folder.empty())
-    return;
+  if (folder.empty()) return;
   size_t seen = 0;
   for (const platform::FindEntry& e :
        platform::FindFiles((folder + "\\*" + kPersonalityExt).c_str())) {
-    if (e.isDirectory)
-      continue;
-    if (seen >= kMaxPersonalities)
-      break;
+    if (e.isDirectory) continue;
+    if (seen >= kMaxPersonalities) break;
     PersonalityRecord r;
-    if (!ReadRecordAt(folder + "\\" + e.name, r) || r.rating > kUnlistedRating)
-      continue;
+    if (!ReadRecordAt(folder + "\\" + e.name, r) || r.rating > kUnlistedRating) continue;
     ++seen;
     fn(r, e.name);
   }
@@ -69,8 +64,7 @@ void ForEachPersonalityFile(Fn fn) {
 template <typename T>
 void SortByRatingThenName(std::vector<T>& v) {
   std::stable_sort(v.begin(), v.end(), [](const T& a, const T& b) {
-    if (a.rating != b.rating)
-      return a.rating < b.rating;
+    if (a.rating != b.rating) return a.rating < b.rating;
     return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
   });
 }
@@ -78,10 +72,9 @@ void SortByRatingThenName(std::vector<T>& v) {
 }  // namespace
 
 const char* const kPersonalityFilterNames[kFilterCount] = {
-    "GM",           "Fictional",    "Custom",       "Xboard Engines", "Male",
-    "Female",       "6 to 18",      "19 to 24",     "25 to 40",       "Over 40",
-    "6 to 8",       "9 to 11",      "12 to 14",     "15 to 18",       "0 to 500",
-    "501 to 1000",  "1001 to 1500", "1501 to 2000", "Over 2000"};
+    "GM",       "Fictional",   "Custom",       "Xboard Engines", "Male",     "Female",   "6 to 18",
+    "19 to 24", "25 to 40",    "Over 40",      "6 to 8",         "9 to 11",  "12 to 14", "15 to 18",
+    "0 to 500", "501 to 1000", "1001 to 1500", "1501 to 2000",   "Over 2000"};
 
 PersonalityFilters::PersonalityFilters() { std::fill(on, on + kFilterCount, true); }
 
@@ -105,8 +98,7 @@ std::vector<uint8_t> EncodePersonality(const PersonalityRecord& r) {
 }
 
 bool DecodePersonality(const uint8_t* data, size_t size, PersonalityRecord& record) {
-  if (!data || size < kPersonalityRecordSize)
-    return false;
+  if (!data || size < kPersonalityRecordSize) return false;
   PersonalityRecord r;
   ByteReader in(data, size);
   r.rating = in.I32();
@@ -121,19 +113,15 @@ bool DecodePersonality(const uint8_t* data, size_t size, PersonalityRecord& reco
   ReadFixedText(in, r.secondName, sizeof r.secondName);
   in.Bytes(r.unused1214, sizeof r.unused1214);
   in.Bytes(r.playerOptions, sizeof r.playerOptions);
-  if (!in.ok())
-    return false;
+  if (!in.ok()) return false;
   record = r;
   return true;
 }
 
 uint32_t AgeGroupOf(int32_t age) {
-  if (age < 19)
-    return 1;
-  if (age <= 24)
-    return 2;
-  if (age <= 40)
-    return 3;
+  if (age < 19) return 1;
+  if (age <= 24) return 2;
+  if (age <= 40) return 3;
   return 4;
 }
 
@@ -144,8 +132,7 @@ int RatingBandOf(int32_t rating) {
 
 std::string FormatPersonalityInfo(const char* infoText, int32_t rating) {
   std::string out;
-  if (!infoText)
-    return out;
+  if (!infoText) return out;
   for (const char* p = infoText; *p; ++p) {
     if (p[0] == '%' && p[1] == 'd') {
       out += std::to_string(rating);
@@ -182,13 +169,11 @@ bool ReadPersonalityFile(const char* name, PersonalityRecord& record) {
 
 bool WritePersonalityFile(const PersonalityRecord& record) {
   std::string picture = record.picture;
-  if (picture.size() < 3)
-    return false;
+  if (picture.size() < 3) return false;
   std::string folder = GetPersonalitiesFolder();
   std::string path;
-  if (folder.empty() ||
-      !FormatPath(path, kMaxPath, "%s\\%sQNP", folder.c_str(),
-                  picture.substr(0, picture.size() - 3).c_str()))
+  if (folder.empty() || !FormatPath(path, kMaxPath, "%s\\%sQNP", folder.c_str(),
+                                    picture.substr(0, picture.size() - 3).c_str()))
     return false;
   std::vector<uint8_t> bytes = EncodePersonality(record);
   std::vector<uint8_t> old;
@@ -202,8 +187,7 @@ int ListPersonalityFiles(bool countOnly) {
   int count = 0;
   ForEachPersonalityFile([&](const PersonalityRecord& r, const std::string& file) {
     ++count;
-    if (countOnly)
-      return;
+    if (countOnly) return;
     PersonalityEntry e;
     e.name = TrimRight(r.name);
     e.fileName = file;
@@ -262,27 +246,24 @@ std::vector<int> ApplyPersonalityFilters(const std::vector<PersonalityEntry>& li
     else if (e.sex == 0)
       shown = f.on[kFilterFemale];
     shown = shown && f.on[kBandFilter[RatingBandOf(e.rating)]];
-    if (e.ageGroup >= 1 && e.ageGroup <= 4)
-      shown = shown && f.on[kAgeFilter[e.ageGroup - 1]];
-    if (shown)
-      visible.push_back(static_cast<int>(i));
+    if (e.ageGroup >= 1 && e.ageGroup <= 4) shown = shown && f.on[kAgeFilter[e.ageGroup - 1]];
+    if (shown) visible.push_back(static_cast<int>(i));
   }
   return visible;
 }
 
 int KeepSelection(const std::vector<int>& visible, int selected) {
-  if (std::find(visible.begin(), visible.end(), selected) != visible.end())
-    return selected;
+  if (std::find(visible.begin(), visible.end(), selected) != visible.end()) return selected;
   return visible.empty() ? -1 : visible.front();
 }
 
 std::vector<RatedOpponent> ListRatedOpponents(bool anyRating) {
   std::vector<RatedOpponent> out;
   int32_t own = 0;
-  if (const UserProfile* p = GetCurrentUserProfile())
-    own = p->stats[kStatsTournament].rating;
+  if (const UserProfile* p = GetCurrentUserProfile()) own = p->stats[kStatsTournament].rating;
   ForEachPersonalityFile([&](const PersonalityRecord& r, const std::string&) {
-    if (!anyRating && (r.rating < own - kRatedOpponentWindow || r.rating > own + kRatedOpponentWindow))
+    if (!anyRating &&
+        (r.rating < own - kRatedOpponentWindow || r.rating > own + kRatedOpponentWindow))
       return;
     out.push_back({r.name, r.rating, r.picture});
   });
@@ -291,17 +272,14 @@ std::vector<RatedOpponent> ListRatedOpponents(bool anyRating) {
 }
 
 int32_t GetPlayerRating(const char* name, bool isComputer, bool duplicate) {
-  if (!name)
-    return 0;
+  if (!name) return 0;
   if (!isComputer) {
     UserProfile p;
-    if (ReadUserProfile(name, p) == kProfileReadFailed)
-      return 0;
+    if (ReadUserProfile(name, p) == kProfileReadFailed) return 0;
     return p.stats[duplicate ? kStatsTournamentDup : kStatsTournament].rating;
   }
   for (const RatedOpponent& o : ListRatedOpponents(true)) {
-    if (!EqualsIgnoringCase(TrimRight(o.name.c_str()), TrimRight(name)))
-      continue;
+    if (!EqualsIgnoringCase(TrimRight(o.name.c_str()), TrimRight(name))) continue;
     PersonalityRecord r;
     return ReadPersonalityFile(o.picture.c_str(), r) ? r.rating : 0;
   }

@@ -19,17 +19,17 @@ constexpr size_t kPlayerOptionsSize = 52;  // the 13 option words of a computer 
 constexpr int32_t kRatedOpponentWindow = 400;
 
 struct PersonalityRecord {
-  int32_t rating = 0;             // 0
-  uint8_t unused4[8] = {};        // 4, carried unchanged
-  uint32_t sex = 0;               // 12: 1 male, 0 female
-  uint32_t ageGroup = 0;          // 16: recomputed when listed
-  int32_t age = 0;                // 20
-  char picture[30] = {};          // 24: the picture's file name (".bmp")
-  char description[100] = {};     // 54
-  char infoText[1000] = {};       // 154: "%d" in it shows the rating
-  char name[30] = {};             // 1154
-  char secondName[30] = {};       // 1184
-  uint8_t unused1214[2] = {};     // 1214, carried unchanged
+  int32_t rating = 0;                              // 0
+  uint8_t unused4[8] = {};                         // 4, carried unchanged
+  uint32_t sex = 0;                                // 12: 1 male, 0 female
+  uint32_t ageGroup = 0;                           // 16: recomputed when listed
+  int32_t age = 0;                                 // 20
+  char picture[30] = {};                           // 24: the picture's file name (".bmp")
+  char description[100] = {};                      // 54
+  char infoText[1000] = {};                        // 154: "%d" in it shows the rating
+  char name[30] = {};                              // 1154
+  char secondName[30] = {};                        // 1184
+  uint8_t unused1214[2] = {};                      // 1214, carried unchanged
   uint8_t playerOptions[kPlayerOptionsSize] = {};  // 1216: the robot's settings
 };
 
@@ -58,9 +58,9 @@ bool ReadPersonalityFile(const char* name, PersonalityRecord& record);
 bool WritePersonalityFile(const PersonalityRecord& record);
 
 struct PersonalityEntry {
-  std::string name;       // trailing blanks removed
-  std::string fileName;   // the ".QNP" file it came from
-  uint32_t kind = 0;      // group code (129 GM, 132 Custom, 178 Xboard Engines); 0 when read
+  std::string name;      // trailing blanks removed
+  std::string fileName;  // the ".QNP" file it came from
+  uint32_t kind = 0;     // group code (129 GM, 132 Custom, 178 Xboard Engines); 0 when read
   int32_t rating = 0;
   uint32_t sex = 0;
   uint32_t ageGroup = 0;
@@ -79,12 +79,25 @@ const std::vector<PersonalityEntry>& GetPersonalityList();
 // The filter switches of the selection window, all on by default; their
 // names are the keys of the ini section "Personality Filters".
 enum PersonalityFilter : int {
-  kFilterGM, kFilterFictional, kFilterCustom, kFilterXboard,
-  kFilterMale, kFilterFemale,
-  kFilterAge6to18, kFilterAge19to24, kFilterAge25to40, kFilterAgeOver40,
-  kFilterAge6to8, kFilterAge9to11, kFilterAge12to14, kFilterAge15to18,
-  kFilterRating0to500, kFilterRating501to1000, kFilterRating1001to1500,
-  kFilterRating1501to2000, kFilterRatingOver2000,
+  kFilterGM,
+  kFilterFictional,
+  kFilterCustom,
+  kFilterXboard,
+  kFilterMale,
+  kFilterFemale,
+  kFilterAge6to18,
+  kFilterAge19to24,
+  kFilterAge25to40,
+  kFilterAgeOver40,
+  kFilterAge6to8,
+  kFilterAge9to11,
+  kFilterAge12to14,
+  kFilterAge15to18,
+  kFilterRating0to500,
+  kFilterRating501to1000,
+  kFilterRating1001to1500,
+  kFilterRating1501to2000,
+  kFilterRatingOver2000,
   kFilterCount
 };
 extern const char* const kPersonalityFilterNames[kFilterCount];

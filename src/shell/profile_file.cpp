@@ -22,8 +22,8 @@ void EncodeStats(ByteWriter& w, const GameStatsRecord& s) {
   w.Bytes(s.bestWordDate, sizeof s.bestWordDate);
   w.I32(s.letterCount);
   w.F32(s.averagePerLetter);
-  for (int32_t v : {s.challengeCount, s.challengeWon, s.challengeLost, s.wins, s.draws,
-                    s.defeats, s.games, s.unused284, s.allTilesMoveCount, s.mostWordsInMove})
+  for (int32_t v : {s.challengeCount, s.challengeWon, s.challengeLost, s.wins, s.draws, s.defeats,
+                    s.games, s.unused284, s.allTilesMoveCount, s.mostWordsInMove})
     w.I32(v);
   w.F32(s.bestDuplicatePercent);
   w.Bytes(s.bestDuplicateDate, sizeof s.bestDuplicateDate);
@@ -46,14 +46,12 @@ void DecodeStats(ByteReader& r, GameStatsRecord& s) {
   s.letterCount = r.I32();
   s.averagePerLetter = r.F32();
   for (int32_t* v : {&s.challengeCount, &s.challengeWon, &s.challengeLost, &s.wins, &s.draws,
-                     &s.defeats, &s.games, &s.unused284, &s.allTilesMoveCount,
-                     &s.mostWordsInMove})
+                     &s.defeats, &s.games, &s.unused284, &s.allTilesMoveCount, &s.mostWordsInMove})
     *v = r.I32();
   s.bestDuplicatePercent = r.F32();
   ReadFixedText(r, s.bestDuplicateDate, sizeof s.bestDuplicateDate);
-  for (float* v : {&s.averageDuplicatePercent, &s.avgBonusSquaresBlocked,
-                   &s.avgClosingBonusSquares, &s.avgClosingBoard, &s.avgRemainderQuality,
-                   &s.avgWordScore, &s.avgGeneralNote})
+  for (float* v : {&s.averageDuplicatePercent, &s.avgBonusSquaresBlocked, &s.avgClosingBonusSquares,
+                   &s.avgClosingBoard, &s.avgRemainderQuality, &s.avgWordScore, &s.avgGeneralNote})
     *v = r.F32();
 }
 
@@ -107,8 +105,7 @@ std::vector<uint8_t> EncodeUserProfile(const UserProfile& p) {
 }
 
 bool DecodeUserProfile(const uint8_t* data, size_t size, UserProfile& profile) {
-  if (!data || size < kProfileFixedSize)
-    return false;
+  if (!data || size < kProfileFixedSize) return false;
   UserProfile p;
   ByteReader r(data, size);
   ReadFixedText(r, p.name, sizeof p.name);
@@ -130,7 +127,8 @@ bool DecodeUserProfile(const uint8_t* data, size_t size, UserProfile& profile) {
   uint32_t count = r.U32();
   // The count must account for every remaining byte: a truncated file or a
   // corrupted count is refused rather than read short or over-allocated.
-  if (!r.ok() || r.remaining() % kOpponentRecordSize != 0 || r.remaining() / kOpponentRecordSize != count)
+  if (!r.ok() || r.remaining() % kOpponentRecordSize != 0 ||
+      r.remaining() / kOpponentRecordSize != count)
     return false;
   p.opponents.resize(count);
   for (OpponentRecord& o : p.opponents) {
@@ -139,8 +137,7 @@ bool DecodeUserProfile(const uint8_t* data, size_t size, UserProfile& profile) {
     o.lostAgainst = r.U32();
     o.drawnAgainst = r.U32();
   }
-  if (!r.ok())
-    return false;
+  if (!r.ok()) return false;
   std::memcpy(p.profilePath, profile.profilePath, sizeof p.profilePath);
   profile = std::move(p);
   return true;

@@ -15,8 +15,7 @@ char g_secondary[512];
 // the buffer are cut at a character boundary (all texts are single-byte).
 const char* LoadInto(uint32_t id, char* buf, size_t size) {
   const char* text = FindResString(id);
-  if (!text)
-    text = "";
+  if (!text) text = "";
   size_t n = std::min(std::strlen(text), size - 1);
   std::memcpy(buf, text, n);
   buf[n] = '\0';

@@ -13,14 +13,12 @@ namespace {
 char g_egdbPath[512];
 
 const char* const kRoomNames[] = {
-    "lobbyroom",        "tessarinroom",       "tournamentroom",    "classroom",
-    "networkroom",      "anagramroom",        "exercicesroom",     "crossagramroom",
-    "bestsolutionroom", "conundrumroom",      "lanroom",           "onlineroom",
-    "commentedgamesroom", "librarygamesroom", "networkgame",       "tipsroom",
-    "rulesroom",        "libraryroom",
+    "lobbyroom",   "tessarinroom",  "tournamentroom",     "classroom",        "networkroom",
+    "anagramroom", "exercicesroom", "crossagramroom",     "bestsolutionroom", "conundrumroom",
+    "lanroom",     "onlineroom",    "commentedgamesroom", "librarygamesroom", "networkgame",
+    "tipsroom",    "rulesroom",     "libraryroom",
 };
 constexpr int kDatabaseRoomId = 19;  // a key without a screen; 18 has none
-
 
 }  // namespace
 
@@ -51,8 +49,7 @@ void LoadProgramSettings(SettingsRecord& record) {
 
 bool LoadUserSettings() {
   AppContext* ctx = GetAppContext();
-  if (!ctx || !ctx->settings)
-    return false;
+  if (!ctx || !ctx->settings) return false;
   ClearReloadFlag();
   SettingsRecord& r = *ctx->settings;
   const char* ini = GetSettingsIniPath();
@@ -94,16 +91,13 @@ void SetWallpaperSetting(const char* text) {
 }
 
 const char* GetRoomName(int roomId) {
-  if (roomId == -1)
-    roomId = GetShellHost().GetCurrentRoomId();
-  if (roomId >= 0 && roomId < kRoomCount)
-    return kRoomNames[roomId];
+  if (roomId == -1) roomId = GetShellHost().GetCurrentRoomId();
+  if (roomId >= 0 && roomId < kRoomCount) return kRoomNames[roomId];
   return roomId == kDatabaseRoomId ? "databaseroom" : "";
 }
 
 char* GetRoomName(char* buffer, size_t size, int roomId) {
-  if (buffer && size)
-    CopyFixedText(buffer, size, GetRoomName(roomId));
+  if (buffer && size) CopyFixedText(buffer, size, GetRoomName(roomId));
   return buffer;
 }
 

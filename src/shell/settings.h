@@ -7,8 +7,8 @@
 
 namespace shell {
 
-constexpr int kRoomCount = 18;           // room ids 0..17 have screens
-constexpr size_t kRoomNameSize = 32;     // longest room key and its NUL fit
+constexpr int kRoomCount = 18;        // room ids 0..17 have screens
+constexpr size_t kRoomNameSize = 32;  // longest room key and its NUL fit
 
 struct SettingsRecord {
   int32_t notationStyle = 0;

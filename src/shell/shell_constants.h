@@ -29,14 +29,14 @@ constexpr uint32_t kMbIconExclamation = 0x30;
 
 // String-table ids used by the shell.
 enum StringId : uint32_t {
-  kStrDefaultProfile = 7144,     // "Default"
-  kStrNameBadChars = 2432,       // characters not allowed in a player name
+  kStrDefaultProfile = 7144,  // "Default"
+  kStrNameBadChars = 2432,    // characters not allowed in a player name
   kStrNameEndsWithDot = 2433,
-  kStrNameTaken = 2167,          // formatted with the name
+  kStrNameTaken = 2167,  // formatted with the name
   kStrNameMissing = 2430,
   kStrNameExists = 2427,
   kStrBadUserName = 2436,
-  kStrProductTitle = 1852,       // caption of the program's message boxes
+  kStrProductTitle = 1852,  // caption of the program's message boxes
   kStrPersonalityTaken = 2082,
 };
 

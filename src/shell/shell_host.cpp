@@ -11,10 +11,8 @@ ShellHost* g_host = nullptr;
 void ShellHost::SetBusyCursor(bool) {}
 void ShellHost::PlaySoundFile(const char*) {}
 void ShellHost::GetDesktopSize(int* width, int* height) {
-  if (width)
-    *width = 1024;
-  if (height)
-    *height = 768;
+  if (width) *width = 1024;
+  if (height) *height = 768;
 }
 int ShellHost::GetCurrentRoomId() { return 1; }
 void ShellHost::SetCurrentLayoutIndex(int) {}

@@ -12,7 +12,7 @@ namespace shell {
 struct UserProfile;
 
 class ShellHost {
-public:
+ public:
   virtual ~ShellHost() = default;
 
   // SetAppCursor on the main window: the busy cursor while true.

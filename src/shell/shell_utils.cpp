@@ -9,11 +9,9 @@
 namespace shell {
 
 bool NewGuid(uint8_t* guid) {
-  if (!guid)
-    return false;
+  if (!guid) return false;
   platform::Guid g = platform::CreateGuid();
-  if (g.IsNull())
-    return false;
+  if (g.IsNull()) return false;
   // The in-memory layout of a Win32 GUID: three little-endian words, then
   // the eight bytes as they are.
   for (int i = 0; i < 4; ++i)
@@ -36,8 +34,8 @@ bool IsSameGuid(const uint8_t* a, const uint8_t* b) {
 const char* GetDateTimeString() {
   static char text[32];
   platform::LocalDateTime t = platform::GetLocalDateTime();
-  std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", t.month, t.day,
-                t.year % 100, t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", t.month, t.day, t.year % 100,
+                t.hour, t.minute, t.second);
   return text;
 }
 
@@ -55,14 +53,12 @@ std::string StripBracedText(const std::string& source, bool* removed) {
       out += c;
     }
   }
-  if (removed)
-    *removed = any;
+  if (removed) *removed = any;
   return out;
 }
 
 int StripBracedText(const char* source, char* target, size_t targetSize) {
-  if (!source || !target || targetSize == 0)
-    return 0;
+  if (!source || !target || targetSize == 0) return 0;
   bool removed = false;
   std::string out = StripBracedText(std::string(source), &removed);
   size_t n = out.size() < targetSize ? out.size() : targetSize - 1;

@@ -27,21 +27,19 @@ constexpr int kRoomWithoutPlayerName = 4;  // the network room keeps its own nam
 
 bool EqualsIgnoringCase(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b)
-    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+    if (std::tolower(static_cast<unsigned char>(*a)) !=
+        std::tolower(static_cast<unsigned char>(*b)))
       return false;
   return *a == *b;
 }
-
 
 // Shows a text of the string table with the exclamation icon; the name goes
 // into 2167 by hand, as a table text is never used as a format string.
 void ShowNameMessage(uint32_t id, const char* name) {
   std::string text = LoadResString(id);
   size_t at = text.find("%s");
-  if (id == kStrNameTaken && at != std::string::npos)
-    text.replace(at, 2, name);
-  if (text.size() > 511)
-    text.resize(511);
+  if (id == kStrNameTaken && at != std::string::npos) text.replace(at, 2, name);
+  if (text.size() > 511) text.resize(511);
   std::string caption = LoadResString(kStrProductTitle);
   platform::ShowNotice(text.c_str(), caption.c_str(), kMbIconExclamation);
 }
@@ -72,8 +70,8 @@ void InitNewProfileStats(UserProfile& p, int32_t rating) {
     CopyFixedText(s.bestWordDate, sizeof s.bestWordDate, now);
   }
   // The duplicate blocks (2, 4, 7) start unrated.
-  for (int b : {kStatsClassic2, kStatsClassicMulti, kStatsTournament, kStatsOnline2,
-                kStatsOnlineMulti}) {
+  for (int b :
+       {kStatsClassic2, kStatsClassicMulti, kStatsTournament, kStatsOnline2, kStatsOnlineMulti}) {
     p.stats[b].rating = rating;
     p.stats[b].bestRating = rating;
   }
@@ -120,15 +118,13 @@ void ShowProfileError(const char* format, const char* arg) {
 void ForgetLastUser(const char* name) {
   const char* ini = GetProgramIniPath();
   std::string last = platform::IniGet(kSettingsSection, kLastUserKey, "", ini, 512);
-  if (last == name)
-    platform::IniWriteString(kSettingsSection, kLastUserKey, "", ini);
+  if (last == name) platform::IniWriteString(kSettingsSection, kLastUserKey, "", ini);
 }
 
 // Step 3 of SelectUser: the current record from the file, or a fresh one.
 void LoadSelectedProfile(const char* name, const std::string& usr, UserProfile& current) {
   bool exists = platform::FileExists(usr.c_str());
-  if (exists && ReadUserProfile(name, current) != kProfileReadFailed)
-    return;
+  if (exists && ReadUserProfile(name, current) != kProfileReadFailed) return;
   if (exists) {
     // A damaged file is set aside rather than overwritten by the fresh
     // profile's first save, and the user can still play.
@@ -145,8 +141,7 @@ void LoadSelectedProfile(const char* name, const std::string& usr, UserProfile& 
 // default layout for the desktop before giving up.
 bool LoadProfileLayout(const std::string& lay) {
   ShellHost& host = GetShellHost();
-  if (host.LoadPageLayout(lay.c_str()) != -1)
-    return true;
+  if (host.LoadPageLayout(lay.c_str()) != -1) return true;
   int w = 0, h = 0;
   host.GetDesktopSize(&w, &h);
   std::string source = LayoutsPath(DefaultLayoutForDesktop(w, h));
@@ -178,28 +173,23 @@ std::string ProfileFilePath(const char* name, const char* ext) {
 }
 
 int ReadUserProfile(const char* name, UserProfile& record) {
-  if (!name || !*name)
-    return kProfileReadFailed;
+  if (!name || !*name) return kProfileReadFailed;
   UserProfile* current = GetCurrentUserProfile();
   if (current && std::strcmp(current->name, name) == 0) {
-    if (&record != current)
-      record = *current;
+    if (&record != current) record = *current;
     return kProfileIsCurrent;
   }
   std::string path = ProfileFilePath(name, kProfileExt);
   std::vector<uint8_t> bytes;
-  if (path.empty() || !platform::ReadWholeFile(path.c_str(), bytes))
-    return kProfileReadFailed;
+  if (path.empty() || !platform::ReadWholeFile(path.c_str(), bytes)) return kProfileReadFailed;
   return DecodeUserProfile(bytes.data(), bytes.size(), record) ? kProfileFromFile
                                                                : kProfileReadFailed;
 }
 
 bool WriteUserProfile(const UserProfile* record) {
-  if (!record)
-    return false;
+  if (!record) return false;
   std::string path = ProfileFilePath(record->name, kProfileExt);
-  if (path.empty())
-    return false;
+  if (path.empty()) return false;
   std::vector<uint8_t> bytes = EncodeUserProfile(*record);
   ShellHost& host = GetShellHost();
   host.SetBusyCursor(true);
@@ -209,24 +199,18 @@ bool WriteUserProfile(const UserProfile* record) {
 }
 
 uint32_t ValidateUserName(const char* name) {
-  if (!name)
-    return kStrBadUserName;
-  if (std::strpbrk(name, "\\/:*?\"<>|"))
-    return kStrNameBadChars;
+  if (!name) return kStrBadUserName;
+  if (std::strpbrk(name, "\\/:*?\"<>|")) return kStrNameBadChars;
   size_t len = std::strlen(name);
-  if (len > 0 && name[len - 1] == '.')
-    return kStrNameEndsWithDot;
-  if (IsReservedDeviceName(name))
-    return kStrNameTaken;
+  if (len > 0 && name[len - 1] == '.') return kStrNameEndsWithDot;
+  if (IsReservedDeviceName(name)) return kStrNameTaken;
   return 0;
 }
 
 bool CreateUserProfile(const char* name, const char* displayName, const char* about,
-                       uint32_t language, uint32_t flag, const char* templateName,
-                       int32_t rating, uint32_t age, uint32_t sex, uint32_t level,
-                       bool allowExisting) {
-  if (!name)
-    return false;
+                       uint32_t language, uint32_t flag, const char* templateName, int32_t rating,
+                       uint32_t age, uint32_t sex, uint32_t level, bool allowExisting) {
+  if (!name) return false;
   // Checked after the blanks are gone: "COM1 " or "a. " would otherwise pass
   // and make a folder the system cannot open.
   std::string trimmed(name);
@@ -251,34 +235,28 @@ bool CreateUserProfile(const char* name, const char* displayName, const char* ab
   }
   std::string folder = ProfileFolder(p.name);
   std::string base = folder.substr(0, folder.find_last_of('\\'));
-  if (!MakeFolders(base, trimmed))
-    return false;
-  if (about)
-    CopyFixedText(p.about, sizeof p.about, about);
-  if (displayName)
-    CopyFixedText(p.displayName, sizeof p.displayName, displayName);
+  if (!MakeFolders(base, trimmed)) return false;
+  if (about) CopyFixedText(p.about, sizeof p.about, about);
+  if (displayName) CopyFixedText(p.displayName, sizeof p.displayName, displayName);
   p.language = language;
   p.reservedFlag = flag & 0xFF;
   p.age = age;
   p.sex = sex;
   p.level = level;
   InitNewProfileStats(p, rating);
-  if (!WriteUserProfile(&p))
-    return false;
+  if (!WriteUserProfile(&p)) return false;
   CopyProfileTemplates(trimmed, templateName);
   return true;
 }
 
 bool SaveAndCloseCurrentUser() {
   UserProfile* current = GetCurrentUserProfile();
-  if (!current || !current->name[0])
-    return false;
+  if (!current || !current->name[0]) return false;
   if (IsDefaultProfileName(current->name)) {
     DeleteDefaultUserFiles();
     return true;
   }
-  if (!WriteUserProfile(current))
-    return false;
+  if (!WriteUserProfile(current)) return false;
   *current = UserProfile();
   SetCurrentUserProfile(nullptr);
   GetShellHost().SetBusyCursor(false);
@@ -288,16 +266,14 @@ bool SaveAndCloseCurrentUser() {
 void DeleteDefaultUserFiles() {
   std::string name = GetCurrentUserName();
   std::string base = GetDefaultUserFolder();
-  if (name.empty() || base.empty())
-    return;
+  if (name.empty() || base.empty()) return;
   std::string folder, adjourned;
   if (!FormatPath(folder, kMaxPath, "%s\\%s", base.c_str(), name.c_str()) ||
       !FormatPath(adjourned, kMaxPath, "%s\\%s", folder.c_str(), kAdjournedGamesFolder))
     return;
   for (const std::string& dir : {adjourned, folder}) {
     for (const platform::FindEntry& e : platform::FindFiles((dir + "\\*.*").c_str()))
-      if (!e.isDirectory && e.name[0] != '.')
-        platform::RemoveFile((dir + "\\" + e.name).c_str());
+      if (!e.isDirectory && e.name[0] != '.') platform::RemoveFile((dir + "\\" + e.name).c_str());
     RemovePath(dir.c_str());
   }
   RemovePath(base.c_str());  // only when empty
@@ -307,23 +283,19 @@ void DeleteDefaultUserFiles() {
 }
 
 bool SelectUser(const char* name) {
-  if (!name || !*name || std::strlen(name) >= sizeof UserProfile::name ||
-      !GetCurrentUserProfile())
+  if (!name || !*name || std::strlen(name) >= sizeof UserProfile::name || !GetCurrentUserProfile())
     return false;
   std::string usr = ProfileFilePath(name, kProfileExt);
   std::string ini = ProfileFilePath(name, kUserIniExt);
   std::string lay = ProfileFilePath(name, kLayoutExt);
-  if (usr.empty() || ini.empty() || lay.empty())
-    return false;
+  if (usr.empty() || ini.empty() || lay.empty()) return false;
   ShellHost& host = GetShellHost();
   host.SetCurrentLayoutIndex(0);
   UserProfile* current = GetCurrentUserProfile();
   if (current->name[0]) {
     // A profile that cannot be saved stays current: the switch is refused.
-    if (!SaveAndCloseCurrentUser())
-      return false;
-    if (IsDefaultProfileName(current->name))
-      DeleteDefaultUserFiles();
+    if (!SaveAndCloseCurrentUser()) return false;
+    if (IsDefaultProfileName(current->name)) DeleteDefaultUserFiles();
     host.CloseProfileGames();
   }
   LoadSelectedProfile(name, usr, *current);
@@ -348,25 +320,20 @@ bool SelectUser(const char* name) {
 std::vector<std::string> BuildUserList() {
   std::vector<std::string> names;
   std::string users = GetUsersFolder();
-  if (users.empty())
-    return names;
+  if (users.empty()) return names;
   for (const platform::FindEntry& e : platform::FindFiles((users + "\\*.*").c_str())) {
-    if (!e.isDirectory || e.name.empty() || e.name[0] == '.' || e.name.size() >= 32)
-      continue;
+    if (!e.isDirectory || e.name.empty() || e.name[0] == '.' || e.name.size() >= 32) continue;
     std::string usr = users + "\\" + e.name + "\\" + e.name + kProfileExt;
-    if (platform::FileExists(usr.c_str()))
-      names.push_back(e.name);
+    if (platform::FileExists(usr.c_str())) names.push_back(e.name);
   }
   std::sort(names.begin(), names.end());
   return names;
 }
 
 bool UserExists(const char* name) {
-  if (!name)
-    return false;
+  if (!name) return false;
   for (const std::string& n : BuildUserList())
-    if (EqualsIgnoringCase(n.c_str(), name))
-      return true;
+    if (EqualsIgnoringCase(n.c_str(), name)) return true;
   return false;
 }
 
@@ -374,24 +341,19 @@ int CountUsers() { return static_cast<int>(BuildUserList().size()); }
 
 bool AllocCurrentUserProfile() {
   AppContext* ctx = GetAppContext();
-  if (!ctx)
-    return false;
+  if (!ctx) return false;
   ctx->currentUser = std::make_unique<UserProfile>();
   return true;
 }
 
 void FreeCurrentUserProfile() {
-  if (AppContext* ctx = GetAppContext())
-    ctx->currentUser.reset();
+  if (AppContext* ctx = GetAppContext()) ctx->currentUser.reset();
 }
 
 const char* DefaultLayoutForDesktop(int width, int height) {
-  if (width >= 1600 && height >= 1200)
-    return "Default(1600x1200).LAY";
-  if (width >= 1280 && height >= 1024)
-    return "Default(1280x1024).LAY";
-  if (width >= 1024 && height >= 768)
-    return "Default(1024x768).LAY";
+  if (width >= 1600 && height >= 1200) return "Default(1600x1200).LAY";
+  if (width >= 1280 && height >= 1024) return "Default(1280x1024).LAY";
+  if (width >= 1024 && height >= 768) return "Default(1024x768).LAY";
   return "Default(800x600).LAY";
 }
 

@@ -24,13 +24,13 @@ struct UserProfile {
   char name[32] = {};          // NUL-terminated; folder and file names are made from it
   char displayName[128] = {};  // the name as typed at creation
   char about[512] = {};
-  uint32_t language = 0;       // 0 English, 1 French
-  uint32_t reservedFlag = 0;   // carried unchanged
-  Pair pairTable[100];         // carried unchanged
+  uint32_t language = 0;      // 0 English, 1 French
+  uint32_t reservedFlag = 0;  // carried unchanged
+  Pair pairTable[100];        // carried unchanged
   uint8_t reserved16[16] = {};
-  uint32_t age = 0;            // 6..99
-  uint32_t sex = 0;            // 0 male, 1 female
-  uint32_t level = 0;          // 0..3, the self-assessed level
+  uint32_t age = 0;    // 6..99
+  uint32_t sex = 0;    // 0 male, 1 female
+  uint32_t level = 0;  // 0..3, the self-assessed level
   uint8_t reserved2400[2400] = {};
   GameStatsRecord stats[kStatsBlockCount];
   std::vector<OpponentRecord> opponents;
@@ -58,7 +58,7 @@ bool IsDefaultProfileName(const char* name);
 enum ReadProfileResult : int {
   kProfileReadFailed = -1,  // missing, unreadable or damaged file
   kProfileFromFile = 0,
-  kProfileIsCurrent = 1,    // copied from the current profile, disk untouched
+  kProfileIsCurrent = 1,  // copied from the current profile, disk untouched
 };
 int ReadUserProfile(const char* name, UserProfile& record);
 // Writes the whole file through a temporary file and a rename, so a failed
@@ -69,9 +69,8 @@ bool WriteUserProfile(const UserProfile* record);
 uint32_t ValidateUserName(const char* name);
 
 bool CreateUserProfile(const char* name, const char* displayName, const char* about,
-                       uint32_t language, uint32_t flag, const char* templateName,
-                       int32_t rating, uint32_t age, uint32_t sex, uint32_t level,
-                       bool allowExisting);
+                       uint32_t language, uint32_t flag, const char* templateName, int32_t rating,
+                       uint32_t age, uint32_t sex, uint32_t level, bool allowExisting);
 bool SelectUser(const char* name);
 bool SaveAndCloseCurrentUser();
 void DeleteDefaultUserFiles();

@@ -31,16 +31,26 @@ struct RobotKey {
   double def;
 };
 const RobotKey kRobotKeys[] = {
-    {"swap_analysis", 1, Field::kByte, 1},       {"endgame", 2, Field::kByte, 1},
-    {"pool_limited", 3, Field::kByte, 1},        {"joker_term", 4, Field::kByte, 1},
-    {"conventions_term", 5, Field::kByte, 1},    {"bonus_block_term", 6, Field::kByte, 1},
-    {"judge_by_reference", 7, Field::kByte, 1},  {"word_level", 8, Field::kInt, 10},
-    {"word_score", 12, Field::kFloat, 200},      {"difficulty_mode", 16, Field::kByte, 0},
-    {"note_duplicate_joker", 17, Field::kByte, 1}, {"note_first_word", 18, Field::kByte, 1},
-    {"note_duplicate_endgame", 19, Field::kByte, 1}, {"closing_bonus", 20, Field::kFloat, 70},
-    {"closing_board", 24, Field::kFloat, 100},   {"remainder", 28, Field::kFloat, 100},
-    {"challenge", 32, Field::kFloat, 80},        {"letter_swap", 36, Field::kFloat, 100},
-    {"min_score_percent", 40, Field::kFloat, 100}, {"difficulty_weight", 44, Field::kFloat, 0},
+    {"swap_analysis", 1, Field::kByte, 1},
+    {"endgame", 2, Field::kByte, 1},
+    {"pool_limited", 3, Field::kByte, 1},
+    {"joker_term", 4, Field::kByte, 1},
+    {"conventions_term", 5, Field::kByte, 1},
+    {"bonus_block_term", 6, Field::kByte, 1},
+    {"judge_by_reference", 7, Field::kByte, 1},
+    {"word_level", 8, Field::kInt, 10},
+    {"word_score", 12, Field::kFloat, 200},
+    {"difficulty_mode", 16, Field::kByte, 0},
+    {"note_duplicate_joker", 17, Field::kByte, 1},
+    {"note_first_word", 18, Field::kByte, 1},
+    {"note_duplicate_endgame", 19, Field::kByte, 1},
+    {"closing_bonus", 20, Field::kFloat, 70},
+    {"closing_board", 24, Field::kFloat, 100},
+    {"remainder", 28, Field::kFloat, 100},
+    {"challenge", 32, Field::kFloat, 80},
+    {"letter_swap", 36, Field::kFloat, 100},
+    {"min_score_percent", 40, Field::kFloat, 100},
+    {"difficulty_weight", 44, Field::kFloat, 0},
     {"situation_level", 48, Field::kInt, 10},
 };
 
@@ -55,8 +65,7 @@ std::string Get(const char* src, const std::string& section, const char* key) {
 
 void PutText(char* field, size_t size, const std::string& text, const std::string& section,
              const char* key) {
-  if (text.size() >= size)
-    Fail(section, std::string(key) + " is longer than its field");
+  if (text.size() >= size) Fail(section, std::string(key) + " is longer than its field");
   std::memset(field, 0, size);
   std::memcpy(field, text.data(), text.size());
 }
@@ -77,8 +86,7 @@ void PutOptions(uint8_t* options, const char* src, const std::string& section) {
     std::string v = Get(src, section.c_str(), k.key);
     char* end = nullptr;
     double d = v.empty() ? k.def : std::strtod(v.c_str(), &end);
-    if (!v.empty() && *end)
-      Fail(section, std::string(k.key) + " is not a number");
+    if (!v.empty() && *end) Fail(section, std::string(k.key) + " is not a number");
     ByteWriter w(bytes.data() + k.offset, shell::kPlayerOptionsSize - k.offset);
     if (k.type == Field::kByte)
       w.U8(static_cast<uint8_t>(d));
@@ -96,8 +104,7 @@ shell::PersonalityRecord Build(const char* src, const std::string& section) {
   r.age = static_cast<int32_t>(GetNumber(src, section, "age", 6, 99));
   r.ageGroup = shell::AgeGroupOf(r.age);
   std::string sex = Get(src, section, "sex");
-  if (sex != "male" && sex != "female")
-    Fail(section, "sex must be male or female");
+  if (sex != "male" && sex != "female") Fail(section, "sex must be male or female");
   r.sex = sex == "male" ? 1 : 0;
   PutText(r.picture, sizeof r.picture, section + ".bmp", section, "picture");
   PutText(r.name, sizeof r.name, Get(src, section, "name"), section, "name");
@@ -106,8 +113,7 @@ shell::PersonalityRecord Build(const char* src, const std::string& section) {
   PutText(r.description, sizeof r.description, Get(src, section, "description"), section,
           "description");
   PutText(r.infoText, sizeof r.infoText, Get(src, section, "info"), section, "info");
-  if (!r.name[0])
-    Fail(section, "a personality needs a name");
+  if (!r.name[0]) Fail(section, "a personality needs a name");
   PutOptions(r.playerOptions, src, section);
   return r;
 }
@@ -121,8 +127,7 @@ int main(int argc, char** argv) {
   }
   const char* src = argv[1];
   std::string out = argv[2];
-  if (!platform::FileExists(src))
-    Fail("", std::string("cannot read ") + src);
+  if (!platform::FileExists(src)) Fail("", std::string("cannot read ") + src);
   platform::MakeDirectory(out.c_str());
   int written = 0;
   for (const std::string& section : platform::IniSections(src)) {
@@ -132,8 +137,7 @@ int main(int argc, char** argv) {
       Fail(section, "cannot write " + path);
     ++written;
   }
-  if (written == 0)
-    Fail("", "no personality in the source");
+  if (written == 0) Fail("", "no personality in the source");
   std::string stamp = std::to_string(written) + " personalities\n";
   if (!platform::WriteFileAtomic(argv[3], stamp.data(), stamp.size()))
     Fail("", std::string("cannot write ") + argv[3]);

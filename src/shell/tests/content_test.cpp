@@ -17,7 +17,7 @@ namespace {
 
 // The build folder is the program folder.
 class ContentTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     program = shelltest::Backslashed(TESS_BUILD_DIR);
     ASSERT_TRUE(shell::CreateAppContextAt(program + "\\tessarin.exe"));
@@ -45,8 +45,7 @@ TEST_F(ContentTest, PersonalitiesSpreadFromWeakToStrong) {
     // The word level rises with the rating (-1: the whole lexicon).
     ByteReader options(r.playerOptions + 8, 4);
     int32_t level = options.I32();
-    if (level < 0)
-      level = 99;
+    if (level < 0) level = 99;
     EXPECT_GE(level, previousLevel) << e.name;
     previousLevel = level;
   }

@@ -14,8 +14,8 @@ namespace {
 
 TEST(FileUtils, ReservedAndValidNames) {
   const std::pair<const char*, bool> reserved[] = {
-      {"com1.txt", true}, {"Clock$", true}, {"COM10", false}, {"lpt9", true},
-      {"nul.a.b", true},  {"CONSOLE", false}, {"Ann", false}, {"", false},
+      {"com1.txt", true}, {"Clock$", true},   {"COM10", false}, {"lpt9", true},
+      {"nul.a.b", true},  {"CONSOLE", false}, {"Ann", false},   {"", false},
   };
   for (const auto& c : reserved)
     EXPECT_EQ(shell::IsReservedDeviceName(c.first), c.second) << c.first;
@@ -42,11 +42,11 @@ TEST(FileUtils, FitTextLength) {
 
 TEST(FileUtils, TopIndexForItem) {
   // 10 items, rows of 16 pixels in a 64-pixel list: four visible rows.
-  EXPECT_EQ(shell::TopIndexForItem(10, 5, 2, 64, 16), 2);   // above: becomes the top
-  EXPECT_EQ(shell::TopIndexForItem(10, 2, 4, 64, 16), 2);   // visible: no change
-  EXPECT_EQ(shell::TopIndexForItem(10, 2, 8, 64, 16), 5);   // below: the last visible row
+  EXPECT_EQ(shell::TopIndexForItem(10, 5, 2, 64, 16), 2);  // above: becomes the top
+  EXPECT_EQ(shell::TopIndexForItem(10, 2, 4, 64, 16), 2);  // visible: no change
+  EXPECT_EQ(shell::TopIndexForItem(10, 2, 8, 64, 16), 5);  // below: the last visible row
   EXPECT_EQ(shell::TopIndexForItem(10, 0, 10, 64, 16), -1);
-  EXPECT_EQ(shell::TopIndexForItem(10, 0, 3, 8, 16), 3);    // at least one row
+  EXPECT_EQ(shell::TopIndexForItem(10, 0, 3, 8, 16), 3);  // at least one row
 }
 
 TEST(FileUtils, LoadMatchingFilesSortsByText) {

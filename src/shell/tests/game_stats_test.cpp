@@ -59,10 +59,8 @@ TEST(Ratings, TwoPlayerGames) {
     EXPECT_EQ(p.stats[0].bestRating, std::max(c.own, c.newRating));
     EXPECT_FLOAT_EQ(p.stats[0].expectedScore, shell::ExpectedScore(c.own, c.opp));
     std::vector<std::string> sound;
-    if (c.result == shell::kGameWon)
-      sound = {"SgpParG1.wav"};
-    if (c.result == shell::kGameLost)
-      sound = {"SgpParP1.wav"};
+    if (c.result == shell::kGameWon) sound = {"SgpParG1.wav"};
+    if (c.result == shell::kGameLost) sound = {"SgpParP1.wav"};
     EXPECT_EQ(host.sounds, sound);
   }
 }
@@ -71,7 +69,8 @@ TEST(Ratings, UnratedGamesKeepTheRating) {
   shelltest::RecordingHost host;
   shell::UserProfile p;
   p.stats[0].rating = 1234;
-  shell::RecordGameStatistics(p, Game(FinishedGameKind::kStandard, {{1234, 500}, {900, 100}}, false));
+  shell::RecordGameStatistics(p,
+                              Game(FinishedGameKind::kStandard, {{1234, 500}, {900, 100}}, false));
   EXPECT_EQ(p.stats[0].rating, 1234);
   EXPECT_EQ(p.stats[0].wins, 1);
 }
@@ -80,8 +79,8 @@ TEST(Ratings, ThreeAndFourPlayerGames) {
   shelltest::RecordingHost host;
   // Last of four, rated lowest: n - p = 1, bonus 1, T = R so the adjustment is 0.
   shell::UserProfile p;
-  FinishedGame last = Game(FinishedGameKind::kStandard,
-                           {{1000, 100}, {1600, 400}, {1400, 300}, {1200, 200}});
+  FinishedGame last =
+      Game(FinishedGameKind::kStandard, {{1000, 100}, {1600, 400}, {1400, 300}, {1200, 200}});
   shell::RecordGameStatistics(p, last);
   EXPECT_EQ(p.stats[1].rating, 1002);
   EXPECT_EQ(p.stats[1].defeats, 1);
@@ -106,11 +105,11 @@ TEST(Ratings, DuplicateGames) {
     std::vector<std::pair<int32_t, int32_t>> players;
     int32_t gain;
   } cases[] = {
-      {{{0, 500}, {0, 400}, {0, 300}, {0, 200}}, 5},  // 4.8 -> ceiling
-      {{{0, 100}, {0, 400}, {0, 300}, {0, 200}}, 1},  // 4.8 - 4.5 = 0.3
-      {{{0, 100}, {0, 400}}, 1},                      // 2.4 - 1.5
+      {{{0, 500}, {0, 400}, {0, 300}, {0, 200}}, 5},            // 4.8 -> ceiling
+      {{{0, 100}, {0, 400}, {0, 300}, {0, 200}}, 1},            // 4.8 - 4.5 = 0.3
+      {{{0, 100}, {0, 400}}, 1},                                // 2.4 - 1.5
       {{{0, 100}, {0, 400}, {0, 300}, {0, 200}, {0, 150}}, 0},  // 6 - 6 = 0: unchanged
-      {{{0, 100}}, 0},                                // alone: only the best-rating check
+      {{{0, 100}}, 0},                                          // alone: only the best-rating check
   };
   for (const auto& c : cases) {
     shell::UserProfile p;

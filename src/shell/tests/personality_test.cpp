@@ -33,7 +33,7 @@ shell::PersonalityRecord Record(const char* name, int32_t rating, uint32_t sex, 
 }
 
 class PersonalityTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(env.ok);
     folder = std::string(shell::GetPersonalitiesFolder());
@@ -41,8 +41,8 @@ protected:
   }
   void Put(const shell::PersonalityRecord& r) { ASSERT_TRUE(shell::WritePersonalityFile(r)); }
   void PutBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
-    ASSERT_TRUE(platform::WriteFileAtomic((folder + "\\" + file).c_str(), bytes.data(),
-                                          bytes.size()));
+    ASSERT_TRUE(
+        platform::WriteFileAtomic((folder + "\\" + file).c_str(), bytes.data(), bytes.size()));
   }
 
   ShellEnv env;
@@ -85,7 +85,7 @@ TEST(PersonalityRecord, FieldsAtTheirOffsets) {
 }
 
 TEST(PersonalityRecord, AgeGroupsAndRatingBands) {
-  const std::pair<int32_t, uint32_t> ages[] = {{6, 1}, {18, 1}, {19, 2}, {24, 2},
+  const std::pair<int32_t, uint32_t> ages[] = {{6, 1},  {18, 1}, {19, 2}, {24, 2},
                                                {25, 3}, {40, 3}, {41, 4}, {90, 4}};
   for (auto [age, group] : ages)
     EXPECT_EQ(shell::AgeGroupOf(age), group) << age;
@@ -163,8 +163,8 @@ TEST_F(PersonalityTest, FiltersByRatingBandSexAndAge) {
   shell::PersonalityFilters f;
   f.on[shell::kFilterMale] = false;
   std::vector<int> visible = shell::ApplyPersonalityFilters(list, f);
-  EXPECT_EQ(shell::KeepSelection(visible, 2), 2);   // Young stays selected
-  EXPECT_EQ(shell::KeepSelection(visible, 1), 0);   // Teen hidden: the first visible
+  EXPECT_EQ(shell::KeepSelection(visible, 2), 2);  // Young stays selected
+  EXPECT_EQ(shell::KeepSelection(visible, 1), 0);  // Teen hidden: the first visible
   EXPECT_EQ(shell::KeepSelection({}, 1), -1);
 
   // The switches go to the settings ini and come back.

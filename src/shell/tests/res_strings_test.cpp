@@ -67,8 +67,7 @@ TEST(ResStrings, ResourceScriptHoldsTheSameEntries) {
   std::string path = std::string(TESS_BUILD_DIR) + "/src/shell/generated/tessarin_strings.rc";
   std::FILE* f = std::fopen(path.c_str(), "rb");
 #ifdef _WIN32
-  if (!f)
-    GTEST_SKIP() << "the build folder is not reachable from here";
+  if (!f) GTEST_SKIP() << "the build folder is not reachable from here";
 #endif
   ASSERT_NE(f, nullptr) << path;
   std::string rc;

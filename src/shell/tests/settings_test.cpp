@@ -29,8 +29,8 @@ TEST(Settings, DefaultsWithAMissingIni) {
   EXPECT_EQ(r->ttableSize, 2);
   EXPECT_EQ(r->maxBestLines, 1);
   EXPECT_EQ(r->pieceSounds, 0);
-  for (int32_t v : {r->nlaVoice, r->ivaVoice, r->tutorialVoice, r->illegalMoveVoice,
-                    r->windowClose, r->buddy, r->chatTell, r->challenge})
+  for (int32_t v : {r->nlaVoice, r->ivaVoice, r->tutorialVoice, r->illegalMoveVoice, r->windowClose,
+                    r->buddy, r->chatTell, r->challenge})
     EXPECT_EQ(v, 1);
   EXPECT_STREQ(r->theme, "standard_theme.ini");
   EXPECT_STREQ(shell::GetEgdbPath(), "EGDB");
@@ -81,10 +81,17 @@ TEST(Settings, RoomNames) {
   shelltest::RecordingHost host;
   host.room = 5;
   const std::pair<int, const char*> cases[] = {
-      {0, "lobbyroom"},        {1, "tessarinroom"},     {4, "networkroom"},
-      {7, "crossagramroom"},   {14, "networkgame"},     {17, "libraryroom"},
-      {18, ""},                {19, "databaseroom"},    {20, ""},
-      {-2, ""},                {-1, "anagramroom"},  // the current room
+      {0, "lobbyroom"},
+      {1, "tessarinroom"},
+      {4, "networkroom"},
+      {7, "crossagramroom"},
+      {14, "networkgame"},
+      {17, "libraryroom"},
+      {18, ""},
+      {19, "databaseroom"},
+      {20, ""},
+      {-2, ""},
+      {-1, "anagramroom"},  // the current room
   };
   for (const auto& c : cases)
     EXPECT_STREQ(shell::GetRoomName(c.first), c.second) << c.first;

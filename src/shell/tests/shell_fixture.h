@@ -21,7 +21,7 @@ inline std::string Backslashed(std::string p) {
 }
 
 class RecordingHost : public shell::ShellHost {
-public:
+ public:
   RecordingHost() : previous_(shell::SetShellHost(this)) {}
   ~RecordingHost() override { shell::SetShellHost(previous_); }
 
@@ -50,14 +50,14 @@ public:
   int width = 1024, height = 768, room = 1, gamesClosed = 0;
   int failLayouts = 0;  // the next n layout loads fail
 
-private:
+ private:
   shell::ShellHost* previous_;
 };
 
 // <tmp>\tessarin.exe with <tmp>\Data and <tmp>\Data\Layouts holding the four
 // default layouts; the context is destroyed with the object.
 class ShellEnv {
-public:
+ public:
   ShellEnv() {
     program = Backslashed(dir.path());
     data = program + "\\Data";

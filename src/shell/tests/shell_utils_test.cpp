@@ -41,8 +41,12 @@ TEST(ShellUtils, StripBracedText) {
     const char* out;
     int removed;
   } cases[] = {
-      {"a{b{c}d}e", "ae", 1}, {"{}", "", 1},        {"plain text", "plain text", 0},
-      {"x{y", "x", 1},        {"a}b", "a}b", 0},    {"{one} and {two}", " and ", 1},
+      {"a{b{c}d}e", "ae", 1},
+      {"{}", "", 1},
+      {"plain text", "plain text", 0},
+      {"x{y", "x", 1},
+      {"a}b", "a}b", 0},
+      {"{one} and {two}", " and ", 1},
       {"", "", 0},
   };
   for (const auto& c : cases) {

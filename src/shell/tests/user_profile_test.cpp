@@ -93,11 +93,11 @@ TEST(ProfileFile, DamagedFilesAreRefused) {
   shell::UserProfile p = SampleProfile();
   std::vector<uint8_t> good = shell::EncodeUserProfile(p);
   std::vector<std::vector<uint8_t>> bad;
-  bad.emplace_back(good.begin(), good.begin() + 7047);      // short of the fixed part
-  bad.emplace_back(good.begin(), good.end() - 1);           // an opponent cut short
-  bad.emplace_back(good.begin(), good.end() - 44);          // one opponent missing
+  bad.emplace_back(good.begin(), good.begin() + 7047);  // short of the fixed part
+  bad.emplace_back(good.begin(), good.end() - 1);       // an opponent cut short
+  bad.emplace_back(good.begin(), good.end() - 44);      // one opponent missing
   std::vector<uint8_t> hugeCount = good;
-  hugeCount[7044 + 3] = 0x7F;                               // a count no file can hold
+  hugeCount[7044 + 3] = 0x7F;  // a count no file can hold
   bad.push_back(hugeCount);
   std::vector<uint8_t> extra = good;
   extra.push_back(0);
@@ -138,8 +138,8 @@ TEST(UserProfile, CreatedSelectedPlayedWrittenAndReadBack) {
   testsupport::RecordingSink sink;
   testsupport::WriteBytes(env.dir / "QNDEFAULT.INI", "[settings]\r\nnotation_style=2\r\n");
 
-  ASSERT_TRUE(shell::CreateUserProfile("  Ann  ", "Ann", "About Ann", 1, 0, nullptr, 1500, 30, 1,
-                                       2, false));
+  ASSERT_TRUE(shell::CreateUserProfile("  Ann  ", "Ann", "About Ann", 1, 0, nullptr, 1500, 30, 1, 2,
+                                       false));
   EXPECT_TRUE(sink.messages.empty());
   const std::string folder = env.data + "\\Users\\Ann";
   std::vector<uint8_t> bytes;
@@ -210,7 +210,9 @@ TEST(UserProfile, NamesAreCheckedAfterTrimming) {
       {"COM1", "COM1' is already taken.\r\nPlease choose another name."},
       {"com1 ", "com1' is already taken.\r\nPlease choose another name."},
       {"a.b.", "Player names cannot end with a full stop.\r\nPlease enter another player name."},
-      {"x:y", "Les noms de joueurs ne peuvent contenir les caract\xe8res suivants :\n \\ / : * ? \" < > |"},
+      {"x:y",
+       "Les noms de joueurs ne peuvent contenir les caract\xe8res suivants :\n \\ / : * ? \" < > "
+       "|"},
       {"   ", "You must give a new player a name when creating him/her. Please enter a name now."},
       {"ANN", "This player name already exists. Please select another name."},
       {"%s%n%s", "COM1' is already taken.\r\nPlease choose another name."},  // replaced below
@@ -218,8 +220,8 @@ TEST(UserProfile, NamesAreCheckedAfterTrimming) {
   };
   for (const auto& c : cases) {
     sink.messages.clear();
-    bool created = shell::CreateUserProfile(c.name, c.name, "", 0, 0, nullptr, 1000, 20, 0, 1,
-                                            false);
+    bool created =
+        shell::CreateUserProfile(c.name, c.name, "", 0, 0, nullptr, 1000, 20, 0, 1, false);
     if (std::string(c.name) == "%s%n%s") {
       // A name with format characters is just a name.
       EXPECT_TRUE(created);
@@ -278,8 +280,7 @@ TEST(UserProfile, LayoutChosenByDesktopSize) {
   // A named template gives both the ini and the layout.
   testsupport::WriteBytes(env.dir / "Data/Layouts/Club.ini", "[settings]\r\ntheme=club.ini\r\n");
   ASSERT_TRUE(shell::CreateUserProfile("Cy", "Cy", "", 0, 0, "Club.ini", 1000, 20, 0, 1, false));
-  EXPECT_EQ(platform::IniGet("settings", "theme", "",
-                             (env.data + "\\Users\\Cy\\Cy.ini").c_str()),
+  EXPECT_EQ(platform::IniGet("settings", "theme", "", (env.data + "\\Users\\Cy\\Cy.ini").c_str()),
             "club.ini");
   EXPECT_EQ(platform::IniGet("settings", "theme", "", (env.data + "\\Users\\Cy\\Cy.lay").c_str()),
             "club.ini");

@@ -66,8 +66,8 @@ bool bdAddr::serialize(unsigned char* buffer, unsigned int bufferSize, unsigned 
   return true;
 }
 
-bool bdAddr::deserialize(const unsigned char* buffer, unsigned int bufferSize,
-                         unsigned int offset, unsigned int& newOffset) {
+bool bdAddr::deserialize(const unsigned char* buffer, unsigned int bufferSize, unsigned int offset,
+                         unsigned int& newOffset) {
   newOffset = offset;
   unsigned int at = offset;
   bdInetAddr address;

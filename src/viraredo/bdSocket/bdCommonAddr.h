@@ -67,6 +67,5 @@ class bdCommonAddr : public bdReferencable {
 class bdCommonAddrInfo {
  public:
   static unsigned int getInfo(bdReference<bdCommonAddr> addr, char* buffer, unsigned int size);
-  static unsigned int getBriefInfo(bdReference<bdCommonAddr> addr, char* buffer,
-                                   unsigned int size);
+  static unsigned int getBriefInfo(bdReference<bdCommonAddr> addr, char* buffer, unsigned int size);
 };

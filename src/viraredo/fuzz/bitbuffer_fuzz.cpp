@@ -67,12 +67,12 @@ bool readField(bdBitBuffer& b, unsigned int code, std::vector<Field>& out, size_
       out.push_back(make(code, static_cast<unsigned char>(v)));
       return true;
     }
-#define SIMPLE(CODE, TYPE, READ)            \
-  case CODE: {                              \
-    TYPE v;                                 \
-    if (!b.READ(v)) return false;           \
-    out.push_back(make(code, v));           \
-    return true;                            \
+#define SIMPLE(CODE, TYPE, READ)  \
+  case CODE: {                    \
+    TYPE v;                       \
+    if (!b.READ(v)) return false; \
+    out.push_back(make(code, v)); \
+    return true;                  \
   }
       SIMPLE(BD_BB_UNSIGNED_CHAR8_TYPE, unsigned char, readUChar8)
       SIMPLE(BD_BB_SIGNED_INTEGER16_TYPE, std::int16_t, readInt16)
@@ -127,7 +127,8 @@ bool readField(bdBitBuffer& b, unsigned int code, std::vector<Field>& out, size_
     case BD_BB_SIGNED_CHAR8_STRING_TYPE: {
       std::vector<char> text(maxText + 1);
       if (!b.readString(text.data(), static_cast<unsigned int>(text.size()))) return false;
-      Field f{code, std::vector<unsigned char>(text.begin(), text.begin() + std::strlen(text.data()))};
+      Field f{code,
+              std::vector<unsigned char>(text.begin(), text.begin() + std::strlen(text.data()))};
       out.push_back(f);
       return true;
     }
@@ -153,16 +154,36 @@ bool readField(bdBitBuffer& b, unsigned int code, std::vector<Field>& out, size_
 
 void writeField(bdBitBuffer& b, const Field& f) {
   switch (f.code) {
-    case BD_BB_BOOL_TYPE: b.writeBool(f.bytes[0] != 0); break;
-    case BD_BB_UNSIGNED_CHAR8_TYPE: b.writeUChar8(valueOf<unsigned char>(f)); break;
-    case BD_BB_SIGNED_INTEGER16_TYPE: b.writeInt16(valueOf<std::int16_t>(f)); break;
-    case BD_BB_UNSIGNED_INTEGER16_TYPE: b.writeUInt16(valueOf<std::uint16_t>(f)); break;
-    case BD_BB_SIGNED_INTEGER32_TYPE: b.writeInt32(valueOf<std::int32_t>(f)); break;
-    case BD_BB_UNSIGNED_INTEGER32_TYPE: b.writeUInt32(valueOf<std::uint32_t>(f)); break;
-    case BD_BB_SIGNED_INTEGER64_TYPE: b.writeInt64(valueOf<std::int64_t>(f)); break;
-    case BD_BB_UNSIGNED_INTEGER64_TYPE: b.writeUInt64(valueOf<std::uint64_t>(f)); break;
-    case BD_BB_FLOAT32_TYPE: b.writeFloat32(valueOf<float>(f)); break;
-    case BD_BB_FLOAT64_TYPE: b.writeFloat64(valueOf<double>(f)); break;
+    case BD_BB_BOOL_TYPE:
+      b.writeBool(f.bytes[0] != 0);
+      break;
+    case BD_BB_UNSIGNED_CHAR8_TYPE:
+      b.writeUChar8(valueOf<unsigned char>(f));
+      break;
+    case BD_BB_SIGNED_INTEGER16_TYPE:
+      b.writeInt16(valueOf<std::int16_t>(f));
+      break;
+    case BD_BB_UNSIGNED_INTEGER16_TYPE:
+      b.writeUInt16(valueOf<std::uint16_t>(f));
+      break;
+    case BD_BB_SIGNED_INTEGER32_TYPE:
+      b.writeInt32(valueOf<std::int32_t>(f));
+      break;
+    case BD_BB_UNSIGNED_INTEGER32_TYPE:
+      b.writeUInt32(valueOf<std::uint32_t>(f));
+      break;
+    case BD_BB_SIGNED_INTEGER64_TYPE:
+      b.writeInt64(valueOf<std::int64_t>(f));
+      break;
+    case BD_BB_UNSIGNED_INTEGER64_TYPE:
+      b.writeUInt64(valueOf<std::uint64_t>(f));
+      break;
+    case BD_BB_FLOAT32_TYPE:
+      b.writeFloat32(valueOf<float>(f));
+      break;
+    case BD_BB_FLOAT64_TYPE:
+      b.writeFloat64(valueOf<double>(f));
+      break;
     case BD_BB_RANGED_UNSIGNED_INTEGER32_TYPE:
       b.writeRangedUInt32(valueOf<std::uint32_t>(f), static_cast<std::uint32_t>(f.begin),
                           static_cast<std::uint32_t>(f.end), true);
@@ -181,22 +202,32 @@ void writeField(bdBitBuffer& b, const Field& f) {
       b.writeString(reinterpret_cast<const char*>(f.bytes.data()),
                     static_cast<unsigned int>(f.bytes.size()));
       break;
-    case BD_BB_BLOB_TYPE: b.writeBlob(f.bytes.data(), static_cast<unsigned int>(f.bytes.size())); break;
-    case BD_BB_FULL_TYPE: b.writeFullType(f.bytes.data(), 64); break;
+    case BD_BB_BLOB_TYPE:
+      b.writeBlob(f.bytes.data(), static_cast<unsigned int>(f.bytes.size()));
+      break;
+    case BD_BB_FULL_TYPE:
+      b.writeFullType(f.bytes.data(), 64);
+      break;
   }
 }
 
 // Untyped buffers carry no codes: they are read against a fixed schema.
-const unsigned int kUntypedSchema[] = {
-    BD_BB_UNSIGNED_INTEGER32_TYPE, BD_BB_BOOL_TYPE, BD_BB_SIGNED_CHAR8_STRING_TYPE,
-    BD_BB_BLOB_TYPE, BD_BB_RANGED_UNSIGNED_INTEGER32_TYPE, BD_BB_SIGNED_INTEGER64_TYPE,
-    BD_BB_RANGED_SIGNED_INTEGER32_TYPE, BD_BB_UNSIGNED_CHAR8_TYPE, BD_BB_RANGED_FLOAT32_TYPE};
+const unsigned int kUntypedSchema[] = {BD_BB_UNSIGNED_INTEGER32_TYPE,
+                                       BD_BB_BOOL_TYPE,
+                                       BD_BB_SIGNED_CHAR8_STRING_TYPE,
+                                       BD_BB_BLOB_TYPE,
+                                       BD_BB_RANGED_UNSIGNED_INTEGER32_TYPE,
+                                       BD_BB_SIGNED_INTEGER64_TYPE,
+                                       BD_BB_RANGED_SIGNED_INTEGER32_TYPE,
+                                       BD_BB_UNSIGNED_CHAR8_TYPE,
+                                       BD_BB_RANGED_FLOAT32_TYPE};
 
 std::vector<Field> readAll(bdBitBuffer& b, size_t maxText) {
   std::vector<Field> fields;
   for (unsigned int i = 0; i < 10000; ++i) {
     const unsigned int code =
-        b.isTyped() ? peekCode(b) : kUntypedSchema[i % (sizeof kUntypedSchema / sizeof kUntypedSchema[0])];
+        b.isTyped() ? peekCode(b)
+                    : kUntypedSchema[i % (sizeof kUntypedSchema / sizeof kUntypedSchema[0])];
     if (!readField(b, code, fields, maxText)) break;
     FUZZ_CHECK(b.getReadPosition() <= b.getNumBitsWritten());
   }
@@ -209,13 +240,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzStartCore();
   if (size < 1 || size > 4096) return 0;
   // The first byte trims the bit length so that partial last bytes are covered.
-  const unsigned int numBits = static_cast<unsigned int>((size - 1) * 8) -
-                               (size > 1 ? (data[0] & 7u) : 0u);
+  const unsigned int numBits =
+      static_cast<unsigned int>((size - 1) * 8) - (size > 1 ? (data[0] & 7u) : 0u);
   bdBitBuffer in(data + 1, numBits, true);
   const std::vector<Field> fields = readAll(in, size);
 
   bdBitBuffer out(0, in.isTyped());
-  for (const Field& f : fields) writeField(out, f);
+  for (const Field& f : fields)
+    writeField(out, f);
   bdBitBuffer again(out.getData(), out.getNumBitsWritten(), true);
   FUZZ_CHECK(again.isTyped() == in.isTyped());
   std::vector<Field> second = readAll(again, size);

@@ -12,7 +12,7 @@ inline void fuzzStartCore() {
   }
 }
 
-#define FUZZ_CHECK(condition) \
-  do {                        \
+#define FUZZ_CHECK(condition)       \
+  do {                              \
     if (!(condition)) std::abort(); \
   } while (0)

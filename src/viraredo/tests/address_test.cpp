@@ -78,18 +78,21 @@ TEST_F(CoreTest, ShortAddressInputIsRefused) {
 TEST_F(CoreTest, AddressHashTakesSignedBytes) {
   bdAddr a("192.168.1.7:3074");
   unsigned int h = 0;
-  for (signed char b : {-64, -88, 1, 7, 2, 12}) h = h * 31u + static_cast<unsigned int>(b);
+  for (signed char b : {-64, -88, 1, 7, 2, 12})
+    h = h * 31u + static_cast<unsigned int>(b);
   EXPECT_EQ(a.getHash(), h);
 }
 
 bdArray<bdAddr> locals(std::initializer_list<const char*> texts) {
   bdArray<bdAddr> out;
-  for (const char* t : texts) out.pushBack(bdAddr(t));
+  for (const char* t : texts)
+    out.pushBack(bdAddr(t));
   return out;
 }
 
 TEST_F(CoreTest, CommonAddressWireForm) {
-  bdReference<bdCommonAddr> one(new bdCommonAddr(locals({"10.0.0.2:3074"}), bdAddr(), BD_NAT_STRICT));
+  bdReference<bdCommonAddr> one(
+      new bdCommonAddr(locals({"10.0.0.2:3074"}), bdAddr(), BD_NAT_STRICT));
   unsigned char bytes[25];
   ASSERT_TRUE(one->serialize(bytes, sizeof bytes));
   EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + 25),
@@ -141,11 +144,10 @@ TEST_F(CoreTest, CommonAddressInfoText) {
       new bdCommonAddr(locals({"10.0.0.1:1", "10.0.0.2:2"}), bdAddr(), BD_NAT_MODERATE));
   char buf[400];
   bdCommonAddrInfo::getInfo(addr, buf, sizeof buf);
-  const std::string expected = std::string("NAT Type: BD_NAT_MODERATE\n") +
-                               "2 Local Addrs Found: \n" + "Local Addr 0 :  10.0.0.1:1 \n" +
-                               "Local Addr 1 :  10.0.0.2:2 \n" + "Public Addr :  :0 \n" +
-                               "Addr is loopback : TRUE  -- Addr Hash : " +
-                               std::to_string(addr->getHash()) + " \n";
+  const std::string expected =
+      std::string("NAT Type: BD_NAT_MODERATE\n") + "2 Local Addrs Found: \n" +
+      "Local Addr 0 :  10.0.0.1:1 \n" + "Local Addr 1 :  10.0.0.2:2 \n" + "Public Addr :  :0 \n" +
+      "Addr is loopback : TRUE  -- Addr Hash : " + std::to_string(addr->getHash()) + " \n";
   EXPECT_EQ(std::string(buf), expected);
   bdCommonAddrInfo::getBriefInfo(addr, buf, sizeof buf);
   EXPECT_STREQ(buf, "Local Addr: 10.0.0.1:1, 10.0.0.2:2\n");
@@ -172,7 +174,8 @@ TEST_F(CoreTest, SecurityKeyMap) {
   EXPECT_EQ(std::string(printed).size(), 35u);
   EXPECT_EQ(id.getHash(), [] {
     unsigned int h = 0;
-    for (int i = 0; i < 8; ++i) h = h * 31 + 1;
+    for (int i = 0; i < 8; ++i)
+      h = h * 31 + 1;
     return h;
   }());
 
@@ -204,8 +207,10 @@ TEST_F(CoreTest, SecurityKeyMap) {
 TEST_F(CoreTest, SecurityIdsTravelAsFullType) {
   bdSecurityID id;
   bdSecurityKey key;
-  for (unsigned int i = 0; i < 8; ++i) id.ab[i] = static_cast<unsigned char>(i * 17);
-  for (unsigned int i = 0; i < 16; ++i) key.ab[i] = static_cast<unsigned char>(255 - i);
+  for (unsigned int i = 0; i < 8; ++i)
+    id.ab[i] = static_cast<unsigned char>(i * 17);
+  for (unsigned int i = 0; i < 16; ++i)
+    key.ab[i] = static_cast<unsigned char>(255 - i);
   bdBitBuffer bits(0, true);
   id.serialize(bits);
   key.serialize(bits);

@@ -49,8 +49,7 @@ class CoreTest : public ::testing::Test {
   void SetUp() override {
     debugStops() = 0;
     debugOutput().clear();
-    bdSetDebugHandlers([](const char* text) { debugOutput() += text; },
-                       [] { ++debugStops(); });
+    bdSetDebugHandlers([](const char* text) { debugOutput() += text; }, [] { ++debugStops(); });
     bdCore::init(true);
     // Subscribed at the root, the recorder hears every message once.
     bdLogRegistry::getInstance()->addSubscriber("", &log);

@@ -63,9 +63,9 @@ TEST_F(CoreTest, TypedFieldWidthsAndRoundTrip) {
   b->writeBlob(blob, 3), mark();
   const unsigned char id[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   b->writeFullType(id, 64), mark();
-  EXPECT_EQ(widths, (std::vector<unsigned int>{5 + 1, 5 + 8, 5 + 16, 5 + 16, 5 + 32, 5 + 32,
-                                               5 + 64, 5 + 64, 5 + 32, 5 + 64, 5 + 32,
-                                               5 + 5 + 32 + 24, 5 + 64}));
+  EXPECT_EQ(widths,
+            (std::vector<unsigned int>{5 + 1, 5 + 8, 5 + 16, 5 + 16, 5 + 32, 5 + 32, 5 + 64, 5 + 64,
+                                       5 + 32, 5 + 64, 5 + 32, 5 + 5 + 32 + 24, 5 + 64}));
 
   Bits r = received(*b);
   ASSERT_TRUE(r->isTyped());
@@ -144,8 +144,8 @@ TEST_F(CoreTest, RangedUnsignedValues) {
   struct {
     unsigned int value, begin, end, bits, readBack;
   } cases[] = {
-      {5, 5, 5, 0, 5},    {40, 0, 31, 5, 31},  {200, 0, 255, 8, 200},
-      {1, 0, 1, 1, 1},    {3, 10, 20, 4, 10},  {0xFFFFFFFF, 0, 0xFFFFFFFF, 32, 0xFFFFFFFF},
+      {5, 5, 5, 0, 5}, {40, 0, 31, 5, 31}, {200, 0, 255, 8, 200},
+      {1, 0, 1, 1, 1}, {3, 10, 20, 4, 10}, {0xFFFFFFFF, 0, 0xFFFFFFFF, 32, 0xFFFFFFFF},
   };
   for (const auto& c : cases) {
     Bits b(new bdBitBuffer(0, false));

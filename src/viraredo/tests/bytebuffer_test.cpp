@@ -17,8 +17,8 @@ TEST(bdBytePackerTest, EncodedUInt16Table) {
   struct {
     std::uint16_t value;
     std::vector<unsigned char> bytes;
-  } cases[] = {{0, {0x00}}, {127, {0x7F}}, {128, {0x80, 0x80}}, {300, {0x81, 0x2C}},
-               {32767, {0xFF, 0xFF}}};
+  } cases[] = {
+      {0, {0x00}}, {127, {0x7F}}, {128, {0x80, 0x80}}, {300, {0x81, 0x2C}}, {32767, {0xFF, 0xFF}}};
   for (const auto& c : cases) {
     unsigned char buf[4] = {};
     unsigned int end = 99;

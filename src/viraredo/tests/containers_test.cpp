@@ -121,7 +121,8 @@ TEST_F(CoreTest, ArrayOutOfRangeIsRefusedNotRead) {
 
 TEST_F(CoreTest, ArraysGrowByDoublingAndRemoveBySwapping) {
   bdFastArray<int> a(3);
-  for (int i = 0; i < 4; ++i) a.pushBack(i);
+  for (int i = 0; i < 4; ++i)
+    a.pushBack(i);
   EXPECT_EQ(a.getCapacity(), 6u);
   a.pushBack(1);
   EXPECT_EQ(a.removeAll(1), 2u);
@@ -138,7 +139,8 @@ TEST_F(CoreTest, ArraysGrowByDoublingAndRemoveBySwapping) {
 
   bdArray<bdString> s;
   s.pushBack("x");
-  for (int i = 0; i < 10; ++i) s.pushBack(s[0]);  // element of itself across growth
+  for (int i = 0; i < 10; ++i)
+    s.pushBack(s[0]);  // element of itself across growth
   EXPECT_EQ(s.getSize(), 11u);
   EXPECT_TRUE(s[10] == "x");
   bdArray<bdString> copy(s);
@@ -150,7 +152,8 @@ TEST_F(CoreTest, HashMapSizesItsBucketsFromCapacityAndLoadFactor) {
   bdHashMap<unsigned int, int> map(5, 0.75f);
   EXPECT_EQ(map.getCapacity(), 8u);
   EXPECT_EQ(map.getThreshold(), 6u);
-  for (unsigned int k = 0; k < 6; ++k) EXPECT_TRUE(map.put(k, static_cast<int>(k) * 10));
+  for (unsigned int k = 0; k < 6; ++k)
+    EXPECT_TRUE(map.put(k, static_cast<int>(k) * 10));
   EXPECT_EQ(map.getCapacity(), 8u);
   EXPECT_TRUE(map.put(6, 60));
   EXPECT_EQ(map.getCapacity(), 16u);
@@ -162,7 +165,8 @@ TEST_F(CoreTest, HashMapSizesItsBucketsFromCapacityAndLoadFactor) {
   EXPECT_FALSE(map.contains(3));
   EXPECT_FALSE(map.remove(3));
   unsigned int seen = 0;
-  for (auto it = map.getIterator(); it != nullptr; it = map.next(it)) ++seen;
+  for (auto it = map.getIterator(); it != nullptr; it = map.next(it))
+    ++seen;
   EXPECT_EQ(seen, map.getSize());
 
   bdHashMap<bdString, int> bad(4, 1.5f);

@@ -48,7 +48,8 @@ TEST_F(CoreTest, HmacSha1MatchesRfc2202) {
     // Fed in two pieces: process accumulates.
     const unsigned int half = static_cast<unsigned int>(c.data.size() / 2);
     ASSERT_TRUE(hmac.process(c.data.data(), half));
-    ASSERT_TRUE(hmac.process(c.data.data() + half, static_cast<unsigned int>(c.data.size()) - half));
+    ASSERT_TRUE(
+        hmac.process(c.data.data() + half, static_cast<unsigned int>(c.data.size()) - half));
     unsigned char out[20];
     unsigned int length = sizeof out;
     ASSERT_TRUE(hmac.getData(out, length));
@@ -161,9 +162,14 @@ TEST_F(CoreTest, SequenceNumbersWidenNearTheReference) {
     unsigned int value, bits;
     int expected;
   } cases[] = {
-      {65530, 3, 16, 65539},  {65540, 65534, 16, 65534}, {10, 32778, 16, 32778},
-      {-1, 1234, 16, 1234},   {70000, 70000 % 65536, 16, 70000}, {100, 99, 16, 99},
-      {100, 101, 16, 101},    {5, 0x10005, 16, 5},
+      {65530, 3, 16, 65539},
+      {65540, 65534, 16, 65534},
+      {10, 32778, 16, 32778},
+      {-1, 1234, 16, 1234},
+      {70000, 70000 % 65536, 16, 70000},
+      {100, 99, 16, 99},
+      {100, 101, 16, 101},
+      {5, 0x10005, 16, 5},
   };
   for (const auto& c : cases) {
     bdSequenceNumber widened(bdSequenceNumber(c.reference), c.value, c.bits);

@@ -77,8 +77,8 @@ TEST_F(MemoryTest, MismatchedReleaseIsReportedAndStillFrees) {
 
 TEST_F(MemoryTest, DamagedMagicIsDetectedAndTheBlockNotFreed) {
   auto* block = static_cast<unsigned char*>(bdMemory::allocate(8));
-  auto* header = reinterpret_cast<bdMallocMemory::bdMemoryChainElement*>(
-      block - bdMallocMemory::HEADER_SIZE);
+  auto* header =
+      reinterpret_cast<bdMallocMemory::bdMemoryChainElement*>(block - bdMallocMemory::HEADER_SIZE);
   EXPECT_EQ(header->m_magic, BD_MEMORY_MAGIC);
   bdtest::RecordingSubscriber channel;
   bdLogRegistry::getInstance()->addSubscriber("err/mallocmemory", &channel);
@@ -100,7 +100,8 @@ TEST_F(MemoryTest, BadAlignmentIsRefused) {
 
 TEST_F(MemoryTest, ClearedAllocationIsZeroAndRefusesOverflow) {
   auto* p = static_cast<unsigned char*>(bdMemory::allocateCleared(4, 8));
-  for (int i = 0; i < 32; ++i) EXPECT_EQ(p[i], 0);
+  for (int i = 0; i < 32; ++i)
+    EXPECT_EQ(p[i], 0);
   bdMemory::deallocate(p);
   EXPECT_EQ(bdMemory::allocateCleared(SIZE_MAX / 2, 4), nullptr);
 }

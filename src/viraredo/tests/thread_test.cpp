@@ -77,7 +77,8 @@ class Waiter : public bdRunnable {
   int run(void* args) override {
     std::memcpy(&seen, args, sizeof seen);
     started = true;
-    while (!isStopRequested()) bdPlatformTiming::sleep(1);
+    while (!isStopRequested())
+      bdPlatformTiming::sleep(1);
     return 7;
   }
   std::atomic<bool> started{false};
@@ -89,7 +90,8 @@ TEST_F(CoreTest, ThreadRunsOnceAndStopsOnRequest) {
   bdThread thread(&waiter);
   const int arg = 42;
   ASSERT_TRUE(thread.start(&arg, sizeof arg));
-  while (!waiter.started) bdPlatformTiming::sleep(1);
+  while (!waiter.started)
+    bdPlatformTiming::sleep(1);
   EXPECT_TRUE(thread.isRunning());
   EXPECT_FALSE(thread.start(&arg, sizeof arg));
   thread.stop();

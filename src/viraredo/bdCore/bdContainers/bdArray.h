@@ -18,7 +18,8 @@ class bdArray {
     if (this == &other) return *this;
     clear();
     if (other.m_size > m_capacity && !increaseCapacity(other.m_size - m_capacity)) return *this;
-    for (unsigned int i = 0; i < other.m_size; ++i) pushBack(other.m_data[i]);
+    for (unsigned int i = 0; i < other.m_size; ++i)
+      pushBack(other.m_data[i]);
     return *this;
   }
   ~bdArray() {
@@ -33,9 +34,7 @@ class bdArray {
     }
     return m_data[index];
   }
-  const T& operator[](const unsigned int index) const {
-    return const_cast<bdArray&>(*this)[index];
-  }
+  const T& operator[](const unsigned int index) const { return const_cast<bdArray&>(*this)[index]; }
 
   bool pushBack(const T& value) {
     if (m_size == m_capacity) {
@@ -89,7 +88,8 @@ class bdArray {
     return true;
   }
   void clear() {
-    while (m_size > 0) popBack();
+    while (m_size > 0)
+      popBack();
   }
 
   unsigned int getSize() const { return m_size; }

@@ -131,7 +131,8 @@ class bdHashMap {
     if (n > SIZE_MAX / sizeof(Node*)) return nullptr;
     Node** buckets = static_cast<Node**>(bdMemory::allocate(n * sizeof(Node*)));
     if (buckets != nullptr) {
-      for (unsigned int i = 0; i < n; ++i) buckets[i] = nullptr;
+      for (unsigned int i = 0; i < n; ++i)
+        buckets[i] = nullptr;
     }
     return buckets;
   }

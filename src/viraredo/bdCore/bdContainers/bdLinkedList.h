@@ -66,7 +66,8 @@ class bdLinkedList {
     --m_count;
   }
   void clear() {
-    while (m_head != nullptr) remove(m_head);
+    while (m_head != nullptr)
+      remove(m_head);
   }
 
  private:

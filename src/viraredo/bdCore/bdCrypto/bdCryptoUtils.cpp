@@ -9,10 +9,9 @@
 bool bdCryptoUtils::encrypt(const void* key, const void* iv, const void* in, void* out,
                             const unsigned int length) {
   bdCypher3Des cypher;
-  const bool ok = cypher.encrypt(static_cast<const unsigned char*>(key), KEY_SIZE,
-                                 static_cast<const unsigned char*>(iv),
-                                 static_cast<const unsigned char*>(in),
-                                 static_cast<unsigned char*>(out), length);
+  const bool ok = cypher.encrypt(
+      static_cast<const unsigned char*>(key), KEY_SIZE, static_cast<const unsigned char*>(iv),
+      static_cast<const unsigned char*>(in), static_cast<unsigned char*>(out), length);
   bdAssert(ok, "encryption failed");
   return ok;
 }
@@ -20,10 +19,9 @@ bool bdCryptoUtils::encrypt(const void* key, const void* iv, const void* in, voi
 bool bdCryptoUtils::decrypt(const void* key, const void* iv, const void* in, void* out,
                             const unsigned int length) {
   bdCypher3Des cypher;
-  const bool ok = cypher.decrypt(static_cast<const unsigned char*>(key), KEY_SIZE,
-                                 static_cast<const unsigned char*>(iv),
-                                 static_cast<const unsigned char*>(in),
-                                 static_cast<unsigned char*>(out), length);
+  const bool ok = cypher.decrypt(
+      static_cast<const unsigned char*>(key), KEY_SIZE, static_cast<const unsigned char*>(iv),
+      static_cast<const unsigned char*>(in), static_cast<unsigned char*>(out), length);
   bdAssert(ok, "decryption failed");
   return ok;
 }

@@ -34,15 +34,16 @@ void bdLogPrint(const bdLogLocation& location, const char* channel, const char* 
 #define BD_LOG_LOCATION(level) \
   bdLogLocation { __FILE__, BD_FUNCTION_SIGNATURE, static_cast<unsigned int>(__LINE__), level }
 
-#define bdLogError(channel, ...) bdLogPrint(BD_LOG_LOCATION(BD_LOG_LEVEL_ERROR), channel, __VA_ARGS__)
+#define bdLogError(channel, ...) \
+  bdLogPrint(BD_LOG_LOCATION(BD_LOG_LEVEL_ERROR), channel, __VA_ARGS__)
 #define bdLogWarn(channel, ...) \
   bdLogPrint(BD_LOG_LOCATION(BD_LOG_LEVEL_WARNING), channel, __VA_ARGS__)
 #define bdLogInfo(channel, ...) bdLogPrint(BD_LOG_LOCATION(BD_LOG_LEVEL_INFO), channel, __VA_ARGS__)
 // A failed internal check, logged on vr/err.
 #define bdAssertMsg(...) bdLogPrint(BD_LOG_LOCATION(BD_LOG_LEVEL_ASSERT), "", __VA_ARGS__)
-#define bdAssert(condition, ...)   \
-  do {                             \
-    if (!(condition)) {            \
-      bdAssertMsg(__VA_ARGS__);    \
-    }                              \
+#define bdAssert(condition, ...) \
+  do {                           \
+    if (!(condition)) {          \
+      bdAssertMsg(__VA_ARGS__);  \
+    }                            \
   } while (0)

@@ -11,7 +11,8 @@ constexpr std::size_t kMaxComponent = 99;
 // Splits off the first path component; returns the rest after its "/".
 const char* firstComponent(const char* path, char (&component)[kMaxComponent + 1]) {
   std::size_t n = 0;
-  while (path[n] != 0 && path[n] != '/') ++n;
+  while (path[n] != 0 && path[n] != '/')
+    ++n;
   const std::size_t kept = n < kMaxComponent ? n : kMaxComponent;
   std::memcpy(component, path, kept);
   component[kept] = 0;

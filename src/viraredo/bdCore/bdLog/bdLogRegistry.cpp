@@ -44,7 +44,8 @@ void bdLogRegistry::publish(const char* file, const char* function, unsigned int
 void bdLogPrint(const bdLogLocation& location, const char* channel, const char* format, ...) {
   // Nothing can listen before the core starts or once it is shutting down, and
   // making the registry then would only fail.
-  if (bdMemory::getAllocateHook() == nullptr || bdSingletonRegistry::getInstance().isShuttingDown()) {
+  if (bdMemory::getAllocateHook() == nullptr ||
+      bdSingletonRegistry::getInstance().isShuttingDown()) {
     return;
   }
   char fullChannel[150];

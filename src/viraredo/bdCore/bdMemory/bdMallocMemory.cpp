@@ -40,8 +40,8 @@ std::size_t effectiveAlignment(std::size_t alignment) {
 // A raw block with room for the header; 0 on failure or an impossible size.
 Element* makeElement(std::size_t size, std::size_t alignment) {
   if (size > UINT32_MAX) return nullptr;
-  void* p = bdAlignedOffsetMalloc(size + bdMallocMemory::HEADER_SIZE,
-                                  effectiveAlignment(alignment), bdMallocMemory::HEADER_SIZE);
+  void* p = bdAlignedOffsetMalloc(size + bdMallocMemory::HEADER_SIZE, effectiveAlignment(alignment),
+                                  bdMallocMemory::HEADER_SIZE);
   return static_cast<Element*>(p);
 }
 

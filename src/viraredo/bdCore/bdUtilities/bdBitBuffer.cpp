@@ -9,11 +9,10 @@
 
 namespace {
 const char* const kTypeNames[] = {
-    "NoType",  "Bool",        "Char8",       "UChar8",       "WChar16",
-    "Int16",   "UInt16",      "Int32",       "UInt32",       "Int64",
-    "UInt64",  "RangedInt32", "RangeUInt32", "Float32",      "Float64",
-    "RangeFloat32", "String", "String",      "MultiByteString", "Blob",
-    "FullType", "Unknown Type"};
+    "NoType",          "Bool",    "Char8",    "UChar8",       "WChar16", "Int16",
+    "UInt16",          "Int32",   "UInt32",   "Int64",        "UInt64",  "RangedInt32",
+    "RangeUInt32",     "Float32", "Float64",  "RangeFloat32", "String",  "String",
+    "MultiByteString", "Blob",    "FullType", "Unknown Type"};
 
 // Byte fields longer than this cannot be counted in 32-bit bit positions.
 constexpr unsigned int kMaxFieldBytes = 0x1FFFFFFF;
@@ -79,7 +78,8 @@ bdBitBuffer::bdBitBuffer(const unsigned char* data, const unsigned int numBits,
   const unsigned int bytes = bytesForBits(numBits);
   if (m_data.pushBack(data, bytes)) {
     // Bits past the end are not part of the stream; keep them 0 as written buffers do.
-    if (numBits % 8 != 0) m_data[bytes - 1] &= static_cast<unsigned char>((1u << (numBits % 8)) - 1);
+    if (numBits % 8 != 0)
+      m_data[bytes - 1] &= static_cast<unsigned char>((1u << (numBits % 8)) - 1);
     m_writePosition = numBits;
     m_maxWritePosition = numBits;
   }
@@ -90,9 +90,7 @@ bdBitBuffer::bdBitBuffer(const unsigned char* data, const unsigned int numBits,
   m_typed = header != 0;
 }
 
-bdBitBuffer::~bdBitBuffer() {
-  m_data.reset();
-}
+bdBitBuffer::~bdBitBuffer() { m_data.reset(); }
 
 void bdBitBuffer::writeHeader() {
   const unsigned char header = m_typed ? 1 : 0;
@@ -247,16 +245,24 @@ bool bdBitBuffer::readBool(bool& value) {
   return true;
 }
 
-bool bdBitBuffer::readUChar8(unsigned char& v) { return readTyped(*this, BD_BB_UNSIGNED_CHAR8_TYPE, v); }
-bool bdBitBuffer::readInt16(std::int16_t& v) { return readTyped(*this, BD_BB_SIGNED_INTEGER16_TYPE, v); }
+bool bdBitBuffer::readUChar8(unsigned char& v) {
+  return readTyped(*this, BD_BB_UNSIGNED_CHAR8_TYPE, v);
+}
+bool bdBitBuffer::readInt16(std::int16_t& v) {
+  return readTyped(*this, BD_BB_SIGNED_INTEGER16_TYPE, v);
+}
 bool bdBitBuffer::readUInt16(std::uint16_t& v) {
   return readTyped(*this, BD_BB_UNSIGNED_INTEGER16_TYPE, v);
 }
-bool bdBitBuffer::readInt32(std::int32_t& v) { return readTyped(*this, BD_BB_SIGNED_INTEGER32_TYPE, v); }
+bool bdBitBuffer::readInt32(std::int32_t& v) {
+  return readTyped(*this, BD_BB_SIGNED_INTEGER32_TYPE, v);
+}
 bool bdBitBuffer::readUInt32(std::uint32_t& v) {
   return readTyped(*this, BD_BB_UNSIGNED_INTEGER32_TYPE, v);
 }
-bool bdBitBuffer::readInt64(std::int64_t& v) { return readTyped(*this, BD_BB_SIGNED_INTEGER64_TYPE, v); }
+bool bdBitBuffer::readInt64(std::int64_t& v) {
+  return readTyped(*this, BD_BB_SIGNED_INTEGER64_TYPE, v);
+}
 bool bdBitBuffer::readUInt64(std::uint64_t& v) {
   return readTyped(*this, BD_BB_UNSIGNED_INTEGER64_TYPE, v);
 }
@@ -270,7 +276,8 @@ void bdBitBuffer::writeString(const bdString& value) {
 void bdBitBuffer::writeString(const char* value, unsigned int maxLength) {
   unsigned int length = 0;
   if (value != nullptr) {
-    while (length < maxLength && length < kMaxFieldBytes && value[length] != 0) ++length;
+    while (length < maxLength && length < kMaxFieldBytes && value[length] != 0)
+      ++length;
   }
   writeDataType(BD_BB_SIGNED_CHAR8_STRING_TYPE);
   if (length > 0) writeBits(value, length * 8);
@@ -396,7 +403,8 @@ void bdBitBuffer::writeRangedInt32(const int value, const int begin, const int e
       static_cast<std::uint32_t>(clampTo(value, begin, end)) - static_cast<std::uint32_t>(begin);
   unsigned char bytes[4];
   bdBytePacker::toLittleEndian(offset, bytes);
-  writeBits(bytes, rangeBits(0, static_cast<std::uint32_t>(end) - static_cast<std::uint32_t>(begin)));
+  writeBits(bytes,
+            rangeBits(0, static_cast<std::uint32_t>(end) - static_cast<std::uint32_t>(begin)));
 }
 
 bool bdBitBuffer::readRangedInt32(int& value, const int begin, const int end) {

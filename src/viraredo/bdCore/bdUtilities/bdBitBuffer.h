@@ -94,16 +94,15 @@ class bdBitBuffer : public bdReferencable {
   bool readBlob(unsigned char* const buffer, unsigned int& length);
   bool readFullType(unsigned char* data, unsigned int numBits);
 
-  void writeRangedUInt32(const unsigned int value, const unsigned int begin,
-                         const unsigned int end, const bool withType);
+  void writeRangedUInt32(const unsigned int value, const unsigned int begin, const unsigned int end,
+                         const bool withType);
   bool readRangedUInt32(unsigned int& value, const unsigned int begin, const unsigned int end,
                         const bool withType);
   void writeRangedInt32(const int value, const int begin, const int end);
   bool readRangedInt32(int& value, const int begin, const int end);
   void writeRangedFloat32(const float value, const float begin, const float end,
                           const float precision);
-  bool readRangedFloat32(float& value, const float begin, const float end,
-                         const float precision);
+  bool readRangedFloat32(float& value, const float begin, const float end, const float precision);
 
   bool isTyped() const { return m_typed; }
   bool hasReadFailed() const { return m_readFailed; }

@@ -15,9 +15,8 @@ void bdBytePacker::copyBits(void* dest, const void* src, unsigned int n) {
   std::memcpy(dest, src, n);
 }
 
-bool bdBytePacker::appendBuffer(unsigned char* buffer, unsigned int bufferSize,
-                                unsigned int offset, unsigned int& newOffset, const void* data,
-                                unsigned int length) {
+bool bdBytePacker::appendBuffer(unsigned char* buffer, unsigned int bufferSize, unsigned int offset,
+                                unsigned int& newOffset, const void* data, unsigned int length) {
   newOffset = offset;
   if (!fits(bufferSize, offset, length)) return false;
   if (buffer != nullptr && length > 0) std::memcpy(buffer + offset, data, length);
@@ -68,8 +67,8 @@ bool bdBytePacker::removeEncodedUInt16(const unsigned char* buffer, unsigned int
   return true;
 }
 
-bool bdBytePacker::skipBytes(unsigned int bufferSize, unsigned int offset,
-                             unsigned int& newOffset, unsigned int n) {
+bool bdBytePacker::skipBytes(unsigned int bufferSize, unsigned int offset, unsigned int& newOffset,
+                             unsigned int n) {
   newOffset = offset;
   if (!fits(bufferSize, offset, n)) return false;
   newOffset = offset + n;

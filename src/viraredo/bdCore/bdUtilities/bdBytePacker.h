@@ -53,13 +53,15 @@ class bdBytePacker {
     U bits;
     static_assert(sizeof(U) == sizeof(T), "size");
     copyBits(&bits, &value);
-    for (unsigned int i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
+    for (unsigned int i = 0; i < sizeof(T); ++i)
+      bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
   }
   template <typename T>
   static void fromLittleEndian(const unsigned char (&bytes)[sizeof(T)], T& value) {
     using U = typename UnsignedOf<sizeof(T)>::type;
     U bits = 0;
-    for (unsigned int i = 0; i < sizeof(T); ++i) bits |= static_cast<U>(static_cast<U>(bytes[i]) << (8 * i));
+    for (unsigned int i = 0; i < sizeof(T); ++i)
+      bits |= static_cast<U>(static_cast<U>(bytes[i]) << (8 * i));
     copyBits(&value, &bits);
   }
 

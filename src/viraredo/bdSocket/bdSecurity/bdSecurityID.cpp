@@ -21,7 +21,8 @@ bool bdSecurityBytesToString(const unsigned char* bytes, unsigned int count, cha
 
 unsigned int bdSecurityID::getHash() const {
   unsigned int h = 0;
-  for (unsigned char b : ab) h = h * 31u + b;
+  for (unsigned char b : ab)
+    h = h * 31u + b;
   return h;
 }
 

@@ -168,8 +168,18 @@ void CopyRepetition(ExplodeWork* w, unsigned back, unsigned length) {
 
 int DecodeTokens(ExplodeWork* w) {
   for (;;) {
-    unsigned isRepetition = 0;
-    if (!TakeBits(w, 1, &isRepetition)) return kDclAbort;
+    // Enough for the flag and a binary literal in one go; a shorter fill
+    // only matters if the token really needs the missing bits.
+    FillBits(w, 9);
+    if (w->bitCount == 0) return kDclAbort;
+    const bool isRepetition = w->bitBuf & 1;
+    if (!isRepetition && w->literalMode == kDclBinary) {
+      if (w->bitCount < 9) return kDclAbort;
+      PutByte(w, (w->bitBuf >> 1) & 0xFF);
+      DropBits(w, 9);
+      continue;
+    }
+    DropBits(w, 1);
     if (!isRepetition) {
       unsigned byte = 0;
       if (!ReadLiteral(w, &byte)) return kDclAbort;

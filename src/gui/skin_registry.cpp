@@ -70,6 +70,7 @@ void SkinRegistry::Add(const std::string& name, const std::string& path, uint32_
   image.isHandle = !name.empty() && name[0] == '!';
   image.ptr = image.isHandle ? g_loadHandle(path.c_str()) : ReadDIBFile(path.c_str());
   owned_.push_back(image);
+  if (id != 0 && !idOfName_.count(name)) idOfName_[name] = id;
   if (!idTaken) byId_[id] = image;
   if (!nameTaken) byName_[name] = image;
 }
@@ -82,6 +83,11 @@ const SkinRegistry::Image* SkinRegistry::FindName(const std::string& exactName) 
 const SkinRegistry::Image* SkinRegistry::FindId(uint32_t id) const {
   auto it = byId_.find(id);
   return it == byId_.end() ? nullptr : &it->second;
+}
+
+uint32_t SkinRegistry::IdOf(const std::string& exactName) const {
+  auto it = idOfName_.find(exactName);
+  return it == idOfName_.end() ? 0 : it->second;
 }
 
 SkinRegistry* SkinRegistryCreate(const char* path) {

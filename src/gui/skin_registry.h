@@ -36,6 +36,8 @@ public:
 
   const Image* FindName(const std::string& exactName) const;
   const Image* FindId(uint32_t id) const;
+  // The first id entered under an exact name; 0 when none.
+  uint32_t IdOf(const std::string& exactName) const;
   bool loaded() const { return loaded_; }
   size_t nameCount() const { return byName_.size(); }
 
@@ -45,6 +47,7 @@ private:
   std::vector<Image> owned_;  // every image loaded, released once
   std::map<std::string, Image> byName_;
   std::map<uint32_t, Image> byId_;
+  std::map<std::string, uint32_t> idOfName_;
   bool loaded_ = false;
 };
 

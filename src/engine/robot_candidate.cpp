@@ -1,0 +1,106 @@
+// Scoring of each placement the generator finds, the game kind's checks, and
+// storage in the found-move list. Scoring works from the line scratch and the
+// cross-scores of the line being walked; premiums count only under tiles laid
+// now.
+#include <cstring>
+
+#include "engine/robot.h"
+#include "engine/robot_scoring.h"
+#include "game/layouts.h"
+#include "game/rules.h"
+
+void Robot::ScoreCandidate(const char* word, int line, int start) {
+  RobotMove& m = candidate_;
+  m.Clear();
+  std::memcpy(m.leaveCounts, board_.rackCounts, sizeof m.leaveCounts);
+  int n = 0;
+  while (n < kMaxWordLetters && word[n]) ++n;
+  int tilesLaid = 0;
+  for (int i = 0; i < n; ++i) {
+    m.word[i] = word[i];
+    if (!IsEmptySquare(board_.LineLetter(start + i))) continue;
+    ++tilesLaid;
+    const int index = IsBlankLetter(word[i]) ? kBlankIndex : LetterIndex(word[i]);
+    ++m.playedCounts[index];
+    --m.leaveCounts[index];
+    // As the game records a move's new tiles: a blank as '`'.
+    m.placedLetters[i] = IsBlankLetter(word[i]) ? kUnassignedBlank : word[i];
+  }
+  m.word[n] = 0;
+
+  const bool across = board_.lineDirection == kLineAcross;
+  MovePosition pos;
+  pos.column = static_cast<uint8_t>(across ? start : line);
+  pos.row = static_cast<uint8_t>(across ? line : start);
+  pos.direction = static_cast<uint8_t>(across ? 0 : 1);
+  pos.length = static_cast<uint8_t>(n);
+  m.SetPosition(pos);
+
+  int x = pos.column;
+  int y = pos.row;
+  int mainSum = 0;
+  int mainMultiplier = 1;
+  int crossTotal = 0;
+  for (int i = 0; i < n; ++i) {
+    LetterPremium(x, y, word[i], &mainSum, &mainMultiplier);
+    if (crossFlags_[start + i]) {
+      int crossSum = crossScores_[start + i];
+      int crossMultiplier = 1;
+      LetterPremium(x, y, word[i], &crossSum, &crossMultiplier);
+      crossTotal += crossMultiplier * crossSum;
+    }
+    if (across) ++x;
+    else ++y;
+  }
+  m.wordScore = mainSum * mainMultiplier;
+  m.score = crossTotal + m.wordScore + MoveTileBonus(tilesLaid);
+}
+
+void Robot::LetterPremium(int x, int y, char letter, int* sum, int* multiplier) const {
+  const GameRules& rules = Rules();
+  const int value = rules.LetterValue(letter);  // a blank (upper case) is worth 0
+  if (!IsEmptySquare(board_.At(y, x))) {
+    *sum += value;
+    return;
+  }
+  switch (rules.Premium(y, x)) {
+    case kPremiumDoubleLetter: *sum += 2 * value; break;
+    case kPremiumTripleLetter: *sum += 3 * value; break;
+    case kPremiumDoubleWord:
+      *multiplier *= 2;
+      *sum += value;
+      break;
+    case kPremiumTripleWord:
+      *multiplier *= 3;
+      *sum += value;
+      break;
+    default: *sum += value; break;
+  }
+}
+
+void Robot::CheckCandidate(const char* word, int line, int start) {
+  ScoreCandidate(word, line, start);
+  const RobotMove& m = candidate_;
+  if (view_.kind == kKindCrossagram && view_.crossagramMaxLength > 0 &&
+      m.length > view_.crossagramMaxLength)
+    return;
+  if (view_.HasFlag(kFlagSevenOfEight | kFlagEightOfEight) && m.TilesPlayed() >= 8 &&
+      !view_.HasFlag(kFlagEightOfEight))
+    return;
+  if (sink_) sink_(sinkContext_, m);
+  StoreCandidate(m);
+}
+
+RobotMove* Robot::StoreCandidate(const RobotMove& move) {
+  MoveAcceptance accept;
+  accept.kind = view_.kind;
+  accept.requiredWordLength = view_.anagramLength;
+  RobotMove* slot = moves_.FindMoveByWord(move.word, move.score, move.Position(),
+                                          move.playedCounts, move.leaveCounts, accept);
+  if (!slot) return nullptr;
+  std::memcpy(slot->placedLetters, move.placedLetters, sizeof slot->placedLetters);
+  slot->wordScore = move.wordScore;
+  // The leave-based components and GetBestMove read the score as a float.
+  slot->evalValue = static_cast<float>(move.score);
+  return slot;
+}

@@ -3,9 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
-CGame::CGame() : rules(&GlobalRules()), board(&GlobalRules()) { bag.AttachGame(this); }
+#include "game/ui_port.h"
 
-CGame::~CGame() = default;
+CGame::CGame() : rules(&GlobalRules()), board(&GlobalRules()) {
+  bag.AttachGame(this);
+  setup.language = GetGameUiPort().CurrentUserLanguage();
+  for (RobotMove* m : {&workMove, &extraMove, &extraMoves[0], &extraMoves[1], &extraMoves[2]})
+    m->Clear();
+}
+
+// Players go first: their robots may still be reading the game.
+CGame::~CGame() { DropPlayers(); }
 
 GamePlayer* CGame::Player(int i) const {
   return i >= 0 && i < kMaxPlayers ? players[i].get() : nullptr;

@@ -1,22 +1,55 @@
 #pragma once
-// CGame: one game in progress. This holds the parts the board, bag and rack
-// operations work on (set-up, rules, board, bag, players, the turn counters
-// they read); the rest of the game object builds on it.
+// CGame: one game in progress: its set-up, board, bag, players, turn
+// bookkeeping and information block. Screens make it with CreateGame, fill
+// its set-up, call StartNewGame, register it (session_registry.h) and drive
+// it once per frame.
 #include <cstdint>
 #include <memory>
 
 #include "engine/robot_move.h"
 #include "game/bag.h"
 #include "game/board.h"
+#include "game/game_info.h"
 #include "game/game_setup.h"
 #include "game/player.h"
 #include "game/rules.h"
+#include "platform/guid.h"
 
 // Rounds during which a duplicate or conundrum rack needs two vowels and two
 // non-vowels; one of each afterwards.
 constexpr int32_t kBalanceRounds = 15;
 // Blanks the blank-per-player duplicate game hands out.
 constexpr int32_t kBlanksToHandOut = 2;
+
+// The game's state word.
+enum GameState : int32_t {
+  kStateOver = 0,
+  kStateTurnStart = 2,
+  kStateTurnRunning = 3,
+  kStatePaused = 5,
+  kStateLastChallenge = 6,
+  kStateNoGame = 7,
+};
+
+// tournamentMode values.
+constexpr int32_t kTournamentNone = 0;
+constexpr int32_t kTournamentGame = 1;
+constexpr int32_t kTournamentSaved = 8;
+
+constexpr int32_t kDefaultRackSize = 7;
+constexpr int kGameVariableCount = 191;
+// lastTick before the first update: the clocks start on the next one.
+constexpr uint32_t kNoTick = 0xFFFFFFFFu;
+
+// clockMode values.
+enum ClockMode : int32_t { kClockNone = 0, kClockPerGame = 1, kClockPerMove = 2 };
+
+class CGame;
+// The board view's pending action (one program-wide slot, not per game):
+// the board's buttons store a handler, the game's next turn step runs it
+// with the game and clears it.
+using PendingUiAction = void (*)(CGame* game);
+PendingUiAction& PendingBoardAction();
 
 class CGame {
  public:
@@ -26,6 +59,39 @@ class CGame {
   CGame& operator=(const CGame&) = delete;
 
   int32_t Kind() const { return setup.kind; }
+
+  // Runs the rules' set-up for the game's language and rack size and clears
+  // the board; a network game starts with player 0.
+  void Init();
+  // Starts the game described by the set-up: players, bag, state 2.
+  void StartNewGame();
+  // Makes one player per set-up entry (discarding the previous ones), with
+  // the clock of the clock mode; the player to move becomes current.
+  void CreatePlayers();
+  void FillBag();
+  GamePlayer* GetCurrentPlayer() const { return currentPlayer; }
+  void ClearBoardLetters();
+  // Copies the board view's letter cells (kViewCellBytes apart, kViewRowBytes
+  // a row) into the board letters; '{' counts as empty in crossagram games.
+  void ShowRackInView(const char* viewCells);
+  // True when a view cell holding a tile differs from the board letter.
+  bool BoardViewDiffers(const char* viewCells) const;
+  void StartTurnTimer();
+  // True when some set-up entry is a local human.
+  bool HasLocalHuman() const;
+  int32_t GetTournamentMode() const { return tournamentMode; }
+  int32_t PlayerCount() const { return setup.GetPlayerCount(); }
+
+  // Information block.
+  void SetFileSafeName(const char* text);
+  void SetInfoText1(const char* text);
+  void SetInfoText2(const char* text);
+  void SetInfoPath(const char* text);
+  void SetDateText(const char* text);
+  void CopyGameInfo(const CGame& from);
+  // Title from the string table, the two marks, today's date; tournament
+  // mode 0.
+  void ResetGameInfo();
   bool HasFlag(int32_t flag) const { return setup.HasFlag(flag); }
   // Player i (null outside 0..kMaxPlayers-1 or when the seat is empty).
   GamePlayer* Player(int i) const;
@@ -46,20 +112,55 @@ class CGame {
   void SettleFinalRacks();
 
   GameRules* rules;  // the one rules object (GlobalRules())
+  int32_t tournamentMode = kTournamentNone;
   GameSetup setup;
   std::unique_ptr<GamePlayer> players[kMaxPlayers];
+  platform::Guid guid;
+  int32_t savedValue = 0;  // carried in saved games
+  GameInfo info;
+  int32_t infoFields[2] = {};
+  int32_t rackSize = kDefaultRackSize;
+  int32_t variables[kGameVariableCount] = {};  // the turn kinds' variables, saved whole
+  GamePlayer* previousPlayer = nullptr;
   GamePlayer* currentPlayer = nullptr;
+  GamePlayer* viewingPlayer = nullptr;  // the local human whose rack the view shows
   GameBoard board;
   int32_t duplicatePhase = 0;  // 2 in the second phase of a duplicate turn
+  RobotMove workMove;
+  std::unique_ptr<GamePlayer> referencePlayer;  // duplicate games only
+  int32_t previousRound = -1;
   int32_t roundCount = 0;
+  int32_t turnIndex = 0;
+  int32_t startPlayerIndex = 0;
+  int32_t prepareIndex = 0;
+  int32_t state = kStateNoGame;
+  int32_t savedState = kStateNoGame;
+  int32_t turnElapsedMs = 0;
+  uint32_t lastTick = kNoTick;
+  int32_t gameElapsedMs = 0;
+  uint8_t clockPaused = 0;
+  uint8_t clockBytes[2] = {};
+  RobotMove extraMove;
+  RobotMove extraMoves[3];
   TileBag bag;
   RobotMove lastMove;
+  int32_t consecutivePasses = 0;
+  int32_t scorelessTurns = 0;
   // Blank-per-player duplicate game: blanks still to hand out.
   int32_t blanksToHandOut = 0;
   // Vowels and non-vowels a balanced rack needs (2, then 1 after 15 rounds).
   int32_t balanceMinimum = 2;
 
  private:
+  void DropPlayers();
   void GiveOwedBlank(char* rack, int places, GamePlayer* player);
   bool IsBlankPerPlayerTurn() const;
 };
+
+// A new game (state 7, a fresh GUID, an empty board), or null when it cannot
+// be allocated.
+CGame* CreateGame();
+void DeleteGame(CGame* game);
+// Posts the views-changed message to the frame window and refreshes the
+// game panels.
+void NotifyGameViewsChanged();

@@ -1,6 +1,5 @@
 #pragma once
-// A game's set-up record: its kind, options and player entries. Plain data;
-// the operations on it belong to the game object.
+// A game's set-up record: its kind, options, clocks and player entries.
 #include <cstdint>
 
 #include "game/game_kind.h"
@@ -32,4 +31,15 @@ struct GameSetup {
   PlayerSetupEntry entries[kMaxPlayers];
 
   bool HasFlag(int32_t flag) const { return (flags & flag) != 0; }
+
+  // Appends an entry; false (nothing changed) when all kMaxPlayers are used.
+  bool AddPlayer(const PlayerSetupEntry& entry);
+  // Moves the later entries down; the freed last one becomes empty. False
+  // for an index outside the entries in use.
+  bool RemovePlayer(int index);
+  // The count, held within 0..kMaxPlayers.
+  void SetPlayerCount(int count);
+  // The count, held within 0..kMaxPlayers (a count read from a file may be
+  // anything).
+  int GetPlayerCount() const;
 };

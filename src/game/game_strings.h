@@ -1,8 +1,8 @@
 #pragma once
 // Texts of the game layer's notices, with their string-table numbers.
 
-// Caption of the program's message box.
-constexpr char kGameMessageCaption[] = "TESSARIN\xAE 2007 Edition";
+// Caption of the program's message box (string 1852).
+constexpr char kGameMessageCaption[] = "TESSARIN\xAE";
 
 constexpr int kStrNoJokersLeft = 1938;
 constexpr char kTextNoJokersLeft[] = "There are no jokers left in the bag.";

@@ -7,18 +7,10 @@
 #include "game/rules.h"
 
 namespace {
-
 constexpr char kRobotName[] = "quickBot2usingDawg";
-
-// Settings used until CreateEvaluators names the player's.
-const RobotSettings& DefaultSettings() {
-  static const RobotSettings defaults;
-  return defaults;
-}
-
 }  // namespace
 
-Robot::Robot() { SettingsToOptions(DefaultSettings(), settingsPlayer_.entry.options); }
+Robot::Robot() { SettingsToOptions(settings_, settingsPlayer_.entry.options); }
 
 Robot::~Robot() { CancelThinking(); }
 
@@ -45,12 +37,12 @@ Robot::Robot(const Robot& o)
 }
 
 bool Robot::CreateEvaluators(const RobotSettings* settings) {
-  settings_ = settings;
-  SettingsToOptions(settings ? *settings : DefaultSettings(), settingsPlayer_.entry.options);
-  if (!settings) return true;
+  // A copy: the robot may outlive the record it was given.
+  if (settings) settings_ = *settings;
+  SettingsToOptions(settings_, settingsPlayer_.entry.options);
   for (int index : kEvaluatorCreationOrder) {
     std::unique_ptr<RobotEvaluator>& slot = evaluators_[index];
-    switch (EvaluatorRuleFor(*settings, index)) {
+    switch (EvaluatorRuleFor(settings_, index)) {
       case EvaluatorRule::kCreate:
         if (!slot) slot = MakeEvaluator(index);
         break;

@@ -61,13 +61,14 @@ class Robot : public Thinker {
   Robot& operator=(const Robot&) = delete;
 
   // --- settings, rules and components -------------------------------------
-  // Keeps the settings (not owned; they must outlive the robot's use of
-  // them) and creates or deletes each component by its rule. Returns true.
+  // Keeps a copy of the settings and creates or deletes each component by
+  // its rule. Null keeps the settings in use. Returns true.
   virtual bool CreateEvaluators(const RobotSettings* settings);
   // Stores the rules in use (not owned). Without rules a robot follows
   // GlobalRules().
   virtual bool SetGameParams(const GameRules* rules);
-  const RobotSettings* Settings() const { return settings_; }
+  // The settings in use: the defaults until CreateEvaluators names others.
+  const RobotSettings& Settings() const { return settings_; }
   const RobotEvaluator* Evaluator(int index) const;
   // The game the passes play for (copied; see robot_game.h).
   void SetGameView(const RobotGameView& view) { view_ = view; }
@@ -186,7 +187,6 @@ class Robot : public Thinker {
   // Ranking (robot_think.cpp).
   const GamePlayer& CurrentPlayer() const;
   RobotSettings PlayerSettings() const;
-  const RobotSettings& OwnSettings() const;
   void RemoveJuniorWords();
   bool RankStandard(const TileBag& bag, const GameBoard& board);
   bool EvaluateStandardMove(RobotMove& m, const TileBag& bag, const GameBoard& board,
@@ -210,7 +210,7 @@ class Robot : public Thinker {
   };
 
   FoundMoveList moves_;
-  const RobotSettings* settings_ = nullptr;
+  RobotSettings settings_;
   std::unique_ptr<RobotEvaluator> evaluators_[kEvaluatorCount];
   int32_t resultState_ = kResultPlay;
   const GameRules* rules_ = nullptr;

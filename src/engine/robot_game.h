@@ -11,6 +11,7 @@
 
 class CGame;
 class GamePlayer;
+class Robot;
 class TileBag;
 
 struct RobotGameView {
@@ -29,6 +30,7 @@ struct RobotGameView {
   bool HasFlag(int32_t flag) const { return (flags & flag) != 0; }
 };
 
-// The view of what the game object holds (kind, flags, round, bag, current
-// player); the game layer adds the duplicate players and side-game limits.
-RobotGameView MakeRobotGameView(const CGame& game);
+// The view of the game for `robot`: kind, flags, round, bag, current player,
+// the reference player and the last player `robot` drives. The side-game
+// limits (anagram length, crossagram word length) are the caller's to add.
+RobotGameView MakeRobotGameView(const CGame& game, const Robot* robot = nullptr);

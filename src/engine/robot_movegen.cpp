@@ -24,7 +24,7 @@ const DawgNode* FirstSibling(const DawgNodeList& graph, int index) { return grap
 void Robot::GenerateMoves() {
   const Lexicon* lexicon = GetLexicon();
   if (!lexicon || lexicon->Main().NodeCount() == 0) return;
-  levelLimit_ = settings_ ? settings_->maxWordLevel : RobotSettings().maxWordLevel;
+  levelLimit_ = settings_.maxWordLevel;
   const int side = board_.Side();
   for (int pass = kLineAcross; pass <= kLineDown; ++pass) {
     lineFlags_ = pass == kLineAcross ? board_.rowFlags : board_.columnFlags;

@@ -61,12 +61,7 @@ const GamePlayer& Robot::CurrentPlayer() const {
 
 RobotSettings Robot::PlayerSettings() const {
   if (view_.currentPlayer) return SettingsFromOptions(view_.currentPlayer->entry.options);
-  return OwnSettings();
-}
-
-const RobotSettings& Robot::OwnSettings() const {
-  static const RobotSettings defaults;
-  return settings_ ? *settings_ : defaults;
+  return settings_;
 }
 
 void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
@@ -158,7 +153,7 @@ bool Robot::EvaluateStandardMove(RobotMove& m, const TileBag& bag, const GameBoa
     }
   }
   m.rankValue = 0.0f;
-  const RobotSettings& own = OwnSettings();
+  const RobotSettings& own = settings_;
   for (int k = 0; k < kEvaluatorCount; ++k) {
     if (k == kEvalDifficulty) continue;
     RobotEvaluator* e = evaluators_[k].get();
@@ -225,7 +220,7 @@ bool Robot::RankDuplicate(const TileBag& bag, const GameBoard& board) {
       rejected = t == 0.0f;
     }
     // A best score of 0 means every move scores 0: all are at 100 percent.
-    const float percent = best > 0.0f ? static_cast<float>(m.score) / best * 100.0f : 100.0f;
+    const float percent = best > 0.0f ? static_cast<float>(m.score) * 100.0f / best : 100.0f;
     rejected = rejected || level == -1 || !WordLevelAllowed(level, settings.maxWordLevel) ||
                percent < settings.minScorePercent || (m.direction != 0 && view_.roundCount == 0);
     if (rejected) {

@@ -110,12 +110,14 @@ TEST_F(MoveGenTest, WordLevelLimitsMainAndCrossWords) {
   };
   for (const Case& c : {Case{3, false, false}, Case{5, true, true}, Case{-1, true, true}}) {
     settings_.maxWordLevel = c.limit;
+    robot_.CreateEvaluators(&settings_);
     const Strings found = Placements(grid, "bea");
     EXPECT_EQ(Has(found, "cab 7 6 d 7"), c.cab) << c.limit;
     EXPECT_EQ(Has(found, "be 7 8 a 11"), c.be) << c.limit;  // be + cross cab
   }
   // On an empty board too.
   settings_.maxWordLevel = 4;
+  robot_.CreateEvaluators(&settings_);
   const Strings first = Placements(Grid(), "cab");
   EXPECT_TRUE(Has(first, "ca 6 7 a 4"));
   for (const std::string& p : first) EXPECT_NE(p.rfind("cab", 0), 0u) << p;

@@ -111,6 +111,33 @@ class CGame {
   // the player who finished.
   void SettleFinalRacks();
 
+  // --- Turn machine (turns.cpp, challenge.cpp) ---
+  // One step, called once per frame by the screen that shows the game;
+  // returns the state word. The end of the game is settled once.
+  int32_t Update();
+  void UpdateClocks();
+  void PauseTurn();
+  void StartStandardTurn();
+  void RunStandardTurn();
+  void AdvanceTurn();
+  void CountPass();
+  bool CanChallenge() const;
+  bool OthersCanStillPlay() const;
+  void UpdateSceneButtons();
+  // The end of the game (state 0): final racks, expected score, statistics.
+  int32_t FinishGame();
+  // Every computer player's search stops.
+  void CancelAllRobots();
+  // The current player begins its turn: phase 1, state 3.
+  void BeginRunningTurn();
+  // The state-6 step: the next player may challenge the move that went out.
+  void ResolveLastTurnChallenge();
+  // Stops the searches and ends the game.
+  void StopGame();
+  bool IsBestSolutionGame() const { return HasFlag(kFlagBestSolution); }
+  // Set by FinishGame, cleared when a game starts: the end is settled once.
+  uint8_t endSettled = 0;
+
   GameRules* rules;  // the one rules object (GlobalRules())
   int32_t tournamentMode = kTournamentNone;
   GameSetup setup;

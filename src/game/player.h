@@ -16,6 +16,7 @@
 #include "game/letters.h"
 #include "game/player_robot.h"
 #include "game/player_stats.h"
+#include "game/player_turn.h"
 
 class CGame;
 class Robot;
@@ -81,6 +82,16 @@ struct PlayerState {
   PlayerMoveStats stats[2];    // [0] standard play, [1] duplicate play
   int32_t statsRecorded = 0;   // its last move is already in `stats`
   RobotMove lastMoveRecord;    // its last move played
+
+  // --- The turn's fields (turns.cpp, decide.cpp, challenge.cpp) ---
+  int32_t request = kRequestNone;    // what it asked for this turn (PlayerRequest)
+  int32_t lastAction = kLastNone;    // how its last turn went (LastAction)
+  uint8_t outOfTime = 0;             // per-game clock ran out: skipped from then on
+  int32_t rating = 0;                // filled by the game set-up; read at the end
+  int32_t invalidWordsPlayed = 0;    // statistics counters (local humans)
+  int32_t challengesWon = 0;
+  int32_t challengesLost = 0;
+  std::vector<RobotMove> contestedWords;  // the words its challenge names
 };
 
 enum StatsRecordIndex : int { kStandardStats = 0, kDuplicateStats = 1 };
@@ -160,6 +171,23 @@ class GamePlayer : public PlayerState {
   void SetHasActed() { hasActed = 1; }
   // Copies up to kMaxRackPlaces characters and sets rackCount (bounded).
   void SetRackText(const char* text, int32_t count);
+
+  // --- Turn operations (player_turn.cpp, decide.cpp), asked by the turn ---
+  // Clears the request and the acted mark, sets a per-move clock and shows
+  // a local human its rack.
+  virtual void BeginTurn(CGame& game);
+  // Gets the player ready when the game starts (its first rack); false
+  // while it is not ready yet.
+  virtual bool PrepareTurn(CGame& game);
+  // Turns what the player asked for into an action; false while nothing is
+  // decided (asked again next frame, never blocks).
+  virtual bool DecideAction(CGame& game, PlayerAction& action);
+  // A refused move: the player decides again.
+  virtual void RetryTurn(CGame& game);
+  virtual void EndTurn(CGame& game);
+  virtual void ShowPlayedWords() {}
+  // Frees moveWords (after a pass, exchange or lost turn).
+  void ClearPlayedWords();
 
  private:
   bool TakePeerRack();

@@ -2,6 +2,8 @@
 // given boards, and what each scores.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -241,6 +243,107 @@ TEST_F(MoveGenTest, ScanBoardListsTheWordsOnTheBoard) {
   for (const RobotMove& m : list) words.push_back(robotfix::Describe(m));
   std::sort(words.begin(), words.end());
   EXPECT_EQ(words, (Strings{"cat 6 7 a 0", "to 8 7 d 0"}));
+}
+
+// Every placement by brute force: each word of the lexicon at each place of
+// each line, kept when it joins the board (or covers the centre of an empty
+// one), its board letters match, every cross word is a word and the rack
+// holds its new tiles (one blank at most, standing for a letter the rack
+// lacks, at each of that letter's new places in turn).
+Strings BruteForce(const Grid& grid, const std::string& rack, const std::set<std::string>& dict) {
+  auto cell = [&](int r, int c) { return grid.cells[r * kBoardStride + c]; };
+  bool empty = true;
+  for (char c : grid.cells) empty = empty && !c;
+  int have[32] = {};
+  for (char c : rack) ++have[LetterIndex(c)];
+  Strings out;
+  for (int dir = 0; dir < 2; ++dir)
+    for (int line = 0; line < 15; ++line)
+      for (int start = 0; start < 15; ++start)
+        for (const std::string& w : dict) {
+          const int n = static_cast<int>(w.size());
+          if (start + n > 15) continue;
+          auto at = [&](int p) { return dir ? cell(p, line) : cell(line, p); };
+          if ((start > 0 && at(start - 1)) || (start + n < 15 && at(start + n))) continue;
+          bool ok = true, fresh = false, joins = false;
+          int need[32] = {};
+          std::string laid = w;
+          for (int i = 0; i < n && ok; ++i) {
+            const int p = start + i;
+            const int r = dir ? p : line, c = dir ? line : p;
+            if (const char b = at(p)) {
+              ok = (b | 0x20) == w[i];
+              laid[i] = b;
+              joins = true;
+              continue;
+            }
+            fresh = true;
+            ++need[LetterIndex(w[i])];
+            if (empty && r == 7 && c == 7) joins = true;
+            std::string cross(1, w[i]);
+            for (int k = 1; dir ? c - k >= 0 && cell(r, c - k) : r - k >= 0 && cell(r - k, c); ++k)
+              cross.insert(cross.begin(), static_cast<char>((dir ? cell(r, c - k) : cell(r - k, c)) | 0x20));
+            for (int k = 1; dir ? c + k < 15 && cell(r, c + k) : r + k < 15 && cell(r + k, c); ++k)
+              cross += static_cast<char>((dir ? cell(r, c + k) : cell(r + k, c)) | 0x20);
+            if (cross.size() > 1) {
+              joins = true;
+              ok = dict.count(cross) > 0;
+            }
+          }
+          if (!ok || !fresh || !joins) continue;
+          int shortL = -1, deficit = 0;
+          for (int L = 1; L < 32; ++L)
+            if (need[L] > have[L]) {
+              deficit += need[L] - have[L];
+              shortL = L;
+            }
+          if (deficit > have[0]) continue;
+          char head[32];
+          std::snprintf(head, sizeof head, " %d %d %c", dir ? line : start, dir ? start : line,
+                        dir ? 'd' : 'a');
+          if (deficit == 0) {
+            out.push_back(laid + head);
+            continue;
+          }
+          for (int i = 0; i < n; ++i)  // one blank: any new place of the missing letter
+            if (!at(start + i) && LetterIndex(w[i]) == shortL) {
+              std::string v = laid;
+              v[i] = static_cast<char>(w[i] & ~0x20);
+              out.push_back(v + head);
+            }
+        }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST_F(MoveGenTest, MatchesABruteForceSearchOnRandomPositions) {
+  std::mt19937 rng(7);
+  std::set<std::string> dict;
+  while (dict.size() < 160) {
+    std::string w;
+    for (int k = 2 + static_cast<int>(rng() % 4); k > 0; --k) w += "abcde"[rng() % 5];
+    dict.insert(w);
+  }
+  Init(Words(Strings(dict.begin(), dict.end())), "movegen-brute");
+  Grid grid;
+  int compared = 0;
+  for (int turn = 0; turn < 14; ++turn) {
+    std::string rack;
+    for (int k = 0; k < 6; ++k) rack += "abcde"[rng() % 5];
+    if (turn % 3 == 1) rack += '`';
+    Strings got;
+    for (const std::string& p : Placements(grid, rack.c_str())) got.push_back(p.substr(0, p.rfind(' ')));
+    ASSERT_EQ(got, BruteForce(grid, rack, dict)) << "turn " << turn << " rack " << rack;
+    compared += static_cast<int>(got.size());
+    if (robot_.GetMoveCount() == 0) continue;
+    const RobotMove& m = *robot_.GetMoveSlot(static_cast<int>(rng() % robot_.GetMoveCount()));
+    for (int i = 0; i < m.length; ++i) {
+      char& c = grid.cells[(m.row + (m.direction ? i : 0)) * kBoardStride + m.column +
+                           (m.direction ? 0 : i)];
+      if (!c) c = m.word[i];
+    }
+  }
+  EXPECT_GT(compared, 500);
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 // it once per frame.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/robot_move.h"
 #include "game/bag.h"
 #include "game/board.h"
 #include "game/game_info.h"
 #include "game/game_setup.h"
+#include "game/move_history.h"
 #include "game/player.h"
 #include "game/rules.h"
 #include "platform/guid.h"
@@ -178,6 +180,31 @@ class CGame {
   // Vowels and non-vowels a balanced rack needs (2, then 1 after 15 rounds).
   int32_t balanceMinimum = 2;
 
+  // --- Move history, replay and pause (game_history.cpp) ---
+  // The history entry of the turn that just ended: the move, or null for a
+  // pass, exchange or lost turn; racks and scores as they stand.
+  void RecordMove(const RobotMove* move);
+  // Board, racks and scores as they were at the entry (which becomes the
+  // cursor); pauses the game before its last entry, resumes it there.
+  bool ReplayToMove(const HistoryRecord* target);
+  HistoryRecord* GoToMove(int32_t n);
+  HistoryRecord* GoToHistoryIndex(int32_t n);
+  int32_t GetHistoryIndex() const;  // kHistoryMissing without a history
+  HistoryRecord* GetCurrentHistoryEntry() const;
+  HistoryRecord* GoToLastHistoryEntry();
+  HistoryRecord* AddHistoryMove(const HistoryRecord& record);
+  HistoryRecord* AddVariation(const HistoryRecord& record);
+  HistoryRecord* PromoteVariation();
+  // Removes the last entry of the cursor's line; true when one was removed.
+  bool TakeBackLastMove();
+  std::vector<HistoryRecord> ExportMainLine() const;
+  // Each player's best move on the main line, into best[player] (grown to
+  // the player count); returns the last record it raised, or null.
+  const RobotMove* FindBestMoveInHistory(std::vector<RobotMove>& best) const;
+  void TogglePause();
+  void ResumeFromPause();
+  std::unique_ptr<MoveHistory> history = std::make_unique<MoveHistory>();
+
  private:
   void DropPlayers();
   void GiveOwedBlank(char* rack, int places, GamePlayer* player);
@@ -191,3 +218,13 @@ void DeleteGame(CGame* game);
 // Posts the views-changed message to the frame window and refreshes the
 // game panels.
 void NotifyGameViewsChanged();
+
+// The racks of a duplicate game paused from its running turn (one store for
+// the program).
+struct PausedRacks {
+  char racks[kMaxPlayers][kRackTextSize] = {};
+  uint8_t saved = 0;
+};
+PausedRacks& PausedDuplicateRacks();
+// The game's state word; kStateNoGame without a game.
+int32_t GetGameState(const CGame* game);

@@ -1,8 +1,11 @@
 #include "game/move_history.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <utility>
+
+#include "game/board.h"
 
 struct HistoryNode {
   HistoryNode* parent = nullptr;  // the root for a first-level entry; null once freed
@@ -289,10 +292,10 @@ HistoryRecord* MoveHistory::PromoteVariation() {
   return promoted->record.get();
 }
 
-bool MoveHistory::Walk(WalkCallback callback, void* context) const {
+bool MoveHistory::WalkFrom(const HistoryNode* start, WalkCallback callback, void* context) const {
   std::lock_guard<platform::CriticalSection> hold(lock_);
   std::vector<const HistoryNode*> pending;
-  if (const HistoryNode* start = cursor_ ? cursor_ : root_->child) pending.push_back(start);
+  if (start) pending.push_back(start);
   while (!pending.empty()) {
     const HistoryNode* n = pending.back();
     pending.pop_back();
@@ -305,12 +308,65 @@ bool MoveHistory::Walk(WalkCallback callback, void* context) const {
   return true;
 }
 
+bool MoveHistory::Walk(WalkCallback callback, void* context) const {
+  return WalkFrom(cursor_ ? cursor_ : root_->child, callback, context);
+}
+
+bool MoveHistory::WalkAll(WalkCallback callback, void* context) const {
+  return WalkFrom(root_->child, callback, context);
+}
+
+HistoryNode* MoveHistory::Find(const HistoryRecord* record) const {
+  if (!record) return nullptr;
+  std::vector<HistoryNode*> pending;
+  if (root_->child) pending.push_back(root_->child);
+  while (!pending.empty()) {
+    HistoryNode* n = pending.back();
+    pending.pop_back();
+    if (n->record.get() == record) return n;
+    if (n->next) pending.push_back(n->next);
+    if (n->child) pending.push_back(n->child);
+  }
+  return nullptr;
+}
+
+std::vector<const HistoryRecord*> MoveHistory::PathTo(const HistoryRecord* record) const {
+  std::vector<const HistoryRecord*> path;
+  for (const HistoryNode* n = Find(record); n && n != root_.get(); n = n->parent)
+    path.push_back(n->record.get());
+  return {path.rbegin(), path.rend()};
+}
+
+bool MoveHistory::Select(const HistoryRecord* record) {
+  HistoryNode* node = Find(record);
+  if (!node) return false;
+  int32_t depth = 0;
+  for (const HistoryNode* n = node; n != root_.get(); n = n->parent)
+    ++depth;
+  cursor_ = node;
+  index_ = depth;
+  return true;
+}
+
 std::vector<HistoryRecord> MoveHistory::ExportMainLine() const {
   std::lock_guard<platform::CriticalSection> hold(lock_);
   std::vector<HistoryRecord> out;
   for (const HistoryNode* node = root_->child; node; node = node->child)
     out.push_back(*node->record);
   return out;
+}
+
+void LayMoveLetters(char* grid, const RobotMove& move) {
+  const int n = std::min<int>(move.length, kMoveWordSize);
+  int r = move.row, c = move.column;
+  for (int i = 0; i < n && r < kMaxBoardSide && c < kMaxBoardSide && move.word[i]; ++i) {
+    char& square = grid[r * kBoardStride + c];
+    if (IsEmptySquare(square)) square = move.word[i];
+    if (move.direction)
+      ++r;
+    else
+      ++c;
+  }
 }
 
 int32_t HistoryIndex(const MoveHistory* history) {

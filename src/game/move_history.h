@@ -128,8 +128,21 @@ class MoveHistory {
   // continuation's subtree, then its variations. Under the lock. False when
   // the callback stopped it.
   bool Walk(WalkCallback callback, void* context) const;
+  // The same over the whole tree, from the first entry, wherever the cursor
+  // is.
+  bool WalkAll(WalkCallback callback, void* context) const;
   // Copies of the main line's records, under the lock.
   std::vector<HistoryRecord> ExportMainLine() const;
+
+  // The records from the first entry down to `record` (inclusive), or
+  // nothing when the record is not in this history.
+  std::vector<const HistoryRecord*> PathTo(const HistoryRecord* record) const;
+  // Puts the cursor on the entry holding `record`; false (the cursor
+  // unchanged) when it is not in this history.
+  bool Select(const HistoryRecord* record);
+  // True when the entry under the cursor has no continuation (also before
+  // the first entry of an empty history).
+  bool AtEndOfLine() const { return PeekNext() == nullptr; }
 
   // Rebuilding a stored tree: appends the record as the last child of
   // `parent` (null = the root), merging nothing and leaving the cursor.
@@ -139,6 +152,8 @@ class MoveHistory {
   HistoryNode* NewNode();
   HistoryNode* FirstChildOf(const HistoryNode* node) const;
   HistoryNode* Insert(HistoryNode* parent, const HistoryRecord& record);
+  HistoryNode* Find(const HistoryRecord* record) const;
+  bool WalkFrom(const HistoryNode* start, WalkCallback callback, void* context) const;
   void FreeSubtree(HistoryNode* node);
 
   struct Pool;
@@ -148,6 +163,11 @@ class MoveHistory {
   int32_t index_ = 0;
   mutable platform::CriticalSection lock_;
 };
+
+// Lays a move's letters on the empty squares of a board grid (row stride
+// kBoardStride), staying within the board; tiles already there stay. Replay
+// lays moves with it: unlike placing a move in play it touches no bag.
+void LayMoveLetters(char* grid, const RobotMove& move);
 
 // The forms that tolerate a missing history.
 int32_t HistoryIndex(const MoveHistory* history);

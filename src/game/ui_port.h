@@ -47,6 +47,8 @@ class GameUiPort {
     (void)id;
     return {};
   }
+  // The comment the history window holds for the entry about to be made.
+  virtual std::string PendingHistoryComment() { return {}; }
   // OutputDebugStringA.
   virtual void DebugOutput(const char* text) { (void)text; }
 };

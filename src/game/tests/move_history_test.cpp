@@ -235,6 +235,41 @@ TEST(MoveHistoryTest, WalkGoesDepthFirstContinuationBeforeVariations) {
   EXPECT_EQ(some.seen.size(), 2u);
 }
 
+TEST(MoveHistoryTest, PathSelectAndWalkAllReachVariations) {
+  MoveHistory h;
+  h.AddMove(Entry("a", 1));
+  h.AddMove(Entry("b", 1));
+  h.GoToIndex(1);
+  const HistoryRecord* x = h.AddMove(Entry("x", 1));  // b is x's variation
+  h.AddMove(Entry("y", 1));
+  h.GoToIndex(1);
+  h.AddMove(Entry("b", 1));  // back onto the main line: b, then x as variation
+  EXPECT_EQ(Word(h.RecordAt(2)), "b");
+
+  std::vector<std::string> path;
+  for (const HistoryRecord* r : h.PathTo(x))
+    path.push_back(r->move.word);
+  EXPECT_EQ(path, (std::vector<std::string>{"a", "x"}));
+  HistoryRecord stranger = Entry("a", 1);
+  EXPECT_TRUE(h.PathTo(&stranger).empty());
+  EXPECT_FALSE(h.Select(&stranger));
+  EXPECT_EQ(h.GetIndex(), 2);
+
+  ASSERT_TRUE(h.Select(x));
+  EXPECT_EQ(h.GetIndex(), 2);
+  EXPECT_FALSE(h.AtEndOfLine());
+  EXPECT_EQ(Word(h.Next()), "y");
+  EXPECT_TRUE(h.AtEndOfLine());
+
+  Visit all;
+  EXPECT_TRUE(h.WalkAll(Visitor, &all));
+  EXPECT_EQ(all.seen.size(), 4u);
+  EXPECT_EQ(all.seen.front(), "a:b:<null>");
+  Visit fromCursor;
+  h.Walk(Visitor, &fromCursor);
+  EXPECT_EQ(fromCursor.seen, (std::vector<std::string>{"y:<null>:<null>"}));
+}
+
 TEST(MoveHistoryTest, LongLinesSpanPoolsAndNeedNoRecursion) {
   MoveHistory h;
   const int n = kHistoryPoolNodes + 50;

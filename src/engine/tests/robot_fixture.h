@@ -44,11 +44,24 @@ struct Grid {
   }
 };
 
+// Settings that create no evaluation component, so that standard games rank
+// by score alone; no word-level limit.
+inline RobotSettings WithoutComponents() {
+  RobotSettings s;
+  s.maxWordLevel = -1;
+  s.useJokerTerm = s.useConventionsTerm = s.useBonusBlockTerm = 0;
+  s.noteDuplicateJoker = s.noteFirstWordDuplicate = s.noteDuplicateEndgame = 0;
+  s.wordScoreWeight = s.closingBonusWeight = s.closingBoardWeight = 0.0f;
+  s.remainderWeight = s.challengeWeight = s.letterSwapWeight = s.difficultyWeight = 0.0f;
+  s.situationLevel = 0;
+  return s;
+}
+
 class RobotTest : public ::testing::Test {
  protected:
   // Loads the words as the global lexicon; rules of tile set 0 with a rack
   // of `rack` and no premiums unless `premiums`; settings without a level
-  // limit.
+  // limit or components.
   void Init(const std::vector<LexSourceWord>& words, const std::string& name, int rack = 7,
             bool premiums = false) {
     const std::string folder = lexfix::Folder(name);
@@ -57,7 +70,7 @@ class RobotTest : public ::testing::Test {
     auto setup = std::make_unique<GameSetup>();
     setup->kind = kKindStandard;
     rules_.Setup(0, rack, premiums ? setup.get() : nullptr);
-    settings_.maxWordLevel = -1;
+    settings_ = WithoutComponents();
     robot_.SetGameParams(&rules_);
     robot_.CreateEvaluators(&settings_);
     robot_.SetCandidateSink(&RobotTest::Record, this);

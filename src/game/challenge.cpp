@@ -71,7 +71,9 @@ void TakeBackMove(CGame& game, GamePlayer& p, bool runningTurn) {
   p.score -= move.score;
   game.RemoveMoveLetters(move);
   if (runningTurn) {
-    GetGameRecordPort().TakeBackLastEntry(game);
+    // The move's history entry goes; the cursor stays at the last entry.
+    game.TakeBackLastMove();
+    game.GoToLastHistoryEntry();
     GetGameUiPort().BroadcastGameChanged(&game, kGameChangedRebuild);
     GetBoardViewPort().RedrawBoardWindow();
   }
@@ -99,7 +101,7 @@ void TakeBackMove(CGame& game, GamePlayer& p, bool runningTurn) {
   GetGameUiPort().RefreshRemainderWindow();
   NotifyGameViewsChanged();
   if (IsHuman(&p)) LoadViewRack(game, p);
-  GetGameRecordPort().RecordMove(game, nullptr);
+  game.RecordMove(nullptr);
 }
 
 void ResolveChallenge(CGame& game, GamePlayer& challenger, const PlayerAction& action,

@@ -3,8 +3,8 @@
 namespace {
 BoardViewPort g_defaultView;
 BoardViewPort* g_view = &g_defaultView;
-GameRecordPort g_defaultRecord;
-GameRecordPort* g_record = &g_defaultRecord;
+GameResultPort g_defaultResult;
+GameResultPort* g_result = &g_defaultResult;
 
 template <typename Port>
 Port* Swap(Port*& slot, Port& fallback, Port* port) {
@@ -16,7 +16,7 @@ Port* Swap(Port*& slot, Port& fallback, Port* port) {
 
 BoardViewPort* SetBoardViewPort(BoardViewPort* port) { return Swap(g_view, g_defaultView, port); }
 BoardViewPort& GetBoardViewPort() { return *g_view; }
-GameRecordPort* SetGameRecordPort(GameRecordPort* port) {
-  return Swap(g_record, g_defaultRecord, port);
+GameResultPort* SetGameResultPort(GameResultPort* port) {
+  return Swap(g_result, g_defaultResult, port);
 }
-GameRecordPort& GetGameRecordPort() { return *g_record; }
+GameResultPort& GetGameResultPort() { return *g_result; }

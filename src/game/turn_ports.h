@@ -1,10 +1,10 @@
 #pragma once
-// What the turn code asks of the board view, the game dialogs, the move
-// history and the user's profile. The window side installs its
-// implementations (the board view's grids and 3D buttons, the challenge and
-// exchange dialogs); the history and the profile install theirs; tests
-// install recording fakes. With none installed there is no view (the view
-// reads as empty), dialogs are cancelled and nothing is recorded.
+// What the turn code asks of the board view, the game dialogs and the
+// user's profile. The window side installs its implementations (the board
+// view's grids and 3D buttons, the challenge and exchange dialogs), the
+// shell the profile's; tests install recording fakes. With none installed
+// there is no view (the view reads as empty), dialogs are cancelled and
+// nothing is recorded in a profile.
 #include <cstdint>
 #include <vector>
 
@@ -92,19 +92,11 @@ class BoardViewPort {
   virtual bool ExerciseMatchesProfile() { return true; }
 };
 
-class GameRecordPort {
+// The user's profile at the end of a game (the shell installs it).
+class GameResultPort {
  public:
-  virtual ~GameRecordPort() = default;
+  virtual ~GameResultPort() = default;
 
-  // The history entry of the turn that just ended: the move played, or null
-  // for a pass, exchange, lost turn or challenge.
-  virtual void RecordMove(CGame& game, const RobotMove* move) {
-    (void)game;
-    (void)move;
-  }
-  // A successful challenge within the running turn deletes the history
-  // entry of the move it took back (the cursor goes to the last entry).
-  virtual void TakeBackLastEntry(CGame& game) { (void)game; }
   // A rated two-player game ends: the local player's expected result, kept
   // in the profile (its Internet field when `internet`).
   virtual void StoreExpectedScore(float expected, bool internet) {
@@ -119,5 +111,5 @@ class GameRecordPort {
 // Install (not owned); each returns the previous one, null for the default.
 BoardViewPort* SetBoardViewPort(BoardViewPort* port);
 BoardViewPort& GetBoardViewPort();
-GameRecordPort* SetGameRecordPort(GameRecordPort* port);
-GameRecordPort& GetGameRecordPort();
+GameResultPort* SetGameResultPort(GameResultPort* port);
+GameResultPort& GetGameResultPort();

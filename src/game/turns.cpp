@@ -195,7 +195,7 @@ void CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
   RobotMove laid = first;
   game.ApplyMove(laid);
   std::memcpy(first.placedLetters, laid.placedLetters, sizeof first.placedLetters);
-  GetGameRecordPort().RecordMove(game, &first);
+  game.RecordMove(&first);
   game.consecutivePasses = game.scorelessTurns = 0;
   if (!game.IsBestSolutionGame()) {
     if (p.Type() == kPlayerRemote)
@@ -223,7 +223,7 @@ void CarryOutNoMove(CGame& game, GamePlayer& p, int32_t code, PlayerDataMessage*
     }
   }
   if (message) turns::SendTurnMessage(*message);
-  GetGameRecordPort().RecordMove(game, nullptr);
+  game.RecordMove(nullptr);
   p.ClearPlayedWords();
   if (code == kActionPass) game.CountPass();
   p.turnPhase = kPhaseOver;
@@ -411,7 +411,7 @@ void StoreExpectedScore(CGame& game) {
   if (!own || !other) return;
   const double d = static_cast<double>(other->rating) - own->rating;
   const float expected = static_cast<float>(1.0 / (1.0 + std::pow(10.0, d * kExpectedScoreScale)));
-  GetGameRecordPort().StoreExpectedScore(expected, internet);
+  GetGameResultPort().StoreExpectedScore(expected, internet);
 }
 
 void EnterLastMoves(CGame& game) {
@@ -438,10 +438,10 @@ int32_t CGame::FinishGame() {
     SettleFinalRacks();
     StoreExpectedScore(*this);
     if (!setup.noStatistics && HasLocalHuman() && PlayerCount() >= 2)
-      GetGameRecordPort().RecordGameStatistics(*this);
+      GetGameResultPort().RecordGameStatistics(*this);
     GetGameUiPort().PostFrameMessage(kMsgViewsChanged);
   } else if (Kind() == kKindDuplicate) {
-    if (!setup.noStatistics) GetGameRecordPort().RecordGameStatistics(*this);
+    if (!setup.noStatistics) GetGameResultPort().RecordGameStatistics(*this);
   }
   return state;
 }

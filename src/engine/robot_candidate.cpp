@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/robot.h"
-#include "engine/robot_scoring.h"
+#include "game/tile_bonus.h"
 #include "game/layouts.h"
 #include "game/rules.h"
 

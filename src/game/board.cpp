@@ -1,28 +1,9 @@
 #include "game/board.h"
 
+#include "game/tile_bonus.h"
+
 #include <algorithm>
 #include <cstring>
-
-namespace {
-
-constexpr int kTileBonus7 = 50;
-constexpr int kTileBonus8 = 75;
-constexpr int kTileBonus9 = 100;
-
-int TileBonus(int newTiles) {
-  switch (newTiles) {
-    case 7:
-      return kTileBonus7;
-    case 8:
-      return kTileBonus8;
-    case 9:
-      return kTileBonus9;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
 
 GameBoard::GameBoard(const GameRules* r) : rules(r), squares(kBoardSquares) {}
 
@@ -155,7 +136,7 @@ int32_t GameBoard::ScoreWord(RobotMove& move) const {
     else
       ++c;
   }
-  const int32_t score = sum * wordMultiplier + TileBonus(newTiles);
+  const int32_t score = sum * wordMultiplier + MoveTileBonus(newTiles);
   move.score = score;
   move.wordScore = score;
   return score;

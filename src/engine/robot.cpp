@@ -103,6 +103,9 @@ void Robot::LoadBoard(const char* grid, const char* rack) {
     std::memcpy(places, rack, n);
   }
   board_.LoadFromGrid(&rules, letters, places);
+  // Without a game view the stand-in player is the one judged: it holds the
+  // rack too, so that the leave-based components see the real leave.
+  std::memcpy(settingsPlayer_.rack, places, sizeof settingsPlayer_.rack);
   std::memcpy(letterCounts_, board_.rackCounts, sizeof letterCounts_);
   std::memcpy(grid_, board_.letters, sizeof grid_);
   lineFlags_ = nullptr;
@@ -160,6 +163,12 @@ void Robot::ResetTermRanges() {
   std::fill(std::begin(termMax_), std::end(termMax_), 0.0f);
   std::fill(std::begin(termMin_), std::end(termMin_), 0.0f);
   termsScaled_ = false;
+  searchRanked_ = false;
+}
+
+void Robot::BeginSearch() {
+  ClearMoveSlots();
+  ResetTermRanges();
 }
 
 bool Robot::IsWord(const char* word) const {

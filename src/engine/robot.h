@@ -120,6 +120,10 @@ class Robot : public Thinker {
   // The game zeroes the per-term largest and smallest values before each new
   // search, so that its first pass evaluates every move afresh.
   void ResetTermRanges();
+  // A new search: no found moves, fresh term ranges, and the next pass is the
+  // first one (it prepares the components, ranks every move and fixes the
+  // scale). For the turn code, the mentor and tests.
+  void BeginSearch();
   const float* TermMaxima() const { return termMax_; }
   const float* TermMinima() const { return termMin_; }
 
@@ -218,6 +222,7 @@ class Robot : public Thinker {
   float termMax_[kTermSlots] = {};
   float termMin_[kTermSlots] = {};
   bool termsScaled_ = false;  // the found moves' terms hold scaled values
+  bool searchRanked_ = false;  // this search's first pass has ranked the moves
   RobotMove candidate_;
   WordList* wordList_ = nullptr;
   int32_t tilesPlaced_ = 0;

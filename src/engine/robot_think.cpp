@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/eval_pass.h"
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "game/bag.h"
@@ -65,6 +66,9 @@ RobotSettings Robot::PlayerSettings() const {
 }
 
 void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
+  // What the components read of the game, for this thread while the pass runs.
+  const EvaluationContext context = MakeEvaluationContext(*this);
+  const EvaluationScope scope(context);
   // Working copies: the components see the position before the move and a
   // bag they may not disturb.
   const GameRules& rules = Rules();
@@ -74,7 +78,10 @@ void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
   if (view_.bag) bag.CopyFrom(*view_.bag);
 
   moves_.SortMovesByKey(kSortByScore);
-  const bool firstPass = termMax_[kEvalWordScore] == 0.0f;
+  // The first pass of a search ranks every move; later ones judge only a move
+  // handed in. An explicit flag: a largest word-score term of 0 (no score
+  // component, or nothing but 0-point moves) must not make every pass a first.
+  const bool firstPass = !searchRanked_;
   if (firstPass)
     for (auto& e : evaluators_)
       if (e) e->Prepare();
@@ -83,12 +90,14 @@ void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
     case kKindStandard:
       if (firstPass) {
         if (!RankStandard(bag, board)) return;  // cancelled: no scaling
+        searchRanked_ = true;
       } else if (move) {
         JudgeMove(*move, bag, board);
       }
       break;
     case kKindDuplicate:
       if (!RankDuplicate(bag, board)) return;
+      searchRanked_ = true;
       break;
     default:
       break;  // side games keep the score order
@@ -122,12 +131,11 @@ bool Robot::RankStandard(const TileBag& bag, const GameBoard& board) {
     if (!EvaluateStandardMove(*moves_.GetMoveSlot(i), bag, board, true)) return false;
   }
   moves_.SortMovesByKey(kSortByRankValue);
-  RobotEvaluator* advice = evaluators_[kEvalLetterSwap].get();
-  if (advice && moves_.Count() > 0) {
-    const int state = static_cast<int>(
-        advice->Evaluate(CurrentPlayer(), *moves_.GetMoveSlot(0), bag, board));
-    if (state >= kResultNoMove && state <= kResultAdvice3) SetResultState(state);
-  }
+  // The advice judges slot 0 even when it holds no move (it may then advise
+  // a swap) and writes its decision into the robot itself: some of its paths
+  // return a term and leave the result state as it is.
+  if (RobotEvaluator* advice = evaluators_[kEvalLetterSwap].get())
+    advice->Evaluate(CurrentPlayer(), *moves_.GetMoveSlot(0), bag, board);
   return true;
 }
 
@@ -251,8 +259,6 @@ bool Robot::RankDuplicate(const TileBag& bag, const GameBoard& board) {
 // ranges it fixes serve the later passes of the same search.
 void Robot::ScaleTerms() {
   if (termsScaled_) return;
-  if (std::any_of(std::begin(termMin_), std::end(termMin_), [](float v) { return v != 0.0f; }))
-    return;
   const int count = moves_.Count();
   float low[kTermSlots] = {};
   for (int i = 0; i < count; ++i)

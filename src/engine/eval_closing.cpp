@@ -1,0 +1,183 @@
+// "Closing board" (component 5): how much a move leaves open at the two ends
+// of its word. On the board after the move it walks every extension of the
+// word through the lexicon, square by square, using only tiles the mover
+// cannot see (the bag and the other racks), and takes the best score such an
+// extension would make. A standard game counts that against the move; the
+// other kinds count the ways to extend, for it.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "engine/eval_components.h"
+#include "engine/eval_context.h"
+#include "engine/lexicon.h"
+#include "engine/robot_move.h"
+#include "game/bag.h"
+#include "game/board.h"
+#include "game/player.h"
+#include "game/rules.h"
+
+namespace {
+
+// The tiles the judged player cannot see: the bag and every other rack.
+void UnseenPool(const GamePlayer& player, const TileBag& bag, int32_t pool[kLetterSlots]) {
+  std::memcpy(pool, bag.counts, sizeof bag.counts);
+  for (const GamePlayer* other : CurrentEvaluationContext().players) {
+    if (!other || other->playerIndex == player.playerIndex) continue;
+    for (int i = 0; i < kRackTextSize && other->rack[i]; ++i)
+      if (!IsEmptyRackPlace(other->rack[i])) ++pool[LetterIndex(other->rack[i])];
+  }
+}
+
+const DawgNode* ChildWithLetter(const DawgNodeList& graph, int index, int letter) {
+  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+    if (n->LetterIndex() == letter) return n;
+    if (n->IsLast()) break;
+  }
+  return nullptr;
+}
+
+// One evaluation: the board after the move seen along the move's line.
+class ExtensionWalk {
+ public:
+  ExtensionWalk(const Lexicon& lexicon, const GameBoard& after, const RobotMove& move,
+                const EvaluationContext& ctx, bool poolLimited, int32_t pool[kLetterSlots])
+      : lexicon_(lexicon),
+        board_(after),
+        frame_(after, move, ctx.Side()),
+        move_(move),
+        countOnly_(ctx.kind == kKindDuplicate),
+        poolLimited_(poolLimited),
+        pool_(pool) {}
+
+  // Best extension after the word's last letter (main graph) or before its
+  // first (reversed graph, the word read backwards).
+  float FromEnd(const std::string& word, bool backwards) {
+    const DawgNodeList& graph = backwards ? lexicon_.Reversed() : lexicon_.Main();
+    std::string text = backwards ? std::string(word.rbegin(), word.rend()) : word;
+    const DawgNode* node = graph.WalkToNode(text.c_str(), false);
+    if (!node) return 0.0f;
+    const int step = backwards ? -1 : 1;
+    const int square =
+        backwards ? frame_.Start() - 1 : frame_.Start() + static_cast<int>(word.size());
+    return Walk(graph, text, node, square, step);
+  }
+
+ private:
+  // Walks stop at both edges of the board.
+  float Walk(const DawgNodeList& graph, std::string& text, const DawgNode* node, int i, int step) {
+    const int p = frame_.Line();
+    if (!frame_.Inside(i, p)) return 0.0f;
+    const char tile = frame_.At(i, p);
+    if (!IsEmptySquare(tile)) {
+      const DawgNode* next = ChildWithLetter(graph, node->child, LetterIndex(tile));
+      if (!next) return 0.0f;
+      text.push_back(tile);
+      const float best = Walk(graph, text, next, i + step, step);
+      text.pop_back();
+      return best;
+    }
+    float best = 0.0f;
+    int index = node->child;
+    for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+      const int letter = n->LetterIndex();
+      if (CrossAllows(i, n->Letter()) && (!poolLimited_ || pool_[letter] > 0)) {
+        if (poolLimited_) --pool_[letter];
+        if (countOnly_) {
+          best += 1.0f;
+        } else {
+          text.push_back(static_cast<char>(n->Letter()));
+          // Off the board nothing can follow: the word stands as it is.
+          if (n->EndsWord() && !frame_.Occupied(i + step, p))
+            best = std::max(best, Score(text, i, step));
+          best = std::max(best, Walk(graph, text, n, i + step, step));
+          text.pop_back();
+        }
+        if (poolLimited_) ++pool_[letter];
+      }
+      if (n->IsLast()) break;
+    }
+    return best;
+  }
+
+  // The letter may go on (i, line) when it makes a word with the tiles
+  // across the line, or when there are none.
+  bool CrossAllows(int i, uint8_t letter) const {
+    const int p = frame_.Line();
+    int first = p, last = p;
+    while (frame_.Occupied(i, first - 1))
+      --first;
+    while (frame_.Occupied(i, last + 1))
+      ++last;
+    if (first == p && last == p) return true;
+    std::string cross;
+    for (int q = first; q <= last; ++q)
+      cross += q == p ? static_cast<char>(letter) : static_cast<char>(frame_.At(i, q) | 0x20);
+    return lexicon_.IsWord(cross.c_str());
+  }
+
+  // The score of the extended word, read in board order from its first square.
+  float Score(const std::string& text, int i, int step) const {
+    if (text.size() >= static_cast<size_t>(kMoveWordSize)) return 0.0f;
+    RobotMove m;
+    const std::string word = step < 0 ? std::string(text.rbegin(), text.rend()) : text;
+    std::memcpy(m.word, word.data(), word.size());
+    const int first = step < 0 ? i : frame_.Start();
+    m.row = static_cast<uint8_t>(frame_.Row(first, frame_.Line()));
+    m.column = static_cast<uint8_t>(frame_.Column(first, frame_.Line()));
+    m.direction = move_.direction;
+    m.length = static_cast<uint8_t>(word.size());
+    board_.ScoreWord(m);
+    return static_cast<float>(m.wordScore);
+  }
+
+  const Lexicon& lexicon_;
+  const GameBoard& board_;
+  LineFrame frame_;
+  const RobotMove& move_;
+  bool countOnly_;
+  bool poolLimited_;
+  int32_t* pool_;
+};
+
+class ClosingBoardEvaluator : public RobotEvaluator {
+ public:
+  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+                 const GameBoard& board) override {
+    const EvaluationContext& ctx = CurrentEvaluationContext();
+    const Lexicon* lexicon = GetLexicon();
+    float c = 0.0f;
+    if (lexicon && move.word[0]) {
+      GameBoard after(board);
+      LayMove(after, move, ctx.Side());
+      int32_t pool[kLetterSlots];
+      UnseenPool(player, bag, pool);
+      ExtensionWalk walk(*lexicon, after, move, ctx, JudgedSettings(player).poolLimited == 1, pool);
+      size_t n = 0;
+      while (n + 1 < kMoveWordSize && move.word[n])
+        ++n;
+      const std::string word(move.word, n);
+      c = std::max(walk.FromEnd(word, false), walk.FromEnd(word, true));
+    }
+    if (ctx.kind == kKindStandard) return c == 0.0f ? -1.0f : -c;
+    return c == 0.0f ? 1.0f : c;
+  }
+  int GetLabelId() const override { return kEvaluatorLabelIds[kEvalClosingBoard]; }
+
+ private:
+  // The move's letters on the copy, as the game lays them (blanks upper case).
+  static void LayMove(GameBoard& board, const RobotMove& move, int side) {
+    int r = move.row, c = move.column;
+    for (int k = 0; k < move.length && k < kMoveWordSize && move.word[k]; ++k) {
+      if (r >= side || c >= side) break;
+      board.letters[r * kBoardStride + c] = move.word[k];
+      (move.direction ? r : c) += 1;
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<RobotEvaluator> MakeClosingBoardComponent() {
+  return std::make_unique<ClosingBoardEvaluator>();
+}

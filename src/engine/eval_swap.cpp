@@ -1,0 +1,261 @@
+// The letter-swap advice (component 3): once a standard game's found moves
+// are ranked, decide on the best one whether to play it, pass to keep a rack
+// that already forms a full-rack word, or swap letters, and which. The
+// decision goes into the robot's result state (and, for a swap, its rack
+// text); the term returned is the same number.
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/eval_components.h"
+#include "engine/eval_context.h"
+#include "engine/lexicon.h"
+#include "engine/robot.h"
+#include "engine/robot_move.h"
+#include "engine/wordlist.h"
+#include "game/bag.h"
+#include "game/board.h"
+#include "game/player.h"
+#include "game/rules.h"
+
+namespace {
+
+constexpr char kKeepLetters[] = "aerst";
+constexpr int32_t kJuniorLowScore = 6;
+constexpr int32_t kLowScore = 12;
+constexpr int32_t kTrailingScore = 6;
+constexpr int32_t kSwapBagMinimum = 7;
+constexpr int32_t kWeakPlayerLevel = 5;
+// Byte that marks a rack place as given up (the blank's byte).
+constexpr char kMarked = kUnassignedBlank;
+
+struct Candidate {
+  std::string text;
+  float chance = 0.0f;
+  float value = 0.0f;
+};
+
+class LetterSwapEvaluator : public RobotEvaluator {
+ public:
+  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+                 const GameBoard&) override {
+    ctx_ = &CurrentEvaluationContext();
+    rules_ = &ctx_->Rules();
+    places_ = ctx_->RackSize();
+    rack_.assign(places_, kEmptyRackPlace);
+    for (int i = 0; i < places_ && player.rack[i]; ++i)
+      rack_[i] = player.rack[i];
+    const bool hasWord = move.word[0] != 0;
+
+    if (ctx_->roundCount == 0 && hasWord) return kAdvicePlay;
+    if (bag.tileCount < kSwapBagMinimum) return hasWord ? kAdvicePlay : kAdvicePass;
+    if (hasWord && move.score > kTrailingScore && Trailing(player)) return kAdvicePlay;
+
+    const RobotSettings s = JudgedSettings(player);
+    const int32_t lowScore = IsJuniorMode() ? kJuniorLowScore : kLowScore;
+    const Lexicon* lexicon = GetLexicon();
+    const int fullRackWords = lexicon ? lexicon->FindAnagrams(rack_.c_str(), places_) : 0;
+    // A negative level means no limit: only a set limit of 5 or less is weak.
+    if (s.maxWordLevel >= 0 && s.maxWordLevel <= kWeakPlayerLevel)
+      return hasWord ? Answer(kAdvicePlay) : DefaultSwap();
+    if (move.score > lowScore || s.swapAnalysis == 0) return FallBack(hasWord);
+    if (fullRackWords >= 1) return Answer(kAdvicePass);
+    if (!lexicon) return FallBack(hasWord);
+    return Search(*lexicon, s, bag, hasWord);
+  }
+  int GetLabelId() const override { return kEvaluatorLabelIds[kEvalLetterSwap]; }
+
+ private:
+  bool Trailing(const GamePlayer& player) const {
+    for (const GamePlayer* other : ctx_->players)
+      if (other && other->playerIndex != player.playerIndex && other->score > player.score)
+        return true;
+    return false;
+  }
+
+  float Answer(int32_t advice) const {
+    if (ctx_->robot) ctx_->robot->SetResultState(advice);
+    return static_cast<float>(advice);
+  }
+
+  float Swap(const std::string& letters) const {
+    if (ctx_->robot) {
+      ctx_->robot->SetRack(letters.c_str());
+      ctx_->robot->SetResultState(kAdviceSwap);
+    }
+    return static_cast<float>(kAdviceSwap);
+  }
+
+  // Everything but the keep letters; the whole rack when nothing is left.
+  float DefaultSwap() const {
+    char out[kRackTextSize] = {};
+    LettersNotIn(rack_.c_str(), kKeepLetters, out);
+    return Swap(out[0] ? out : rack_);
+  }
+
+  float CandidateSwap(const std::string& text) const {
+    std::vector<char> out(text.size() + 1);
+    LettersNotIn(text.c_str(), kKeepLetters, out.data());
+    return Swap(out[0] ? std::string(out.data()) : text);
+  }
+
+  float FallBack(bool hasWord) const { return hasWord ? Answer(kAdvicePlay) : DefaultSwap(); }
+
+  bool CancelAsked() const {
+    return ctx_->robot && ctx_->robot->ThinkingState() == ThreadJob::kCancelAsked;
+  }
+
+  // The candidate made by giving up place i of w on top of the set s: how
+  // likely the bag gives the letters missing for a full-rack word, and what
+  // those words are worth.
+  Candidate Assess(const Lexicon& lexicon, std::string& w, size_t i, const std::string& s,
+                   const TileBag& bag) {
+    Candidate c;
+    const char letter = w[i];
+    w[i] = kMarked;
+    list_.Clear();
+    CountRackWords(lexicon, w.c_str(), places_, &list_);
+    const int n = list_.GetCount();
+    float chanceSum = 0.0f, valueSum = 0.0f;
+    std::vector<char> missing(kWordTextSize + 1);
+    for (int k = 0; k < n; ++k) {
+      const char* word = list_.GetWord(k);
+      LettersNotIn(word, w.c_str(), missing.data());
+      const float p = LetterDrawChance(missing.data(), bag);
+      if (p == 0.0f) continue;
+      chanceSum += p;
+      valueSum += static_cast<float>(TextValue(*rules_, word));
+    }
+    if (n > 0) {
+      c.chance = chanceSum / static_cast<float>(n);
+      c.value = valueSum / static_cast<float>(n) * c.chance;
+    }
+    c.text = s + letter;
+    w[i] = letter;
+    return c;
+  }
+
+  // Grows the swap set s one letter a pass (the most valuable on offer) until
+  // a candidate's expected value clears the player's threshold.
+  float Search(const Lexicon& lexicon, const RobotSettings& settings, const TileBag& bag,
+               bool hasWord) {
+    std::string s;
+    std::string w = rack_;
+    size_t marked = 0;
+    while (static_cast<int>(s.size()) < places_) {
+      if (CancelAsked()) return kAdvicePlay;
+      // Mark the letters of s added since the last pass.
+      for (; marked < s.size(); ++marked) {
+        const size_t at = w.find(s[marked]);
+        if (at != std::string::npos) w[at] = kMarked;
+      }
+      if (std::all_of(w.begin(), w.end(), [](char c) { return c == kMarked; }))
+        return kAdviceSwap;  // nothing left to give up: advice unchanged
+      std::vector<Candidate> candidates;
+      for (size_t i = 0; i < w.size(); ++i)
+        if (w[i] != kEmptyRackPlace && w[i] != kMarked)
+          candidates.push_back(Assess(lexicon, w, i, s, bag));
+      float best = 0.0f;
+      const size_t before = s.size();
+      for (size_t k = candidates.size(); k-- > 0;) {
+        const float letters = static_cast<float>(TextValue(*rules_, candidates[k].text.c_str()));
+        if (letters > best) {
+          best = letters;
+          s = candidates[k].text;
+        }
+        if (candidates[k].value < settings.letterSwapWeight)
+          candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(k));
+      }
+      if (candidates.size() == 1) return CandidateSwap(candidates[0].text);
+      if (candidates.size() >= 2) {
+        for (const Candidate& c : candidates)
+          best = std::max(best, c.value);
+        for (const Candidate& c : candidates)
+          if (c.value == best) return CandidateSwap(c.text);
+      }
+      // A pass that could not grow the set would repeat itself for ever.
+      if (s.size() == before) break;
+    }
+    return FallBack(hasWord);
+  }
+
+  const EvaluationContext* ctx_ = nullptr;
+  const GameRules* rules_ = nullptr;
+  int places_ = 7;
+  std::string rack_;
+  WordList list_;
+};
+
+// Depth-first over the main graph for words of exactly `depth` more letters.
+void RackWalk(const Lexicon& lexicon, int index, int depth, int32_t counts[kLetterSlots],
+              int32_t* blanks, std::string& word, const DawgNode* node, WordList* list,
+              int* found) {
+  const DawgNodeList& graph = lexicon.Main();
+  if (depth == 0) {
+    if (node && node->EndsWord()) {
+      lexicon.CollectWord(list, word.c_str(), node);
+      ++*found;
+    }
+    return;
+  }
+  if (index < 0) return;
+  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+    int32_t* counter =
+        counts[n->LetterIndex()] > 0 ? &counts[n->LetterIndex()] : (*blanks > 0 ? blanks : nullptr);
+    if (counter) {
+      --*counter;
+      word.push_back(static_cast<char>(n->Letter()));
+      RackWalk(lexicon, n->child, depth - 1, counts, blanks, word, n, list, found);
+      word.pop_back();
+      ++*counter;
+    }
+    if (n->IsLast()) break;
+  }
+}
+
+}  // namespace
+
+float LetterDrawChance(const char* letters, const TileBag& bag) {
+  int32_t counts[kLetterSlots];
+  std::memcpy(counts, bag.counts, sizeof counts);
+  const size_t n = std::strlen(letters);
+  if (n == 0) return 100.0f;
+  if (bag.tileCount <= 0) return 0.0f;
+  float p = 1.0f;
+  float factorial = 1.0f;
+  for (size_t i = 0; i < n; ++i) {
+    int32_t& k = counts[LetterIndex(letters[i])];
+    p = p * static_cast<float>(std::max(k, 0)) / static_cast<float>(bag.tileCount);
+    if (k > 0) --k;
+    factorial *= static_cast<float>(i + 1);
+  }
+  return 100.0f * factorial * p;
+}
+
+void LettersNotIn(const char* text, const char* set, char* out) {
+  for (; *text; ++text)
+    if (!std::strchr(set, *text)) *out++ = *text;
+  *out = 0;
+}
+
+int CountRackWords(const Lexicon& lexicon, const char* rack, int length, WordList* list) {
+  if (length <= 0 || length > kMaxWordLetters) return 0;
+  int32_t counts[kLetterSlots] = {};
+  int32_t blanks = 0;
+  for (const char* c = rack; *c; ++c) {
+    if (*c == kUnassignedBlank)
+      ++blanks;
+    else
+      ++counts[LetterIndex(*c)];  // '_' lands on 31, which no letter uses
+  }
+  std::string word;
+  int found = 0;
+  RackWalk(lexicon, 0, length, counts, &blanks, word, nullptr, list, &found);
+  return found;
+}
+
+std::unique_ptr<RobotEvaluator> MakeLetterSwapComponent() {
+  return std::make_unique<LetterSwapEvaluator>();
+}

@@ -12,7 +12,10 @@
 // from its history, up to the entry the game stood at.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "game/record_strings.h"
 
 class CGame;
 
@@ -75,3 +78,63 @@ int32_t ReadSavedGameHeader(const char* path);
 // opened or read, or is larger (`tooLarge` then set).
 bool ReadFileBounded(const char* path, size_t limit, std::vector<uint8_t>& out,
                      bool* tooLarge = nullptr);
+
+// ---------------------------------------------------------------------------
+// Save-as and open, as the menus call them. What they need of the window
+// side (the program's file dialog, the current room and user, the
+// crossagram files of the crossagram screen, the way back to the main menu)
+// comes through this port; tests install a fake. Without one every dialog
+// is cancelled and no crossagram file can be read or written.
+
+// Rooms the front-ends tell apart.
+constexpr int32_t kRoomLobby = 0;
+constexpr int32_t kRoomStandardGame = 1;
+constexpr int32_t kRoomCrossagram = 7;
+
+class SavedGamePort {
+ public:
+  virtual ~SavedGamePort() = default;
+  virtual int32_t CurrentRoom() { return kRoomLobby; }
+  virtual std::string CurrentUserName() { return {}; }
+  virtual int32_t CurrentUserLanguage() { return 0; }
+  // The program's file dialog for a SavedFileType; `name` holds the
+  // proposed name and receives the chosen path. False when cancelled.
+  virtual bool AskFileName(bool save, int32_t type, std::string& name) {
+    (void)save;
+    (void)type;
+    (void)name;
+    return false;
+  }
+  // "Writing to file ..." while the file is written.
+  virtual void ShowProgress(const std::string& text) { (void)text; }
+  virtual void ReturnToMainMenu() {}
+  // The crossagram screen's files: 0 or a string-table number; true when
+  // the game was read (players, language and name set up).
+  virtual int32_t WriteCrossagramFile(const char* path, CGame& game) {
+    (void)path;
+    (void)game;
+    return kStrCannotCreateFile;
+  }
+  virtual bool ReadCrossagramFile(const char* path, CGame& game) {
+    (void)path;
+    (void)game;
+    return false;
+  }
+};
+
+// Installs the port (not owned); returns the previous one. Null restores
+// the default.
+SavedGamePort* SetSavedGamePort(SavedGamePort* port);
+SavedGamePort& GetSavedGamePort();
+
+// Saves the game: to `path` without asking, or to a file the user picks
+// (asking before replacing one). Reports the outcome; true on success.
+bool SaveGameAs(const char* path, CGame& game);
+// Opens a saved file of a type the current room accepts into a new game.
+// The game is kept only when its first player is the current user and its
+// language the user's; otherwise, and on any failure, the user is told, the
+// new game is deleted and null is returned. The caller registers the game.
+CGame* OpenSavedGame(const char* path);
+// OpenSavedGame, then registers the game under `id`; null (nothing
+// registered, the game deleted) when either step fails.
+CGame* OpenAndRegisterSavedGame(const char* path, int32_t id);

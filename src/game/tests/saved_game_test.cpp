@@ -11,8 +11,10 @@
 #include "game/game.h"
 #include "game/move_history.h"
 #include "game/record_strings.h"
+#include "game/session_registry.h"
 #include "game_fakes.h"
 #include "platform/crand.h"
+#include "platform/path.h"
 #include "recording_sink.h"
 #include "temp_dir.h"
 
@@ -403,6 +405,159 @@ TEST_F(SavedGameTest, FilesWriteSafelyAndDamageIsReported) {
   EXPECT_EQ(ReadSavedGameHeader(path.c_str()), kKindNone);
   EXPECT_FALSE(LoadSavedGameFile((dir / "missing.tsb").c_str(), *back));
   EXPECT_EQ(sink.messages.size(), 2u);  // a missing file says nothing
+}
+
+}  // namespace
+
+namespace {
+
+class FakeSavedGamePort : public SavedGamePort {
+ public:
+  FakeSavedGamePort() : previous_(SetSavedGamePort(this)) {}
+  ~FakeSavedGamePort() override { SetSavedGamePort(previous_); }
+
+  int32_t CurrentRoom() override { return room; }
+  std::string CurrentUserName() override { return user; }
+  int32_t CurrentUserLanguage() override { return language; }
+  bool AskFileName(bool save, int32_t type, std::string& name) override {
+    asked.push_back(name);
+    askedTypes.push_back(type);
+    (void)save;
+    if (answers.empty()) return false;
+    name = answers.front();
+    answers.erase(answers.begin());
+    return true;
+  }
+  void ShowProgress(const std::string& text) override { progress.push_back(text); }
+  void ReturnToMainMenu() override { ++backToMenu; }
+
+  int32_t room = kRoomStandardGame;
+  std::string user = "alice";
+  int32_t language = 0;
+  std::vector<std::string> answers, asked, progress;
+  std::vector<int32_t> askedTypes;
+  int backToMenu = 0;
+
+ private:
+  SavedGamePort* previous_;
+};
+
+class SaveOpenTest : public SavedGameTest {
+ protected:
+  testsupport::TempDir dir;
+  testsupport::RecordingSink sink{platform::kResultYes};
+  FakeSavedGamePort port;
+  std::shared_ptr<GameSessionRegistry> registry = InitGameSessionRegistry();
+};
+
+TEST_F(SaveOpenTest, SaveAsAsksBeforeReplacing) {
+  auto g = SmallGame();
+  const std::string first = dir / "first.tsb", second = dir / "second.tsb";
+  ASSERT_TRUE(SaveGameAs(first.c_str(), *g));  // a path: no dialog
+  EXPECT_TRUE(port.asked.empty());
+  EXPECT_EQ(port.progress.back(), "Writing to file " + first + "...");
+  EXPECT_EQ(sink.messages.back().text, "Save complete.");
+
+  // The user picks the existing file, refuses to replace it, then picks a
+  // new one.
+  port.answers = {first, second};
+  sink.answers = {platform::kResultNo};
+  ASSERT_TRUE(SaveGameAs(nullptr, *g));
+  ASSERT_EQ(port.asked.size(), 2u);
+  char date[32];
+  FormatDateText(date, sizeof date);
+  EXPECT_EQ(port.asked[0], std::string("Classic ") + date);
+  EXPECT_EQ(port.askedTypes[0], kFileSavedGame);
+  EXPECT_EQ(sink.messages[1].text, "Replace\"" + first + "\"?");
+  EXPECT_EQ(sink.messages[1].flags, 4u | 0x20u);
+  EXPECT_TRUE(platform::FileExists(second.c_str()));
+
+  port.answers.clear();
+  EXPECT_FALSE(SaveGameAs(nullptr, *g));  // cancelled
+
+  EXPECT_FALSE(SaveGameAs((dir / "none/x.tsb").c_str(), *g));
+  EXPECT_EQ(sink.messages.back().text, "Unable to create the file " + dir / "none/x.tsb" + ".");
+}
+
+TEST_F(SaveOpenTest, OpenKeepsOnlyTheUsersGame) {
+  auto g = SmallGame();
+  const std::string path = dir / "game.tsb";
+  ASSERT_EQ(WriteSavedGame(path.c_str(), *g), 0);
+
+  CGame* opened = OpenAndRegisterSavedGame(path.c_str(), 5);  // "alice" is "Alice"
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(GetGameCount(), 1);
+  EXPECT_EQ(FindGameById(5), opened);
+  EXPECT_EQ(opened->board.At(7, 7), 'c');
+
+  struct Case {
+    const char* what;
+    std::string user;
+    int32_t language;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"other profile", "Bob", 0, kTextOtherProfile},
+      {"other language", "ALICE", 1, kTextOtherLanguage},
+  };
+  for (const Case& c : cases) {
+    port.user = c.user;
+    port.language = c.language;
+    const int live = robots.live;
+    EXPECT_EQ(OpenAndRegisterSavedGame(path.c_str(), 6), nullptr) << c.what;
+    EXPECT_EQ(sink.messages.back().text, c.message) << c.what;
+    EXPECT_EQ(GetGameCount(), 1) << c.what;
+    EXPECT_EQ(robots.live, live) << c.what;  // the new game is gone with its players
+  }
+
+  // A damaged file of the right type.
+  port.user = "alice";
+  port.language = 0;
+  const std::string saved = testsupport::ReadBytes(path);
+  ASSERT_TRUE(testsupport::WriteBytes(path, saved.substr(0, 30000)));
+  EXPECT_EQ(OpenAndRegisterSavedGame(path.c_str(), 7), nullptr);
+  EXPECT_EQ(sink.messages.back().text,
+            "The file is damaged or is not a TESSARIN\xAE file. \"" + path + "\".");
+  EXPECT_EQ(GetGameCount(), 1);
+}
+
+TEST_F(SaveOpenTest, RoomsAcceptTheirTypes) {
+  const std::string tsb = dir / "game.tsb", cra = dir / "game.cra";
+  ASSERT_EQ(WriteSavedGame(tsb.c_str(), *SmallGame()), 0);
+  ASSERT_TRUE(testsupport::WriteBytes(cra, std::string("CRA_v_01\0\x18\x04\0\0\0", 14)));
+
+  // A crossagram file in the standard room: refused, back to the menu.
+  EXPECT_EQ(OpenSavedGame(cra.c_str()), nullptr);
+  EXPECT_EQ(sink.messages.back().text, kTextNotValidFile);
+  EXPECT_EQ(sink.messages.back().flags, 0x10u);
+  EXPECT_EQ(port.backToMenu, 1);
+
+  // The lobby takes it but says so without leaving; without a crossagram
+  // reader the load fails.
+  port.room = kRoomLobby;
+  EXPECT_EQ(OpenSavedGame(cra.c_str()), nullptr);
+  EXPECT_EQ(port.backToMenu, 1);
+  std::unique_ptr<CGame> fromLobby(OpenSavedGame(tsb.c_str()));
+  EXPECT_NE(fromLobby, nullptr);
+
+  // The crossagram room offers its own type in the dialog.
+  port.room = kRoomCrossagram;
+  EXPECT_EQ(OpenSavedGame(nullptr), nullptr);
+  EXPECT_EQ(port.askedTypes.back(), kFileCrossagram);
+  EXPECT_EQ(OpenSavedGame(tsb.c_str()), nullptr);
+  EXPECT_EQ(port.backToMenu, 2);
+  EXPECT_EQ(GetGameCount(), 0);
+}
+
+TEST_F(SaveOpenTest, FullRegistryKeepsNothing) {
+  const std::string path = dir / "game.tsb";
+  ASSERT_EQ(WriteSavedGame(path.c_str(), *SmallGame()), 0);
+  for (int i = 0; i < kMaxLiveGames; ++i)
+    ASSERT_NE(OpenAndRegisterSavedGame(path.c_str(), i), nullptr);
+  const int live = robots.live;
+  EXPECT_EQ(OpenAndRegisterSavedGame(path.c_str(), 99), nullptr);
+  EXPECT_EQ(GetGameCount(), kMaxLiveGames);
+  EXPECT_EQ(robots.live, live);
 }
 
 }  // namespace

@@ -146,4 +146,23 @@ TEST_F(PremiumTest, ClosingBonusExtendsTheMoveByItsHooks) {
   EXPECT_FLOAT_EQ(Eval(*closing_, Move("zoo", 7, 5)), -1.0f);  // no hook: column 4 not reached
 }
 
+TEST_F(PremiumTest, ClosingBonusLooksAlongTheLinesBesideAHookedSquare) {
+  // "za": the z laid first in zoo takes an a after it across the line, so
+  // the line before the move's (row 6) is walked back from the z's column:
+  // a double word at column 2, 4 squares away: (7 - 4) / 1 x 4 = 12, halved
+  // in a standard game.
+  LoadWords(evalfix::Words({"zoo", "za"}), "premium-side");
+  OnlyPremiums({{6, 2, kPremiumDoubleWord}});
+  RobotSettings s;
+  s.closingBonusWeight = 100.0f;
+  SetSettings(0, s);
+  EXPECT_FLOAT_EQ(Eval(*closing_, Move("zoo", 7, 6)), -6.0f);
+  ctx_.kind = kKindDuplicate;
+  EXPECT_FLOAT_EQ(Eval(*closing_, Move("zoo", 7, 6)), 12.0f);
+  // Without the hook nothing opens there.
+  ctx_.kind = kKindStandard;
+  LoadWords(evalfix::Words({"zoo"}), "premium-noside");
+  EXPECT_FLOAT_EQ(Eval(*closing_, Move("zoo", 7, 6)), -1.0f);
+}
+
 }  // namespace

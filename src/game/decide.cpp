@@ -64,11 +64,11 @@ bool DecideComputer(CGame& game, GamePlayer& p, PlayerAction& a) {
     return true;
   }
   if (!robot->IsThinking()) {
-    // A new search: the game it plays for, and term ranges afresh.
+    // A new search: the game it plays for, no found moves, fresh ranges.
     RobotGameView view = MakeRobotGameView(game, robot);
     view.currentPlayer = &p;
     robot->SetGameView(view);
-    robot->ResetTermRanges();
+    robot->BeginSearch();
   }
   const bool done = robot->StartThinking(game.board.letters, p.rack);
   if (p.request == kRequestOutOfTime) {

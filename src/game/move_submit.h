@@ -13,7 +13,7 @@
 // Refusals of ExtractPlayedWords.
 enum PlacementResult : int {
   kPlacementNoWord = 0,
-  kPlacementScattered = -1,  // not in one unbroken line
+  kPlacementScattered = -1,   // not in one unbroken line
   kPlacementScattered2 = -2,  // treated as -1
   kPlacementIsolated = -3,
   kPlacementOffCentre = -4,

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kRoundLimit = 100;        // cycles of turns that end any standard game
+constexpr int32_t kRoundLimit = 100;  // cycles of turns that end any standard game
 constexpr int32_t kChallengeWindowMs = 15000;
 constexpr double kExpectedScoreScale = 0.0025;  // 1/400
 
@@ -422,8 +422,8 @@ void EnterLastMoves(CGame& game) {
     bool allValid = true;
     for (const RobotMove& w : p->moveWords)
       allValid = allValid && turns::IsLexiconWord(w.word);
-    p->stats[kStandardStats].RecordMove(p->moveWords.front(),
-                                        static_cast<int>(p->moveWords.size()), allValid);
+    p->stats[kStandardStats].RecordMove(p->moveWords.front(), static_cast<int>(p->moveWords.size()),
+                                        allValid);
     p->statsRecorded = 1;
   }
 }

@@ -48,8 +48,8 @@ TEST(PlayerMessage, LayoutOfEveryField) {
   EXPECT_EQ(I32At(b, 36), 7);   // row
   EXPECT_EQ(I32At(b, 40), 0);   // across
   EXPECT_STREQ(reinterpret_cast<char*>(b + 44), "aT");
-  EXPECT_EQ(I32At(b, 72), 1);   // second word down
-  EXPECT_EQ(b[76], 0);          // third entry empty: the list ends
+  EXPECT_EQ(I32At(b, 72), 1);  // second word down
+  EXPECT_EQ(b[76], 0);         // third entry empty: the list ends
   EXPECT_STREQ(reinterpret_cast<char*>(b + 524), "abc_`_e");
   EXPECT_EQ(I32At(b, 545), 5);  // unaligned
   EXPECT_EQ(I32At(b, 549), -250);
@@ -121,7 +121,8 @@ TEST(PlayerMessage, CheckedFieldByField) {
        MessageFault::kWordText},
       {"digit", [](PlayerDataMessage& m) { std::strcpy(m.words[0].text, "c4t"); },
        MessageFault::kWordText},
-      {"longer than the board", [](PlayerDataMessage& m) { std::strcpy(m.words[0].text, "abcdefgh"); },
+      {"longer than the board",
+       [](PlayerDataMessage& m) { std::strcpy(m.words[0].text, "abcdefgh"); },
        MessageFault::kWordText},
       {"row off the board", [](PlayerDataMessage& m) { m.words[0].row = 7000; },
        MessageFault::kPlacement},
@@ -129,17 +130,14 @@ TEST(PlayerMessage, CheckedFieldByField) {
        MessageFault::kPlacement},
       {"runs past the edge", [](PlayerDataMessage& m) { m.words[1].row = 6; },
        MessageFault::kPlacement},
-      {"negative score", [](PlayerDataMessage& m) { m.words[0].score = -4; },
-       MessageFault::kScore},
+      {"negative score", [](PlayerDataMessage& m) { m.words[0].score = -4; }, MessageFault::kScore},
       {"huge score", [](PlayerDataMessage& m) { m.words[0].score = 1 << 30; },
        MessageFault::kScore},
       {"rack byte", [](PlayerDataMessage& m) { m.rack[1] = '#'; }, MessageFault::kRack},
       {"capital on a rack", [](PlayerDataMessage& m) { m.rack[1] = 'B'; }, MessageFault::kRack},
-      {"tile beyond the rack", [](PlayerDataMessage& m) { m.rack[7] = 'z'; },
-       MessageFault::kRack},
+      {"tile beyond the rack", [](PlayerDataMessage& m) { m.rack[7] = 'z'; }, MessageFault::kRack},
       {"count off", [](PlayerDataMessage& m) { m.rackCount = 6; }, MessageFault::kRackCount},
-      {"negative count", [](PlayerDataMessage& m) { m.rackCount = -1; },
-       MessageFault::kRackCount},
+      {"negative count", [](PlayerDataMessage& m) { m.rackCount = -1; }, MessageFault::kRackCount},
   };
   for (const Case& c : cases) {
     PlayerDataMessage m = Play();

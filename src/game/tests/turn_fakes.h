@@ -132,8 +132,8 @@ class TurnUiPort : public gamefakes::RecordingUiPort {
     return sum;
   }
   int Moves() const {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
-                                          [](const Entry& e) { return e.hasMove; }));
+    return static_cast<int>(
+        std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.hasMove; }));
   }
 
   std::vector<Entry> entries;

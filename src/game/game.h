@@ -205,6 +205,13 @@ class CGame {
   void ResumeFromPause();
   std::unique_ptr<MoveHistory> history = std::make_unique<MoveHistory>();
 
+  // --- Duplicate game (duplicate.cpp) ---
+  // State 2: makes the reference player; the first cycle begins.
+  void StartDuplicateTurn();
+  // State 3: one step of the cycle's phase (0 draw the common rack and find
+  // the top move, 1 the players play, 2 lay the top move and score).
+  void RunDuplicateTurn();
+
  private:
   void DropPlayers();
   void GiveOwedBlank(char* rack, int places, GamePlayer* player);

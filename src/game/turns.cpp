@@ -82,6 +82,8 @@ int32_t CGame::Update() {
     case kStateTurnStart:
       if (Kind() == kKindStandard)
         StartStandardTurn();
+      else if (Kind() == kKindDuplicate)
+        StartDuplicateTurn();
       else if (Kind() == kKindConundrum || Kind() == kKindExercise)
         BeginRunningTurn();
       else if (Kind() == kKindCrossagram)
@@ -91,6 +93,8 @@ int32_t CGame::Update() {
       UpdateSceneButtons();
       if (Kind() == kKindStandard)
         RunStandardTurn();
+      else if (Kind() == kKindDuplicate)
+        RunDuplicateTurn();
       else if (Kind() == kKindCrossagram)
         turns::RunPendingAction(*this);
       break;

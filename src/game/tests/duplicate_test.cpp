@@ -1,0 +1,228 @@
+// Duplicate games without a screen: the common rack, the reference
+// player's top move, each player's own score, and the cycles to the end.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/lexicon.h"
+#include "engine/robot.h"
+#include "engine/robot_factory.h"
+#include "engine/robot_settings.h"
+#include "engine/tests/lexicon_fixture.h"
+#include "game/game.h"
+#include "game/move_submit.h"
+#include "platform/crand.h"
+#include "platform/path.h"
+#include "platform/sync.h"
+#include "recording_sink.h"
+#include "turn_fakes.h"
+
+namespace {
+
+// Every string of two and three letters is a word.
+std::vector<LexSourceWord> DenseWords() {
+  std::vector<LexSourceWord> w;
+  for (char a = 'a'; a <= 'z'; ++a)
+    for (char b = 'a'; b <= 'z'; ++b) {
+      w.push_back({std::string{a, b}, 3, false, {}});
+      for (char c = 'a'; c <= 'z'; ++c)
+        w.push_back({std::string{a, b, c}, 3, false, {}});
+    }
+  return w;
+}
+
+class DuplicateTest : public testing::Test {
+ public:
+  static void SetUpTestSuite() {
+    InstallPlayerRobotFactory();
+    RobotWorkerPool().Start();
+    const std::string folder = lexfix::Folder("duplicate");
+    lexfix::WriteLexicon(folder, DenseWords(), kLanguageEnglish, false);
+    lexfix::LoadGlobal(folder, kLanguageEnglish);
+  }
+  static void TearDownTestSuite() {
+    DestroyLexicon();
+    RobotWorkerPool().Stop();
+    SetPlayerRobotFactory(PlayerRobotFactory());
+  }
+  void TearDown() override {
+    if (game) game->StopGame();
+    game.reset();
+    PendingBoardAction() = nullptr;
+  }
+
+  void Start(std::vector<int32_t> types, uint32_t seed = 5) {
+    platform::SeedRandom(seed);
+    game.reset(CreateGame());
+    game->setup.kind = kKindDuplicate;
+    game->setup.language = 0;
+    for (int32_t t : types) {
+      PlayerSetupEntry e;
+      e.playerType = t;
+      SettingsToOptions(RobotSettings(), e.options);
+      game->setup.AddPlayer(e);
+    }
+    game->StartNewGame();
+  }
+
+  GamePlayer& P(int i) { return *game->Player(i); }
+
+  // One frame, as the screen runs it.
+  int32_t Step() {
+    clock.Advance(20);
+    const int32_t s = game->Update();
+    for (int i = 0; i < game->PlayerCount(); ++i)
+      if (Robot* r = P(i).GetRobot(); r && r->IsThinking()) {
+        platform::SleepMs(1);
+        break;
+      }
+    return s;
+  }
+  void RunUntil(const std::function<bool()>& done, int frames = 200000) {
+    for (int i = 0; i < frames && !done(); ++i)
+      Step();
+    ASSERT_TRUE(done()) << "state " << game->state << " phase " << game->duplicatePhase;
+  }
+
+  // Board, reference rack and bag together hold the tile set.
+  void ExpectTilesConserved() {
+    int32_t counts[kLetterSlots] = {};
+    for (char c : game->board.letters)
+      if (c) ++counts[IsBlankLetter(c) ? kBlankIndex : LetterIndex(c)];
+    const GamePlayer& ref = *game->referencePlayer;
+    for (int k = 0; k < ref.RackPlaces(); ++k)
+      if (!IsEmptyRackPlace(ref.rack[k])) ++counts[LetterIndex(ref.rack[k])];
+    for (int i = 0; i < kLetterSlots; ++i)
+      EXPECT_EQ(counts[i] + game->bag.counts[i], game->rules->tileCounts[i]) << "letter " << i;
+  }
+
+  turnfakes::TurnUiPort ui;
+  turnfakes::FakeBoardView view;
+  turnfakes::RecordingResultPort results;
+  turnfakes::FakeClock clock;
+  testsupport::RecordingSink sink{platform::kResultYes};
+  std::unique_ptr<CGame, void (*)(CGame*)> game{nullptr, &DeleteGame};
+};
+
+// Runs a game of two default computer players to its end and checks the
+// scores against the top moves laid.
+void PlayToTheEnd(DuplicateTest& t, size_t minCycles);
+
+TEST_F(DuplicateTest, ComputersPlayToTheEndWithTheReferenceScores) {
+  // Only two- and three-letter words: the board closes after a few cycles.
+  PlayToTheEnd(*this, 2);
+}
+
+// The program's English lexicon, when the build has made it: a full game.
+class WholeDuplicateTest : public DuplicateTest {
+ protected:
+  static void SetUpTestSuite() {
+    InstallPlayerRobotFactory();
+    RobotWorkerPool().Start();
+    const std::string main = platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(0));
+    real = platform::FileExists(main.c_str());
+    if (real) lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
+  }
+  static bool real;
+};
+bool WholeDuplicateTest::real = false;
+
+TEST_F(WholeDuplicateTest, ComputersPlayToTheEndWithTheReferenceScores) {
+  if (!real) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
+  PlayToTheEnd(*this, 10);
+}
+
+TEST_F(DuplicateTest, CyclesShareOneRackAndLayOnlyTheTopMove) {
+  Start({kPlayerComputer, kPlayerHuman});
+  // The first cycle: both get the common rack; the human passes.
+  RunUntil([&] { return game->duplicatePhase == 1 && P(1).turnPhase == kPhaseDeciding; });
+  const std::string common(game->referencePlayer->rack, 7);
+  EXPECT_EQ(std::string(P(1).rack, 7), common);
+  EXPECT_EQ(game->viewingPlayer, &P(1));
+  SkipNextPassConfirmation();
+  PendingBoardAction() = BoardButtonAction(kButtonPass);
+  RunUntil([&] { return game->roundCount == 1; });
+
+  const RobotMove top = game->extraMove;
+  EXPECT_EQ(P(1).score, 0);  // a pass scores nothing
+  EXPECT_EQ(P(0).score, top.score);
+  EXPECT_EQ(game->referencePlayer->score, top.score);
+  // Only the top move is on the board.
+  int tiles = 0;
+  for (char c : game->board.letters)
+    tiles += c != 0;
+  EXPECT_EQ(tiles, top.length);
+  EXPECT_EQ(game->history->Count(), 1);
+  EXPECT_EQ(game->history->Last()->scores[0], top.score);
+  ExpectTilesConserved();
+}
+
+TEST_F(DuplicateTest, HumansTakeTurnsOnTheSameRack) {
+  Start({kPlayerHuman, kPlayerHuman, kPlayerHuman});
+  RunUntil([&] { return game->duplicatePhase == 1 && P(0).turnPhase == kPhaseDeciding; });
+  EXPECT_EQ(P(1).turnPhase, kPhaseIdle);
+  EXPECT_EQ(P(2).turnPhase, kPhaseIdle);
+  for (int i = 0; i < 3; ++i) {
+    SkipNextPassConfirmation();
+    PendingBoardAction() = BoardButtonAction(kButtonPass);
+    RunUntil(
+        [&] { return game->roundCount == 1 || (i < 2 && P(i + 1).turnPhase == kPhaseDeciding); });
+    if (i < 2) {
+      EXPECT_EQ(game->viewingPlayer, &P(i + 1));
+      EXPECT_EQ(std::string(P(i + 1).rack, 7), std::string(game->referencePlayer->rack, 7));
+    }
+  }
+  // Each played once: one cycle, nobody asked twice.
+  EXPECT_EQ(game->roundCount, 1);
+  EXPECT_EQ(game->history->Count(), 1);
+}
+
+TEST_F(DuplicateTest, NoMoveOnTheRackEndsTheGame) {
+  Start({kPlayerComputer});
+  // Under a lexicon whose only word no rack can make, every rack fails: the
+  // draw tries as many racks as the bag holds tiles, gives up, and the game
+  // ends with every tile back in the bag.
+  DestroyLexicon();
+  const std::string folder = lexfix::Folder("duplicate-empty");
+  lexfix::WriteLexicon(folder, {{"zzzzzzzz", 3, false, {}}}, kLanguageEnglish, false);
+  lexfix::LoadGlobal(folder, kLanguageEnglish);
+  RunUntil([&] { return game->state == kStateOver; });
+  EXPECT_EQ(game->roundCount, 0);
+  EXPECT_EQ(game->referencePlayer->rackCount, 0);
+  ExpectTilesConserved();
+  DestroyLexicon();
+  lexfix::LoadGlobal(lexfix::Folder("duplicate"), kLanguageEnglish);
+}
+
+void PlayToTheEnd(DuplicateTest& t, size_t minCycles) {
+  t.Start({kPlayerComputer, kPlayerComputer});
+  t.RunUntil([&] { return t.game->state == kStateOver; });
+  t.ExpectTilesConserved();
+
+  // Every cycle laid its top move, across in the first one.
+  const std::vector<HistoryRecord> line = t.game->ExportMainLine();
+  ASSERT_GE(line.size(), minCycles);
+  ASSERT_EQ(static_cast<int32_t>(line.size()), t.game->roundCount);
+  EXPECT_EQ(line[0].move.direction, 0);
+  int32_t top = 0;
+  for (const HistoryRecord& r : line) {
+    EXPECT_TRUE(r.HasMove());
+    top += r.move.score;
+  }
+  EXPECT_EQ(t.game->referencePlayer->score, top);
+  // Each player scores its own moves; default opponents find a top score
+  // every time.
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(t.P(i).score, line.back().scores[i]);
+    EXPECT_EQ(t.P(i).score, top) << i;
+  }
+  // The game ended on a rack that admits no move, its tiles back in the bag.
+  EXPECT_EQ(t.game->referencePlayer->rackCount, 0);
+  EXPECT_EQ(t.game->Update(), kStateOver);
+}
+
+}  // namespace

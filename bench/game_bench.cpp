@@ -64,10 +64,10 @@ void BM_ComputerGame(benchmark::State& state) {
     moves += PlayGame(players, seed++);
     ++games;
   }
-  state.counters["games/s"] = benchmark::Counter(static_cast<double>(games),
-                                                 benchmark::Counter::kIsRate);
-  state.counters["moves/s"] = benchmark::Counter(static_cast<double>(moves),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["games/s"] =
+      benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
+  state.counters["moves/s"] =
+      benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
   state.counters["moves/game"] = static_cast<double>(moves) / static_cast<double>(games);
 }
 BENCHMARK(BM_ComputerGame)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();

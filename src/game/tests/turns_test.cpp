@@ -2,6 +2,7 @@
 // clock, a fake board view and a fake network.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -243,6 +244,28 @@ TEST_F(TurnsTest, FourPassesEndTheGameExchangesDoNotCount) {
   Step();
   EXPECT_EQ(results.statistics, 1);  // once per game
   EXPECT_EQ(P(0).score, -value0);
+}
+
+TEST_F(TurnsTest, RatedGameStoresTheExpectedResult) {
+  for (int32_t mode : {kNetworkNone, kNetworkInternet}) {
+    net.mode = mode;
+    net.localIndex = 1;
+    configure = [&] { game->setup.rankingGame = 1; };
+    Start({kPlayerHuman, kPlayerHuman});
+    P(0).rating = 1600;
+    P(1).rating = 1400;
+    for (int i = 0; i < 4; ++i) {
+      Pass();
+      if (i < 3) NextTurn();
+    }
+    RunUntil([&] { return game->state == kStateOver; });
+  }
+  // Locally the first player is ours; in an Internet game the network's.
+  ASSERT_EQ(results.expected.size(), 2u);
+  EXPECT_NEAR(results.expected[0], 1.0 / (1.0 + std::pow(10.0, -0.5)), 1e-5);
+  EXPECT_NEAR(results.expected[1], 1.0 / (1.0 + std::pow(10.0, 0.5)), 1e-5);
+  EXPECT_FALSE(results.internetExpected[0]);
+  EXPECT_TRUE(results.internetExpected[1]);
 }
 
 TEST_F(TurnsTest, RoundLimit) {

@@ -9,6 +9,7 @@
 #include "engine/robot.h"
 #include "engine/robot_game.h"
 #include "engine/robot_settings.h"
+#include "game/duplicate.h"
 #include "game/game.h"
 #include "game/game_clock.h"
 #include "game/net_port.h"
@@ -28,8 +29,8 @@ constexpr int kVarPlayersDone = 0;
 bool IsAbsent(const GamePlayer& p) { return p.Type() == kPlayerNone; }
 bool IsHuman(const GamePlayer& p) { return p.Type() == kPlayerHuman; }
 
-// The game's record of the cycle's top move.
-RobotMove& TopMove(CGame& game) { return game.extraMove; }
+// The cycle's top move: the game's working move record, saved with it.
+RobotMove& TopMove(CGame& game) { return game.workMove; }
 int32_t& PlayersDone(CGame& game) { return game.variables[kVarPlayersDone]; }
 
 void RefreshAfterTurnChange() {
@@ -248,24 +249,7 @@ void RunDrawPhase(CGame& g) {
     g.state = kStateOver;
     return;
   }
-  bool humanAsked = false;
-  for (int i = 0; i < g.PlayerCount(); ++i) {
-    GamePlayer* p = g.Player(i);
-    if (!p) continue;
-    p->moveScore = 0;
-    if (!IsHuman(*p)) {
-      p->turnPhase = kPhaseBegin;
-    } else if (!humanAsked) {
-      humanAsked = true;
-      p->turnPhase = kPhaseBegin;
-      g.viewingPlayer = g.currentPlayer = p;
-      g.turnIndex = i;
-    } else {
-      p->turnPhase = kPhaseIdle;
-    }
-  }
-  PlayersDone(g) = 0;
-  g.duplicatePhase = 1;
+  BeginDuplicatePlay(g);
 }
 
 void RunPlayPhase(CGame& g) {
@@ -364,4 +348,25 @@ void CGame::RunDuplicateTurn() {
       duplicatePhase = 0;
       break;
   }
+}
+
+void BeginDuplicatePlay(CGame& g) {
+  bool humanAsked = false;
+  for (int i = 0; i < g.PlayerCount(); ++i) {
+    GamePlayer* p = g.Player(i);
+    if (!p) continue;
+    p->moveScore = 0;
+    if (!IsHuman(*p)) {
+      p->turnPhase = kPhaseBegin;
+    } else if (!humanAsked) {
+      humanAsked = true;
+      p->turnPhase = kPhaseBegin;
+      g.viewingPlayer = g.currentPlayer = p;
+      g.turnIndex = i;
+    } else {
+      p->turnPhase = kPhaseIdle;
+    }
+  }
+  PlayersDone(g) = 0;
+  g.duplicatePhase = 1;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "game/binio.h"
+#include "game/duplicate.h"
 #include "game/game.h"
 #include "game/game_info.h"
 #include "game/game_strings.h"
@@ -479,6 +480,21 @@ void LayBoardFromHistory(CGame& g) {
   }
 }
 
+// The file keeps no turn phases: a turn that was running when the game was
+// saved begins again (a duplicate game plays its cycle again on the same
+// rack, against the same top move); without this the game would wait for
+// a player that is in no phase.
+void ResumeRunningTurn(CGame& g) {
+  const bool running = g.state == kStateTurnRunning ||
+                       (g.state == kStatePaused && g.savedState == kStateTurnRunning);
+  if (!running) return;
+  if (g.Kind() == kKindDuplicate) {
+    if (g.referencePlayer && g.duplicatePhase != 0) BeginDuplicatePlay(g);
+  } else if (g.currentPlayer) {
+    g.currentPlayer->turnPhase = kPhaseBegin;
+  }
+}
+
 }  // namespace
 
 int32_t ParseSavedGame(CGame& game, const uint8_t* data, size_t size) {
@@ -501,6 +517,7 @@ int32_t ParseSavedGame(CGame& game, const uint8_t* data, size_t size) {
   game.lastTick = kNoTick;
   game.history->GoToIndex(std::min(index, game.history->Count()));
   LayBoardFromHistory(game);
+  ResumeRunningTurn(game);
   return index;
 }
 

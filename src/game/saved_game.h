@@ -62,7 +62,8 @@ int32_t WriteSavedGame(const char* path, const CGame& game);
 // kSavedGameDamaged; a refused game is only fit for deleting. On success the
 // rules are set up for the game, its players exist once, the history cursor
 // stands where it stood when saved (held within the main line), the board
-// holds the moves up to there and the clocks restart on the next update.
+// holds the moves up to there, the clocks restart on the next update and a
+// turn that was running begins again (the file keeps no turn phases).
 int32_t ParseSavedGame(CGame& game, const uint8_t* data, size_t size);
 // Reads and parses the file; shows the damaged-file or memory message and
 // returns false on failure (silently when the file does not exist).

@@ -15,6 +15,7 @@
 #include "engine/tests/lexicon_fixture.h"
 #include "game/game.h"
 #include "game/move_submit.h"
+#include "game/saved_game.h"
 #include "platform/crand.h"
 #include "platform/path.h"
 #include "platform/sync.h"
@@ -147,7 +148,7 @@ TEST_F(DuplicateTest, CyclesShareOneRackAndLayOnlyTheTopMove) {
   PendingBoardAction() = BoardButtonAction(kButtonPass);
   RunUntil([&] { return game->roundCount == 1; });
 
-  const RobotMove top = game->extraMove;
+  const RobotMove top = game->workMove;
   EXPECT_EQ(P(1).score, 0);  // a pass scores nothing
   EXPECT_EQ(P(0).score, top.score);
   EXPECT_EQ(game->referencePlayer->score, top.score);
@@ -179,6 +180,29 @@ TEST_F(DuplicateTest, HumansTakeTurnsOnTheSameRack) {
   // Each played once: one cycle, nobody asked twice.
   EXPECT_EQ(game->roundCount, 1);
   EXPECT_EQ(game->history->Count(), 1);
+}
+
+TEST_F(DuplicateTest, SavedInTheMiddleOfACyclePlaysOnAfterLoading) {
+  Start({kPlayerComputer, kPlayerComputer});
+  RunUntil([&] { return game->roundCount == 1 && game->duplicatePhase == 1; });
+  const RobotMove top = game->workMove;
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(EncodeSavedGame(*game, bytes));
+  game->StopGame();
+
+  game.reset(CreateGame());
+  ASSERT_GE(ParseSavedGame(*game, bytes.data(), bytes.size()), 0);
+  EXPECT_EQ(game->duplicatePhase, 1);
+  EXPECT_EQ(P(0).turnPhase, kPhaseBegin);
+  EXPECT_STREQ(game->workMove.word, top.word);
+  RunUntil([&] { return game->state == kStateOver; });
+  ExpectTilesConserved();
+  int32_t sum = 0;
+  for (const HistoryRecord& r : game->ExportMainLine())
+    sum += r.move.score;
+  EXPECT_EQ(game->referencePlayer->score, sum);
+  EXPECT_EQ(P(0).score, sum);
+  EXPECT_EQ(P(1).score, sum);
 }
 
 TEST_F(DuplicateTest, NoMoveOnTheRackEndsTheGame) {

@@ -191,6 +191,7 @@ TEST_F(SavedGameTest, SaveThenLoadGivesTheSameGame) {
   EXPECT_EQ(back->lastTick, kNoTick);
   EXPECT_EQ(back->viewingPlayer, back->Player(0));
   EXPECT_EQ(back->currentPlayer, back->Player(0));
+  EXPECT_EQ(back->currentPlayer->turnPhase, kPhaseBegin);  // its turn begins again
   EXPECT_TRUE(back->guid == g->guid);
   EXPECT_EQ(back->GetHistoryIndex(), 3);
 

@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "game/game_strings.h"
 #include "game/record_strings.h"
+#include "game/turn_support.h"
 #include "game/ui_port.h"
 #include "platform/message_sink.h"
 
@@ -113,6 +114,17 @@ bool CGame::ReplayToMove(const HistoryRecord* target) {
     std::memset(p->rack, 0, sizeof p->rack);
     std::memcpy(p->rack, target->racks[i], kRackTextSize - 1);
     p->rackCount = RackTiles(p->rack, places);
+  }
+
+  // The view shows the board and the rack of the player to move after the
+  // entry (entry 1 opens the game, entry i + 1 is the move of player
+  // start + i - 1).
+  turns::LoadViewBoard(*this);
+  if (PlayerCount() > 0) {
+    const int n = PlayerCount();
+    const int toMove =
+        static_cast<int>(((startPlayerIndex + static_cast<int64_t>(path.size()) - 1) % n + n) % n);
+    if (const GamePlayer* p = Player(toMove)) turns::LoadViewRack(*this, *p);
   }
 
   if (history->AtEndOfLine()) {

@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "game/move_history.h"
 #include "game_fakes.h"
+#include "turn_fakes.h"
 #include "recording_sink.h"
 
 namespace {
@@ -79,8 +80,10 @@ TEST_F(GameHistoryTest, ReplayRebuildsBoardRacksAndScoresAndPauses) {
   Play(1, Move("cow", 12, 7, 7, true), "xyz____");
   Play(0, Move("tea", 5, 9, 7, true), "b______");
 
+  turnfakes::FakeBoardView view;
   HistoryRecord* second = game->history->RecordAt(2);
   ASSERT_TRUE(game->ReplayToMove(second));
+  EXPECT_EQ(std::memcmp(view.board, game->board.letters, kBoardSquares), 0);
   EXPECT_EQ(game->GetHistoryIndex(), 2);
   EXPECT_EQ(game->board.At(7, 9), 't');
   EXPECT_EQ(game->board.At(8, 7), 0);  // "cow" is not laid yet
@@ -91,6 +94,10 @@ TEST_F(GameHistoryTest, ReplayRebuildsBoardRacksAndScoresAndPauses) {
   EXPECT_EQ(P(0).rackCount, 2);
   EXPECT_EQ(game->state, kStatePaused);
   EXPECT_EQ(game->savedState, kStateTurnRunning);
+
+  // After player 1's reply player 0 is to move: the view shows its rack.
+  ASSERT_TRUE(game->ReplayToMove(game->history->RecordAt(3)));
+  EXPECT_EQ(view.rack, "ab_____");
 
   ASSERT_TRUE(game->ReplayToMove(game->history->Last()));
   EXPECT_EQ(game->board.At(8, 7), 'o');

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "game/letters.h"
 
 constexpr size_t kRobotMoveImageSize = 412;

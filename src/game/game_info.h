@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 
 constexpr size_t kGameInfoImageSize = 1064;
 constexpr int kGameInfoOwnedTexts = 5;

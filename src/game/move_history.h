@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "engine/robot_move.h"
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "game/game_setup.h"
 #include "platform/sync.h"
 

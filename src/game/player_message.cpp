@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 
 int PlayerDataMessage::WordCount() const {
   int n = 0;

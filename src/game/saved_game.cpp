@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "game/duplicate.h"
 #include "game/game.h"
 #include "game/game_info.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 
 namespace shell {
 

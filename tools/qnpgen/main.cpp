@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "platform/ini.h"
 #include "platform/path.h"
 #include "shell/personality.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "game/game.h"
 #include "game/move_history.h"
 #include "game/saved_game.h"

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "game/binio.h"
+#include "platform/binio.h"
 #include "platform/ini.h"
 #include "platform/path.h"
 #include "shell/app_context.h"

@@ -1,4 +1,4 @@
-#include "game/binio.h"
+#include "platform/binio.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/robot_settings.h"
 
-#include "game/binio.h"
+#include "platform/binio.h"
 
 void InitRobotSettings(RobotSettings* settings) {
   if (settings) *settings = RobotSettings();

@@ -177,7 +177,7 @@ bool TileBag::DrawGivenLetters(const char* text, int n) {
     if (IsTileLetter(c)) {
       if (left[LetterIndex(c)] <= 0) {
         char message[64];
-        std::snprintf(message, sizeof message, kTextNoMoreLetter, c);
+        std::snprintf(message, sizeof message, GameText(kStrNoMoreLetter).c_str(), c);
         ShowBagNotice(message);
         return false;
       }
@@ -185,13 +185,13 @@ bool TileBag::DrawGivenLetters(const char* text, int n) {
       ++taken;
     } else if (blankPerPlayer && IsBlankLetter(c)) {
       if (blanksLeft <= 0) {
-        ShowBagNotice(kTextNoJokersLeft);
+        ShowBagNotice(GameText(kStrNoJokersLeft).c_str());
         return false;
       }
       --blanksLeft;
     } else {
       if (left[kBlankIndex] <= 0) {
-        ShowBagNotice(kTextNoJokersLeft);
+        ShowBagNotice(GameText(kStrNoJokersLeft).c_str());
         return false;
       }
       --left[kBlankIndex];

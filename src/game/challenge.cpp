@@ -9,7 +9,7 @@
 #include "game/move_submit.h"
 #include "game/player_message.h"
 #include "game/turn_ports.h"
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "game/turn_support.h"
 #include "game/ui_port.h"
 
@@ -124,7 +124,7 @@ void ResolveChallenge(CGame& game, GamePlayer& challenger, const PlayerAction& a
       TakeBackMove(game, *challenged, true);
       RestartChallenger(challenger);
     } else if (game.setup.challengeMode == 2) {
-      ShowGameNotice(kTextChallengeFailed);
+      ShowGameNotice(GameText(kStrChallengeFailed).c_str());
       challenger.RetryTurn(game);
     }
   }

@@ -16,7 +16,7 @@
 #include "game/player_message.h"
 #include "game/player_turn.h"
 #include "game/turn_ports.h"
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "game/turn_support.h"
 #include "game/ui_port.h"
 
@@ -131,7 +131,7 @@ bool CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
   for (const RobotMove& w : p.moveWords) {
     if (turns::IsLexiconWord(w.word)) continue;
     char text[256];
-    std::snprintf(text, sizeof text, kTextInvalidWord, w.word);
+    std::snprintf(text, sizeof text, GameText(kStrInvalidWord).c_str(), w.word);
     turns::ShowGameNotice(text);
     if (!game.setup.invalidWordForfeits) {
       p.RetryTurn(game);

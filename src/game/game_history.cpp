@@ -6,17 +6,11 @@
 
 #include "game/game.h"
 #include "game/game_strings.h"
-#include "game/record_strings.h"
 #include "game/turn_support.h"
 #include "game/ui_port.h"
 #include "platform/message_sink.h"
 
 namespace {
-
-std::string Text(uint32_t id, const char* fallback) {
-  std::string text = GetGameUiPort().LoadText(id);
-  return text.empty() ? std::string(fallback) : text;
-}
 
 // The clock an entry keeps: the mover's, or in a duplicate game the first
 // local human's.
@@ -53,11 +47,11 @@ std::string FillIn(std::string format, const char* value) {
 void ShowImportedTurn(const HistoryRecord& r) {
   std::string text;
   if (r.entryKind == kEntryPass) {
-    text = Text(kStrPlayerPassed, kTextPlayerPassed);
+    text = GameText(kStrPlayerPassed);
   } else if (r.entryKind == kEntryExchange) {
     char letters[kMoveWordSize + 1] = {};
     std::memcpy(letters, r.move.word, kMoveWordSize);
-    text = FillIn(Text(kStrPlayerSwapped, kTextPlayerSwapped), letters);
+    text = FillIn(GameText(kStrPlayerSwapped), letters);
   } else {
     return;
   }

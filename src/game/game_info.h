@@ -14,8 +14,6 @@ constexpr int kGameInfoOwnedTexts = 5;
 // The two bytes a fresh block carries after the title.
 constexpr uint8_t kGameInfoMarkA = 26;
 constexpr uint8_t kGameInfoMarkB = 9;
-// String-table text of the program's title line.
-constexpr uint32_t kStrProgramTitle = 1929;
 
 struct GameInfo {
   // Field order follows the file image; the comment gives the image offset.

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "game/game.h"
+#include "game/game_strings.h"
 #include "game/net_port.h"
 #include "game/ui_port.h"
 #include "platform/clock.h"
@@ -155,7 +156,7 @@ void CGame::CopyGameInfo(const CGame& from) {
 
 void CGame::ResetGameInfo() {
   info.Clear();
-  const std::string title = GetGameUiPort().LoadText(kStrProgramTitle);
+  const std::string title = GameText(kStrProgramTitle);
   CopyInfoText(info.title, sizeof info.title, title.c_str());
   info.markA = kGameInfoMarkA;
   info.markB = kGameInfoMarkB;

@@ -10,7 +10,7 @@
 
 #include "game/player_message.h"
 #include "game/turn_ports.h"
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "game/turn_support.h"
 #include "game/ui_port.h"
 #include "platform/crand.h"
@@ -175,19 +175,19 @@ int32_t ScorePlayedWords(const GameBoard& board, RobotMove* words, int n) {
 
 namespace {
 
-const char* RefusalText(int code) {
+uint32_t RefusalTextId(int code) {
   switch (code) {
     case kPlacementFirstNotAcross:
-      return kTextFirstWordAcross;
+      return kStrFirstWordAcross;
     case kPlacementOffCentre:
-      return kTextCentreSquare;
+      return kStrCentreSquare;
     case kPlacementIsolated:
-      return kTextIsolatedWord;
+      return kStrIsolatedWord;
     case kPlacementScattered:
     case kPlacementScattered2:
-      return kTextIllegalPosition;
+      return kStrIllegalPosition;
     default:
-      return kTextNoWordFound;
+      return kStrNoWordFound;
   }
 }
 
@@ -197,7 +197,7 @@ int ExtractFromView(CGame& game, RobotMove* out, int capacity) {
   GetBoardViewPort().ReadBoardLetters(view);
   const int n =
       ExtractPlayedWords(view, game.board.letters, *game.rules, game.Kind(), out, capacity);
-  if (n <= 0) turns::ShowGameNotice(RefusalText(n));
+  if (n <= 0) turns::ShowGameNotice(GameText(RefusalTextId(n)).c_str());
   return n;
 }
 
@@ -262,7 +262,7 @@ bool SubmitHumanMove(CGame* game) {
   GamePlayer& p = *game->viewingPlayer;
   GetBoardViewPort().EndTileDrag();
   if (game->HasFlag(kFlagSevenOfEight) && RackLetters(p) == 8 && TilesInHand() == 0) {
-    turns::ShowGameNotice(kTextOnlySevenLetters);
+    turns::ShowGameNotice(GameText(kStrOnlySevenLetters).c_str());
     RefreshBoardView(game);
   }
   RobotMove words[kSubmitRecords];
@@ -277,7 +277,7 @@ bool SubmitHumanMove(CGame* game) {
 bool EvaluatePlacement(CGame* game) {
   if (!game) return false;
   if (game->Kind() == kKindExercise && !GetBoardViewPort().ExerciseMatchesProfile()) {
-    turns::ShowGameNotice(kTextOtherLanguage);
+    turns::ShowGameNotice(GameText(kStrOtherLanguage).c_str());
     return false;
   }
   RobotMove words[kEvaluateRecords];
@@ -288,7 +288,7 @@ bool EvaluatePlacement(CGame* game) {
   for (char& ch : word)
     ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   char text[128];
-  std::snprintf(text, sizeof text, kTextPlacementScore, word.c_str(), total);
+  std::snprintf(text, sizeof text, GameText(kStrPlacementScore).c_str(), word.c_str(), total);
   turns::ShowGameNotice(text);
   return true;
 }
@@ -299,7 +299,7 @@ bool PassTurn(CGame* game) {
   view.ReleaseBoardButton();
   if (g_skipPassConfirmation) {
     g_skipPassConfirmation = false;
-  } else if (turns::ShowGameNotice(kTextConfirmPass, 4) != platform::kResultYes) {
+  } else if (turns::ShowGameNotice(GameText(kStrConfirmPass).c_str(), 4) != platform::kResultYes) {
     return false;
   }
   GamePlayer* p = game->currentPlayer;
@@ -314,7 +314,7 @@ bool OpenExchangeDialog(CGame* game) {
   if (!game || g_exchangeDialogOpen) return false;
   RefreshBoardView(game);
   if (game->bag.tileCount < kMinBagForExchange) {
-    turns::ShowGameNotice(kTextCannotSwap);
+    turns::ShowGameNotice(GameText(kStrCannotSwap).c_str());
     g_exchangeDialogOpen = false;
     return false;
   }
@@ -327,7 +327,7 @@ bool RequestExchange(CGame* game, const char* letters) {
   if (!game || !game->viewingPlayer || !letters) return false;
   GamePlayer& p = *game->viewingPlayer;
   if (!p.Exchange(letters)) {
-    turns::ShowGameNotice(kTextCannotSwap);
+    turns::ShowGameNotice(GameText(kStrCannotSwap).c_str());
     return false;
   }
   p.ClearPlayedWords();

@@ -13,7 +13,6 @@
 #include "game/game_info.h"
 #include "game/game_strings.h"
 #include "game/move_history.h"
-#include "game/record_strings.h"
 #include "game/ui_port.h"
 #include "platform/message_sink.h"
 #include "platform/path.h"
@@ -526,14 +525,9 @@ int32_t ParseSavedGame(CGame& game, const uint8_t* data, size_t size) {
 
 namespace {
 
-std::string Text(uint32_t id, const char* fallback) {
-  std::string text = GetGameUiPort().LoadText(id);
-  return text.empty() ? std::string(fallback) : text;
-}
-
 // "%s %s." or "%s \"%s\"." with the table's text and the file name.
-void ShowFileMessage(uint32_t id, const char* fallback, const char* path, bool quoted) {
-  std::string text = Text(id, fallback);
+void ShowFileMessage(uint32_t id, const char* path, bool quoted) {
+  std::string text = GameText(id);
   text += quoted ? " \"" : " ";
   text += path;
   text += quoted ? "\"." : ".";
@@ -570,11 +564,11 @@ bool LoadSavedGameFile(const char* path, CGame& game) {
   }
   std::vector<uint8_t> bytes;
   if (!ReadFileBounded(path, kSavedGameMaxFile, bytes)) {
-    ShowFileMessage(kStrFileDamaged, kTextFileDamaged, path, false);
+    ShowFileMessage(kStrFileDamaged, path, false);
     return false;
   }
   if (ParseSavedGame(game, bytes.data(), bytes.size()) < 0) {
-    ShowFileMessage(kStrFileDamaged, kTextFileDamaged, path, true);
+    ShowFileMessage(kStrFileDamaged, path, true);
     return false;
   }
   return true;
@@ -607,7 +601,7 @@ int32_t ReadSavedGameHeader(const char* path) {
   std::vector<uint8_t> bytes;
   bool tooLarge = false;
   if (!ReadFileBounded(path, kSavedGameMaxFile, bytes, &tooLarge) || bytes.size() < 14) {
-    ShowFileMessage(kStrFileDamaged, kTextFileDamaged, path, false);
+    ShowFileMessage(kStrFileDamaged, path, false);
     return kKindNone;
   }
   ByteReader in(bytes);

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "game/record_strings.h"
+#include "game/game_strings.h"
 
 class CGame;
 

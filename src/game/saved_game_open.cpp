@@ -7,7 +7,6 @@
 #include "game/game.h"
 #include "game/game_info.h"
 #include "game/game_strings.h"
-#include "game/record_strings.h"
 #include "game/saved_game.h"
 #include "game/session_registry.h"
 #include "game/ui_port.h"
@@ -24,33 +23,19 @@ constexpr uint32_t kIconQuestion = 0x20;
 SavedGamePort g_defaultPort;
 SavedGamePort* g_port = &g_defaultPort;
 
-std::string Text(uint32_t id, const char* fallback) {
-  std::string text = GetGameUiPort().LoadText(id);
-  return text.empty() ? std::string(fallback) : text;
-}
-
 int Notice(const std::string& text, uint32_t flags = 0) {
   return platform::ShowNotice(text.c_str(), kGameMessageCaption, flags);
 }
 
 // The text of a string-table number the file code answered with.
-std::string ResultText(int32_t id) {
-  switch (id) {
-    case kStrCannotCreateFile:
-      return Text(id, kTextCannotCreateFile);
-    case kStrCannotWriteFile:
-      return Text(id, kTextCannotWriteFile);
-    default:
-      return GetGameUiPort().LoadText(static_cast<uint32_t>(id));
-  }
-}
+std::string ResultText(int32_t id) { return GameText(static_cast<uint32_t>(id)); }
 
 // "<kind's word> <today>", as the save dialog proposes it.
 std::string ProposedName(int32_t kind) {
   std::string word;
-  if (kind == kKindStandard) word = Text(kStrClassic, kTextClassic);
-  if (kind == kKindDuplicate) word = Text(kStrDuplicate, kTextDuplicate);
-  if (kind == kKindCrossagram) word = Text(kStrCrossagrams, kTextCrossagrams);
+  if (kind == kKindStandard) word = GameText(kStrClassic);
+  if (kind == kKindDuplicate) word = GameText(kStrDuplicate);
+  if (kind == kKindCrossagram) word = GameText(kStrCrossagrams);
   char date[32];
   FormatDateText(date, sizeof date);
   return word + " " + date;
@@ -68,7 +53,7 @@ bool ChooseSaveFile(int32_t type, int32_t kind, std::string& path) {
       path = chosen;
       return true;
     }
-    const std::string question = Text(kStrReplace, kTextReplace) + "\"" + chosen + "\"?";
+    const std::string question = GameText(kStrReplace) + "\"" + chosen + "\"?";
     if (Notice(question, kBoxYesNo | kIconQuestion) == platform::kResultYes) {
       path = chosen;
       return true;
@@ -124,14 +109,14 @@ bool SaveGameAs(const char* path, CGame& game) {
     if (port.CurrentRoom() == kRoomCrossagram) type = kFileCrossagram;
     if (!ChooseSaveFile(type, game.Kind(), file)) return false;
   }
-  port.ShowProgress(Text(kStrWritingToFile, kTextWritingToFile) + " " + file + "...");
+  port.ShowProgress(GameText(kStrWritingToFile) + " " + file + "...");
   const int32_t result = type == kFileSavedGame ? WriteSavedGame(file.c_str(), game)
                                                 : port.WriteCrossagramFile(file.c_str(), game);
   if (result != 0) {
     Notice(ResultText(result) + " " + file + ".");
     return false;
   }
-  Notice(Text(kStrSaveComplete, kTextSaveComplete));
+  Notice(GameText(kStrSaveComplete));
   return true;
 }
 
@@ -144,7 +129,7 @@ CGame* OpenSavedGame(const char* path) {
 
   const int32_t type = DetectSavedFileType(file.c_str());
   if (!RoomAccepts(room, type)) {
-    Notice(Text(kStrNotValidFile, kTextNotValidFile), kIconStop);
+    Notice(GameText(kStrNotValidFile), kIconStop);
     if (room != kRoomLobby) port.ReturnToMainMenu();
     return nullptr;
   }
@@ -153,11 +138,11 @@ CGame* OpenSavedGame(const char* path) {
   if (!game || !LoadByType(file.c_str(), type, *game)) return nullptr;
   const GameSetup& s = game->setup;
   if (s.GetPlayerCount() < 1 || !SameName(s.entries[0].name, port.CurrentUserName())) {
-    Notice(Text(kStrOtherProfile, kTextOtherProfile));
+    Notice(GameText(kStrOtherProfile));
     return nullptr;
   }
   if (s.language != port.CurrentUserLanguage()) {
-    Notice(Text(kStrOtherLanguage, kTextOtherLanguage));
+    Notice(GameText(kStrLoadOtherLanguage));
     return nullptr;
   }
   return game.release();

@@ -13,7 +13,7 @@
 #include "game/net_port.h"
 #include "game/player_message.h"
 #include "game/turn_ports.h"
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "game/turn_support.h"
 #include "game/ui_port.h"
 
@@ -48,7 +48,7 @@ bool RackHolds(const GamePlayer& p, const std::string& used) {
 
 void ShowInvalidWord(const char* word) {
   char text[256];
-  std::snprintf(text, sizeof text, kTextInvalidWord, word);
+  std::snprintf(text, sizeof text, GameText(kStrInvalidWord).c_str(), word);
   turns::ShowGameNotice(text);
 }
 

@@ -42,11 +42,6 @@ class GameUiPort {
   // The "Rack Sorting" option: 0 random, 1 alphabetical, 2 consonants then
   // vowels, 3 vowels then consonants.
   virtual int32_t RackSortingSetting() { return 0; }
-  // A string-table text; empty when the table has none.
-  virtual std::string LoadText(uint32_t id) {
-    (void)id;
-    return {};
-  }
   // The comment the history window holds for the entry about to be made.
   virtual std::string PendingHistoryComment() { return {}; }
   // OutputDebugStringA.

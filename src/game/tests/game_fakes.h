@@ -33,10 +33,6 @@ class RecordingUiPort : public GameUiPort {
   bool BoardViewPending() override { return boardViewPending; }
   int32_t CurrentUserLanguage() override { return language; }
   int32_t RackSortingSetting() override { return rackSorting; }
-  std::string LoadText(uint32_t id) override {
-    auto it = texts.find(id);
-    return it == texts.end() ? std::string() : it->second;
-  }
   void DebugOutput(const char* text) override { debugLines.emplace_back(text); }
 
   std::vector<uint32_t> framePosts;
@@ -49,7 +45,6 @@ class RecordingUiPort : public GameUiPort {
   bool boardViewPending = false;
   int32_t language = 0;
   int32_t rackSorting = 0;
-  std::map<uint32_t, std::string> texts;
 
  private:
   GameUiPort* previous_;

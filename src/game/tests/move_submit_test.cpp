@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "platform/crand.h"
 #include "recording_sink.h"
 #include "turn_fakes.h"
@@ -186,11 +186,11 @@ TEST_F(HandlerTest, RefusedSubmissionStopsAfterItsNotice) {
     int row, column;
     const char* word;
     bool down;
-    const char* notice;
+    std::string notice;
   };
   const Case cases[] = {
-      {0, 0, "cat", false, kTextCentreSquare},
-      {7, 7, "c", false, kTextIsolatedWord},
+      {0, 0, "cat", false, GameText(kStrCentreSquare)},
+      {7, 7, "c", false, GameText(kStrIsolatedWord)},
   };
   for (const Case& c : cases) {
     view.LoadBoardLetters(game.board.letters, 15, 15);
@@ -208,7 +208,7 @@ TEST_F(HandlerTest, RefusedSubmissionStopsAfterItsNotice) {
   view.board[7 * 15 + 7] = 't';
   view.board[9 * 15 + 9] = 's';
   EXPECT_FALSE(SubmitHumanMove(&game));
-  EXPECT_EQ(LastNotice(), kTextIllegalPosition);
+  EXPECT_EQ(LastNotice(), GameText(kStrIllegalPosition));
   EXPECT_EQ(sink.messages.size(), 3u);
 }
 
@@ -245,7 +245,7 @@ TEST_F(HandlerTest, SevenOfEightResetsTheTilesFirst) {
   view.Lay(7, 3, "catsbeta");
   EXPECT_FALSE(SubmitHumanMove(&game));
   ASSERT_GE(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0].text, kTextOnlySevenLetters);
+  EXPECT_EQ(sink.messages[0].text, GameText(kStrOnlySevenLetters));
   EXPECT_EQ(view.rack, "catsbeta");  // the tiles went back to the rack
   EXPECT_EQ(view.board[7 * 15 + 7], 0);
   game.rules->rackSize = 7;
@@ -255,7 +255,7 @@ TEST_F(HandlerTest, PassAsksFirst) {
   p0->moveWords.resize(1);
   sink.answer = platform::kResultNo;
   EXPECT_FALSE(PassTurn(&game));
-  EXPECT_EQ(LastNotice(), kTextConfirmPass);
+  EXPECT_EQ(LastNotice(), GameText(kStrConfirmPass));
   EXPECT_EQ(sink.messages.back().flags, 4u);
   EXPECT_EQ(p0->request, kRequestNone);
 
@@ -292,7 +292,7 @@ TEST_F(HandlerTest, ExchangeDialogAndItsRequest) {
     game.bag.DrawRack(kDrawAny, true);
   (void)drawn;
   EXPECT_FALSE(OpenExchangeDialog(&game));
-  EXPECT_EQ(LastNotice(), kTextCannotSwap);
+  EXPECT_EQ(LastNotice(), GameText(kStrCannotSwap));
   EXPECT_FALSE(ExchangeDialogOpen());
 }
 
@@ -335,7 +335,7 @@ TEST_F(HandlerTest, EvaluateShowsTheScore) {
   game.setup.kind = kKindExercise;
   view.exerciseMatches = false;
   EXPECT_FALSE(EvaluatePlacement(&game));
-  EXPECT_EQ(LastNotice(), kTextOtherLanguage);
+  EXPECT_EQ(LastNotice(), GameText(kStrOtherLanguage));
 }
 
 TEST_F(HandlerTest, RemoteDecisionClosesTheHumansInterface) {

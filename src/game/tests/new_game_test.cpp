@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "game/game_strings.h"
 #include "game_fakes.h"
 #include "platform/clock.h"
 #include "platform/crand.h"
@@ -266,10 +267,9 @@ TEST_F(NewGameTest, InformationBlockSetters) {
   game->SetDateText(longText.c_str());
   EXPECT_EQ(std::strlen(game->info.dateText), 31u);
 
-  ui.texts[kStrProgramTitle] = "TESSARIN\xAE 2007 Edition";
   game->tournamentMode = kTournamentGame;
   game->ResetGameInfo();
-  EXPECT_STREQ(game->info.title, "TESSARIN\xAE 2007 Edition");
+  EXPECT_STREQ(game->info.title, "TESSARIN\xAE 2007 Edition");  // string 1929
   EXPECT_EQ(game->info.markA, 26);
   EXPECT_EQ(game->info.markB, 9);
   EXPECT_EQ(game->info.fileSafeName[0], 0);

@@ -10,7 +10,7 @@
 
 #include "game/game.h"
 #include "game/move_history.h"
-#include "game/record_strings.h"
+#include "game/game_strings.h"
 #include "game/session_registry.h"
 #include "game_fakes.h"
 #include "platform/crand.h"
@@ -498,8 +498,8 @@ TEST_F(SaveOpenTest, OpenKeepsOnlyTheUsersGame) {
     std::string message;
   };
   const Case cases[] = {
-      {"other profile", "Bob", 0, kTextOtherProfile},
-      {"other language", "ALICE", 1, kTextOtherLanguage},
+      {"other profile", "Bob", 0, GameText(kStrOtherProfile)},
+      {"other language", "ALICE", 1, GameText(kStrLoadOtherLanguage)},
   };
   for (const Case& c : cases) {
     port.user = c.user;
@@ -529,7 +529,7 @@ TEST_F(SaveOpenTest, RoomsAcceptTheirTypes) {
 
   // A crossagram file in the standard room: refused, back to the menu.
   EXPECT_EQ(OpenSavedGame(cra.c_str()), nullptr);
-  EXPECT_EQ(sink.messages.back().text, kTextNotValidFile);
+  EXPECT_EQ(sink.messages.back().text, GameText(kStrNotValidFile));
   EXPECT_EQ(sink.messages.back().flags, 0x10u);
   EXPECT_EQ(port.backToMenu, 1);
 

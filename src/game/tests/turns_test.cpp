@@ -16,7 +16,7 @@
 #include "engine/tests/lexicon_fixture.h"
 #include "game/game.h"
 #include "game/move_submit.h"
-#include "game/turn_strings.h"
+#include "game/game_strings.h"
 #include "platform/crand.h"
 #include "platform/sync.h"
 #include "recording_sink.h"
@@ -194,7 +194,7 @@ TEST_F(TurnsTest, RefusedMovesAreRetriedOrForfeited) {
   GiveRack(P(0), "abcdxyz");
   // A refused placement: one notice, the player decides again.
   Play(0, 0, "ab");
-  EXPECT_EQ(Notice(), std::string(kTextCentreSquare) + "|");
+  EXPECT_EQ(Notice(), GameText(kStrCentreSquare) + "|");
   EXPECT_EQ(P(0).turnPhase, kPhaseDeciding);
   EXPECT_EQ(P(0).request, kRequestNone);
   // A false word with no challenge mode: its notice, then another try.
@@ -448,7 +448,7 @@ TEST_F(ChallengeTest, ValidWordsByMode) {
     EXPECT_EQ(P(0).score, moverScore) << c.mode;
     EXPECT_EQ(P(1).lastAction, kLastChallengeFailed) << c.mode;
     EXPECT_EQ(P(1).challengesLost, 3) << c.mode;
-    EXPECT_EQ(Notice().find(kTextChallengeFailed) != std::string::npos, c.notice) << c.mode;
+    EXPECT_EQ(Notice().find(GameText(kStrChallengeFailed)) != std::string::npos, c.notice) << c.mode;
     if (c.turnEnds) {
       NextTurn();
       EXPECT_EQ(game->currentPlayer, &P(0)) << c.mode;

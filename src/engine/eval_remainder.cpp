@@ -9,10 +9,12 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
+#include "engine/eval_leave_index.h"
 #include "engine/lexicon.h"
 #include "engine/robot_move.h"
 #include "game/bag.h"
@@ -29,9 +31,11 @@ constexpr float kGoingOutBonus = 50.0f;
 
 using LengthCounts = std::array<int32_t, kLeaveLengthSlots>;
 
-// Depth-first over the main graph. A letter comes from the rack's own tile,
-// else from a blank, else (while draws are left) from the pool, so each word
-// is reached along one path only and counted once.
+// Depth-first over the main graph, for counts with letters drawn from a
+// pool (the racks alone are counted on the letter-set index). A letter comes
+// from the rack's own tile, else from a blank, else (while draws are left)
+// from the pool, so each word is reached along one path only and counted
+// once.
 class WordCounter {
  public:
   WordCounter(const DawgNodeList& graph, const int32_t* letters, const int32_t* pool, int drawMax,
@@ -135,6 +139,7 @@ class RemainderEvaluator : public RobotEvaluator {
     const std::string key = SortedDescending(TilesOf(leave));
     const auto hit = leaveCache_.find(key);
     if (hit != leaveCache_.end()) return hit->second;
+    index_ = LeaveWordIndex::For(*lexicon);
 
     const int32_t b = bag.tileCount;
     const int32_t threshold = 7 * ctx.PlayerCount() - 7;
@@ -160,7 +165,11 @@ class RemainderEvaluator : public RobotEvaluator {
     out.fill(0);
     int32_t letters[kLetterSlots];
     CountText(rack, letters);
-    CountLeaveWords(lexicon, letters, pool, drawMax, places_, out.data());
+    if (pool && drawMax > 0)
+      CountLeaveWords(lexicon, letters, pool, drawMax, places_, out.data());
+    else
+      index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps,
+                    out.data());
   }
 
   const LengthCounts& Reference(const Lexicon& lexicon, const std::string& rack) {
@@ -241,6 +250,7 @@ class RemainderEvaluator : public RobotEvaluator {
   std::string rows_[kSampleRows];
   std::map<std::string, float> leaveCache_;
   std::map<std::string, LengthCounts> referenceCache_;
+  std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };
 
@@ -252,7 +262,10 @@ void CountLeaveWords(const Lexicon& lexicon, const int32_t letters[kLetterSlots]
   std::fill(counts, counts + kLeaveLengthSlots, 0);
   maxLength = std::min(maxLength, kLeaveLengthSlots - 1);
   if (maxLength < 2) return;
-  WordCounter(lexicon.Main(), letters, pool, pool ? drawMax : 0, maxLength, counts).Walk(0, 0);
+  if (pool && drawMax > 0)
+    WordCounter(lexicon.Main(), letters, pool, drawMax, maxLength, counts).Walk(0, 0);
+  else
+    LeaveWordIndex::For(lexicon)->Count(letters, maxLength, kLeaveCountCaps, counts);
 }
 
 std::unique_ptr<RobotEvaluator> MakeRemainderComponent() {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,61 @@ struct Candidate {
   std::string text;
   float chance = 0.0f;
   float value = 0.0f;
+};
+
+// What a candidate's full-rack words add up to.
+struct WordSums {
+  int words = 0;        // listed, at most a WordList's capacity
+  float chance = 0.0f;  // draw chances of their missing letters
+  float value = 0.0f;   // letter values of the words whose chance is not 0
+};
+
+// CountRackWords' walk with each word judged as it is reached rather than
+// listed first (the same words in the same order, so the float sums come
+// out the same), ending once a list would be full.
+struct FullRackWalk {
+  const DawgNodeList& graph;
+  const GameRules& rules;
+  const TileBag& bag;
+  const bool* inRack;  // by character: present among w's places
+  int32_t* counts;
+  int32_t blanks;
+  WordSums& sums;
+
+  // False once the list's capacity is reached.
+  bool Walk(int index, int depth, char* word, int length, const DawgNode* node) {
+    if (depth == 0) {
+      if (node && node->EndsWord()) Judge(word);
+      return sums.words < WordList::kCapacity;
+    }
+    if (index < 0) return true;
+    for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+      int32_t* counter = counts[n->LetterIndex()] > 0 ? &counts[n->LetterIndex()]
+                                                     : (blanks > 0 ? &blanks : nullptr);
+      if (counter) {
+        --*counter;
+        word[length] = static_cast<char>(n->Letter());
+        const bool more = Walk(n->child, depth - 1, word, length + 1, n);
+        word[length] = 0;
+        ++*counter;
+        if (!more) return false;
+      }
+      if (n->IsLast()) break;
+    }
+    return true;
+  }
+
+  void Judge(const char* word) {
+    ++sums.words;
+    char missing[kWordTextSize] = {};
+    int m = 0;
+    for (const char* c = word; *c; ++c)
+      if (!inRack[static_cast<uint8_t>(*c)]) missing[m++] = *c;
+    const float p = LetterDrawChance(missing, bag);
+    if (p == 0.0f) return;
+    sums.chance += p;
+    sums.value += static_cast<float>(TextValue(rules, word));
+  }
 };
 
 class LetterSwapEvaluator : public RobotEvaluator {
@@ -115,26 +171,44 @@ class LetterSwapEvaluator : public RobotEvaluator {
     Candidate c;
     const char letter = w[i];
     w[i] = kMarked;
-    list_.Clear();
-    CountRackWords(lexicon, w.c_str(), places_, &list_);
-    const int n = list_.GetCount();
-    float chanceSum = 0.0f, valueSum = 0.0f;
-    std::vector<char> missing(kWordTextSize + 1);
-    for (int k = 0; k < n; ++k) {
-      const char* word = list_.GetWord(k);
-      LettersNotIn(word, w.c_str(), missing.data());
-      const float p = LetterDrawChance(missing.data(), bag);
-      if (p == 0.0f) continue;
-      chanceSum += p;
-      valueSum += static_cast<float>(TextValue(*rules_, word));
-    }
-    if (n > 0) {
-      c.chance = chanceSum / static_cast<float>(n);
-      c.value = valueSum / static_cast<float>(n) * c.chance;
+    // The sums depend only on w's letters: places holding equal letters give
+    // the same candidate.
+    std::string key = w;
+    std::sort(key.begin(), key.end());
+    auto it = sums_.find(key);
+    if (it == sums_.end()) it = sums_.emplace(key, SumFullRackWords(lexicon, w, bag)).first;
+    const WordSums& sums = it->second;
+    if (sums.words > 0) {
+      c.chance = sums.chance / static_cast<float>(sums.words);
+      c.value = sums.value / static_cast<float>(sums.words) * c.chance;
     }
     c.text = s + letter;
     w[i] = letter;
     return c;
+  }
+
+  // The words of exactly places_ letters that w forms (a marked place or a
+  // blank standing for any letter), in the order CountRackWords lists them
+  // and no more than its list holds: their draw chances and, for those the
+  // bag can give, their letter values, summed in that order.
+  WordSums SumFullRackWords(const Lexicon& lexicon, const std::string& w, const TileBag& bag) {
+    WordSums sums;
+    if (places_ <= 0 || places_ > kMaxWordLetters) return sums;
+    int32_t counts[kLetterSlots] = {};
+    int32_t blanks = 0;
+    for (char ch : w) {
+      if (ch == kUnassignedBlank)
+        ++blanks;
+      else
+        ++counts[LetterIndex(ch)];
+    }
+    bool inRack[256] = {};
+    for (char ch : w)
+      inRack[static_cast<uint8_t>(ch)] = true;
+    FullRackWalk walk{lexicon.Main(), *rules_, bag, inRack, counts, blanks, sums};
+    char word[kWordTextSize] = {};
+    walk.Walk(0, places_, word, 0, nullptr);
+    return sums;
   }
 
   // Grows the swap set s one letter a pass (the most valuable on offer) until
@@ -144,6 +218,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
     std::string s;
     std::string w = rack_;
     size_t marked = 0;
+    sums_.clear();  // they hold for this bag
     while (static_cast<int>(s.size()) < places_) {
       if (CancelAsked()) return kAdvicePlay;
       // Mark the letters of s added since the last pass.
@@ -185,7 +260,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
   const GameRules* rules_ = nullptr;
   int places_ = 7;
   std::string rack_;
-  WordList list_;
+  std::map<std::string, WordSums> sums_;  // by w's letters, for one evaluation
 };
 
 // Depth-first over the main graph for words of exactly `depth` more letters.

@@ -1,0 +1,201 @@
+#include "engine/eval_leave_index.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "engine/dawg.h"
+#include "engine/lexicon.h"
+
+namespace {
+
+constexpr uint16_t kWordsHeld = 0xFFFF;
+
+// Every path of 2..kMaxLength letters that ends a word, as its letter
+// indexes sorted ascending. Paths, not texts: a graph holding a word twice
+// gives it twice, as a walk over the graph would count it.
+void CollectLetterSets(const DawgNodeList& graph, int index, int depth, char* path,
+                       std::vector<std::string>& out) {
+  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+    path[depth] = static_cast<char>(n->LetterIndex());
+    const int length = depth + 1;
+    if (n->EndsWord() && length >= 2) {
+      std::string key(path, static_cast<size_t>(length));
+      std::sort(key.begin(), key.end());
+      out.push_back(std::move(key));
+    }
+    if (length < LeaveWordIndex::kMaxLength) CollectLetterSets(graph, n->child, length, path, out);
+    if (n->IsLast()) break;
+  }
+}
+
+// What names a loaded graph: its place, size and a sample of its nodes (a
+// graph loaded later into the same memory differs in them).
+struct GraphIdentity {
+  const Lexicon* lexicon = nullptr;
+  const DawgNode* nodes = nullptr;
+  int count = 0;
+  uint64_t sample = 0;
+
+  static GraphIdentity Of(const Lexicon& lexicon) {
+    const DawgNodeList& graph = lexicon.Main();
+    GraphIdentity id;
+    id.lexicon = &lexicon;
+    id.nodes = graph.Nodes().data();
+    id.count = graph.NodeCount();
+    uint64_t h = 14695981039346656037ULL;
+    const int step = std::max(1, id.count / 256);
+    for (int i = 0; i < id.count; i += step) {
+      const DawgNode& n = graph.Nodes()[static_cast<size_t>(i)];
+      for (uint32_t v : {static_cast<uint32_t>(n.child), n.flags, n.bucket}) {
+        h ^= v;
+        h *= 1099511628211ULL;
+      }
+    }
+    id.sample = h;
+    return id;
+  }
+  bool operator==(const GraphIdentity& o) const {
+    return lexicon == o.lexicon && nodes == o.nodes && count == o.count && sample == o.sample;
+  }
+};
+
+}  // namespace
+
+// One count: the rack's letters as they are spent along the current path.
+class LeaveWordIndex::Counter {
+ public:
+  Counter(const LeaveWordIndex& index, const int32_t letters[kLetterSlots], int maxLength,
+          const int32_t* caps, int32_t* counts)
+      : nodes_(index.nodes_), maxLength_(maxLength), caps_(caps), counts_(counts) {
+    std::copy(letters, letters + kLetterSlots, rack_);
+    for (int c = 1; c < kLetterSlots; ++c)
+      if (rack_[c] > 0) held_[heldCount_++] = c;
+  }
+
+  // Node n reached with `depth` letters spent; lengths below `from` are
+  // counted already (or capped).
+  void Visit(int32_t n, int depth, int from) {
+    const Node& node = nodes_[static_cast<size_t>(n)];
+    const int blanks = rack_[kBlankIndex];
+    // Blanks for every letter still to come: any word below of such a length.
+    const int wholesale = std::min(depth + blanks, maxLength_);
+    for (int l = std::max(from, depth); l <= wholesale; ++l)
+      Add(l, node.words[l]);
+    from = std::max(from, wholesale + 1);
+    while (from <= maxLength_ && counts_[from] >= caps_[from])
+      ++from;
+    if (from > maxLength_) return;
+    // Letters come in ascending order: below a child of letter c the words
+    // have at most depth + blanks + (rack letters from c on) letters.
+    int ahead = 0;
+    for (int k = 0; k < heldCount_; ++k)
+      ahead += rack_[held_[k]];
+    if (blanks == 0) {
+      // Only the rack's letters lead on: find their children directly.
+      for (int k = 0; k < heldCount_; ++k) {
+        const int letter = held_[k];
+        if (depth + ahead < from) break;
+        ahead -= rack_[letter];
+        if (rack_[letter] <= 0 || !(node.childMask & (1u << letter))) continue;
+        const int32_t c = node.firstChild + ChildRank(node.childMask, letter);
+        --rack_[letter];
+        Visit(c, depth + 1, from);
+        ++rack_[letter];
+      }
+      return;
+    }
+    int k = 0;
+    for (int32_t c = node.firstChild, end = c + node.childCount; c < end; ++c) {
+      const int letter = nodes_[static_cast<size_t>(c)].letter;
+      for (; k < heldCount_ && held_[k] < letter; ++k)
+        ahead -= rack_[held_[k]];
+      if (depth + blanks + ahead < from) break;
+      // The rack's own tile first, else a blank: the same choice as a word walk.
+      int32_t& source = rack_[letter] > 0 ? rack_[letter] : rack_[kBlankIndex];
+      --source;
+      Visit(c, depth + 1, from);
+      ++source;
+    }
+  }
+
+ private:
+  // Children are laid out in letter order: the place of the child of a
+  // letter is the number of smaller letters present.
+  static int ChildRank(uint32_t mask, int letter) {
+    uint32_t below = mask & ((1u << letter) - 1u);
+    int rank = 0;
+    for (; below; below &= below - 1u)
+      ++rank;
+    return rank;
+  }
+
+  void Add(int length, int32_t words) {
+    counts_[length] = std::min(counts_[length] + words, caps_[length]);
+  }
+
+  const std::vector<Node>& nodes_;
+  int32_t rack_[kLetterSlots];
+  int held_[kLetterSlots] = {};  // the letters of the rack, ascending
+  int heldCount_ = 0;
+  int maxLength_;
+  const int32_t* caps_;
+  int32_t* counts_;
+};
+
+LeaveWordIndex::LeaveWordIndex(const DawgNodeList& graph) {
+  char path[kMaxLength];
+  CollectLetterSets(graph, 0, 0, path, keys_);
+  std::sort(keys_.begin(), keys_.end());
+  nodes_.emplace_back();
+  Build(0, 0, keys_.size(), 0);
+  keys_.clear();
+  keys_.shrink_to_fit();
+}
+
+// Node `node` stands for the common first `depth` letters of keys_[first,
+// last): its word counts, then one child per next letter, laid out together.
+void LeaveWordIndex::Build(int32_t node, size_t first, size_t last, int depth) {
+  for (size_t k = first; k < last; ++k) {
+    uint16_t& words = nodes_[static_cast<size_t>(node)].words[keys_[k].size()];
+    if (words < kWordsHeld) ++words;
+  }
+  size_t k = first;
+  while (k < last && static_cast<int>(keys_[k].size()) == depth)
+    ++k;  // shorter keys sort first: these end here
+  std::vector<size_t> starts;
+  const int32_t firstChild = static_cast<int32_t>(nodes_.size());
+  for (size_t i = k; i < last; ++i) {
+    if (i > k && keys_[i][depth] == keys_[i - 1][depth]) continue;
+    starts.push_back(i);
+    Node child;
+    child.letter = static_cast<uint8_t>(keys_[i][depth]);
+    nodes_.push_back(child);
+    nodes_[static_cast<size_t>(node)].childMask |= 1u << child.letter;
+  }
+  nodes_[static_cast<size_t>(node)].firstChild = firstChild;
+  nodes_[static_cast<size_t>(node)].childCount = static_cast<uint16_t>(starts.size());
+  starts.push_back(last);
+  for (size_t c = 0; c + 1 < starts.size(); ++c)
+    Build(firstChild + static_cast<int32_t>(c), starts[c], starts[c + 1], depth + 1);
+}
+
+std::shared_ptr<const LeaveWordIndex> LeaveWordIndex::For(const Lexicon& lexicon) {
+  static std::mutex mutex;
+  static GraphIdentity built;
+  static std::shared_ptr<const LeaveWordIndex> index;
+  const GraphIdentity id = GraphIdentity::Of(lexicon);
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (!index || !(built == id)) {
+    index = std::make_shared<const LeaveWordIndex>(lexicon.Main());
+    built = id;
+  }
+  return index;
+}
+
+void LeaveWordIndex::Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,
+                           int32_t* counts) const {
+  std::fill(counts, counts + maxLength + 1, 0);
+  maxLength = std::min(maxLength, kMaxLength);
+  if (maxLength < 2) return;
+  Counter(*this, letters, maxLength, caps, counts).Visit(0, 0, 2);
+}

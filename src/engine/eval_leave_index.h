@@ -1,0 +1,59 @@
+#pragma once
+// The words of the main graph grouped by their letters, for counting the
+// words a rack can make (the remainder-quality component counts thousands of
+// racks per search, many of them mostly blanks).
+//
+// A trie of "letter sets": each word of 2..kMaxLength letters is entered
+// under its letter indexes sorted ascending, so all its anagrams share one
+// path, and every trie node knows how many words of each length lie at or
+// below it. A count walks the rack down the trie spending a rack letter,
+// else a blank, per step (the order that never misses a word), and takes a
+// node's words of a length wholesale once the blanks left can stand for all
+// the letters still to come. The counts equal those of a walk over every
+// word of the graph: the number of distinct words per length, capped.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/letters.h"
+
+class DawgNodeList;
+class Lexicon;
+
+class LeaveWordIndex {
+ public:
+  // Longer words are never counted (their caps are 0).
+  static constexpr int kMaxLength = 9;
+
+  explicit LeaveWordIndex(const DawgNodeList& graph);
+
+  // The index of the lexicon's main graph: built on first use, then shared
+  // by every caller and thread until another graph is loaded.
+  static std::shared_ptr<const LeaveWordIndex> For(const Lexicon& lexicon);
+
+  // counts[L] (L = 0..maxLength) = the words of L letters the rack makes,
+  // at most caps[L]; 0 below 2 letters and above kMaxLength. letters: counts
+  // by letter index, index 0 the blanks (a blank stands for any letter).
+  void Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,
+             int32_t* counts) const;
+
+  int NodeCount() const { return static_cast<int>(nodes_.size()); }
+
+ private:
+  struct Node {
+    int32_t firstChild = 0;
+    uint32_t childMask = 0;  // bit L: a child of letter index L
+    uint16_t childCount = 0;
+    uint8_t letter = 0;
+    // Words of each length at or below this node, held at 65535 (above
+    // every cap).
+    uint16_t words[kMaxLength + 1] = {};
+  };
+  class Counter;
+
+  void Build(int32_t node, size_t first, size_t last, int depth);
+
+  std::vector<Node> nodes_;
+  std::vector<std::string> keys_;  // sorted letter sets, while building
+};

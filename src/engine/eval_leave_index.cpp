@@ -80,7 +80,7 @@ class LeaveWordIndex::Counter {
     // Blanks for every letter still to come: any word below of such a length.
     const int wholesale = std::min(depth + blanks, maxLength_);
     for (int l = std::max(from, depth); l <= wholesale; ++l)
-      Add(l, node.words[l]);
+      Add(l, node.words[l - 2]);
     from = std::max(from, wholesale + 1);
     while (from <= maxLength_ && counts_[from] >= caps_[from])
       ++from;
@@ -105,8 +105,9 @@ class LeaveWordIndex::Counter {
       return;
     }
     int k = 0;
-    for (int32_t c = node.firstChild, end = c + node.childCount; c < end; ++c) {
-      const int letter = nodes_[static_cast<size_t>(c)].letter;
+    int32_t c = node.firstChild;
+    for (uint32_t left = node.childMask; left; left &= left - 1u, ++c) {
+      const int letter = LowestLetter(left);
       for (; k < heldCount_ && held_[k] < letter; ++k)
         ahead -= rack_[held_[k]];
       if (depth + blanks + ahead < from) break;
@@ -121,12 +122,12 @@ class LeaveWordIndex::Counter {
  private:
   // Children are laid out in letter order: the place of the child of a
   // letter is the number of smaller letters present.
+  static int LowestLetter(uint32_t mask) { return __builtin_ctz(mask); }
   static int ChildRank(uint32_t mask, int letter) {
-    uint32_t below = mask & ((1u << letter) - 1u);
-    int rank = 0;
-    for (; below; below &= below - 1u)
-      ++rank;
-    return rank;
+    uint32_t v = mask & ((1u << letter) - 1u);
+    v = v - ((v >> 1) & 0x55555555u);
+    v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+    return static_cast<int>((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
   }
 
   void Add(int length, int32_t words) {
@@ -142,7 +143,11 @@ class LeaveWordIndex::Counter {
   int32_t* counts_;
 };
 
-LeaveWordIndex::LeaveWordIndex(const DawgNodeList& graph) {
+LeaveWordIndex::LeaveWordIndex(const Lexicon& lexicon)
+    : lexicon_(&lexicon),
+      graphNodes_(lexicon.Main().Nodes().data()),
+      graphNodeCount_(lexicon.Main().NodeCount()) {
+  const DawgNodeList& graph = lexicon.Main();
   char path[kMaxLength];
   CollectLetterSets(graph, 0, 0, path, keys_);
   std::sort(keys_.begin(), keys_.end());
@@ -156,7 +161,7 @@ LeaveWordIndex::LeaveWordIndex(const DawgNodeList& graph) {
 // last): its word counts, then one child per next letter, laid out together.
 void LeaveWordIndex::Build(int32_t node, size_t first, size_t last, int depth) {
   for (size_t k = first; k < last; ++k) {
-    uint16_t& words = nodes_[static_cast<size_t>(node)].words[keys_[k].size()];
+    uint16_t& words = nodes_[static_cast<size_t>(node)].words[keys_[k].size() - 2];
     if (words < kWordsHeld) ++words;
   }
   size_t k = first;
@@ -167,13 +172,10 @@ void LeaveWordIndex::Build(int32_t node, size_t first, size_t last, int depth) {
   for (size_t i = k; i < last; ++i) {
     if (i > k && keys_[i][depth] == keys_[i - 1][depth]) continue;
     starts.push_back(i);
-    Node child;
-    child.letter = static_cast<uint8_t>(keys_[i][depth]);
-    nodes_.push_back(child);
-    nodes_[static_cast<size_t>(node)].childMask |= 1u << child.letter;
+    nodes_.emplace_back();
+    nodes_[static_cast<size_t>(node)].childMask |= 1u << static_cast<uint8_t>(keys_[i][depth]);
   }
   nodes_[static_cast<size_t>(node)].firstChild = firstChild;
-  nodes_[static_cast<size_t>(node)].childCount = static_cast<uint16_t>(starts.size());
   starts.push_back(last);
   for (size_t c = 0; c + 1 < starts.size(); ++c)
     Build(firstChild + static_cast<int32_t>(c), starts[c], starts[c + 1], depth + 1);
@@ -186,10 +188,15 @@ std::shared_ptr<const LeaveWordIndex> LeaveWordIndex::For(const Lexicon& lexicon
   const GraphIdentity id = GraphIdentity::Of(lexicon);
   const std::lock_guard<std::mutex> lock(mutex);
   if (!index || !(built == id)) {
-    index = std::make_shared<const LeaveWordIndex>(lexicon.Main());
+    index = std::make_shared<const LeaveWordIndex>(lexicon);
     built = id;
   }
   return index;
+}
+
+bool LeaveWordIndex::Serves(const Lexicon& lexicon) const {
+  return lexicon_ == &lexicon && graphNodes_ == lexicon.Main().Nodes().data() &&
+         graphNodeCount_ == lexicon.Main().NodeCount();
 }
 
 void LeaveWordIndex::Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,

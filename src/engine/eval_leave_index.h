@@ -26,7 +26,7 @@ class LeaveWordIndex {
   // Longer words are never counted (their caps are 0).
   static constexpr int kMaxLength = 9;
 
-  explicit LeaveWordIndex(const DawgNodeList& graph);
+  explicit LeaveWordIndex(const Lexicon& lexicon);
 
   // The index of the lexicon's main graph: built on first use, then shared
   // by every caller and thread until another graph is loaded.
@@ -38,22 +38,26 @@ class LeaveWordIndex {
   void Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,
              int32_t* counts) const;
 
+  // True when this index was built from the lexicon's main graph as it is
+  // loaded now (its place and size; For also compares a sample of nodes).
+  bool Serves(const Lexicon& lexicon) const;
   int NodeCount() const { return static_cast<int>(nodes_.size()); }
 
  private:
   struct Node {
     int32_t firstChild = 0;
-    uint32_t childMask = 0;  // bit L: a child of letter index L
-    uint16_t childCount = 0;
-    uint8_t letter = 0;
-    // Words of each length at or below this node, held at 65535 (above
-    // every cap).
-    uint16_t words[kMaxLength + 1] = {};
+    uint32_t childMask = 0;  // bit L: a child of letter index L; children in letter order
+    // Words of each length from 2 at or below this node, held at 65535
+    // (above every cap).
+    uint16_t words[kMaxLength - 1] = {};
   };
   class Counter;
 
   void Build(int32_t node, size_t first, size_t last, int depth);
 
+  const Lexicon* lexicon_ = nullptr;
+  const void* graphNodes_ = nullptr;
+  int graphNodeCount_ = 0;
   std::vector<Node> nodes_;
   std::vector<std::string> keys_;  // sorted letter sets, while building
 };

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
@@ -28,6 +29,7 @@ constexpr int kSampleRows = 12;
 constexpr float kOneTwelfth = 0.083333336f;
 constexpr int32_t kSmallBag = 14;
 constexpr float kGoingOutBonus = 50.0f;
+constexpr size_t kReferencesKept = 8192;
 
 using LengthCounts = std::array<int32_t, kLeaveLengthSlots>;
 
@@ -109,7 +111,8 @@ class RemainderEvaluator : public RobotEvaluator {
  public:
   void Prepare() override {
     leaveCache_.clear();
-    referenceCache_.clear();
+    actualCounts_.clear();
+    if (const Lexicon* lexicon = GetLexicon()) UseIndexOf(*lexicon, true);
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const int places = ctx.RackSize();
     for (std::string& row : rows_) {
@@ -139,7 +142,7 @@ class RemainderEvaluator : public RobotEvaluator {
     const std::string key = SortedDescending(TilesOf(leave));
     const auto hit = leaveCache_.find(key);
     if (hit != leaveCache_.end()) return hit->second;
-    index_ = LeaveWordIndex::For(*lexicon);
+    UseIndexOf(*lexicon, false);
 
     const int32_t b = bag.tileCount;
     const int32_t threshold = 7 * ctx.PlayerCount() - 7;
@@ -160,6 +163,18 @@ class RemainderEvaluator : public RobotEvaluator {
   int GetLabelId() const override { return kEvaluatorLabelIds[kEvalRemainder]; }
 
  private:
+  // The index of the lexicon in use (looked up in full once a search, else
+  // only when the lexicon is another); the reference counts go with it.
+  void UseIndexOf(const Lexicon& lexicon, bool check) {
+    if (index_ && !check && index_->Serves(lexicon)) return;
+    std::shared_ptr<const LeaveWordIndex> index = LeaveWordIndex::For(lexicon);
+    if (index != index_) {
+      referenceCache_.clear();
+      actualCounts_.clear();
+    }
+    index_ = std::move(index);
+  }
+
   void Count(const Lexicon& lexicon, const std::string& rack, const int32_t* pool, int drawMax,
              LengthCounts& out) const {
     out.fill(0);
@@ -172,7 +187,29 @@ class RemainderEvaluator : public RobotEvaluator {
                     out.data());
   }
 
+  // Racks recur within a search: rows that begin alike, leaves that meet
+  // the same draw.
+  const LengthCounts& Actual(const Lexicon& lexicon, const std::string& rack) {
+    std::string key = rack;
+    std::sort(key.begin(), key.end());
+    key += static_cast<char>(places_);
+    auto it = actualCounts_.find(key);
+    if (it == actualCounts_.end()) {
+      LengthCounts counts;
+      Count(lexicon, rack, nullptr, 0, counts);
+      it = actualCounts_.emplace(std::move(key), counts).first;
+    }
+    return it->second;
+  }
+
+  // Reference racks (blanks and a few drawn letters) recur from search to
+  // search; their counts depend only on the lexicon and the rack size, so
+  // they are kept while both stay (up to a bound).
   const LengthCounts& Reference(const Lexicon& lexicon, const std::string& rack) {
+    if (places_ != referencePlaces_ || referenceCache_.size() >= kReferencesKept) {
+      referenceCache_.clear();
+      referencePlaces_ = places_;
+    }
     const std::string key = SortedDescending(rack);
     auto it = referenceCache_.find(key);
     if (it == referenceCache_.end()) {
@@ -192,8 +229,7 @@ class RemainderEvaluator : public RobotEvaluator {
       const std::string drawn = row.substr(0, std::min(refill, row.size()));
       const std::string actual = tiles + drawn;
       const std::string reference = std::string(tiles.size(), kUnassignedBlank) + drawn;
-      LengthCounts a;
-      Count(lexicon, actual, nullptr, 0, a);
+      const LengthCounts& a = Actual(lexicon, actual);
       const LengthCounts& r = Reference(lexicon, reference);
       for (int l = 2; l <= places_ && l < kLeaveLengthSlots; ++l) {
         if (r[l] > 0)
@@ -250,6 +286,8 @@ class RemainderEvaluator : public RobotEvaluator {
   std::string rows_[kSampleRows];
   std::map<std::string, float> leaveCache_;
   std::map<std::string, LengthCounts> referenceCache_;
+  std::unordered_map<std::string, LengthCounts> actualCounts_;  // this search's racks
+  int referencePlaces_ = 0;  // the rack size of the reference counts
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };

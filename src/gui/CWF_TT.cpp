@@ -42,9 +42,8 @@ int32_t NegateIntegerWord(int32_t v) {
 }
 
 bool KeyEquals(const CwfFontKey& a, const CwfFontKey& b) {
-  return a.height == b.height && a.matrix.eM11 == b.matrix.eM11 &&
-         a.matrix.eM12 == b.matrix.eM12 && a.matrix.eM21 == b.matrix.eM21 &&
-         a.matrix.eM22 == b.matrix.eM22;
+  return a.height == b.height && a.matrix.eM11 == b.matrix.eM11 && a.matrix.eM12 == b.matrix.eM12 &&
+         a.matrix.eM21 == b.matrix.eM21 && a.matrix.eM22 == b.matrix.eM22;
 }
 
 bool KeyOf(CwfDevice* dev, const CwfMat2& m, CwfFontKey* key) {
@@ -70,9 +69,7 @@ void SetCwfPlatform(CwfDeviceFactory factory, CwfFontProbe probe) {
 
 int32_t CwfToFixed(double value) { return static_cast<int32_t>(value * 65536.0); }
 
-int32_t CwfFixedRound(int32_t fixed) {
-  return (fixed >> 16) + ((fixed & 0xFFFF) >= 32768 ? 1 : 0);
-}
+int32_t CwfFixedRound(int32_t fixed) { return (fixed >> 16) + ((fixed & 0xFFFF) >= 32768 ? 1 : 0); }
 
 void CwfSetMat2(CwfMat2* m, double x, double y, double a, double b) {
   if (!m) return;
@@ -171,7 +168,8 @@ void CwfFlushGlyphCache() {
   for (int r = kCwfCacheRows - 1; r >= 0; --r) {
     FontList& row = g_rows[r];
     if (!row.table) continue;
-    for (int i = 0; i < 256; ++i) SafeGlobalFreePtr(row.table[i].bitmap);
+    for (int i = 0; i < 256; ++i)
+      SafeGlobalFreePtr(row.table[i].bitmap);
     GlobalFreePtr(row.table);
     row.table = nullptr;
   }
@@ -179,7 +177,8 @@ void CwfFlushGlyphCache() {
 
 int CwfCachedRowCount() {
   int n = 0;
-  for (const FontList& row : g_rows) n += row.table != nullptr;
+  for (const FontList& row : g_rows)
+    n += row.table != nullptr;
   return n;
 }
 
@@ -273,9 +272,12 @@ PackedDIB* CwfRenderTextToDIB(CwfDevice* dev, const char* text, const PackedDIB*
                        tmAscent - g.metrics.originY, 0, 0, g.dib->biWidth, DIBHeight(g.dib.get()),
                        true, kKey8);
   }
-  *out = CwfTextMetrics{static_cast<uint32_t>(W), static_cast<uint32_t>(H),
-                        work[0].metrics.originX, work[0].metrics.originY,
-                        static_cast<int16_t>(W + work.back().metrics.cellIncX), 0};
+  *out = CwfTextMetrics{static_cast<uint32_t>(W),
+                        static_cast<uint32_t>(H),
+                        work[0].metrics.originX,
+                        work[0].metrics.originY,
+                        static_cast<int16_t>(W + work.back().metrics.cellIncX),
+                        0};
   return line;
 }
 
@@ -301,7 +303,7 @@ PackedDIB* CwfRenderTextColumn(CwfDevice* dev, const char* text, const PackedDIB
                        DIBHeight(work[i].dib.get()), true, kKey8);
   }
   *out = CwfTextMetrics{static_cast<uint32_t>(W), 0, work[0].metrics.originX,
-                        work[0].metrics.originY, 0, work.back().metrics.cellIncY};
+                        work[0].metrics.originY,  0, work.back().metrics.cellIncY};
   return column;
 }
 
@@ -322,8 +324,12 @@ DibSize CwfMeasureText(CwfDevice* dev, const char* text, const CwfMat2* m, CwfTe
     H = Max(H, static_cast<int32_t>(g.blackBoxY));
   }
   if (out)
-    *out = CwfTextMetrics{static_cast<uint32_t>(W), static_cast<uint32_t>(H), first.originX,
-                          first.originY, static_cast<int16_t>(W + last.cellIncX), 0};
+    *out = CwfTextMetrics{static_cast<uint32_t>(W),
+                          static_cast<uint32_t>(H),
+                          first.originX,
+                          first.originY,
+                          static_cast<int16_t>(W + last.cellIncX),
+                          0};
   return DibSize{W, H};
 }
 
@@ -361,8 +367,8 @@ PackedDIB* CwfRenderTextFitted(const char* text, const DibRect& target, const ch
   return centred;
 }
 
-int CwfBreakLines(const char* text, const int32_t* widths, int count, int32_t limit,
-                  CwfLine* lines, int maxLines) {
+int CwfBreakLines(const char* text, const int32_t* widths, int count, int32_t limit, CwfLine* lines,
+                  int maxLines) {
   auto isSeparator = [](char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; };
   int n = 0, start = 0;
   while (start < count && n < maxLines) {
@@ -403,7 +409,8 @@ PackedDIB* CwfRenderTextWrapped(const char* text, const char* face, int32_t widt
   if (!scratch.dev || !scratch.dev->SelectFont(face, width, height, 400)) return nullptr;
   std::vector<int32_t> widths(count);
   for (int i = 0; i < count; ++i)
-    widths[i] = CwfGetGlyphMetrics(scratch.dev, static_cast<unsigned char>(copy[i]), *m, nullptr).cx;
+    widths[i] =
+        CwfGetGlyphMetrics(scratch.dev, static_cast<unsigned char>(copy[i]), *m, nullptr).cx;
   std::vector<CwfLine> breaks(count);
   int lineCount = CwfBreakLines(copy.c_str(), widths.data(), count, limit, breaks.data(), count);
   std::vector<DibHolder> lines;
@@ -425,14 +432,18 @@ PackedDIB* CwfRenderTextWrapped(const char* text, const char* face, int32_t widt
     int32_t top = k * tallest + (tallest - DIBHeight(line));
     DIBCopyRect(result, line, 0, top, 0, 0, line->biWidth, DIBHeight(line));
   }
-  *out = CwfTextMetrics{static_cast<uint32_t>(widest), static_cast<uint32_t>(tallest * lineCount),
-                        0, 0, static_cast<int16_t>(widest), 0};
+  *out = CwfTextMetrics{static_cast<uint32_t>(widest),
+                        static_cast<uint32_t>(tallest * lineCount),
+                        0,
+                        0,
+                        static_cast<int16_t>(widest),
+                        0};
   return result;
 }
 
-PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t width,
-                                 int32_t height, const PackedDIB* ink, const CwfMat2* m,
-                                 CwfTextMetrics* out, int32_t depth, uint8_t shadowIndex) {
+PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out,
+                                 int32_t depth, uint8_t shadowIndex) {
   if (!text || !ink || !m || !out || depth <= 0) return nullptr;
   Scratch scratch(g_factory(width, height));
   if (!scratch.dev || !scratch.dev->SelectFont(face, width, height, 400)) return nullptr;
@@ -506,10 +517,14 @@ int CwfTextStyleSetBackground(CwfTextStyle* style, int32_t index) {
 
 int CwfTextStyleSetBitmapSize(CwfTextStyle* style, int32_t width, int32_t height, int32_t index) {
   if (!style || width > 1024 || height > 1024) return 0;
-  if (height == 0 || height == -1) height = 64;
-  else if (height < 0) height = -height;
-  if (width == 0 || width == -1) width = 64;
-  else if (width < 0) width = 2 * height;
+  if (height == 0 || height == -1)
+    height = 64;
+  else if (height < 0)
+    height = -height;
+  if (width == 0 || width == -1)
+    width = 64;
+  else if (width < 0)
+    width = 2 * height;
   if (width > 1024 || height > 1024) return 0;
   PackedDIB* ink = DIBCreate(width, height, 8);
   if (!ink) return 0;

@@ -38,7 +38,7 @@ CwfMat2 CwfUprightMat2(const CwfMat2& m);
 PackedDIB* CwfCreateMonoDIB(int32_t width, int32_t height);
 
 class CwfDevice {
-public:
+ public:
   virtual ~CwfDevice() = default;
   // The selected font's height and ascent; false on failure.
   virtual bool TextMetrics(int32_t* height, int32_t* ascent) = 0;
@@ -95,17 +95,17 @@ PackedDIB* CwfRenderTextFitted(const char* text, const DibRect& target, const ch
 PackedDIB* CwfRenderTextWrapped(const char* text, const char* face, int32_t width, int32_t height,
                                 const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out,
                                 int32_t limit);
-PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t width,
-                                 int32_t height, const PackedDIB* ink, const CwfMat2* m,
-                                 CwfTextMetrics* out, int32_t depth, uint8_t shadowIndex);
+PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out,
+                                 int32_t depth, uint8_t shadowIndex);
 
 // Line breaking of the wrapped renderer: [start, end) of each line given the
 // black-box width of each character. A line is never empty.
 struct CwfLine {
   int start, end;
 };
-int CwfBreakLines(const char* text, const int32_t* widths, int count, int32_t limit,
-                  CwfLine* lines, int maxLines);
+int CwfBreakLines(const char* text, const int32_t* widths, int count, int32_t limit, CwfLine* lines,
+                  int maxLines);
 
 // The text style.
 constexpr uint32_t kCwfStyleOwned = 16;

@@ -24,7 +24,7 @@ MAT2 ToMat2(const CwfMat2& m) {
 }
 
 class GdiDevice : public CwfDevice {
-public:
+ public:
   GdiDevice() : dc_(CreateCompatibleDC(nullptr)) {}
   ~GdiDevice() override {
     if (dc_) {
@@ -94,10 +94,10 @@ public:
     return true;
   }
 
-private:
+ private:
   static CwfGlyphMetrics Convert(const GLYPHMETRICS& gm) {
-    return CwfGlyphMetrics{gm.gmBlackBoxX, gm.gmBlackBoxY, gm.gmptGlyphOrigin.x,
-                           gm.gmptGlyphOrigin.y, gm.gmCellIncX, gm.gmCellIncY};
+    return CwfGlyphMetrics{gm.gmBlackBoxX,       gm.gmBlackBoxY, gm.gmptGlyphOrigin.x,
+                           gm.gmptGlyphOrigin.y, gm.gmCellIncX,  gm.gmCellIncY};
   }
   HDC dc_;
   HFONT font_ = nullptr;
@@ -203,7 +203,8 @@ SIZE GuiMeasureSmoothText(HFONT font, const char* text) {
   SIZE size{0, 0};
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc || !text) return size;
-  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old =
+      SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -216,7 +217,8 @@ void GuiDrawSmoothText(PackedDIB* target, HFONT font, const char* text, int x, i
   if (!target || target->biBitCount != 24 || !text) return;
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return;
-  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old =
+      SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
@@ -236,7 +238,8 @@ void GuiDrawSmoothText(PackedDIB* target, HFONT font, const char* text, int x, i
           for (uint32_t c = 0; c < gm.gmBlackBoxX; ++c) {
             int a = buf[r * stride + c];
             if (!a) continue;
-            uint8_t* px = DIBPixelPtr(target, left + static_cast<int>(c), top + static_cast<int>(r));
+            uint8_t* px =
+                DIBPixelPtr(target, left + static_cast<int>(c), top + static_cast<int>(r));
             if (!px) continue;
             px[0] = static_cast<uint8_t>((px[0] * (64 - a) + cb * a) / 64);
             px[1] = static_cast<uint8_t>((px[1] * (64 - a) + cg * a) / 64);

@@ -17,10 +17,14 @@ ProcessRow g_rows[kProcessRows];
 
 size_t SlotSize(int slot) {
   switch (slot) {
-    case kSlotFrameSkin: return sizeof(GuiFrameSkin);
-    case kSlotSkin: return sizeof(GuiSkin);
-    case kSlotFonts: return sizeof(GuiFontTable);
-    default: return 0;
+    case kSlotFrameSkin:
+      return sizeof(GuiFrameSkin);
+    case kSlotSkin:
+      return sizeof(GuiSkin);
+    case kSlotFonts:
+      return sizeof(GuiFontTable);
+    default:
+      return 0;
   }
 }
 
@@ -68,7 +72,10 @@ int GuiAddProcessRow(uint32_t pid, int slot, const void* record, size_t size) {
   ProcessRow* row = FindRow(pid);
   if (!row) {
     for (ProcessRow& r : g_rows)
-      if (!r.pid) { row = &r; break; }
+      if (!r.pid) {
+        row = &r;
+        break;
+      }
     if (!row) return -1;
     row->pid = pid;
   }
@@ -123,7 +130,8 @@ void LoadMenuImages(GuiFrameSkin* skin) {
   if (!m.present || m.loaded) return;
   for (int i = 0; i < kMenuImageCount; ++i)
     m.images[i] = SkinRegistryFindIdDIB(skin->imageSource, m.imageIds[i]);
-  if (!m.font && m.face[0]) m.font = g_createFont(m.face, m.points, m.weight ? m.weight : 400, 0, 0);
+  if (!m.font && m.face[0])
+    m.font = g_createFont(m.face, m.points, m.weight ? m.weight : 400, 0, 0);
   m.loaded = 1;
 }
 
@@ -138,7 +146,8 @@ void LoadStatusImages(GuiFrameSkin* skin) {
 int GuiApplyFrameSkin(int, GuiFrameSkin* skin) {
   if (!skin) return 0;
   // The fourth and fifth kinds are left to whoever uses them.
-  for (int k = 0; k < 3; ++k) GuiLoadFrameGroupImages(&skin->groups[k], skin->identity != 0);
+  for (int k = 0; k < 3; ++k)
+    GuiLoadFrameGroupImages(&skin->groups[k], skin->identity != 0);
   LoadMenuImages(skin);
   LoadStatusImages(skin);
   GuiAddProcessRow(GuiCurrentProcessId(), kSlotFrameSkin, skin, sizeof *skin);
@@ -195,7 +204,8 @@ void GuiBuildDefaultSkin(GuiSkin* skin) {
   skin->button.textColors[2] = 4;
   skin->button.extraColor = 65535;
   skin->scroll.present = 1;
-  for (int i = 0; i < 21; ++i) skin->scroll.imageIds[i] = 19 + i;
+  for (int i = 0; i < 21; ++i)
+    skin->scroll.imageIds[i] = 19 + i;
   skin->scroll.colors[1] = skin->scroll.colors[3] = 0x808080;
   GuiInitSkinTreeDefaults(skin);
 }
@@ -237,7 +247,8 @@ int GuiApplySkin(int, GuiSkin* skin) {
   if (!skin) return 0;
   GuiAddProcessRow(GuiCurrentProcessId(), kSlotSkin, skin, sizeof *skin);
   if (skin->imageSource)
-    for (GuiSkinApplyFn fn : g_familyApply) fn(skin->imageSource, skin);
+    for (GuiSkinApplyFn fn : g_familyApply)
+      fn(skin->imageSource, skin);
   return 1;
 }
 
@@ -325,7 +336,8 @@ bool GuiParseCaptionMarkup(const char* text, CaptionPlacement* out) {
   ++p;
   // Only p and s, and only ahead of every other key.
   while (p < end && *p != '}') {
-    while (p < end && *p == ' ') ++p;
+    while (p < end && *p == ' ')
+      ++p;
     if (p + 1 >= end || (*p != 'p' && *p != 's') || p[1] != ':') break;
     char key = *p;
     p += 2;

@@ -9,8 +9,8 @@
 namespace gui {
 
 namespace {
-HINSTANCE g_instance = nullptr;         // given to GuiInitialize
-HINSTANCE g_classInstance = nullptr;    // the widget classes' instance
+HINSTANCE g_instance = nullptr;       // given to GuiInitialize
+HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 
 // The widget classes in their registration order (a superclass after its
 // base). Each family adds its registration here when it is built.

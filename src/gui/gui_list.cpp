@@ -16,10 +16,14 @@ GuiListNode* AllocNode(size_t size) {
 
 GuiListNode* OriginNode(const GuiList* list, int origin) {
   switch (origin) {
-    case kListFromHead: return list->head;
-    case kListFromCursor: return list->cursor;
-    case kListFromTail: return list->tail;
-    default: return nullptr;
+    case kListFromHead:
+      return list->head;
+    case kListFromCursor:
+      return list->cursor;
+    case kListFromTail:
+      return list->tail;
+    default:
+      return nullptr;
   }
 }
 
@@ -90,14 +94,20 @@ int GuiListLinkNode(GuiList* list, GuiListNode* node, GuiListNode* ref, int posi
       if (!ref) return 0;
       node->prev = ref;
       node->next = ref->next;
-      if (ref->next) ref->next->prev = node; else list->tail = node;
+      if (ref->next)
+        ref->next->prev = node;
+      else
+        list->tail = node;
       ref->next = node;
       break;
     case kListBefore:
       if (!ref) return 0;
       node->next = ref;
       node->prev = ref->prev;
-      if (ref->prev) ref->prev->next = node; else list->head = node;
+      if (ref->prev)
+        ref->prev->next = node;
+      else
+        list->head = node;
       ref->prev = node;
       break;
     default:
@@ -142,8 +152,14 @@ void* GuiListInsertCopyAtCursor(GuiList* list, const void* data, size_t size, in
 
 int GuiListRemoveNode(GuiList* list, GuiListNode* node) {
   if (!list || !node) return 0;
-  if (node->prev) node->prev->next = node->next; else list->head = node->next;
-  if (node->next) node->next->prev = node->prev; else list->tail = node->prev;
+  if (node->prev)
+    node->prev->next = node->next;
+  else
+    list->head = node->next;
+  if (node->next)
+    node->next->prev = node->prev;
+  else
+    list->tail = node->prev;
   if (list->cursor == node) list->cursor = list->head;
   GlobalFreePtr(node);
   --list->count;
@@ -192,7 +208,8 @@ int GuiListForEach(GuiList* list, GuiListVisit visit, void* arg) {
 
 int GuiListClear(GuiList* list) {
   if (!list) return 0;
-  while (list->tail) GuiListRemoveNode(list, list->tail);
+  while (list->tail)
+    GuiListRemoveNode(list, list->tail);
   GuiListInit(list);
   return 1;
 }

@@ -21,8 +21,8 @@ void FreeItems(GuiMenuItem* items, int32_t count) {
 
 GuiMenuItem* Grow(GuiMenu* menu) {
   size_t bytes = sizeof(GuiMenuItem) * (menu->count + 1);
-  auto* items = static_cast<GuiMenuItem*>(
-      menu->items ? GlobalReAllocPtr(menu->items, bytes) : GlobalAllocPtr(bytes));
+  auto* items = static_cast<GuiMenuItem*>(menu->items ? GlobalReAllocPtr(menu->items, bytes)
+                                                      : GlobalAllocPtr(bytes));
   if (!items) return nullptr;
   menu->items = items;
   GuiMenuItem* item = &items[menu->count++];
@@ -78,8 +78,10 @@ bool ParseLevel(const uint8_t* data, size_t size, size_t* pos, GuiMenu* menu, in
       std::memcpy(item->text, text, sizeof text);
       item->id = id;
       item->flags = itemFlags;
-      if (id == 0 && text[0] == 0) item->flags |= kMenuSeparator;
-      else item->mnemonic = GuiMenuMnemonic(text);
+      if (id == 0 && text[0] == 0)
+        item->flags |= kMenuSeparator;
+      else
+        item->mnemonic = GuiMenuMnemonic(text);
     }
     if (flags & kMenuEnd) return true;
   }
@@ -161,8 +163,10 @@ int32_t GuiEnableMenuItem(GuiMenu* menu, uint32_t idOrPosition, uint32_t flags) 
   }
   if (!item) return -1;
   int32_t previous = static_cast<int32_t>(item->flags);
-  if (flags & (kMenuGrayed | kMenuDisabled)) item->flags |= kMenuGrayed | kMenuDisabled;
-  else item->flags &= ~(kMenuGrayed | kMenuDisabled);
+  if (flags & (kMenuGrayed | kMenuDisabled))
+    item->flags |= kMenuGrayed | kMenuDisabled;
+  else
+    item->flags &= ~(kMenuGrayed | kMenuDisabled);
   return previous;
 }
 

@@ -29,7 +29,7 @@ struct GuiMenuItem {
   DibRect rect;             // in its popup or bar
   uint32_t id;
   uint32_t flags;
-  int32_t subCount;         // a popup item's submenu
+  int32_t subCount;  // a popup item's submenu
   struct GuiMenuItem* subItems;
 };
 
@@ -39,7 +39,7 @@ struct GuiMenu {
   int32_t selected;  // -1 none
   int32_t barOpen;   // the bar item whose popup is open, -1 none
   uintptr_t popupWords[2];
-  int32_t view;      // 1: shares its items with another menu (GuiGetSubMenu)
+  int32_t view;  // 1: shares its items with another menu (GuiGetSubMenu)
 };
 
 // Parses a standard menu resource (header, then items of flags, id and a

@@ -27,12 +27,12 @@ enum GuiFrameImage : int {
   kFrRestore = 8,
   kFrCollapseExpanded = 10,
   kFrCollapseCollapsed = 12,
-  kFrCaption = 14,      // 6: active start/middle/end, inactive start/middle/end
-  kFrLeft = 20,         // 6
-  kFrRight = 26,        // 6
-  kFrTop = 32,          // 6
-  kFrBottom = 38,       // 6
-  kFrCornerTL = 44,     // pairs
+  kFrCaption = 14,   // 6: active start/middle/end, inactive start/middle/end
+  kFrLeft = 20,      // 6
+  kFrRight = 26,     // 6
+  kFrTop = 32,       // 6
+  kFrBottom = 38,    // 6
+  kFrCornerTL = 44,  // pairs
   kFrCornerTR = 46,
   kFrCornerBL = 48,
   kFrCornerBR = 50,
@@ -61,18 +61,35 @@ struct GuiFrameGroup {
   int32_t collapsedWidth;  // width of a dialog sized by the collapse protocol
 };
 
-enum GuiFrameKindIndex : int { kKindThick = 0, kKindBordered = 1, kKindDialog = 2, kKindFourth = 3,
-                               kKindTooltip = 4, kFrameKindCount = 5 };
+enum GuiFrameKindIndex : int {
+  kKindThick = 0,
+  kKindBordered = 1,
+  kKindDialog = 2,
+  kKindFourth = 3,
+  kKindTooltip = 4,
+  kFrameKindCount = 5
+};
 
 // Images of the menu group.
 enum GuiMenuImage : int {
-  kMnBarLeft = 0, kMnBarCenter, kMnBarRight,                 // the bar's background
-  kMnItemUp = 3,                                              // 3: item left/center/right
-  kMnItemDown = 6,                                            // 3: highlighted item
-  kMnFrameTopLeft = 9, kMnFrameTop, kMnFrameTopRight, kMnFrameRight,
-  kMnFrameBottomLeft, kMnFrameBottom, kMnFrameBottomRight, kMnFrameLeft,
-  kMnSeparator = 17,                                          // 3
-  kMnCheck = 20, kMnCheckHot, kMnArrow, kMnArrowHot,
+  kMnBarLeft = 0,
+  kMnBarCenter,
+  kMnBarRight,      // the bar's background
+  kMnItemUp = 3,    // 3: item left/center/right
+  kMnItemDown = 6,  // 3: highlighted item
+  kMnFrameTopLeft = 9,
+  kMnFrameTop,
+  kMnFrameTopRight,
+  kMnFrameRight,
+  kMnFrameBottomLeft,
+  kMnFrameBottom,
+  kMnFrameBottomRight,
+  kMnFrameLeft,
+  kMnSeparator = 17,  // 3
+  kMnCheck = 20,
+  kMnCheckHot,
+  kMnArrow,
+  kMnArrowHot,
   kMenuImageCount = 24
 };
 
@@ -116,7 +133,7 @@ struct GuiFrameSkin {
   GuiHandle palette;  // null: the stock default palette
   uint32_t unread[2];
   int32_t identity;
-  GuiHandle font;     // null: the stock system font
+  GuiHandle font;  // null: the stock system font
   int32_t sizeValue;
   GuiList* popupPool;
   GuiFrameGroup groups[kFrameKindCount];
@@ -141,7 +158,9 @@ struct GuiSkin {
   uint32_t reserved[3];
   GuiEdgeProc edgeProc;
   uint32_t reserved2[2];
-  struct { int32_t size1, size2, len1, len2, len3; } scrollMetrics;
+  struct {
+    int32_t size1, size2, len1, len2, len3;
+  } scrollMetrics;
   struct {
     char face[48];
     int32_t words[6];
@@ -152,13 +171,31 @@ struct GuiSkin {
   uint32_t editColors[5];
   uint32_t editListColors[2];
   uint32_t color1;
-  struct { uint32_t color; uint32_t imageIds[2]; } combo;
-  struct { int32_t present, loaded; uint32_t imageIds[21]; uint32_t colors[4]; } scroll;
-  struct { uint32_t imageIds[24]; uint32_t colors[8]; } tab;
-  struct { uint32_t imageIds[12]; } editConfig;
-  struct { uint32_t colors[5]; uint32_t imageIds[8]; int32_t fallbackBorder; } list;
+  struct {
+    uint32_t color;
+    uint32_t imageIds[2];
+  } combo;
+  struct {
+    int32_t present, loaded;
+    uint32_t imageIds[21];
+    uint32_t colors[4];
+  } scroll;
+  struct {
+    uint32_t imageIds[24];
+    uint32_t colors[8];
+  } tab;
+  struct {
+    uint32_t imageIds[12];
+  } editConfig;
+  struct {
+    uint32_t colors[5];
+    uint32_t imageIds[8];
+    int32_t fallbackBorder;
+  } list;
   uint32_t sixColors[6];
-  struct { uint32_t words[10]; } tree;
+  struct {
+    uint32_t words[10];
+  } tree;
   uint32_t listViewColors[6];
   uint32_t hotButtonColors[4];
   uint32_t lastColor;

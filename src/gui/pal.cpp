@@ -29,7 +29,8 @@ int palColorsFromDIB(PackedDIB* dib, RgbQuad* quads, int first, int last) {
   }
   if (!quads || dib->biBitCount != 8 || !ValidRange(first, last)) return 0;
   const RgbQuad* table = DIBColorTable(dib);
-  for (int i = first; i <= last; ++i) quads[i] = table[i];
+  for (int i = first; i <= last; ++i)
+    quads[i] = table[i];
   return 1;
 }
 
@@ -39,7 +40,8 @@ int UpdateColorTable(const RgbQuad* src, RgbQuad* dst, int first, int last) {
     return 0;
   }
   if (!ValidRange(first, last)) return 0;
-  for (int i = first; i <= last; ++i) dst[i] = src[i];
+  for (int i = first; i <= last; ++i)
+    dst[i] = src[i];
   return 1;
 }
 

@@ -14,8 +14,10 @@ bool Supported(int D, int S) {
 // The source pixel equals the key, compared in the source's form.
 inline bool IsKey(const uint8_t* s, int S, uint32_t key) {
   switch (S) {
-    case 1: return s[0] == (key & 0xFF);
-    case 2: return (s[0] | (s[1] << 8)) == static_cast<int>(key & 0xFFFF);
+    case 1:
+      return s[0] == (key & 0xFF);
+    case 2:
+      return (s[0] | (s[1] << 8)) == static_cast<int>(key & 0xFFFF);
     default:
       return s[2] == (key & 0xFF) && s[1] == ((key >> 8) & 0xFF) && s[0] == ((key >> 16) & 0xFF);
   }
@@ -87,7 +89,8 @@ int RasterCopy(uint8_t* dstBase, ptrdiff_t dstOffset, int D, const uint8_t* src,
       std::memcpy(dst, src, static_cast<size_t>(W) * D);
       continue;
     }
-    for (int x = 0; x < W; ++x) PutPixel(dst + x * D, D, src + x * S, S, t16, q);
+    for (int x = 0; x < W; ++x)
+      PutPixel(dst + x * D, D, src + x * S, S, t16, q);
   }
   return 0;
 }
@@ -97,8 +100,7 @@ int RasterCopyKeyed(uint8_t* dstBase, ptrdiff_t dstOffset, int D, const uint8_t*
                     const RgbQuad* q, uint32_t key) {
   if (!Supported(D, S)) return 1;
   if (D == 1) {
-    RasterCopyKey8(dstBase + dstOffset, src, W, H, dstStride, srcStride,
-                   static_cast<uint8_t>(key));
+    RasterCopyKey8(dstBase + dstOffset, src, W, H, dstStride, srcStride, static_cast<uint8_t>(key));
     return 0;
   }
   uint8_t* dst = dstBase + dstOffset;
@@ -109,9 +111,9 @@ int RasterCopyKeyed(uint8_t* dstBase, ptrdiff_t dstOffset, int D, const uint8_t*
 }
 
 int RasterCopyStippled(uint8_t* dstBase, ptrdiff_t dstOffset, int D, const uint8_t* src, int W,
-                       int H, ptrdiff_t dstStride, ptrdiff_t srcStride, int S,
-                       const uint16_t* t16, const RgbQuad* q, uint32_t key, uint8_t fillIndex,
-                       uint8_t phase, uint8_t pattern0, uint8_t pattern1) {
+                       int H, ptrdiff_t dstStride, ptrdiff_t srcStride, int S, const uint16_t* t16,
+                       const RgbQuad* q, uint32_t key, uint8_t fillIndex, uint8_t phase,
+                       uint8_t pattern0, uint8_t pattern1) {
   if (!Supported(D, S)) return 1;
   ApplyPhase(phase, &pattern0, &pattern1);
   uint8_t fill[3];
@@ -126,8 +128,10 @@ int RasterCopyStippled(uint8_t* dstBase, ptrdiff_t dstOffset, int D, const uint8
       const uint8_t* s = src + x * S;
       if (IsKey(s, S, key)) continue;
       bool set = (pat & 0x80) != 0;
-      if (set == sourceOnSet) PutPixel(dst + x * D, D, s, S, t16, q);
-      else std::memcpy(dst + x * D, fill, D);
+      if (set == sourceOnSet)
+        PutPixel(dst + x * D, D, s, S, t16, q);
+      else
+        std::memcpy(dst + x * D, fill, D);
     }
   }
   return 0;
@@ -220,7 +224,8 @@ void RasterMask1Widened(uint8_t* dst, const uint8_t* mask, int W, int H, ptrdiff
 }
 
 void RasterFillRows8(uint8_t* dst, int W, int H, ptrdiff_t stride, uint8_t value) {
-  for (int y = 0; y < H; ++y, dst += stride) std::memset(dst, value, W);
+  for (int y = 0; y < H; ++y, dst += stride)
+    std::memset(dst, value, W);
 }
 
 void RasterFillDIB8(PackedDIB* dib, uint8_t index) {
@@ -296,10 +301,26 @@ int DIBCopyRectClipped(PackedDIB* dst, const PackedDIB* src, int dx, int dy, int
                        int H, bool keyed, uint32_t key) {
   if (!dst || !src) return 0;
   // Clip the left/top against both images, then the right/bottom.
-  if (dx < 0) { sx -= dx; W += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; H += dy; dy = 0; }
-  if (sx < 0) { dx -= sx; W += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; H += sy; sy = 0; }
+  if (dx < 0) {
+    sx -= dx;
+    W += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    H += dy;
+    dy = 0;
+  }
+  if (sx < 0) {
+    dx -= sx;
+    W += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    H += sy;
+    sy = 0;
+  }
   if (dx + W > DIBWidth(dst)) W = DIBWidth(dst) - dx;
   if (dy + H > DIBHeight(dst)) H = DIBHeight(dst) - dy;
   if (sx + W > DIBWidth(src)) W = DIBWidth(src) - sx;

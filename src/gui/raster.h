@@ -71,8 +71,7 @@ void RasterFillDIB8(PackedDIB* dib, uint8_t index);
 // Bounds-checked copies between packed DIBs (coordinates from the top). They
 // do nothing unless both images exist, are 8 bits or deeper, and both
 // rectangles lie wholly inside their images; 1 when copied, else 0.
-int DIBCopyRect(PackedDIB* dst, const PackedDIB* src, int dx, int dy, int sx, int sy, int W,
-                int H);
+int DIBCopyRect(PackedDIB* dst, const PackedDIB* src, int dx, int dy, int sx, int sy, int W, int H);
 int DIBCopyRectKeyed(PackedDIB* dst, const PackedDIB* src, int dx, int dy, int sx, int sy, int W,
                      int H, uint32_t key);
 int DIBCopyRectEffect(PackedDIB* dst, const PackedDIB* src, int dx, int dy, int sx, int sy, int W,

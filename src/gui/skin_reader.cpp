@@ -20,7 +20,8 @@ std::string Get(const char* file, const char* section, const char* key) {
 uint32_t IdOf(SkinRegistry* registry, const std::string& name) {
   if (name.empty() || !registry) return 0;
   std::string upper = name;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return registry->IdOf(upper);
 }
 
@@ -56,8 +57,7 @@ uint32_t GuiParseSkinColour(const char* text, uint32_t def) {
   if (!text || !*text) return def;
   if (std::strstr(text, "RGB")) {
     unsigned r, g, b;
-    if (std::sscanf(text, "%u %u %u", &r, &g, &b) != 3 || r > 255 || g > 255 || b > 255)
-      return def;
+    if (std::sscanf(text, "%u %u %u", &r, &g, &b) != 3 || r > 255 || g > 255 || b > 255) return def;
     return r | (g << 8) | (b << 16);
   }
   char* end = nullptr;
@@ -68,33 +68,53 @@ uint32_t GuiParseSkinColour(const char* text, uint32_t def) {
 
 bool GuiReadFrameIni(const char* file, SkinRegistry* reg, GuiFrameGroup* g) {
   if (!file || !g || !platform::FileExists(file)) return false;
-  struct { const char* key; int index; } images[] = {
-      {"sysmenu_up", kFrIcon}, {"sysmenu_down", kFrIcon + 1},
-      {"minimize_up", kFrMinimize}, {"minimize_down", kFrMinimize + 1},
-      {"maximize_up", kFrMaximize}, {"maximize_down", kFrMaximize + 1},
-      {"close_up", kFrClose}, {"close_down", kFrClose + 1},
-      {"restore_up", kFrRestore}, {"restore_down", kFrRestore + 1},
-      {"speaker_up", kFrCollapseExpanded}, {"speaker_down", kFrCollapseExpanded + 1},
-      {"speaker1_up", kFrCollapseCollapsed}, {"speaker1_down", kFrCollapseCollapsed + 1},
-      {"caption_left_frame", kFrCaption}, {"caption_center_frame", kFrCaption + 1},
+  struct {
+    const char* key;
+    int index;
+  } images[] = {
+      {"sysmenu_up", kFrIcon},
+      {"sysmenu_down", kFrIcon + 1},
+      {"minimize_up", kFrMinimize},
+      {"minimize_down", kFrMinimize + 1},
+      {"maximize_up", kFrMaximize},
+      {"maximize_down", kFrMaximize + 1},
+      {"close_up", kFrClose},
+      {"close_down", kFrClose + 1},
+      {"restore_up", kFrRestore},
+      {"restore_down", kFrRestore + 1},
+      {"speaker_up", kFrCollapseExpanded},
+      {"speaker_down", kFrCollapseExpanded + 1},
+      {"speaker1_up", kFrCollapseCollapsed},
+      {"speaker1_down", kFrCollapseCollapsed + 1},
+      {"caption_left_frame", kFrCaption},
+      {"caption_center_frame", kFrCaption + 1},
       {"caption_right_frame", kFrCaption + 2},
-      {"left_top_frame", kFrLeft}, {"left_center_frame", kFrLeft + 1},
+      {"left_top_frame", kFrLeft},
+      {"left_center_frame", kFrLeft + 1},
       {"left_bottom_frame", kFrLeft + 2},
-      {"right_top_frame", kFrRight}, {"right_center_frame", kFrRight + 1},
+      {"right_top_frame", kFrRight},
+      {"right_center_frame", kFrRight + 1},
       {"right_bottom_frame", kFrRight + 2},
-      {"top_left_frame", kFrTop}, {"top_center_frame", kFrTop + 1},
+      {"top_left_frame", kFrTop},
+      {"top_center_frame", kFrTop + 1},
       {"top_right_frame", kFrTop + 2},
-      {"bottom_left_frame", kFrBottom}, {"bottom_center_frame", kFrBottom + 1},
+      {"bottom_left_frame", kFrBottom},
+      {"bottom_center_frame", kFrBottom + 1},
       {"bottom_right_frame", kFrBottom + 2},
-      {"top_left_corner", kFrCornerTL}, {"top_right_corner", kFrCornerTR},
-      {"bottom_left_corner", kFrCornerBL}, {"bottom_right_corner", kFrCornerBR},
+      {"top_left_corner", kFrCornerTL},
+      {"top_right_corner", kFrCornerTR},
+      {"bottom_left_corner", kFrCornerBL},
+      {"bottom_right_corner", kFrCornerBR},
       {"background", kFrBackground},
   };
-  for (auto& im : images) Image(file, reg, im.key, &g->imageIds[im.index]);
+  for (auto& im : images)
+    Image(file, reg, im.key, &g->imageIds[im.index]);
   // One look for both states unless the skin gives an inactive one.
   for (int base : {kFrLeft, kFrRight, kFrTop, kFrBottom, kFrCaption})
-    for (int i = 0; i < 3; ++i) g->imageIds[base + 3 + i] = g->imageIds[base + i];
-  for (int c : {kFrCornerTL, kFrCornerTR, kFrCornerBL, kFrCornerBR}) g->imageIds[c + 1] = g->imageIds[c];
+    for (int i = 0; i < 3; ++i)
+      g->imageIds[base + 3 + i] = g->imageIds[base + i];
+  for (int c : {kFrCornerTL, kFrCornerTR, kFrCornerBL, kFrCornerBR})
+    g->imageIds[c + 1] = g->imageIds[c];
   g->imageIds[kFrIcon + 1] = g->imageIds[kFrIcon];
   Image(file, reg, "caption_left_frame_inactive", &g->imageIds[kFrCaption + 3]);
   Image(file, reg, "caption_center_frame_inactive", &g->imageIds[kFrCaption + 4]);
@@ -127,29 +147,42 @@ bool GuiReadFrameIni(const char* file, SkinRegistry* reg, GuiFrameGroup* g) {
 
 bool GuiReadMenuIni(const char* file, SkinRegistry* reg, GuiMenuGroup* g) {
   if (!file || !g || !platform::FileExists(file)) return false;
-  struct { const char* key; int index; } images[] = {
-      {"menu_bar_left", kMnBarLeft}, {"menu_bar_center", kMnBarCenter},
+  struct {
+    const char* key;
+    int index;
+  } images[] = {
+      {"menu_bar_left", kMnBarLeft},
+      {"menu_bar_center", kMnBarCenter},
       {"menu_bar_right", kMnBarRight},
-      {"menubar_item_left_up", kMnItemUp}, {"menubar_item_center_up", kMnItemUp + 1},
+      {"menubar_item_left_up", kMnItemUp},
+      {"menubar_item_center_up", kMnItemUp + 1},
       {"menubar_item_right_up", kMnItemUp + 2},
-      {"menubar_item_left_down", kMnItemDown}, {"menubar_item_center_down", kMnItemDown + 1},
+      {"menubar_item_left_down", kMnItemDown},
+      {"menubar_item_center_down", kMnItemDown + 1},
       {"menubar_item_right_down", kMnItemDown + 2},
-      {"menu_border_top_left", kMnFrameTopLeft}, {"menu_border_top_center", kMnFrameTop},
-      {"menu_border_top_right", kMnFrameTopRight}, {"menu_border_right", kMnFrameRight},
+      {"menu_border_top_left", kMnFrameTopLeft},
+      {"menu_border_top_center", kMnFrameTop},
+      {"menu_border_top_right", kMnFrameTopRight},
+      {"menu_border_right", kMnFrameRight},
       {"menu_border_bottom_left", kMnFrameBottomLeft},
       {"menu_border_bottom_center", kMnFrameBottom},
-      {"menu_border_bottom_right", kMnFrameBottomRight}, {"menu_border_left", kMnFrameLeft},
-      {"menu_separator_left", kMnSeparator}, {"menu_separator_center", kMnSeparator + 1},
+      {"menu_border_bottom_right", kMnFrameBottomRight},
+      {"menu_border_left", kMnFrameLeft},
+      {"menu_separator_left", kMnSeparator},
+      {"menu_separator_center", kMnSeparator + 1},
       {"menu_separator_right", kMnSeparator + 2},
-      {"menu_item_check_up", kMnCheck}, {"menu_item_check_down", kMnCheckHot},
-      {"menu_item_popup_up", kMnArrow}, {"menu_item_popup_down", kMnArrowHot},
+      {"menu_item_check_up", kMnCheck},
+      {"menu_item_check_down", kMnCheckHot},
+      {"menu_item_popup_up", kMnArrow},
+      {"menu_item_popup_down", kMnArrowHot},
   };
-  for (auto& im : images) Image(file, reg, im.key, &g->imageIds[im.index]);
+  for (auto& im : images)
+    Image(file, reg, im.key, &g->imageIds[im.index]);
   std::string face = Get(file, "resources", "popupmenu_font_name");
   if (face.empty()) face = Get(file, "resources", "menu_font_name");
   if (!face.empty()) std::snprintf(g->face, sizeof g->face, "%s", face.c_str());
-  g->points = platform::IniGetInt("resources", "popupmenu_font_size", g->points ? g->points : 10,
-                                  file);
+  g->points =
+      platform::IniGetInt("resources", "popupmenu_font_size", g->points ? g->points : 10, file);
   int32_t w = Weight(Get(file, "resources", "popupmenu_font_style"));
   if (w) g->weight = w;
   Number(file, "menubar_item_inset_x_active", &g->marginX);
@@ -173,8 +206,8 @@ bool GuiReadStatusIni(const char* file, SkinRegistry* reg, GuiStatusGroup* g) {
   if (id) g->separatorId = id;
   std::string face = Get(file, "resources", "statusbar_font_name");
   if (!face.empty()) std::snprintf(g->face, sizeof g->face, "%s", face.c_str());
-  g->points = platform::IniGetInt("resources", "statusbar_font_size", g->points ? g->points : 10,
-                                  file);
+  g->points =
+      platform::IniGetInt("resources", "statusbar_font_size", g->points ? g->points : 10, file);
   Colour(file, "statusbar_progress_color", &g->progressColor);
   Colour(file, "statusbar_text_color", &g->textColor);
   g->present = 1;
@@ -185,7 +218,8 @@ std::string GuiSkinConfigPath(const char* skinIni, const char* key) {
   std::string name = platform::IniGet("configuration files", key, "none.ini", skinIni, 260);
   if (name.empty()) return {};
   std::string lower = name;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lower)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower == "none.ini") return {};
   return FolderOf(skinIni) + name;
 }

@@ -15,8 +15,10 @@ SkinHandleDeleter g_deleteHandle = DeleteSkinBitmapHandle;
 
 void Release(const SkinRegistry::Image& image) {
   if (!image.ptr) return;
-  if (image.isHandle) g_deleteHandle(image.ptr);
-  else GlobalFreePtr(image.ptr);
+  if (image.isHandle)
+    g_deleteHandle(image.ptr);
+  else
+    GlobalFreePtr(image.ptr);
 }
 
 // Splits the text into whitespace-separated tokens, each cut to the limit.
@@ -24,10 +26,12 @@ std::vector<std::string> Tokens(const std::string& text) {
   std::vector<std::string> out;
   size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+      ++i;
     if (i >= text.size()) break;
     size_t start = i;
-    while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])))
+      ++i;
     out.push_back(text.substr(start, std::min(i - start, kSkinTokenMax)));
   }
   return out;
@@ -40,7 +44,8 @@ void SetSkinHandleFunctions(SkinHandleLoader load, SkinHandleDeleter del) {
 }
 
 SkinRegistry::~SkinRegistry() {
-  for (const Image& image : owned_) Release(image);
+  for (const Image& image : owned_)
+    Release(image);
 }
 
 bool SkinRegistry::Load(const char* path) {
@@ -105,7 +110,8 @@ void SkinRegistryDestroy(SkinRegistry* registry) { delete registry; }
 void* SkinRegistryFind(const SkinRegistry* registry, const char* name) {
   if (!registry || !name) return nullptr;
   std::string upper(name);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const SkinRegistry::Image* image = registry->FindName(upper);
   return image ? image->ptr : nullptr;
 }

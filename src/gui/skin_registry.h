@@ -17,7 +17,7 @@
 namespace gui {
 
 class SkinRegistry {
-public:
+ public:
   struct Image {
     void* ptr = nullptr;  // PackedDIB* or a bitmap handle; null when the load failed
     bool isHandle = false;
@@ -41,7 +41,7 @@ public:
   bool loaded() const { return loaded_; }
   size_t nameCount() const { return byName_.size(); }
 
-private:
+ private:
   void Add(const std::string& name, const std::string& path, uint32_t id);
 
   std::vector<Image> owned_;  // every image loaded, released once
@@ -69,8 +69,8 @@ PackedDIB* SkinRegistryFindIdDIB(const SkinRegistry* registry, uint32_t id);
 using SkinHandleLoader = void* (*)(const char* path);
 using SkinHandleDeleter = void (*)(void* handle);
 void SetSkinHandleFunctions(SkinHandleLoader load, SkinHandleDeleter del);
-void* LoadSkinBitmapHandle(const char* path);   // platform default
-void DeleteSkinBitmapHandle(void* handle);      // platform default
+void* LoadSkinBitmapHandle(const char* path);  // platform default
+void DeleteSkinBitmapHandle(void* handle);     // platform default
 
 // Frees the buffer held in the last word of an eight-word image-set record,
 // then the record.

@@ -13,10 +13,14 @@ namespace {
 
 uint32_t ColorsFor(int bits) {
   switch (bits) {
-    case 8: return 256;
-    case 16: return 32768;
-    case 24: return 16777216;
-    default: return 0;
+    case 8:
+      return 256;
+    case 16:
+      return 32768;
+    case 24:
+      return 16777216;
+    default:
+      return 0;
   }
 }
 
@@ -25,7 +29,8 @@ uint32_t Le32(const uint8_t* p) {
 }
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 void Put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 void Put16(uint8_t* p, uint16_t v) {
   p[0] = static_cast<uint8_t>(v);
@@ -36,11 +41,16 @@ void Put16(uint8_t* p, uint16_t v) {
 
 uint32_t DIBColorTableBytes(int bits) {
   switch (bits) {
-    case 1: return 8;
-    case 4: return 64;
-    case 8: return 1024;
-    case 24: return 0;
-    default: return 12;
+    case 1:
+      return 8;
+    case 4:
+      return 64;
+    case 8:
+      return 1024;
+    case 24:
+      return 0;
+    default:
+      return 12;
   }
 }
 
@@ -91,7 +101,8 @@ int DIBGetSize(const PackedDIB* dib, DibSize* out) {
 void DIBSetIdentityColorTable(PackedDIB* dib) {
   if (!dib || dib->biBitCount != 8) return;
   uint8_t* table = reinterpret_cast<uint8_t*>(DIBColorTable(dib));
-  for (int i = 0; i < 256; ++i) Put16(table + 2 * i, static_cast<uint16_t>(i));
+  for (int i = 0; i < 256; ++i)
+    Put16(table + 2 * i, static_cast<uint16_t>(i));
 }
 
 void DIBCopyColorTable(PackedDIB* dst, const PackedDIB* src) {
@@ -112,10 +123,14 @@ uint32_t DIBNumColors(const void* header) {
     bits = Le16(h + 14);
   }
   switch (bits) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -176,7 +191,8 @@ void DIBFill(PackedDIB* dib, uint32_t value) {
       break;
     case 16:
       for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) Put16(bits + y * stride + 2 * x, value & 0xFFFF);
+        for (int32_t x = 0; x < w; ++x)
+          Put16(bits + y * stride + 2 * x, value & 0xFFFF);
       break;
     case 24:
       for (int32_t y = 0; y < h; ++y)
@@ -304,12 +320,18 @@ PackedDIB* ReadDIBFromMemory(const uint8_t* data, size_t size) {
     pos += bytes;
     dib->biClrUsed = dib->biClrImportant = 256;
   } else if (compression == kBiBitfields) {
-    if (size - pos < 12) { GlobalFreePtr(dib); return nullptr; }
+    if (size - pos < 12) {
+      GlobalFreePtr(dib);
+      return nullptr;
+    }
     std::memcpy(table, data + pos, 12);
     pos += 12;
   }
   if (pixelOffset) {
-    if (pixelOffset < 14 + 40) { GlobalFreePtr(dib); return nullptr; }
+    if (pixelOffset < 14 + 40) {
+      GlobalFreePtr(dib);
+      return nullptr;
+    }
     pos = pixelOffset;
   }
   // A short file leaves the rest of the pixels zero.

@@ -48,7 +48,9 @@ inline uint32_t DIBStrideFor(int32_t width, int bits) {
 // 24 bits and 12 (bit masks) otherwise.
 uint32_t DIBColorTableBytes(int bits);
 inline int32_t DIBWidth(const PackedDIB* d) { return d->biWidth; }
-inline int32_t DIBHeight(const PackedDIB* d) { return d->biHeight < 0 ? -d->biHeight : d->biHeight; }
+inline int32_t DIBHeight(const PackedDIB* d) {
+  return d->biHeight < 0 ? -d->biHeight : d->biHeight;
+}
 inline uint32_t DIBStride(const PackedDIB* d) { return DIBStrideFor(d->biWidth, d->biBitCount); }
 inline int DIBBytesPerPixel(const PackedDIB* d) { return d->biBitCount / 8; }
 RgbQuad* DIBColorTable(PackedDIB* dib);

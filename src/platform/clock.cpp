@@ -27,8 +27,8 @@ uint32_t TickCount() { return GetTickCount(); }
 LocalDateTime GetLocalDateTime() {
   SYSTEMTIME st;
   GetLocalTime(&st);
-  return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond,
-          st.wMilliseconds};
+  return {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+          st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
 }
 #else
 int64_t HighResCounter() {
@@ -49,8 +49,8 @@ uint32_t TickCount() {
 LocalDateTime GetLocalDateTime() {
   auto now = std::chrono::system_clock::now();
   std::time_t t = std::chrono::system_clock::to_time_t(now);
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
-            1000;
+  auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm tm{};
   localtime_r(&t, &tm);
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_wday, tm.tm_mday,

@@ -9,7 +9,7 @@ namespace platform {
 constexpr int kRandMax = 32767;
 
 class CRand {
-public:
+ public:
   explicit CRand(uint32_t seed = 1) : state_(seed) {}
   void Seed(uint32_t seed) { state_ = seed; }
   int Next() {
@@ -17,7 +17,7 @@ public:
     return static_cast<int>((state_ >> 16) & 0x7fff);
   }
 
-private:
+ private:
   uint32_t state_;
 };
 

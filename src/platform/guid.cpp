@@ -28,8 +28,7 @@ bool Guid::operator==(const Guid& o) const {
 Guid CreateGuid() {
   GUID g;
   Guid r;
-  if (CoCreateGuid(&g) != S_OK)
-    return r;
+  if (CoCreateGuid(&g) != S_OK) return r;
   r.data1 = g.Data1;
   r.data2 = g.Data2;
   r.data3 = g.Data3;
@@ -49,14 +48,12 @@ bool SystemRandomBytes(void* buf, size_t len) {
 #else
 bool SystemRandomBytes(void* buf, size_t len) {
   int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return false;
+  if (fd < 0) return false;
   auto* p = static_cast<unsigned char*>(buf);
   size_t done = 0;
   while (done < len) {
     ssize_t n = read(fd, p + done, len - done);
-    if (n <= 0)
-      break;
+    if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
   close(fd);
@@ -66,8 +63,7 @@ bool SystemRandomBytes(void* buf, size_t len) {
 Guid CreateGuid() {
   unsigned char b[16];
   Guid r;
-  if (!SystemRandomBytes(b, sizeof b))
-    return r;
+  if (!SystemRandomBytes(b, sizeof b)) return r;
   b[6] = static_cast<unsigned char>((b[6] & 0x0f) | 0x40);  // version 4
   b[8] = static_cast<unsigned char>((b[8] & 0x3f) | 0x80);  // RFC 4122 variant
   r.data1 = (uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[2]) << 8) | b[3];
@@ -80,9 +76,9 @@ Guid CreateGuid() {
 
 std::string GuidToString(const Guid& g) {
   char s[40];
-  std::snprintf(s, sizeof s, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1,
-                g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
-                g.data4[5], g.data4[6], g.data4[7]);
+  std::snprintf(s, sizeof s, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1, g.data2,
+                g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4], g.data4[5],
+                g.data4[6], g.data4[7]);
   return s;
 }
 

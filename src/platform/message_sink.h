@@ -20,7 +20,7 @@ enum MessageResult : int {
 };
 
 class MessageSink {
-public:
+ public:
   virtual ~MessageSink() = default;
   // flags: the low four bits choose the buttons (0 OK, 1 OK/Cancel, 2 Abort/
   // Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel, 15 Cancel only).

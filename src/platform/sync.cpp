@@ -32,19 +32,15 @@ void Event::Reset() {
 
 bool Event::Wait(uint32_t timeoutMs) {
   std::unique_lock<std::mutex> lock(m_);
-  if (!WaitFor(cv_, lock, timeoutMs, [this] { return set_; }))
-    return false;
-  if (!manual_)
-    set_ = false;
+  if (!WaitFor(cv_, lock, timeoutMs, [this] { return set_; })) return false;
+  if (!manual_) set_ = false;
   return true;
 }
 
 bool Semaphore::Release(int32_t n, int32_t* previous) {
   std::lock_guard<std::mutex> lock(m_);
-  if (n <= 0 || count_ > max_ - n)
-    return false;
-  if (previous)
-    *previous = count_;
+  if (n <= 0 || count_ > max_ - n) return false;
+  if (previous) *previous = count_;
   count_ += n;
   for (int32_t i = 0; i < n; ++i)
     cv_.notify_one();
@@ -53,8 +49,7 @@ bool Semaphore::Release(int32_t n, int32_t* previous) {
 
 bool Semaphore::Wait(uint32_t timeoutMs) {
   std::unique_lock<std::mutex> lock(m_);
-  if (!WaitFor(cv_, lock, timeoutMs, [this] { return count_ > 0; }))
-    return false;
+  if (!WaitFor(cv_, lock, timeoutMs, [this] { return count_ > 0; })) return false;
   --count_;
   return true;
 }

@@ -17,19 +17,19 @@ using LockGuard = std::lock_guard<std::mutex>;
 
 // A recursive lock, like a Win32 critical section.
 class CriticalSection {
-public:
+ public:
   void Enter() { m_.lock(); }
   bool TryEnter() { return m_.try_lock(); }
   void Leave() { m_.unlock(); }
   void lock() { m_.lock(); }
   void unlock() { m_.unlock(); }
 
-private:
+ private:
   std::recursive_mutex m_;
 };
 
 class Event {
-public:
+ public:
   // A manual-reset event stays set until Reset; an auto-reset event releases
   // one waiter and clears itself.
   explicit Event(bool manualReset = false, bool initialState = false)
@@ -39,7 +39,7 @@ public:
   // Returns true when signalled, false on time-out.
   bool Wait(uint32_t timeoutMs = kInfinite);
 
-private:
+ private:
   std::mutex m_;
   std::condition_variable cv_;
   bool manual_;
@@ -47,13 +47,13 @@ private:
 };
 
 class Semaphore {
-public:
+ public:
   Semaphore(int32_t initial, int32_t maximum) : count_(initial), max_(maximum) {}
   // Fails (returns false, count unchanged) when the count would pass the maximum.
   bool Release(int32_t n = 1, int32_t* previous = nullptr);
   bool Wait(uint32_t timeoutMs = kInfinite);
 
-private:
+ private:
   std::mutex m_;
   std::condition_variable cv_;
   int32_t count_;

@@ -51,13 +51,20 @@ bool ParseArgs(int argc, char** argv, Options* o) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
     const char* v = argv[i + 1];
-    if (a == "--board") o->board = v;
-    else if (a == "--rack") o->rack = v;
-    else if (a == "--folder") o->folder = v;
-    else if (a == "--lang") o->language = std::atoi(v);
-    else if (a == "--kind") o->kind = std::atoi(v);
-    else if (a == "--level") o->level = std::atoi(v);
-    else return false;
+    if (a == "--board")
+      o->board = v;
+    else if (a == "--rack")
+      o->rack = v;
+    else if (a == "--folder")
+      o->folder = v;
+    else if (a == "--lang")
+      o->language = std::atoi(v);
+    else if (a == "--kind")
+      o->kind = std::atoi(v);
+    else if (a == "--level")
+      o->level = std::atoi(v);
+    else
+      return false;
   }
   return argc % 2 == 1 && !o->board.empty() && !o->rack.empty();
 }
@@ -120,9 +127,12 @@ int main(int argc, char** argv) {
   rules.Setup(0, 7, setup.get());
   std::string rack;
   for (char c : o.rack) {
-    if (c == '?' || c == kUnassignedBlank) rack += kUnassignedBlank;
-    else if (IsTileLetter(c)) rack += c;
-    else return Usage("the rack holds letters a..z and '?' only");
+    if (c == '?' || c == kUnassignedBlank)
+      rack += kUnassignedBlank;
+    else if (IsTileLetter(c))
+      rack += c;
+    else
+      return Usage("the rack holds letters a..z and '?' only");
   }
   if (static_cast<int>(rack.size()) > rules.rackSize) return Usage("the rack is too long");
 

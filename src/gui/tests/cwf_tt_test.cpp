@@ -17,7 +17,7 @@ std::vector<int32_t> g_selects;  // font heights selected, in order
 // pixel wide and empty), advancing one pixel further.
 struct FakeFont : CwfDevice {
   int32_t height = 12;
-  int bitmaps = 0;        // glyph renders asked of the font
+  int bitmaps = 0;  // glyph renders asked of the font
   bool failGlyph = false;
   int32_t BoxWidth(uint32_t ch) const { return ch == ' ' ? 1 : (ch == 'W' ? height : height / 2); }
   bool TextMetrics(int32_t* h, int32_t* ascent) override {
@@ -27,8 +27,12 @@ struct FakeFont : CwfDevice {
   }
   bool GlyphMetrics(uint32_t ch, const CwfMat2&, CwfGlyphMetrics* out) override {
     int32_t w = BoxWidth(ch);
-    *out = CwfGlyphMetrics{static_cast<uint32_t>(w), static_cast<uint32_t>(height / 2), 0,
-                           height / 2, static_cast<int16_t>(w + 1), 0};
+    *out = CwfGlyphMetrics{static_cast<uint32_t>(w),
+                           static_cast<uint32_t>(height / 2),
+                           0,
+                           height / 2,
+                           static_cast<int16_t>(w + 1),
+                           0};
     return !failGlyph;
   }
   PackedDIB* GlyphBitmap(uint32_t ch, const CwfMat2& m, CwfGlyphMetrics* out) override {
@@ -155,17 +159,18 @@ TEST(CwfBreak, LinesAreNeverEmpty) {
     std::vector<std::string> lines;
   } cases[] = {
       {"aa bb cc", 5, {"aa", "bb", "cc"}},
-      {"abcdef", 4, {"abc", "def"}},             // no separator: inside the word
-      {"abc", 1, {"a", "b", "c"}},                // each character crosses the limit
-      {"Wa", 1, {"W", "a"}},                      // a character wider than the limit
+      {"abcdef", 4, {"abc", "def"}},  // no separator: inside the word
+      {"abc", 1, {"a", "b", "c"}},    // each character crosses the limit
+      {"Wa", 1, {"W", "a"}},          // a character wider than the limit
       {"abc", 0, {"a", "b", "c"}},
       {"ab", 100, {"ab"}},
-      {" a", 2, {" ", "a"}},                      // a leading separator is not a break
+      {" a", 2, {" ", "a"}},  // a leading separator is not a break
   };
   for (const Case& c : cases) {
     int n = static_cast<int>(std::strlen(c.text));
     std::vector<int32_t> widths(n);
-    for (int i = 0; i < n; ++i) widths[i] = c.text[i] == 'W' ? 5 : 1;
+    for (int i = 0; i < n; ++i)
+      widths[i] = c.text[i] == 'W' ? 5 : 1;
     std::vector<CwfLine> lines(n);
     int count = CwfBreakLines(c.text, widths.data(), n, c.limit, lines.data(), n);
     std::vector<std::string> got;
@@ -217,8 +222,8 @@ TEST_F(CwfTest, ShadowedTextFramesTheShadow) {
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->biWidth, 2 + 7 + 1);
   EXPECT_EQ(DIBHeight(d), 12 + 2 + 1);
-  EXPECT_EQ(*DIBPixelPtr(d, 0, 1 + 3), 70);       // the text at (0, 1)
-  EXPECT_EQ(*DIBPixelPtr(d, 2 + 5, 3 + 3), 5);    // the deepest shadow at (2, 3)
+  EXPECT_EQ(*DIBPixelPtr(d, 0, 1 + 3), 70);     // the text at (0, 1)
+  EXPECT_EQ(*DIBPixelPtr(d, 2 + 5, 3 + 3), 5);  // the deepest shadow at (2, 3)
   GlobalFreePtr(d);
   EXPECT_EQ(CwfTextStyleRenderShadowed(s, "A", 5, 0), nullptr);
   CwfTextStyleFree(s);

@@ -93,7 +93,8 @@ TEST(PackedDib, CenterCopyAndTiling) {
   DibPtr dst(DIBCreate(5, 2, 8));
   EXPECT_EQ(DIBTileToDIB(tile.get(), dst.get(), DibRect{1, 0, 6, 2}, -2, 0), 1);
   const uint8_t expect[] = {2, 1, 2, 1, 2};  // starts in the tile at x (1 + 0) mod 2
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(*DIBPixelPtr(dst.get(), x, 1), expect[x]) << x;
+  for (int x = 0; x < 5; ++x)
+    EXPECT_EQ(*DIBPixelPtr(dst.get(), x, 1), expect[x]) << x;
   DibPtr empty(DIBCreate(0, 0, 8));
   EXPECT_EQ(DIBTileToDIB(empty.get(), dst.get(), DibRect{0, 0, 5, 2}, 0, 0), 0);
 }
@@ -117,7 +118,8 @@ std::vector<uint8_t> Bmp(int w, int h, int bits, uint32_t used, bool fileHeader,
                          uint32_t tableEntries, uint32_t pixelGap = 0) {
   std::vector<uint8_t> out;
   auto put32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+      out.push_back(static_cast<uint8_t>(v >> (8 * i)));
   };
   uint32_t stride = ((w * bits + 31) / 32) * 4;
   uint32_t offset = 14 + 40 + tableEntries * 4 + pixelGap;
@@ -128,13 +130,25 @@ std::vector<uint8_t> Bmp(int w, int h, int bits, uint32_t used, bool fileHeader,
     put32(0);
     put32(offset);
   }
-  put32(40); put32(w); put32(h);
-  out.push_back(1); out.push_back(0);
-  out.push_back(static_cast<uint8_t>(bits)); out.push_back(0);
-  put32(0); put32(0); put32(0); put32(0); put32(used); put32(0);
-  for (uint32_t i = 0; i < tableEntries; ++i) put32(0x00010203 * (i + 1));
-  for (uint32_t i = 0; i < pixelGap; ++i) out.push_back(0xEE);
-  for (uint32_t i = 0; i < stride * h; ++i) out.push_back(static_cast<uint8_t>(i + 1));
+  put32(40);
+  put32(w);
+  put32(h);
+  out.push_back(1);
+  out.push_back(0);
+  out.push_back(static_cast<uint8_t>(bits));
+  out.push_back(0);
+  put32(0);
+  put32(0);
+  put32(0);
+  put32(0);
+  put32(used);
+  put32(0);
+  for (uint32_t i = 0; i < tableEntries; ++i)
+    put32(0x00010203 * (i + 1));
+  for (uint32_t i = 0; i < pixelGap; ++i)
+    out.push_back(0xEE);
+  for (uint32_t i = 0; i < stride * h; ++i)
+    out.push_back(static_cast<uint8_t>(i + 1));
   return out;
 }
 
@@ -167,10 +181,10 @@ TEST(PackedDibFile, RefusesHeadersThatDoNotFitTheBlock) {
     size_t at;
     uint32_t value;
   } cases[] = {
-      {"width zero", 14 + 4, 0},       {"huge width", 14 + 4, 0x7FFFFFFF},
-      {"height zero", 14 + 8, 0},      {"min height", 14 + 8, 0x80000000},
-      {"4 bits", 14 + 14, 4},          {"RLE", 14 + 16, 1},
-      {"small header", 14, 12},        {"offset into header", 10, 20},
+      {"width zero", 14 + 4, 0},  {"huge width", 14 + 4, 0x7FFFFFFF},
+      {"height zero", 14 + 8, 0}, {"min height", 14 + 8, 0x80000000},
+      {"4 bits", 14 + 14, 4},     {"RLE", 14 + 16, 1},
+      {"small header", 14, 12},   {"offset into header", 10, 20},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> f = good;

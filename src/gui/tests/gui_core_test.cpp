@@ -32,7 +32,8 @@ TEST_F(GuiCoreTest, AFifthProcessGetsNoRow) {
   EXPECT_EQ(GuiInitFontTable(), 0);  // this process is the fifth too
   EXPECT_EQ(GuiGetFrameSkin(), nullptr);
   EXPECT_EQ(GuiSetProcessSlot(9001, 3, &dummy, sizeof dummy), 0);
-  for (uint32_t pid = 9001; pid < 9005; ++pid) GuiFreeProcessSlot(pid, kSlotFonts);
+  for (uint32_t pid = 9001; pid < 9005; ++pid)
+    GuiFreeProcessSlot(pid, kSlotFonts);
   EXPECT_EQ(GuiAddProcessRow(9005, kSlotFonts, &dummy, sizeof dummy), 0);  // rows released
   GuiFreeProcessSlot(9005, kSlotFonts);
   EXPECT_EQ(GuiFreeProcessSlot(9005, kSlotFonts), -1);

@@ -13,13 +13,15 @@ namespace {
 TEST(GuiMemory, BlocksAreZeroFilledSizedAndResizable) {
   auto* p = static_cast<unsigned char*>(GlobalAllocPtr(64, 0x2 /* other flags ignored */));
   ASSERT_NE(p, nullptr);
-  for (int i = 0; i < 64; ++i) ASSERT_EQ(p[i], 0);
+  for (int i = 0; i < 64; ++i)
+    ASSERT_EQ(p[i], 0);
   EXPECT_GE(GlobalSizePtr(p), 64u);
   std::memset(p, 0xAB, 64);
   p = static_cast<unsigned char*>(GlobalReAllocPtr(p, 4096));
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p[63], 0xAB);
-  for (int i = 64; i < 4096; ++i) ASSERT_EQ(p[i], 0) << i;
+  for (int i = 64; i < 4096; ++i)
+    ASSERT_EQ(p[i], 0) << i;
   EXPECT_EQ(GlobalFreePtr(p), 0);
   EXPECT_EQ(GlobalFreePtr(nullptr), 0);
 }
@@ -43,11 +45,13 @@ struct ListFixture : ::testing::Test {
   GuiList* list = GuiListCreate(8);
   ~ListFixture() override { GuiListDestroy(list); }
   void Fill(std::initializer_list<int> values) {
-    for (int v : values) GuiListInsertCopy(list, &v, sizeof v, nullptr, kListBack);
+    for (int v : values)
+      GuiListInsertCopy(list, &v, sizeof v, nullptr, kListBack);
   }
   std::vector<int> Values() {
     std::vector<int> out;
-    for (GuiListNode* n = list->head; n; n = n->next) out.push_back(*static_cast<int*>(n->data));
+    for (GuiListNode* n = list->head; n; n = n->next)
+      out.push_back(*static_cast<int*>(n->data));
     return out;
   }
   int CursorValue() { return list->cursor ? *static_cast<int*>(list->cursor->data) : -1; }
@@ -69,7 +73,7 @@ TEST_F(ListFixture, LinkPositions) {
   EXPECT_EQ(GuiListInsertCopy(list, &v, sizeof v, nullptr, 5), nullptr);
   EXPECT_EQ(GuiListInsertCopy(list, &v, sizeof v, nullptr, kListAfter), nullptr);
   EXPECT_EQ(list->count, 1u);
-  GuiListInsertCopy(list, &v, sizeof v, nullptr, kListBack);   // 1 2
+  GuiListInsertCopy(list, &v, sizeof v, nullptr, kListBack);  // 1 2
   v = 0;
   GuiListInsertCopy(list, &v, sizeof v, nullptr, kListFront);  // 0 1 2
   v = 3;
@@ -114,7 +118,9 @@ TEST_F(ListFixture, RemovingTheCursorMovesItToTheHead) {
   EXPECT_EQ(GuiListGetUserDataSize(list), 8u);
 }
 
-int Equal(const void* key, void* data) { return *static_cast<const int*>(key) == *static_cast<int*>(data); }
+int Equal(const void* key, void* data) {
+  return *static_cast<const int*>(key) == *static_cast<int*>(data);
+}
 
 TEST_F(ListFixture, FindNextFromTheCursor) {
   Fill({5, 7, 5, 8});

@@ -16,7 +16,8 @@ struct ResourceWriter {
     bytes.push_back(static_cast<uint8_t>(w >> 8));
   }
   void Text(const std::string& s) {
-    for (char c : s) Word(static_cast<uint8_t>(c));
+    for (char c : s)
+      Word(static_cast<uint8_t>(c));
     Word(0);
   }
   void Item(uint16_t flags, uint16_t id, const std::string& text) {
@@ -65,7 +66,8 @@ TEST(GuiMenu, TruncatedOrEndlessResourcesAreRefused) {
   for (size_t cut = 0; cut < res.size(); ++cut)
     EXPECT_EQ(GuiParseMenuResource(res.data(), cut), nullptr) << cut;
   ResourceWriter deep;
-  for (int i = 0; i < 20; ++i) deep.Popup(0, "x");
+  for (int i = 0; i < 20; ++i)
+    deep.Popup(0, "x");
   EXPECT_EQ(GuiParseMenuResource(deep.bytes.data(), deep.bytes.size()), nullptr);
 }
 

@@ -18,9 +18,12 @@ using DibPtr = std::unique_ptr<PackedDIB, DibDeleter>;
 uint32_t Pixel(PackedDIB* d, int x, int y) {
   const uint8_t* p = DIBPixelPtr(d, x, y);
   switch (d->biBitCount) {
-    case 8: return p[0];
-    case 16: return p[0] | (p[1] << 8);
-    default: return p[0] | (p[1] << 8) | (p[2] << 16);  // as stored: b, g, r
+    case 8:
+      return p[0];
+    case 16:
+      return p[0] | (p[1] << 8);
+    default:
+      return p[0] | (p[1] << 8) | (p[2] << 16);  // as stored: b, g, r
   }
 }
 
@@ -46,10 +49,10 @@ TEST(Raster, DepthPairs) {
   EXPECT_EQ(Pixel(d16.get(), 1, 0), Rgb24To16(0xF8, 0x20, 0x10));
   // A deeper source never goes into an 8-bit image.
   EXPECT_EQ(DIBCopyRect(d8.get(), d24.get(), 0, 0, 0, 0, 2, 1), 0);
-  EXPECT_EQ(RasterCopy(DIBBits(d8.get()), 0, 1, DIBBits(d16.get()), 1, 1, 4, 4, 2, nullptr,
-                       nullptr), 1);
-  EXPECT_EQ(RasterCopy(DIBBits(d8.get()), 0, 4, DIBBits(d8.get()), 1, 1, 4, 4, 1, nullptr,
-                       nullptr), 1);
+  EXPECT_EQ(
+      RasterCopy(DIBBits(d8.get()), 0, 1, DIBBits(d16.get()), 1, 1, 4, 4, 2, nullptr, nullptr), 1);
+  EXPECT_EQ(RasterCopy(DIBBits(d8.get()), 0, 4, DIBBits(d8.get()), 1, 1, 4, 4, 1, nullptr, nullptr),
+            1);
 }
 
 TEST(Raster, KeyedCopiesSkipTheKeyInEachDepth) {
@@ -60,7 +63,8 @@ TEST(Raster, KeyedCopiesSkipTheKeyInEachDepth) {
     DIBFill(s.get(), key);
     DIBFill(d.get(), other);
     EXPECT_EQ(DIBCopyRectKeyed(d.get(), s.get(), 0, 0, 0, 0, 3, 2, key), 1);
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(Pixel(d.get(), x, 1), Pixel(d.get(), 0, 0)) << bits;
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(Pixel(d.get(), x, 1), Pixel(d.get(), 0, 0)) << bits;
     DIBFill(s.get(), bits == 8 ? 4 : 0x000102);
     EXPECT_EQ(DIBCopyRectKeyed(d.get(), s.get(), 1, 1, 0, 0, 2, 1, key), 1);
     EXPECT_EQ(Pixel(d.get(), 2, 1), Pixel(s.get(), 0, 0)) << bits;

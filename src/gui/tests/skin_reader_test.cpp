@@ -14,7 +14,7 @@ TEST(SkinReader, ColourValues) {
   EXPECT_EQ(GuiParseSkinColour("FF0000", 7), 0x0000FFu);  // red in the low byte
   EXPECT_EQ(GuiParseSkinColour("255 0 0 RGB", 7), 0x0000FFu);
   EXPECT_EQ(GuiParseSkinColour("0 128 255 RGB", 7), 0xFF8000u);
-  EXPECT_EQ(GuiParseSkinColour("RGB", 7), 7u);          // no numbers: unchanged
+  EXPECT_EQ(GuiParseSkinColour("RGB", 7), 7u);  // no numbers: unchanged
   EXPECT_EQ(GuiParseSkinColour("300 0 0 RGB", 7), 7u);
   EXPECT_EQ(GuiParseSkinColour("zz", 7), 7u);
   EXPECT_EQ(GuiParseSkinColour("1FFFFFF", 7), 7u);

@@ -82,7 +82,8 @@ void DIBComposeThreePieceAt(PackedDIB* target, int x, int y, int length, const P
   put(start, 0, length);
   int endAt = length - e;
   if (m > 0)
-    for (int at = s; at < endAt; at += m) put(middle, at, endAt - at);
+    for (int at = s; at < endAt; at += m)
+      put(middle, at, endAt - at);
   // The end piece is drawn last, over a middle that ran too long.
   if (end) put(end, endAt < 0 ? 0 : endAt, length - (endAt < 0 ? 0 : endAt));
 }
@@ -98,7 +99,8 @@ void DIBComposeThreePiece(PackedDIB* target, const PackedDIB* start, const Packe
                          middle, end, vertical);
 }
 
-void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8], HPALETTE palette) {
+void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8],
+                       HPALETTE palette) {
   if (!window || !rect || !images) return;
   HDC dc = GetWindowDC(window);
   if (!dc) return;

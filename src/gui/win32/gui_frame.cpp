@@ -19,9 +19,19 @@ const char kDialogClassName[] = "cguiDialogClass";
 
 namespace {
 
-enum PartCode : int { kPtClient = 1, kPtCaption = 2, kPtSysMenu = 3, kPtGrip = 4, kPtMenu = 5,
-                      kPtMin = 8, kPtMax = 9, kPtBorder = 18, kPtClose = 20, kPtCollapse = 21,
-                      kPartCount = 22 };
+enum PartCode : int {
+  kPtClient = 1,
+  kPtCaption = 2,
+  kPtSysMenu = 3,
+  kPtGrip = 4,
+  kPtMenu = 5,
+  kPtMin = 8,
+  kPtMax = 9,
+  kPtBorder = 18,
+  kPtClose = 20,
+  kPtCollapse = 21,
+  kPartCount = 22
+};
 
 struct StatusPart {
   int left, width, kind;
@@ -100,9 +110,12 @@ uint32_t FlagsFromStyle(uint32_t style) {
   if ((style & WS_CAPTION) == WS_CAPTION || (style & 0xB0000)) f |= kFfCaption;
   bool vscroll = (style & WS_VSCROLL) != 0;
   if (style & WS_BORDER) {
-    if (style & 0x2) f |= kFfFifth;
-    else if (style & 0x4) f |= kFfFourth;
-    else f |= kFfBordered;
+    if (style & 0x2)
+      f |= kFfFifth;
+    else if (style & 0x4)
+      f |= kFfFourth;
+    else
+      f |= kFfBordered;
   } else if (vscroll) {
     f |= kFfFifth;
     vscroll = false;
@@ -122,11 +135,16 @@ GuiFrameGroup* GroupFor(GuiFrameState* s) {
   s->skin = skin;
   if (!skin) return nullptr;
   int k = -1;
-  if (s->frameFlags & kFfThick) k = kKindThick;
-  else if (s->frameFlags & kFfDialogFrame) k = kKindDialog;
-  else if (s->frameFlags & kFfBordered) k = kKindBordered;
-  else if (s->frameFlags & kFfFourth) k = kKindFourth;
-  else if (s->frameFlags & kFfFifth) k = kKindTooltip;
+  if (s->frameFlags & kFfThick)
+    k = kKindThick;
+  else if (s->frameFlags & kFfDialogFrame)
+    k = kKindDialog;
+  else if (s->frameFlags & kFfBordered)
+    k = kKindBordered;
+  else if (s->frameFlags & kFfFourth)
+    k = kKindFourth;
+  else if (s->frameFlags & kFfFifth)
+    k = kKindTooltip;
   if (k < 0) return nullptr;
   GuiFrameGroup* g = &skin->groups[k];
   return g->present && g->loaded ? g : nullptr;
@@ -137,7 +155,8 @@ PackedDIB* Img(const GuiFrameGroup* g, int index) { return g ? g->images[index] 
 // Lays the parts out for a window of w by h; the client rectangle is what
 // remains.
 void Layout(HWND window, GuiFrameState* s, int w, int h) {
-  for (int i = 0; i < kPartCount; ++i) s->parts[i] = Part{{0, 0, 0, 0}, i, nullptr, nullptr};
+  for (int i = 0; i < kPartCount; ++i)
+    s->parts[i] = Part{{0, 0, 0, 0}, i, nullptr, nullptr};
   GuiFrameGroup* g = s->group = GroupFor(s);
   if (!g) {
     s->client = RECT{0, 0, w, h};
@@ -150,7 +169,8 @@ void Layout(HWND window, GuiFrameState* s, int w, int h) {
   int menuH = (s->frameFlags & kFfMenuBar) && s->menuBar ? GuiMenuBarHeight() : 0;
   auto set = [&](int code, RECT rc, int hitCode) {
     s->parts[code].rc = rc;
-    s->parts[code].code = thick || hitCode < HTLEFT || hitCode > HTBOTTOMRIGHT ? hitCode : kPtBorder;
+    s->parts[code].code =
+        thick || hitCode < HTLEFT || hitCode > HTBOTTOMRIGHT ? hitCode : kPtBorder;
   };
   set(HTTOP, RECT{0, 0, w, topH}, HTTOP);
   set(HTBOTTOM, RECT{0, h - bottomH, w, h}, HTBOTTOM);
@@ -169,7 +189,8 @@ void Layout(HWND window, GuiFrameState* s, int w, int h) {
     int y = topH + (capH - bh) / 2;
     auto button = [&](int code, uint32_t flag, int image, const int32_t* offset) {
       if (!(s->frameFlags & flag) || !Img(g, image)) return;
-      s->parts[code].rc = RECT{x + offset[0], y + offset[1], x + offset[0] + bw, y + offset[1] + bh};
+      s->parts[code].rc =
+          RECT{x + offset[0], y + offset[1], x + offset[0] + bw, y + offset[1] + bh};
       s->parts[code].normal = Img(g, image);
       s->parts[code].hot = Img(g, image + 1);
       x -= bw + 2;
@@ -220,8 +241,9 @@ void PaintStatus(GuiFrameState* s, PackedDIB* canvas) {
     RECT rc{bar->rect.left + p.left, bar->rect.top, right, bar->rect.bottom};
     if (i > 0 && g.separator) {
       int sx = rc.left - W(g.separator) - 1;
-      DIBCopyRectClipped(canvas, g.separator, sx, rc.top + (rc.bottom - rc.top - H(g.separator)) / 2,
-                         0, 0, W(g.separator), H(g.separator), true, kKey24);
+      DIBCopyRectClipped(canvas, g.separator, sx,
+                         rc.top + (rc.bottom - rc.top - H(g.separator)) / 2, 0, 0, W(g.separator),
+                         H(g.separator), true, kKey24);
     }
     if (p.kind == 2) {
       int range = p.maximum - p.minimum;
@@ -230,14 +252,15 @@ void PaintStatus(GuiFrameState* s, PackedDIB* canvas) {
         PackedDIB* fill = DIBCreate(len > 0 ? len : 1, rc.bottom - rc.top - 9, 24);
         if (fill) {
           DIBFill(fill, g.progressColor);
-          DIBCopyRectClipped(canvas, fill, rc.left, rc.top + 4, 0, 0, len, DIBHeight(fill), false, 0);
+          DIBCopyRectClipped(canvas, fill, rc.left, rc.top + 4, 0, 0, len, DIBHeight(fill), false,
+                             0);
           GlobalFreePtr(fill);
         }
       }
     } else if (p.text[0]) {
       SIZE ts = GuiMeasureSmoothText(font, p.text);
-      GuiDrawSmoothText(canvas, font, p.text, rc.left + 4, rc.top + (rc.bottom - rc.top - ts.cy) / 2,
-                        g.textColor);
+      GuiDrawSmoothText(canvas, font, p.text, rc.left + 4,
+                        rc.top + (rc.bottom - rc.top - ts.cy) / 2, g.textColor);
     }
   }
 }
@@ -319,16 +342,21 @@ int HitTest(GuiFrameState* s, HWND window, POINT screen) {
   GetWindowRect(window, &wr);
   POINT p{screen.x - wr.left, screen.y - wr.top};
   if (PtInRect(&s->client, p)) return HTCLIENT;
-  struct { int code; uint32_t flag; int answer; } buttons[] = {
-      {kPtClose, kFfClose, HTCLOSE}, {kPtMin, kFfMinimize, HTMINBUTTON},
-      {kPtMax, kFfMaximize, HTMAXBUTTON}, {kPtCollapse, kFfCollapse, kHitCollapse}};
+  struct {
+    int code;
+    uint32_t flag;
+    int answer;
+  } buttons[] = {{kPtClose, kFfClose, HTCLOSE},
+                 {kPtMin, kFfMinimize, HTMINBUTTON},
+                 {kPtMax, kFfMaximize, HTMAXBUTTON},
+                 {kPtCollapse, kFfCollapse, kHitCollapse}};
   for (auto& b : buttons)
     if ((s->frameFlags & b.flag) && PtInRect(&s->parts[b.code].rc, p)) return b.answer;
   if (PtInRect(&s->parts[kPtSysMenu].rc, p)) return HTSYSMENU;
   if (PtInRect(&s->parts[kPtCaption].rc, p)) return HTCAPTION;
   if (PtInRect(&s->parts[kPtMenu].rc, p)) return HTMENU;
-  for (int code : {HTTOPLEFT, HTTOPRIGHT, HTBOTTOMLEFT, HTBOTTOMRIGHT, HTLEFT, HTRIGHT, HTTOP,
-                   HTBOTTOM})
+  for (int code :
+       {HTTOPLEFT, HTTOPRIGHT, HTBOTTOMLEFT, HTBOTTOMRIGHT, HTLEFT, HTRIGHT, HTTOP, HTBOTTOM})
     if (PtInRect(&s->parts[code].rc, p)) return s->parts[code].code;
   return HTNOWHERE;
 }
@@ -336,13 +364,20 @@ int HitTest(GuiFrameState* s, HWND window, POINT screen) {
 // The part index of a hit-test answer.
 int PartOfHit(int hit) {
   switch (hit) {
-    case HTCLOSE: return kPtClose;
-    case HTMINBUTTON: return kPtMin;
-    case HTMAXBUTTON: return kPtMax;
-    case kHitCollapse: return kPtCollapse;
-    case HTSYSMENU: return kPtSysMenu;
-    case HTGROWBOX: return kPtGrip;
-    default: return -1;
+    case HTCLOSE:
+      return kPtClose;
+    case HTMINBUTTON:
+      return kPtMin;
+    case HTMAXBUTTON:
+      return kPtMax;
+    case kHitCollapse:
+      return kPtCollapse;
+    case HTSYSMENU:
+      return kPtSysMenu;
+    case HTGROWBOX:
+      return kPtGrip;
+    default:
+      return -1;
   }
 }
 
@@ -352,7 +387,8 @@ HWND NotifyWindow() {
 }
 
 void Notify(WPARAM code, HWND window) {
-  if (HWND n = NotifyWindow()) PostMessageA(n, kMsgFrameEvent, code, reinterpret_cast<LPARAM>(window));
+  if (HWND n = NotifyWindow())
+    PostMessageA(n, kMsgFrameEvent, code, reinterpret_cast<LPARAM>(window));
 }
 
 void ToggleMaximize(HWND window, GuiFrameState* s) {
@@ -369,21 +405,30 @@ void ToggleCollapseLook(HWND window, GuiFrameState* s) {
 
 void TriggerPart(HWND window, GuiFrameState* s, int part) {
   switch (part) {
-    case kPtSysMenu: PostMessageA(window, WM_SYSCOMMAND, SC_MOUSEMENU, 0); break;
-    case kPtGrip: PostMessageA(window, WM_SYSCOMMAND, SC_SIZE, 0); break;
+    case kPtSysMenu:
+      PostMessageA(window, WM_SYSCOMMAND, SC_MOUSEMENU, 0);
+      break;
+    case kPtGrip:
+      PostMessageA(window, WM_SYSCOMMAND, SC_SIZE, 0);
+      break;
     case kPtMin:
       Notify(kEventMinMax, window);
       PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
       break;
-    case kPtMax: ToggleMaximize(window, s); break;
+    case kPtMax:
+      ToggleMaximize(window, s);
+      break;
     case kPtClose:
       if (HWND n = NotifyWindow()) SendMessageA(n, kMsgPlaySound, SC_CLOSE, 0);
       Notify(kEventClosed, window);
       PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
       SendMessageA(window, kMsgSuspendPaint, 0, 0);
       break;
-    case kPtCollapse: ToggleCollapseLook(window, s); break;
-    default: break;
+    case kPtCollapse:
+      ToggleCollapseLook(window, s);
+      break;
+    default:
+      break;
   }
 }
 
@@ -460,7 +505,8 @@ LRESULT StatusRequest(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM
   switch (msg) {
     case kMsgStatusSetText:
       if (wp == 256) {
-        for (int i = 0; i < bar->count; ++i) bar->parts[i].text[0] = 0;
+        for (int i = 0; i < bar->count; ++i)
+          bar->parts[i].text[0] = 0;
         result = 0;
       } else if (StatusPart* p = StatusPartAt(bar, wp)) {
         lstrcpynA(p->text, text ? text : "", sizeof p->text);
@@ -547,7 +593,8 @@ LRESULT StatusRequest(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM
 int AddSnapRect(HWND other, LPARAM self) {
   if (other == reinterpret_cast<HWND>(self) || !IsWindowVisible(other)) return 1;
   HWND notify = NotifyWindow();
-  if (other != notify && GetParent(other) != notify && GetWindow(other, GW_OWNER) != notify) return 1;
+  if (other != notify && GetParent(other) != notify && GetWindow(other, GW_OWNER) != notify)
+    return 1;
   RECT r;
   GetWindowRect(other, &r);
   if (g_snapRects.size() < kSnapMax) g_snapRects.push_back(r);
@@ -578,13 +625,25 @@ void Snap(WINDOWPOS* pos) {
   for (const RECT& s : g_snapRects) {
     if (t < s.bottom && b > s.top) {  // overlapping vertically: snap horizontally
       int d1 = s.right - l, d2 = s.left - r;
-      if (std::abs(d1) < bestX) { bestX = std::abs(d1); dx = d1; }
-      if (std::abs(d2) < bestX) { bestX = std::abs(d2); dx = d2; }
+      if (std::abs(d1) < bestX) {
+        bestX = std::abs(d1);
+        dx = d1;
+      }
+      if (std::abs(d2) < bestX) {
+        bestX = std::abs(d2);
+        dx = d2;
+      }
     }
     if (l < s.right && r > s.left) {
       int d1 = s.bottom - t, d2 = s.top - b;
-      if (std::abs(d1) < bestY) { bestY = std::abs(d1); dy = d1; }
-      if (std::abs(d2) < bestY) { bestY = std::abs(d2); dy = d2; }
+      if (std::abs(d1) < bestY) {
+        bestY = std::abs(d1);
+        dy = d1;
+      }
+      if (std::abs(d2) < bestY) {
+        bestY = std::abs(d2);
+        dy = d2;
+      }
     }
   }
   pos->x += dx;
@@ -614,15 +673,20 @@ LRESULT Collapse(HWND window, GuiFrameState* s, WPARAM code, LPARAM lp) {
   if (!(s->frameFlags & kFfCollapse)) return 0;
   GuiFrameGroup* g = s->group ? s->group : GroupFor(s);
   switch (code) {
-    case 2: s->dialogFlags ^= lp ? 16u : 8u; return 0;
-    case 3: s->dialogFlags &= ~7u; return 0;
+    case 2:
+      s->dialogFlags ^= lp ? 16u : 8u;
+      return 0;
+    case 3:
+      s->dialogFlags &= ~7u;
+      return 0;
     case 4:
       if (!(s->dialogFlags & 2) || !g) return 0;
       SetWindowPos(window, nullptr, 0, 0, g->collapsedWidth,
                    CaptionHeight(g) + H(Img(g, kFrTop + 1)) + H(Img(g, kFrBottom + 1)),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
-    default: break;
+    default:
+      break;
   }
   bool collapsing = !(s->dialogFlags & 2);
   if (collapsing) {
@@ -682,10 +746,10 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
       if (wp == HTMENU && s->menuBar) {
         RECT wr;
         GetWindowRect(window, &wr);
-        GuiMenuBarMouse(s->menuBar, WM_MOUSEMOVE,
-                        POINT{XOf(lp) - wr.left, YOf(lp) - wr.top});
+        GuiMenuBarMouse(s->menuBar, WM_MOUSEMOVE, POINT{XOf(lp) - wr.left, YOf(lp) - wr.top});
       }
-      if (part != s->hotPart && GetKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0) {
+      if (part != s->hotPart &&
+          GetKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0) {
         s->hotPart = part;
         PaintNonClient(window, s);
       }
@@ -696,8 +760,10 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
       int hit = static_cast<int>(wp);
       if (hit == HTCAPTION) {
         if (msg == WM_NCLBUTTONDBLCLK) {
-          if (!(s->frameFlags & kFfMaximize)) ToggleCollapseLook(window, s);
-          else ToggleMaximize(window, s);
+          if (!(s->frameFlags & kFfMaximize))
+            ToggleCollapseLook(window, s);
+          else
+            ToggleMaximize(window, s);
           return 0;
         }
         *handled = false;
@@ -720,8 +786,7 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
       if (hit == HTMENU && s->menuBar) {
         RECT wr;
         GetWindowRect(window, &wr);
-        GuiMenuBarMouse(s->menuBar, WM_LBUTTONDOWN,
-                        POINT{XOf(lp) - wr.left, YOf(lp) - wr.top});
+        GuiMenuBarMouse(s->menuBar, WM_LBUTTONDOWN, POINT{XOf(lp) - wr.left, YOf(lp) - wr.top});
         return 0;
       }
       *handled = false;  // borders: the system sizes
@@ -753,21 +818,28 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
           if (s->parts[code].normal) buttons += W(s->parts[code].normal) + 2;
         int capFixed = W(Img(g, kFrCaption)) + W(Img(g, kFrCaption + 2)) + buttons;
         int topFixed = W(Img(g, kFrTop)) + W(Img(g, kFrTop + 2));
-        mm->ptMinTrackSize.x = std::max(capFixed, topFixed) + W(Img(g, kFrCornerTL)) +
-                               W(Img(g, kFrCornerTR)) + 1;
+        mm->ptMinTrackSize.x =
+            std::max(capFixed, topFixed) + W(Img(g, kFrCornerTL)) + W(Img(g, kFrCornerTR)) + 1;
         mm->ptMinTrackSize.y = CaptionHeight(g) + H(Img(g, kFrTop + 1)) + H(Img(g, kFrBottom + 1)) +
                                (s->menuBar ? GuiMenuBarHeight() : 0);
         if (s->dialogFlags & 2) {
           RECT r;
           GetWindowRect(window, &r);
           if (!(s->dialogFlags & 8)) mm->ptMinTrackSize.x = mm->ptMaxTrackSize.x = r.right - r.left;
-          if (!(s->dialogFlags & 16)) mm->ptMinTrackSize.y = mm->ptMaxTrackSize.y = r.bottom - r.top;
+          if (!(s->dialogFlags & 16))
+            mm->ptMinTrackSize.y = mm->ptMaxTrackSize.y = r.bottom - r.top;
         }
       }
       return 0;
     }
-    case WM_ENTERSIZEMOVE: BeginSnap(window); *handled = false; return 0;
-    case WM_EXITSIZEMOVE: g_snapRects.clear(); *handled = false; return 0;
+    case WM_ENTERSIZEMOVE:
+      BeginSnap(window);
+      *handled = false;
+      return 0;
+    case WM_EXITSIZEMOVE:
+      g_snapRects.clear();
+      *handled = false;
+      return 0;
     case WM_WINDOWPOSCHANGING:
       if (!g_snapRects.empty()) Snap(reinterpret_cast<WINDOWPOS*>(lp));
       *handled = false;
@@ -775,17 +847,22 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
     case WM_WINDOWPOSCHANGED: {
       auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
       if (!(pos->flags & SWP_NOSIZE) || !(pos->flags & SWP_NOMOVE)) LayoutWindow(window, s);
-      if (!IsZoomed(window) && s->maximizeLook && !(pos->flags & SWP_NOSIZE)) s->maximizeLook = false;
+      if (!IsZoomed(window) && s->maximizeLook && !(pos->flags & SWP_NOSIZE))
+        s->maximizeLook = false;
       *handled = false;
       return 0;
     }
     case WM_SETTEXT: {
-      LRESULT r = s->isDialog ? DefDlgProcA(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
+      LRESULT r =
+          s->isDialog ? DefDlgProcA(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
       PaintNonClient(window, s);
       return r;
     }
-    case kMsgGetFrameState: return reinterpret_cast<LRESULT>(s);
-    case kMsgSuspendPaint: s->paintSuspended = 1; return 0;
+    case kMsgGetFrameState:
+      return reinterpret_cast<LRESULT>(s);
+    case kMsgSuspendPaint:
+      s->paintSuspended = 1;
+      return 0;
     case kMsgMenuClosed:
       if (wp == 1 && s->menuBar) {
         s->menuBar->openPopup = nullptr;
@@ -800,7 +877,8 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
       *handled = false;
       return 0;
     case WM_SYSCHAR:
-      if (s->menuBar && !s->menuBar->disabled && GuiMenuBarMnemonic(s->menuBar, static_cast<char>(wp)))
+      if (s->menuBar && !s->menuBar->disabled &&
+          GuiMenuBarMnemonic(s->menuBar, static_cast<char>(wp)))
         return 0;
       *handled = false;
       return 0;
@@ -817,11 +895,24 @@ LRESULT Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp, bo
       return 1;
     }
     default:
-      if (msg >= kMsgStatusSetText && msg <= WM_APP + 0x51a) return StatusRequest(window, s, msg, wp, lp);
+      if (msg >= kMsgStatusSetText && msg <= WM_APP + 0x51a)
+        return StatusRequest(window, s, msg, wp, lp);
       if (msg >= WM_USER + 1 && msg <= WM_USER + 14) {
-        static const UINT map[] = {0, kMsgStatusSetText, kMsgStatusGetText, kMsgStatusTextLength,
-                                   kMsgStatusSetParts, 0, kMsgStatusGetParts, 0, 0, 0,
-                                   kMsgStatusGetRect, 0, 0, 0, 0};
+        static const UINT map[] = {0,
+                                   kMsgStatusSetText,
+                                   kMsgStatusGetText,
+                                   kMsgStatusTextLength,
+                                   kMsgStatusSetParts,
+                                   0,
+                                   kMsgStatusGetParts,
+                                   0,
+                                   0,
+                                   0,
+                                   kMsgStatusGetRect,
+                                   0,
+                                   0,
+                                   0,
+                                   0};
         UINT m = map[msg - WM_USER];
         return m ? StatusRequest(window, s, m, wp, lp) : 0;
       }
@@ -848,8 +939,10 @@ void GuiFrameSetMenuBar(HWND window, GuiMenuBar* bar, bool on) {
   GuiFrameState* s = StateOf(window);
   if (!s) return;
   s->menuBar = bar;
-  if (on) s->frameFlags |= kFfMenuBar | kFfStatusBar;
-  else s->frameFlags &= ~(kFfMenuBar | kFfStatusBar);
+  if (on)
+    s->frameFlags |= kFfMenuBar | kFfStatusBar;
+  else
+    s->frameFlags &= ~(kFfMenuBar | kFfStatusBar);
   if (on && !s->status) {
     s->status = static_cast<StatusBar*>(GlobalAllocPtr(sizeof(StatusBar)));
     if (s->status) {
@@ -893,7 +986,8 @@ LRESULT CALLBACK GuiDefFrameProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     DestroyState(window, s);
     return DefWindowProcA(window, msg, wp, lp);
   }
-  if (!s || (IsIconic(window) && msg != WM_GETMINMAXINFO)) return DefWindowProcA(window, msg, wp, lp);
+  if (!s || (IsIconic(window) && msg != WM_GETMINMAXINFO))
+    return DefWindowProcA(window, msg, wp, lp);
   bool handled = false;
   LRESULT r = Common(window, s, msg, wp, lp, &handled);
   return handled ? r : DefWindowProcA(window, msg, wp, lp);
@@ -917,7 +1011,8 @@ LRESULT CALLBACK GuiDialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_KEYMENU || (wp & 0xFFF0) == SC_CLOSE) return 0;
       break;
-    case kMsgCollapse: return Collapse(window, s, wp, lp);
+    case kMsgCollapse:
+      return Collapse(window, s, wp, lp);
     case WM_STYLECHANGED:
       if (wp == static_cast<WPARAM>(GWL_STYLE))
         s->frameFlags = FlagsFromStyle(reinterpret_cast<STYLESTRUCT*>(lp)->styleNew) |
@@ -950,7 +1045,8 @@ LRESULT CALLBACK GuiDialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowRgn(window, CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top), TRUE);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   if (IsIconic(window)) return CallWindowProcA(g_dialogBaseProc, window, msg, wp, lp);
   bool handled = false;

@@ -27,8 +27,14 @@ constexpr UINT kMsgStatusSetRange = WM_APP + 0x513;
 constexpr UINT kMsgStatusSetValue = WM_APP + 0x514;
 
 // Frame events posted to the notification window (kMsgFrameEvent wParam).
-enum GuiFrameEvent : WPARAM { kEventCreated = 1, kEventClosed = 2, kEventMinMax = 3,
-                              kEventRestored = 5, kEventMenuCommand = 6, kEventMenuHighlight = 8 };
+enum GuiFrameEvent : WPARAM {
+  kEventCreated = 1,
+  kEventClosed = 2,
+  kEventMinMax = 3,
+  kEventRestored = 5,
+  kEventMenuCommand = 6,
+  kEventMenuHighlight = 8
+};
 
 // Frame flags.
 constexpr uint32_t kFfParams = 0x1, kFfFifth = 0x2, kFfFourth = 0x4, kFfCollapse = 0x20,

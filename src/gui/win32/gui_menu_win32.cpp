@@ -22,11 +22,11 @@ constexpr UINT_PTR kTimerSubmenu = 99;
 constexpr int kPopupFrame = 2;  // without frame images
 
 struct PopupState {
-  HWND owner;       // the frame the menu belongs to
-  RECT anchor;      // screen coordinates
-  GuiMenu* menu;    // a view owned by the popup, or the caller's menu
+  HWND owner;     // the frame the menu belongs to
+  RECT anchor;    // screen coordinates
+  GuiMenu* menu;  // a view owned by the popup, or the caller's menu
   bool ownsMenu;
-  LPARAM kind;      // 0 or 1: a top popup; else the parent popup window
+  LPARAM kind;  // 0 or 1: a top popup; else the parent popup window
   HWND child;
 };
 
@@ -48,7 +48,8 @@ PackedDIB* Img(int index) {
 }
 HFONT MenuFont() {
   GuiMenuGroup* g = Group();
-  return g && g->font ? static_cast<HFONT>(g->font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return g && g->font ? static_cast<HFONT>(g->font)
+                      : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 HWND NotifyWindow(HWND fallback) {
   GuiFrameSkin* skin = GuiGetFrameSkin();
@@ -109,7 +110,8 @@ void LayoutPopup(PopupState* st, SIZE* size) {
     y += h;
   }
   int width = widest + 15;
-  for (int i = 0; i < m->count; ++i) m->items[i].rect.right = width;
+  for (int i = 0; i < m->count; ++i)
+    m->items[i].rect.right = width;
   size->cx = width + 2 * FrameWidth();
   size->cy = y + 2 * FrameWidth();
 }
@@ -120,9 +122,9 @@ HWND PoolTake(HWND notify) {
       e.inUse = true;
       return e.window;
     }
-  HWND w = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPopupClass, "",
-                           WS_POPUP | WS_CLIPSIBLINGS, 0, 0, 10, 10, notify, nullptr, g_instance,
-                           nullptr);
+  HWND w =
+      CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPopupClass, "", WS_POPUP | WS_CLIPSIBLINGS,
+                      0, 0, 10, 10, notify, nullptr, g_instance, nullptr);
   if (w) g_pool.push_back(PoolEntry{w, true});
   return w;
 }
@@ -139,7 +141,8 @@ void ClosePopup(HWND popup) {
   KillTimer(popup, kTimerSubmenu);
   ShowWindow(popup, SW_HIDE);
   EnableWindow(popup, FALSE);
-  if (st->menu && st->menu->selected >= 0) st->menu->items[st->menu->selected].flags &= ~kMenuHighlighted;
+  if (st->menu && st->menu->selected >= 0)
+    st->menu->items[st->menu->selected].flags &= ~kMenuHighlighted;
   if (st->ownsMenu) GuiDestroyMenu(st->menu);
   LPARAM kind = st->kind;
   HWND owner = st->owner;
@@ -258,7 +261,8 @@ void PaintPopup(HWND popup, PopupState* st) {
       const DibRect& r = it.rect;
       bool hot = (it.flags & kMenuHighlighted) != 0;
       if (it.flags & kMenuSeparator) {
-        DIBComposeThreePieceAt(canvas, r.left + 2, r.top + (r.bottom - r.top - H(Img(kMnSeparator + 1))) / 2,
+        DIBComposeThreePieceAt(canvas, r.left + 2,
+                               r.top + (r.bottom - r.top - H(Img(kMnSeparator + 1))) / 2,
                                r.right - r.left - 4, Img(kMnSeparator), Img(kMnSeparator + 1),
                                Img(kMnSeparator + 2), false);
         continue;
@@ -272,8 +276,10 @@ void PaintPopup(HWND popup, PopupState* st) {
         }
       }
       bool grayed = (it.flags & (kMenuGrayed | kMenuDisabled)) != 0;
-      COLORREF colour = !g ? 0 : grayed ? (hot ? g->grayedColorHot : g->grayedColor)
-                               : (hot || (it.flags & kMenuColoured)) ? g->textColorHot : g->textColor;
+      COLORREF colour = !g       ? 0
+                        : grayed ? (hot ? g->grayedColorHot : g->grayedColor)
+                        : (hot || (it.flags & kMenuColoured)) ? g->textColorHot
+                                                              : g->textColor;
       auto mark = [&](int image, int x) {
         PackedDIB* img = Img(hot ? image + 1 : image);
         if (!img) img = Img(image);
@@ -292,7 +298,8 @@ void PaintPopup(HWND popup, PopupState* st) {
       GuiDrawSmoothText(canvas, MenuFont(), label.c_str(), tx, ty, colour);
       if (!shortcut.empty()) {
         SIZE ss = GuiMeasureSmoothText(MenuFont(), shortcut.c_str());
-        GuiDrawSmoothText(canvas, MenuFont(), shortcut.c_str(), r.right - 12 - ss.cx - 8, ty, colour);
+        GuiDrawSmoothText(canvas, MenuFont(), shortcut.c_str(), r.right - 12 - ss.cx - 8, ty,
+                          colour);
       }
     }
     DIBBltRGB(dc, 0, 0, canvas->biWidth, DIBHeight(canvas), 0, 0, canvas);
@@ -306,10 +313,10 @@ void PaintPopupFrame(HWND popup) {
   GetWindowRect(popup, &wr);
   RECT r{0, 0, wr.right - wr.left, wr.bottom - wr.top};
   if (Img(kMnFrameLeft)) {
-    PackedDIB* const images[8] = {Img(kMnFrameTopLeft),    Img(kMnFrameTop),
-                                  Img(kMnFrameTopRight),   Img(kMnFrameBottomLeft),
-                                  Img(kMnFrameBottom),     Img(kMnFrameBottomRight),
-                                  Img(kMnFrameLeft),       Img(kMnFrameRight)};
+    PackedDIB* const images[8] = {Img(kMnFrameTopLeft),  Img(kMnFrameTop),
+                                  Img(kMnFrameTopRight), Img(kMnFrameBottomLeft),
+                                  Img(kMnFrameBottom),   Img(kMnFrameBottomRight),
+                                  Img(kMnFrameLeft),     Img(kMnFrameRight)};
     GuiFrameSkin* skin = GuiGetFrameSkin();
     DIBDrawPopupFrame(popup, &r, images, skin ? static_cast<HPALETTE>(skin->palette) : nullptr);
     return;
@@ -324,7 +331,9 @@ void PaintPopupFrame(HWND popup) {
 void KeyDown(HWND popup, PopupState* st, WPARAM key) {
   GuiMenu* m = st->menu;
   switch (key) {
-    case VK_RETURN: Choose(popup, st, m->selected); return;
+    case VK_RETURN:
+      Choose(popup, st, m->selected);
+      return;
     case VK_ESCAPE:
       if (st->kind > 1) {
         HWND parent = reinterpret_cast<HWND>(st->kind);
@@ -334,8 +343,12 @@ void KeyDown(HWND popup, PopupState* st, WPARAM key) {
         GuiCloseMenuChain(popup);
       }
       return;
-    case VK_UP: Select(popup, st, GuiMenuStep(m, m->selected, -1)); return;
-    case VK_DOWN: Select(popup, st, GuiMenuStep(m, m->selected, 1)); return;
+    case VK_UP:
+      Select(popup, st, GuiMenuStep(m, m->selected, -1));
+      return;
+    case VK_DOWN:
+      Select(popup, st, GuiMenuStep(m, m->selected, 1));
+      return;
     case VK_RIGHT: {
       if (m->selected < 0) {
         Select(popup, st, GuiMenuStep(m, -1, 1));
@@ -390,8 +403,11 @@ LRESULT CALLBACK CGUIMenuPopupWndProc(HWND popup, UINT msg, WPARAM wp, LPARAM lp
       InflateRect(r, -f, -f);
       return 0;
     }
-    case WM_NCPAINT: PaintPopupFrame(popup); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_NCPAINT:
+      PaintPopupFrame(popup);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_PAINT:
       if (st) {
         PaintPopup(popup, st);
@@ -401,8 +417,7 @@ LRESULT CALLBACK CGUIMenuPopupWndProc(HWND popup, UINT msg, WPARAM wp, LPARAM lp
     case WM_MOUSEMOVE:
       if (st) {
         int i = ItemAt(st, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
-        if (i >= 0 && i != st->menu->selected &&
-            !(st->menu->items[i].flags & (kMenuSeparator))) {
+        if (i >= 0 && i != st->menu->selected && !(st->menu->items[i].flags & (kMenuSeparator))) {
           Select(popup, st, i);
           if (st->menu->items[i].flags & kMenuPopup) SetTimer(popup, kTimerSubmenu, 300, nullptr);
         }
@@ -415,7 +430,8 @@ LRESULT CALLBACK CGUIMenuPopupWndProc(HWND popup, UINT msg, WPARAM wp, LPARAM lp
       }
       return 0;
     case WM_LBUTTONDOWN:
-      if (st && ItemAt(st, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}) < 0)
+      if (st &&
+          ItemAt(st, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}) < 0)
         GuiCloseMenuChain(popup);
       return 0;
     case WM_LBUTTONUP:
@@ -433,8 +449,10 @@ LRESULT CALLBACK CGUIMenuPopupWndProc(HWND popup, UINT msg, WPARAM wp, LPARAM lp
     case WM_ACTIVATEAPP:
       if (!wp && st) GuiCloseMenuChain(popup);
       return 0;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    default: break;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      break;
   }
   return DefWindowProcA(popup, msg, wp, lp);
 }
@@ -562,16 +580,15 @@ void GuiMenuBarPaint(GuiMenuBar* bar, PackedDIB* canvas, const RECT& rc, bool ac
     bool lit = !bar->disabled && (i == bar->hot || i == bar->menu->barOpen);
     int base = lit ? kMnItemDown : kMnItemUp;
     if (Img(base + 1))
-      DIBComposeThreePieceAt(canvas, it.rect.left, it.rect.top + (rc.bottom - rc.top - H(Img(base + 1))) / 2,
-                             it.rect.right - it.rect.left, Img(base), Img(base + 1), Img(base + 2),
-                             false, true);
+      DIBComposeThreePieceAt(
+          canvas, it.rect.left, it.rect.top + (rc.bottom - rc.top - H(Img(base + 1))) / 2,
+          it.rect.right - it.rect.left, Img(base), Img(base + 1), Img(base + 2), false, true);
     std::string label, shortcut;
     SplitLabel(it.text, &label, &shortcut);
     SIZE ts = GuiMeasureSmoothText(MenuFont(), label.c_str());
     COLORREF colour = !g ? 0 : lit ? g->textColorHot : g->barTextColor[active ? 0 : 1];
     if (it.flags & (kMenuGrayed | kMenuDisabled)) colour = g ? g->grayedColor : colour;
-    GuiDrawSmoothText(canvas, MenuFont(), label.c_str(),
-                      (it.rect.left + it.rect.right - ts.cx) / 2,
+    GuiDrawSmoothText(canvas, MenuFont(), label.c_str(), (it.rect.left + it.rect.right - ts.cx) / 2,
                       (it.rect.top + it.rect.bottom - ts.cy) / 2, colour);
   }
 }

@@ -15,8 +15,8 @@ struct GuiMenuBar {
   POINT openCursor;  // where the cursor was when the popup opened
   GuiMenu* menu;
   int disabled;
-  int hot;           // hovered item, -1 none
-  int ownsMenu;      // 1: the frame loaded the menu and destroys it with the bar
+  int hot;       // hovered item, -1 none
+  int ownsMenu;  // 1: the frame loaded the menu and destroys it with the bar
 };
 
 int GuiMenuInit(HINSTANCE instance);

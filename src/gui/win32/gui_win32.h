@@ -60,8 +60,7 @@ void DIBComposeThreePieceAt(PackedDIB* target, int x, int y, int length, const P
 void DIBComposeThreePiece(PackedDIB* target, const PackedDIB* start, const PackedDIB* middle,
                           const PackedDIB* end, bool vertical);
 // Eight images: top start/middle/end, bottom start/middle/end, left, right.
-void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8],
-                       HPALETTE palette);
+void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8], HPALETTE palette);
 int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBITMAP section);
 int DIBSectionCopyToDIB(uint8_t* base, int rowOffset, PackedDIB* dib, HBITMAP section);
 

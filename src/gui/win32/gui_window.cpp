@@ -196,7 +196,8 @@ HPALETTE CopyPalette(HPALETTE palette) {
 namespace {
 BOOL CALLBACK RedrawIfInstance(HWND window, LPARAM instance) {
   if (GetWindowLongPtrA(window, GWLP_HINSTANCE) == instance)
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   return TRUE;
 }
 }  // namespace
@@ -206,7 +207,8 @@ void GuiRedrawInstanceWindowsOf(HINSTANCE instance) {
 }
 
 void GuiRedrawInstanceWindows(HWND window) {
-  GuiRedrawInstanceWindowsOf(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
+  GuiRedrawInstanceWindowsOf(
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
 }
 
 }  // namespace gui

@@ -12,11 +12,9 @@ namespace {
 
 void CheckProfile(const uint8_t* data, size_t size) {
   shell::UserProfile p;
-  if (!shell::DecodeUserProfile(data, size, p))
-    return;
+  if (!shell::DecodeUserProfile(data, size, p)) return;
   std::vector<uint8_t> again = shell::EncodeUserProfile(p);
-  if (again.size() != size)
-    std::abort();
+  if (again.size() != size) std::abort();
   shell::UserProfile q;
   if (!shell::DecodeUserProfile(again.data(), again.size(), q) || !q.SameFileContent(p))
     std::abort();
@@ -24,8 +22,7 @@ void CheckProfile(const uint8_t* data, size_t size) {
 
 void CheckPersonality(const uint8_t* data, size_t size) {
   shell::PersonalityRecord r;
-  if (!shell::DecodePersonality(data, size, r))
-    return;
+  if (!shell::DecodePersonality(data, size, r)) return;
   std::vector<uint8_t> again = shell::EncodePersonality(r);
   shell::PersonalityRecord s;
   if (again.size() != shell::kPersonalityRecordSize ||

@@ -32,13 +32,15 @@ std::string BuildPath(const std::string& rel) {
 uint32_t Crc(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
   for (size_t i = 0; i < n; ++i) {
     crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    for (int k = 0; k < 8; ++k)
+      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
   }
   return crc;
 }
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  for (int i = 3; i >= 0; --i)
+    out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
@@ -187,9 +189,11 @@ std::vector<WORD> DialogTemplate(const wchar_t* title) {
   d->cx = 200;
   d->cy = 120;
   t.push_back(0);  // no menu
-  for (const char* c = kDialogClassName; *c; ++c) t.push_back(static_cast<WORD>(*c));
+  for (const char* c = kDialogClassName; *c; ++c)
+    t.push_back(static_cast<WORD>(*c));
   t.push_back(0);
-  for (const wchar_t* c = title; *c; ++c) t.push_back(*c);
+  for (const wchar_t* c = title; *c; ++c)
+    t.push_back(*c);
   t.push_back(0);
   return t;
 }
@@ -270,7 +274,8 @@ TEST(GuiFrameVisual, SkinnedFrameDialogMenusAndStatusBar) {
   EXPECT_EQ(SendMessageA(frame, kMsgStatusSetParts, 2, reinterpret_cast<LPARAM>(rights)), 1);
   EXPECT_EQ(SendMessageA(frame, kMsgStatusSetParts, 11, reinterpret_cast<LPARAM>(rights)), 0);
   SendMessageA(frame, kMsgStatusSetText, 255, reinterpret_cast<LPARAM>("Ready - Ada to play"));
-  SendMessageA(frame, kMsgStatusSetText, 1, reinterpret_cast<LPARAM>("Turn 3    Ada 142  Basil 97"));
+  SendMessageA(frame, kMsgStatusSetText, 1,
+               reinterpret_cast<LPARAM>("Turn 3    Ada 142  Basil 97"));
   char text[130] = {};
   EXPECT_EQ(SendMessageA(frame, kMsgStatusGetText, 255, reinterpret_cast<LPARAM>(text)), 1);
   EXPECT_STREQ(text, "Ready - Ada to play");
@@ -329,7 +334,8 @@ TEST(GuiFrameVisual, SkinnedFrameDialogMenusAndStatusBar) {
   POINT client{20, 0};
   {
     int y = 0, index = 0;
-    for (HDC dc = GetDC(popup); dc; ReleaseDC(popup, dc), dc = nullptr) {}
+    for (HDC dc = GetDC(popup); dc; ReleaseDC(popup, dc), dc = nullptr) {
+    }
     // Items are laid out top to bottom; find Options' rectangle through hovering.
     RECT c;
     GetClientRect(popup, &c);

@@ -15,7 +15,7 @@ struct RecordedMessage {
 };
 
 class RecordingSink : public platform::MessageSink {
-public:
+ public:
   explicit RecordingSink(int answer = platform::kResultOk);
   ~RecordingSink() override;
   int ShowMessage(const char* text, const char* caption, uint32_t flags) override;
@@ -24,7 +24,7 @@ public:
   std::vector<int> answers;  // consumed front first; then `answer`
   int answer;
 
-private:
+ private:
   platform::MessageSink* previous_;
 };
 

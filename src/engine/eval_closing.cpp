@@ -6,6 +6,7 @@
 // other kinds count the ways to extend, for it.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "engine/eval_components.h"
@@ -37,12 +38,51 @@ const DawgNode* ChildWithLetter(const DawgNodeList& graph, int index, int letter
   return nullptr;
 }
 
+// Whether a letter may go on a square of a move's line as far as the tiles
+// across the line allow. The move lays tiles only along its line, so the
+// answers hold for every move of a search on the same board: they are kept
+// per board, direction, line and square, and asked of the lexicon once.
+class CrossMemo {
+ public:
+  // Forgets everything unless the board and lexicon are those of the answers.
+  void UseBoard(const GameBoard& board, const Lexicon& lexicon) {
+    const DawgNode* nodes = lexicon.Main().Nodes().data();
+    if (lexicon_ == &lexicon && nodes_ == nodes && rules_ == board.rules &&
+        std::memcmp(letters_, board.letters, sizeof letters_) == 0)
+      return;
+    lexicon_ = &lexicon;
+    nodes_ = nodes;
+    rules_ = board.rules;
+    std::memcpy(letters_, board.letters, sizeof letters_);
+    std::memset(ready_, 0, sizeof ready_);
+  }
+  // -1 unknown, else 0 or 1.
+  int8_t& Verdict(bool across, int line, int i, uint8_t letter) {
+    const int square = (across ? 0 : kBoardSquares) + line * kBoardStride + i;
+    if (!ready_[square]) {
+      std::memset(verdicts_[square], -1, sizeof verdicts_[square]);
+      ready_[square] = true;
+    }
+    return verdicts_[square][letter];
+  }
+
+ private:
+  const Lexicon* lexicon_ = nullptr;
+  const DawgNode* nodes_ = nullptr;
+  const GameRules* rules_ = nullptr;
+  char letters_[kBoardSquares] = {};
+  bool ready_[2 * kBoardSquares] = {};
+  int8_t verdicts_[2 * kBoardSquares][256] = {};
+};
+
 // One evaluation: the board after the move seen along the move's line.
 class ExtensionWalk {
  public:
   ExtensionWalk(const Lexicon& lexicon, const GameBoard& after, const RobotMove& move,
-                const EvaluationContext& ctx, bool poolLimited, int32_t pool[kLetterSlots])
+                const EvaluationContext& ctx, bool poolLimited, int32_t pool[kLetterSlots],
+                CrossMemo& cross)
       : lexicon_(lexicon),
+        cross_(cross),
         board_(after),
         frame_(after, move, ctx.Side()),
         move_(move),
@@ -102,7 +142,13 @@ class ExtensionWalk {
 
   // The letter may go on (i, line) when it makes a word with the tiles
   // across the line, or when there are none.
-  bool CrossAllows(int i, uint8_t letter) const {
+  bool CrossAllows(int i, uint8_t letter) {
+    int8_t& verdict = cross_.Verdict(move_.direction == 0, frame_.Line(), i, letter);
+    if (verdict < 0) verdict = AskCross(i, letter) ? 1 : 0;
+    return verdict != 0;
+  }
+
+  bool AskCross(int i, uint8_t letter) const {
     const int p = frame_.Line();
     int first = p, last = p;
     while (frame_.Occupied(i, first - 1))
@@ -117,21 +163,28 @@ class ExtensionWalk {
   }
 
   // The score of the extended word, read in board order from its first square.
-  float Score(const std::string& text, int i, int step) const {
+  // One record serves every score of the walk: ScoreWord reads only the
+  // place, direction, length and the letters within the length.
+  float Score(const std::string& text, int i, int step) {
     if (text.size() >= static_cast<size_t>(kMoveWordSize)) return 0.0f;
-    RobotMove m;
-    const std::string word = step < 0 ? std::string(text.rbegin(), text.rend()) : text;
-    std::memcpy(m.word, word.data(), word.size());
+    RobotMove& m = scratch_;
+    if (step < 0)
+      std::copy(text.rbegin(), text.rend(), m.word);
+    else
+      std::copy(text.begin(), text.end(), m.word);
+    m.word[text.size()] = 0;
     const int first = step < 0 ? i : frame_.Start();
     m.row = static_cast<uint8_t>(frame_.Row(first, frame_.Line()));
     m.column = static_cast<uint8_t>(frame_.Column(first, frame_.Line()));
     m.direction = move_.direction;
-    m.length = static_cast<uint8_t>(word.size());
+    m.length = static_cast<uint8_t>(text.size());
     board_.ScoreWord(m);
     return static_cast<float>(m.wordScore);
   }
 
   const Lexicon& lexicon_;
+  CrossMemo& cross_;
+  RobotMove scratch_;
   const GameBoard& board_;
   LineFrame frame_;
   const RobotMove& move_;
@@ -148,11 +201,17 @@ class ClosingBoardEvaluator : public RobotEvaluator {
     const Lexicon* lexicon = GetLexicon();
     float c = 0.0f;
     if (lexicon && move.word[0]) {
-      GameBoard after(board);
+      // The walk reads the letters, the rules and the premiums only: a board
+      // kept for the purpose takes those, not a whole copy.
+      GameBoard& after = *after_;
+      after.rules = board.rules;
+      std::memcpy(after.letters, board.letters, sizeof after.letters);
       LayMove(after, move, ctx.Side());
       int32_t pool[kLetterSlots];
       UnseenPool(player, bag, pool);
-      ExtensionWalk walk(*lexicon, after, move, ctx, JudgedSettings(player).poolLimited == 1, pool);
+      cross_->UseBoard(board, *lexicon);
+      ExtensionWalk walk(*lexicon, after, move, ctx, JudgedSettings(player).poolLimited == 1, pool,
+                         *cross_);
       size_t n = 0;
       while (n + 1 < kMoveWordSize && move.word[n])
         ++n;
@@ -165,6 +224,9 @@ class ClosingBoardEvaluator : public RobotEvaluator {
   int GetLabelId() const override { return kEvaluatorLabelIds[kEvalClosingBoard]; }
 
  private:
+  std::unique_ptr<CrossMemo> cross_ = std::make_unique<CrossMemo>();
+  std::unique_ptr<GameBoard> after_ = std::make_unique<GameBoard>();
+
   // The move's letters on the copy, as the game lays them (blanks upper case).
   static void LayMove(GameBoard& board, const RobotMove& move, int side) {
     int r = move.row, c = move.column;

@@ -65,8 +65,15 @@ class CGame {
   // Runs the rules' set-up for the game's language and rack size and clears
   // the board; a network game starts with player 0.
   void Init();
-  // Starts the game described by the set-up: players, bag, state 2.
+  // Starts the game described by the set-up: players, bag, the opening
+  // history entry (a fresh history: entry 1 always opens the game), state 2.
   void StartNewGame();
+  // Takes back the whole history, deletes the players (and a duplicate
+  // game's reference player), resets the turn bookkeeping, clears the board;
+  // state 7.
+  void ClearGame();
+  // ClearGame, then StartNewGame with the same set-up.
+  void Restart();
   // Makes one player per set-up entry (discarding the previous ones), with
   // the clock of the clock mode; the player to move becomes current.
   void CreatePlayers();

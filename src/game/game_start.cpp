@@ -55,11 +55,30 @@ void CGame::StartNewGame() {
   gameElapsedMs = turnElapsedMs = 0;
   clockPaused = 0;
   clockBytes[0] = clockBytes[1] = 0;
+  // The opening entry: replay and the best-move search count the moves from
+  // entry 2, so a previous game's entries must not stay in front of it.
+  if (history) history->Clear();
+  RecordMove(nullptr);
   tournamentMode = kTournamentNone;
   prepareIndex = startPlayerIndex;
   state = kStateTurnStart;
   lastTick = kNoTick;
   ui.RefreshPlayerPanels();
+}
+
+void CGame::ClearGame() {
+  if (history) history->Clear();
+  DropPlayers();
+  referencePlayer.reset();
+  turnIndex = startPlayerIndex = roundCount = 0;
+  previousRound = -1;
+  ClearBoardLetters();
+  state = kStateNoGame;
+}
+
+void CGame::Restart() {
+  ClearGame();
+  StartNewGame();
 }
 
 void CGame::DropPlayers() {

@@ -173,11 +173,14 @@ void CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
         turns::SendTurnMessage(*message);
       }
       p.ClearPlayedWords();  // never laid, so nothing to challenge
+      // Every turn has its entry, as a lost turn has on the other machines.
+      game.RecordMove(nullptr);
       p.turnPhase = kPhaseOver;
     } else if (p.Type() == kPlayerComputer) {
       // Its search would find the same move again: it passes.
       p.lastAction = kLastPassed;
       p.ClearPlayedWords();
+      game.RecordMove(nullptr);
       game.CountPass();
       p.turnPhase = kPhaseOver;
     } else {

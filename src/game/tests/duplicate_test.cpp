@@ -157,7 +157,10 @@ TEST_F(DuplicateTest, CyclesShareOneRackAndLayOnlyTheTopMove) {
   for (char c : game->board.letters)
     tiles += c != 0;
   EXPECT_EQ(tiles, top.length);
-  EXPECT_EQ(game->history->Count(), 1);
+  // The opening entry, then the cycle's top move.
+  ASSERT_EQ(game->history->Count(), 2);
+  EXPECT_FALSE(game->history->RecordAt(1)->HasMove());
+  EXPECT_STREQ(game->history->Last()->move.word, top.word);
   EXPECT_EQ(game->history->Last()->scores[0], top.score);
   ExpectTilesConserved();
 }
@@ -179,7 +182,7 @@ TEST_F(DuplicateTest, HumansTakeTurnsOnTheSameRack) {
   }
   // Each played once: one cycle, nobody asked twice.
   EXPECT_EQ(game->roundCount, 1);
-  EXPECT_EQ(game->history->Count(), 1);
+  EXPECT_EQ(game->history->Count(), 2);  // the opening entry and the cycle's
 }
 
 TEST_F(DuplicateTest, SavedInTheMiddleOfACyclePlaysOnAfterLoading) {
@@ -227,15 +230,17 @@ void PlayToTheEnd(DuplicateTest& t, size_t minCycles) {
   t.RunUntil([&] { return t.game->state == kStateOver; });
   t.ExpectTilesConserved();
 
-  // Every cycle laid its top move, across in the first one.
+  // After the opening entry every cycle laid its top move, across in the
+  // first one.
   const std::vector<HistoryRecord> line = t.game->ExportMainLine();
-  ASSERT_GE(line.size(), minCycles);
-  ASSERT_EQ(static_cast<int32_t>(line.size()), t.game->roundCount);
-  EXPECT_EQ(line[0].move.direction, 0);
+  ASSERT_GE(line.size(), minCycles + 1);
+  ASSERT_EQ(static_cast<int32_t>(line.size()), t.game->roundCount + 1);
+  EXPECT_FALSE(line[0].HasMove());
+  EXPECT_EQ(line[1].move.direction, 0);
   int32_t top = 0;
-  for (const HistoryRecord& r : line) {
-    EXPECT_TRUE(r.HasMove());
-    top += r.move.score;
+  for (size_t i = 1; i < line.size(); ++i) {
+    EXPECT_TRUE(line[i].HasMove());
+    top += line[i].move.score;
   }
   EXPECT_EQ(t.game->referencePlayer->score, top);
   // Each player scores its own moves; default opponents find a top score

@@ -123,9 +123,14 @@ TEST_F(NewGameTest, StartNewGameResetsTheTurnAndTellsTheWindows) {
   EXPECT_EQ(game->clockPaused, 0);
   EXPECT_EQ(PendingBoardAction(), nullptr);
   EXPECT_EQ(game->bag.firstLetter, 0);
-  ASSERT_EQ(ui.broadcasts.size(), 1u);
+  // The windows rebuild, then hear of the opening history entry.
+  ASSERT_EQ(ui.broadcasts.size(), 2u);
   EXPECT_EQ(ui.broadcasts[0].first, game.get());
   EXPECT_EQ(ui.broadcasts[0].second, kGameChangedRebuild);
+  EXPECT_EQ(ui.broadcasts[1].second, kGameChangedMoveAdded);
+  ASSERT_EQ(game->history->Count(), 1);
+  EXPECT_EQ(game->GetHistoryIndex(), 1);
+  EXPECT_FALSE(game->history->Last()->HasMove());
   EXPECT_EQ(ui.panelRefreshes, 1);
   EXPECT_EQ(ui.debugLines.front(), "CGame::Init()\n");
   for (int i = 0; i < 2; ++i) {
@@ -158,8 +163,51 @@ TEST_F(NewGameTest, RestartLeavesNoPointerToTheOldPlayers) {
   EXPECT_EQ(game->previousPlayer, nullptr);
   EXPECT_EQ(game->Player(2), nullptr);
   EXPECT_EQ(robots.live, 2);
+  // The new game's history holds only its own opening entry.
+  EXPECT_EQ(game->history->Count(), 1);
   game.reset();
   EXPECT_EQ(robots.live, 0);
+}
+
+TEST_F(NewGameTest, ClearGameTakesBackTheHistoryAndRestartBeginsAgain) {
+  auto game = Make(kKindDuplicate, 0, 3);
+  game->StartNewGame();
+  RobotMove move;
+  std::strcpy(move.word, "cat");
+  move.length = 3;
+  move.score = 10;
+  move.column = move.row = 7;
+  game->ApplyMove(move);
+  game->RecordMove(&move);
+  game->referencePlayer = std::make_unique<GamePlayer>();
+  game->startPlayerIndex = game->turnIndex = 2;
+  game->roundCount = 4;
+  game->previousRound = 3;
+  game->viewingPlayer = game->Player(0);
+  ASSERT_EQ(game->history->Count(), 2);
+
+  game->ClearGame();
+  EXPECT_EQ(game->history->Count(), 0);
+  EXPECT_EQ(game->GetHistoryIndex(), 0);
+  EXPECT_EQ(game->Player(0), nullptr);
+  EXPECT_EQ(game->referencePlayer, nullptr);
+  EXPECT_EQ(game->viewingPlayer, nullptr);
+  EXPECT_EQ(game->GetCurrentPlayer(), nullptr);
+  EXPECT_EQ(robots.live, 0);
+  EXPECT_EQ(game->board.At(7, 7), 0);
+  EXPECT_EQ(game->turnIndex, 0);
+  EXPECT_EQ(game->startPlayerIndex, 0);
+  EXPECT_EQ(game->roundCount, 0);
+  EXPECT_EQ(game->previousRound, -1);
+  EXPECT_EQ(game->state, kStateNoGame);
+  EXPECT_EQ(game->PlayerCount(), 3);  // the set-up stays for the restart
+
+  game->Restart();
+  EXPECT_EQ(game->state, kStateTurnStart);
+  EXPECT_EQ(robots.live, 3);
+  ASSERT_EQ(game->history->Count(), 1);
+  EXPECT_FALSE(game->history->Last()->HasMove());
+  EXPECT_EQ(game->history->Last()->scores[0], 0);
 }
 
 TEST_F(NewGameTest, ClocksFollowTheClockMode) {

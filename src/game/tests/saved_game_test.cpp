@@ -91,7 +91,7 @@ class SavedGameTest : public testing::Test {
       std::strcpy(g->Player(i)->displayName, i ? "Robo" : "Alice");
     }
     g->viewingPlayer = g->Player(0);
-    g->RecordMove(nullptr);
+    // StartNewGame made the opening entry, before the racks were drawn.
     Play(*g, 0, Move("cat", 10, 7, 7));
     Play(*g, 1, Move("cow", 12, 7, 7, true));
     g->GetCurrentHistoryEntry()->comment = "a fine reply";

@@ -2,6 +2,7 @@
 // clock, a fake board view and a fake network.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -177,8 +178,12 @@ TEST_F(TurnsTest, HumanMoveStandsRefillsAndPasses) {
   EXPECT_EQ(P(0).rackCount, 7);
   EXPECT_EQ(game->bag.tileCount, bag - 3);
   EXPECT_EQ(std::string(P(0).moveWords[0].placedLetters, 3), "cat");
-  ASSERT_EQ(ui.entries.size(), 1u);
-  EXPECT_EQ(ui.entries[0].player, 0);
+  // The opening entry of the game, then the move's.
+  ASSERT_EQ(ui.entries.size(), 2u);
+  EXPECT_FALSE(ui.entries[0].hasMove);
+  EXPECT_TRUE(ui.entries[1].hasMove);
+  EXPECT_EQ(ui.entries[1].player, 0);
+  EXPECT_EQ(game->history->Count(), 2);
   NextTurn();
   EXPECT_EQ(game->currentPlayer, &P(1));
   EXPECT_EQ(game->previousPlayer, &P(0));
@@ -212,6 +217,9 @@ TEST_F(TurnsTest, RefusedMovesAreRetriedOrForfeited) {
   Play(7, 4, "abcd");
   EXPECT_EQ(P(0).lastAction, kLastInvalidWord);
   EXPECT_TRUE(P(0).moveWords.empty());
+  // The lost turn has its entry after the opening one, as every turn has.
+  ASSERT_EQ(game->history->Count(), 2);
+  EXPECT_FALSE(game->history->Last()->HasMove());
   NextTurn();
   EXPECT_EQ(game->currentPlayer, &P(1));
   EXPECT_EQ(game->board.At(7, 7), 0);
@@ -371,7 +379,19 @@ TEST_F(WholeGameTest, ComputersPlayToTheEnd) {
       EXPECT_EQ(game->Update(), kStateOver);
     EXPECT_EQ(P(0).score, score0);
     EXPECT_EQ(results.statistics, 0);
-    EXPECT_EQ(game->history->Count(), static_cast<int32_t>(ui.entries.size()));
+    // The opening entry, then one per turn.
+    EXPECT_EQ(game->history->Count(), static_cast<int32_t>(ui.entries.size()) + 1);
+    EXPECT_FALSE(game->history->RecordAt(1)->HasMove());
+    // Entry i + 1 is player (i - 1) mod 3's turn: the best moves found in the
+    // history are the best each player made.
+    std::vector<RobotMove> best;
+    game->FindBestMoveInHistory(best);
+    for (int i = 0; i < 3; ++i) {
+      int32_t top = 0;
+      for (const turnfakes::TurnUiPort::Entry& e : ui.entries)
+        if (e.hasMove && e.player == i) top = std::max(top, e.move.score);
+      EXPECT_EQ(best[i].score, top) << "seed " << seed << " player " << i;
+    }
   }
 }
 
@@ -415,10 +435,10 @@ TEST_F(ChallengeTest, FalseWordIsTakenBack) {
   EXPECT_EQ(P(1).challengesWon, 1);
   EXPECT_EQ(P(1).request, kRequestNone);
   // The challenger begins its turn again; the move's entry went and a
-  // turn without a move took its place.
+  // turn without a move took its place after the opening entry.
   EXPECT_EQ(game->currentPlayer, &P(1));
   EXPECT_EQ(P(1).turnPhase, kPhaseBegin);
-  ASSERT_EQ(game->history->Count(), 1);
+  ASSERT_EQ(game->history->Count(), 2);
   EXPECT_FALSE(game->history->Last()->HasMove());
   ExpectTilesConserved();
 }

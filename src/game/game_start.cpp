@@ -6,10 +6,10 @@
 #include <new>
 
 #include "game/game.h"
+#include "game/game_clock.h"
 #include "game/game_strings.h"
 #include "game/net_port.h"
 #include "game/ui_port.h"
-#include "platform/clock.h"
 
 PendingUiAction& PendingBoardAction() {
   static PendingUiAction action = nullptr;
@@ -141,7 +141,7 @@ bool CGame::BoardViewDiffers(const char* viewCells) const {
 }
 
 void CGame::StartTurnTimer() {
-  lastTick = platform::TickCount();
+  lastTick = GameTickCount();  // the clock the turn's updates read
   clockPaused = 0;
 }
 

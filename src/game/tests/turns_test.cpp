@@ -194,6 +194,18 @@ TEST_F(TurnsTest, HumanMoveStandsRefillsAndPasses) {
   ExpectTilesConserved();
 }
 
+TEST_F(TurnsTest, TurnTimerStartsOnTheGameClock) {
+  Start({kPlayerHuman, kPlayerHuman});
+  game->PauseTurn();
+  clock.Advance(100000);  // paused: none of this counts
+  game->StartTurnTimer();
+  EXPECT_EQ(game->clockPaused, 0);
+  const int32_t before = game->turnElapsedMs;
+  clock.Advance(250);
+  game->UpdateClocks();
+  EXPECT_EQ(game->turnElapsedMs, before + 250);
+}
+
 TEST_F(TurnsTest, RefusedMovesAreRetriedOrForfeited) {
   Start({kPlayerHuman, kPlayerHuman});
   GiveRack(P(0), "abcdxyz");

@@ -96,8 +96,10 @@ bool DecideComputer(CGame& game, GamePlayer& p, PlayerAction& a) {
     }
     case kResultAdvice3:
       // An exchange the bag refuses changes nothing: it is a pass, here and
-      // on the other machines, which see the rack unchanged.
-      if (!p.Exchange(robot->GetRack())) {
+      // on the other machines, which see the rack unchanged. A duplicate
+      // player's rack is a copy of the common rack, so swapping it would
+      // put tiles in the bag that are still on the common rack: it passes.
+      if (game.Kind() == kKindDuplicate || !p.Exchange(robot->GetRack())) {
         p.request = kRequestPass;
         Decide(p, a, kActionPass, kLastPassed);
         return true;

@@ -325,6 +325,9 @@ bool OpenExchangeDialog(CGame* game) {
 
 bool RequestExchange(CGame* game, const char* letters) {
   if (!game || !game->viewingPlayer || !letters) return false;
+  // A duplicate rack is a copy of the common rack: nothing to swap (the
+  // game offers no exchange button there).
+  if (game->Kind() == kKindDuplicate) return false;
   GamePlayer& p = *game->viewingPlayer;
   if (!p.Exchange(letters)) {
     turns::ShowGameNotice(GameText(kStrCannotSwap).c_str());

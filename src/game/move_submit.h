@@ -49,7 +49,8 @@ bool SortRack(CGame* game);
 bool RequestChallenge(CGame* game);
 
 // What the exchange dialog asks: the viewing player swaps these letters and
-// its request becomes an exchange. False when the bag refuses.
+// its request becomes an exchange. False when the bag refuses, and in a
+// duplicate game, whose racks are copies of the common rack.
 bool RequestExchange(CGame* game, const char* letters);
 // The exchange dialog has closed; the button may open it again.
 void ExchangeDialogClosed();

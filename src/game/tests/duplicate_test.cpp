@@ -15,6 +15,7 @@
 #include "engine/tests/lexicon_fixture.h"
 #include "game/game.h"
 #include "game/move_submit.h"
+#include "game/player_robot.h"
 #include "game/saved_game.h"
 #include "platform/crand.h"
 #include "platform/path.h"
@@ -65,10 +66,13 @@ class DuplicateTest : public testing::Test {
       PlayerSetupEntry e;
       e.playerType = t;
       SettingsToOptions(RobotSettings(), e.options);
+      if (adjust) adjust(e, game->setup.GetPlayerCount());
       game->setup.AddPlayer(e);
     }
     game->StartNewGame();
   }
+  // Changes a player's set-up entry (entry, index) before the game starts.
+  std::function<void(PlayerSetupEntry&, int)> adjust;
 
   GamePlayer& P(int i) { return *game->Player(i); }
 
@@ -144,6 +148,12 @@ TEST_F(DuplicateTest, CyclesShareOneRackAndLayOnlyTheTopMove) {
   const std::string common(game->referencePlayer->rack, 7);
   EXPECT_EQ(std::string(P(1).rack, 7), common);
   EXPECT_EQ(game->viewingPlayer, &P(1));
+  // The human's copy of the common rack cannot be swapped with the bag.
+  const int bag = game->bag.tileCount;
+  EXPECT_FALSE(RequestExchange(game.get(), common.c_str()));
+  EXPECT_EQ(game->bag.tileCount, bag);
+  EXPECT_EQ(std::string(P(1).rack, 7), common);
+  EXPECT_EQ(P(1).request, kRequestNone);
   SkipNextPassConfirmation();
   PendingBoardAction() = BoardButtonAction(kButtonPass);
   RunUntil([&] { return game->roundCount == 1; });
@@ -183,6 +193,65 @@ TEST_F(DuplicateTest, HumansTakeTurnsOnTheSameRack) {
   // Each played once: one cycle, nobody asked twice.
   EXPECT_EQ(game->roundCount, 1);
   EXPECT_EQ(game->history->Count(), 2);  // the opening entry and the cycle's
+}
+
+// A robot that, whatever it finds, advises swapping its whole rack.
+class SwapAdviceBot : public quickBot2usingDawg {
+ public:
+  bool Think(RobotMove* move, int flag) override {
+    quickBot2usingDawg::Think(move, flag);
+    SetRack(std::string(GetRack()).c_str());
+    SetResultState(kResultAdvice3);
+    return false;
+  }
+};
+
+// Players whose first option byte holds this mark get a SwapAdviceBot.
+constexpr int32_t kSwapAdviceMark = 0x5A;
+
+class SwapAdviceFactory {
+ public:
+  SwapAdviceFactory() : previous_(GetPlayerRobotFactory()) {
+    Real() = previous_;
+    PlayerRobotFactory f = previous_;
+    f.create = &Create;
+    SetPlayerRobotFactory(f);
+  }
+  ~SwapAdviceFactory() { SetPlayerRobotFactory(previous_); }
+
+ private:
+  static PlayerRobotFactory& Real() {
+    static PlayerRobotFactory real;
+    return real;
+  }
+  static Robot* Create(const int32_t* options, const GameRules* rules) {
+    if (!options || (options[0] & 0xFF) != kSwapAdviceMark) return Real().create(options, rules);
+    Robot* robot = new SwapAdviceBot();
+    Real().configure(*robot, options, rules);
+    return robot;
+  }
+  PlayerRobotFactory previous_;
+};
+
+TEST_F(DuplicateTest, ComputersSwapAdviceIsAPassAndMovesNoTile) {
+  SwapAdviceFactory factory;
+  adjust = [](PlayerSetupEntry& e, int index) {
+    if (index == 1) e.options[0] = (e.options[0] & ~0xFF) | kSwapAdviceMark;
+  };
+  Start({kPlayerComputer, kPlayerComputer});
+  ASSERT_NE(dynamic_cast<SwapAdviceBot*>(P(1).GetRobot()), nullptr);
+  RunUntil([&] { return game->duplicatePhase == 1; });
+  const int bagBefore = game->bag.tileCount;
+  const std::string common(game->referencePlayer->rack, 7);
+  // Bounded: were the advice ignored, the player would be asked for ever.
+  RunUntil([&] { return game->roundCount == 1; }, 20000);
+
+  EXPECT_EQ(P(1).lastAction, kLastPassed);
+  EXPECT_EQ(P(1).score, 0);
+  EXPECT_EQ(P(0).score, game->workMove.score);
+  EXPECT_EQ(game->bag.tileCount, bagBefore);
+  EXPECT_EQ(game->scorelessTurns, 0);
+  ExpectTilesConserved();  // the common rack counted once
 }
 
 TEST_F(DuplicateTest, SavedInTheMiddleOfACyclePlaysOnAfterLoading) {

@@ -9,6 +9,9 @@
 namespace {
 
 constexpr uint16_t kWordsHeld = 0xFFFF;
+// States of a graph node while the lengths below are worked out.
+constexpr uint8_t kNotSeen = 0, kOnPath = 1, kDone = 2;
+constexpr int kMaxGraphDepth = 64;
 
 // Every path of 2..kMaxLength letters that ends a word, as its letter
 // indexes sorted ascending. Paths, not texts: a graph holding a word twice
@@ -155,6 +158,35 @@ LeaveWordIndex::LeaveWordIndex(const Lexicon& lexicon)
   Build(0, 0, keys_.size(), 0);
   keys_.clear();
   keys_.shrink_to_fit();
+  lengthsBelow_.assign(static_cast<size_t>(graph.NodeCount()), 0u);
+  lengthsDone_.assign(static_cast<size_t>(graph.NodeCount()), kNotSeen);
+  ListLengths(graph, 0, 0);
+  lengthsDone_.clear();
+  lengthsDone_.shrink_to_fit();
+}
+
+// The lengths below every node of the sibling list starting at `list`
+// (filled in for each of them), combined; shared lists are worked out once.
+// A loaded graph is checked for its indexes, not for cycles: a node met
+// again on its own path, or a path deeper than any word, gets every length,
+// which never keeps a walk from a word.
+uint32_t LeaveWordIndex::ListLengths(const DawgNodeList& graph, int list, int depth) {
+  uint32_t all = 0;
+  int index = list;
+  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+    const size_t at = static_cast<size_t>(index);
+    if (lengthsDone_[at] == kNotSeen) {
+      lengthsDone_[at] = kOnPath;
+      uint32_t below = n->EndsWord() ? 1u : 0u;
+      if (n->child >= 0)
+        below |= depth < kMaxGraphDepth ? ListLengths(graph, n->child, depth + 1) << 1 : ~0u;
+      lengthsBelow_[at] = below;
+      lengthsDone_[at] = kDone;
+    }
+    all |= lengthsDone_[at] == kOnPath ? ~0u : lengthsBelow_[at];
+    if (n->IsLast()) break;
+  }
+  return all;
 }
 
 // Node `node` stands for the common first `depth` letters of keys_[first,

@@ -1,6 +1,6 @@
 #pragma once
 // The words of the main graph grouped by their letters, for counting the
-// words a rack can make (the remainder-quality component counts thousands of
+// words a rack can make, and the word lengths below each graph node (the remainder-quality component counts thousands of
 // racks per search, many of them mostly blanks).
 //
 // A trie of "letter sets": each word of 2..kMaxLength letters is entered
@@ -38,6 +38,15 @@ class LeaveWordIndex {
   void Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,
              int32_t* counts) const;
 
+  // Bit k set when a word of the main graph ends k letters below its node
+  // `node` (bit 0: the node itself ends one); 0 for an index out of range.
+  // Lets a walk for words of one length skip branches that hold none.
+  uint32_t LengthsBelow(int node) const {
+    return node >= 0 && node < static_cast<int>(lengthsBelow_.size())
+               ? lengthsBelow_[static_cast<size_t>(node)]
+               : 0u;
+  }
+
   // True when this index was built from the lexicon's main graph as it is
   // loaded now (its place and size; For also compares a sample of nodes).
   bool Serves(const Lexicon& lexicon) const;
@@ -54,10 +63,13 @@ class LeaveWordIndex {
   class Counter;
 
   void Build(int32_t node, size_t first, size_t last, int depth);
+  uint32_t ListLengths(const DawgNodeList& graph, int list, int depth);
 
   const Lexicon* lexicon_ = nullptr;
   const void* graphNodes_ = nullptr;
   int graphNodeCount_ = 0;
   std::vector<Node> nodes_;
+  std::vector<uint32_t> lengthsBelow_;  // by main-graph node
+  std::vector<uint8_t> lengthsDone_;    // while building
   std::vector<std::string> keys_;  // sorted letter sets, while building
 };

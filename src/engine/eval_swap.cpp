@@ -7,11 +7,13 @@
 #include <cstddef>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
+#include "engine/eval_leave_index.h"
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "engine/robot_move.h"
@@ -45,29 +47,57 @@ struct WordSums {
   float value = 0.0f;   // letter values of the words whose chance is not 0
 };
 
-// CountRackWords' walk with each word judged as it is reached rather than
-// listed first (the same words in the same order, so the float sums come
-// out the same), ending once a list would be full.
-struct FullRackWalk {
-  const DawgNodeList& graph;
-  const GameRules& rules;
-  const TileBag& bag;
-  const bool* inRack;  // by character: present among w's places
-  int32_t* counts;
-  int32_t blanks;
-  WordSums& sums;
+// The candidates of one pass of the swap search each give up one more place
+// of w. Those giving up the same letter are alike; each such group is
+// judged as if CountRackWords had listed its words (w with that place
+// marked) and each word had then been judged in list order.
+struct PassGroup {
+  char letter = 0;      // the letter given up
+  int index = 0;        // its letter index
+  bool lastOne = false; // no other place of w holds it
+  WordSums sums;
+};
 
-  // False once the list's capacity is reached.
+// One walk serves every group of a pass: the words w forms with one more
+// blank, in the graph's order. A word is one of a group's words when the
+// blanks it takes from w's letters, plus one when it needs the letter the
+// group gives up as many times as w holds it, stay within w's blanks plus
+// one; in order, so the float sums come out as the group's own walk would
+// make them. The walk ends once every group's list would be full.
+class PassWalk {
+ public:
+  PassWalk(const DawgNodeList& graph, const LeaveWordIndex& lengths, const GameRules& rules,
+           const TileBag& bag, const std::string& w, std::vector<PassGroup>& groups)
+      : graph_(graph), lengths_(lengths), rules_(rules), bag_(bag), groups_(groups) {
+    for (char ch : w) {
+      if (ch == kUnassignedBlank)
+        ++blanks_;
+      else
+        ++counts_[LetterIndex(ch)];  // '_' lands on 31, which no letter uses
+      inRack_[static_cast<uint8_t>(ch)] = true;
+    }
+    std::copy(std::begin(counts_), std::end(counts_), held_);
+    budget_ = ++blanks_;
+    open_ = static_cast<int>(groups_.size());
+  }
+
+  void Run(int length) {
+    char word[kWordTextSize] = {};
+    if (open_ > 0) Walk(0, length, word, 0, nullptr);
+  }
+
+ private:
+  // False once every group is full.
   bool Walk(int index, int depth, char* word, int length, const DawgNode* node) {
     if (depth == 0) {
       if (node && node->EndsWord()) Judge(word);
-      return sums.words < WordList::kCapacity;
+      return open_ > 0;
     }
     if (index < 0) return true;
-    for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
-      int32_t* counter = counts[n->LetterIndex()] > 0 ? &counts[n->LetterIndex()]
-                                                     : (blanks > 0 ? &blanks : nullptr);
-      if (counter) {
+    for (const DawgNode* n = graph_.Node(index); n; n = graph_.Node(++index)) {
+      int32_t* counter = counts_[n->LetterIndex()] > 0 ? &counts_[n->LetterIndex()]
+                                                      : (blanks_ > 0 ? &blanks_ : nullptr);
+      if (counter && (lengths_.LengthsBelow(index) >> (depth - 1) & 1u)) {
         --*counter;
         word[length] = static_cast<char>(n->Letter());
         const bool more = Walk(n->child, depth - 1, word, length + 1, n);
@@ -81,16 +111,36 @@ struct FullRackWalk {
   }
 
   void Judge(const char* word) {
-    ++sums.words;
-    char missing[kWordTextSize] = {};
-    int m = 0;
-    for (const char* c = word; *c; ++c)
-      if (!inRack[static_cast<uint8_t>(*c)]) missing[m++] = *c;
-    const float p = LetterDrawChance(missing, bag);
-    if (p == 0.0f) return;
-    sums.chance += p;
-    sums.value += static_cast<float>(TextValue(rules, word));
+    const int taken = budget_ - blanks_;  // letters w lacks, stood for by blanks
+    for (PassGroup& g : groups_) {
+      if (g.sums.words >= WordList::kCapacity) continue;
+      int uses = 0;
+      for (const char* c = word; *c; ++c)
+        if (LetterIndex(*c) == g.index) ++uses;
+      if (taken + (uses >= held_[g.index] ? 1 : 0) > budget_) continue;
+      if (++g.sums.words == WordList::kCapacity) --open_;
+      char missing[kWordTextSize] = {};
+      int m = 0;
+      for (const char* c = word; *c; ++c)
+        if (!inRack_[static_cast<uint8_t>(*c)] || (g.lastOne && *c == g.letter)) missing[m++] = *c;
+      const float p = LetterDrawChance(missing, bag_);
+      if (p == 0.0f) continue;
+      g.sums.chance += p;
+      g.sums.value += static_cast<float>(TextValue(rules_, word));
+    }
   }
+
+  const DawgNodeList& graph_;
+  const LeaveWordIndex& lengths_;  // skips branches with no word of the length
+  const GameRules& rules_;
+  const TileBag& bag_;
+  std::vector<PassGroup>& groups_;
+  bool inRack_[256] = {};           // by character: present among w's places
+  int32_t counts_[kLetterSlots] = {};
+  int32_t held_[kLetterSlots] = {};  // w's letters
+  int32_t blanks_ = 0;
+  int32_t budget_ = 0;  // w's blanks and the place given up
+  int open_ = 0;
 };
 
 class LetterSwapEvaluator : public RobotEvaluator {
@@ -165,50 +215,50 @@ class LetterSwapEvaluator : public RobotEvaluator {
 
   // The candidate made by giving up place i of w on top of the set s: how
   // likely the bag gives the letters missing for a full-rack word, and what
-  // those words are worth.
-  Candidate Assess(const Lexicon& lexicon, std::string& w, size_t i, const std::string& s,
-                   const TileBag& bag) {
+  // those words are worth (summed by JudgePass).
+  Candidate Assess(std::string& w, size_t i, const std::string& s) {
     Candidate c;
     const char letter = w[i];
-    w[i] = kMarked;
-    // The sums depend only on w's letters: places holding equal letters give
-    // the same candidate.
-    std::string key = w;
-    std::sort(key.begin(), key.end());
-    auto it = sums_.find(key);
-    if (it == sums_.end()) it = sums_.emplace(key, SumFullRackWords(lexicon, w, bag)).first;
-    const WordSums& sums = it->second;
+    const WordSums& sums = sums_.at(KeyWithout(w, i));
     if (sums.words > 0) {
       c.chance = sums.chance / static_cast<float>(sums.words);
       c.value = sums.value / static_cast<float>(sums.words) * c.chance;
     }
     c.text = s + letter;
-    w[i] = letter;
     return c;
   }
 
-  // The words of exactly places_ letters that w forms (a marked place or a
-  // blank standing for any letter), in the order CountRackWords lists them
-  // and no more than its list holds: their draw chances and, for those the
-  // bag can give, their letter values, summed in that order.
-  WordSums SumFullRackWords(const Lexicon& lexicon, const std::string& w, const TileBag& bag) {
-    WordSums sums;
-    if (places_ <= 0 || places_ > kMaxWordLetters) return sums;
-    int32_t counts[kLetterSlots] = {};
-    int32_t blanks = 0;
-    for (char ch : w) {
-      if (ch == kUnassignedBlank)
-        ++blanks;
-      else
-        ++counts[LetterIndex(ch)];
+  // w's letters with place i given up: the sums depend on nothing else
+  // (for one bag).
+  static std::string KeyWithout(std::string w, size_t i) {
+    w[i] = kMarked;
+    std::sort(w.begin(), w.end());
+    return w;
+  }
+
+  // Sums the full-rack words of every candidate of this pass not judged yet.
+  void JudgePass(const Lexicon& lexicon, const std::string& w, const TileBag& bag) {
+    std::vector<PassGroup> groups;
+    std::vector<std::string> keys;
+    for (size_t i = 0; i < w.size(); ++i) {
+      if (w[i] == kEmptyRackPlace || w[i] == kMarked) continue;
+      std::string key = KeyWithout(w, i);
+      if (sums_.count(key) || std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+      PassGroup g;
+      g.letter = w[i];
+      g.index = LetterIndex(w[i]);
+      g.lastOne = std::count(w.begin(), w.end(), w[i]) == 1;
+      groups.push_back(g);
+      keys.push_back(std::move(key));
     }
-    bool inRack[256] = {};
-    for (char ch : w)
-      inRack[static_cast<uint8_t>(ch)] = true;
-    FullRackWalk walk{lexicon.Main(), *rules_, bag, inRack, counts, blanks, sums};
-    char word[kWordTextSize] = {};
-    walk.Walk(0, places_, word, 0, nullptr);
-    return sums;
+    if (groups.empty()) return;
+    // CountRackWords lists nothing for such lengths.
+    if (places_ > 0 && places_ <= kMaxWordLetters) {
+      if (!lengths_) lengths_ = LeaveWordIndex::For(lexicon);
+      PassWalk(lexicon.Main(), *lengths_, *rules_, bag, w, groups).Run(places_);
+    }
+    for (size_t k = 0; k < groups.size(); ++k)
+      sums_.emplace(std::move(keys[k]), groups[k].sums);
   }
 
   // Grows the swap set s one letter a pass (the most valuable on offer) until
@@ -219,6 +269,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
     std::string w = rack_;
     size_t marked = 0;
     sums_.clear();  // they hold for this bag
+    lengths_ = nullptr;
     while (static_cast<int>(s.size()) < places_) {
       if (CancelAsked()) return kAdvicePlay;
       // Mark the letters of s added since the last pass.
@@ -228,10 +279,10 @@ class LetterSwapEvaluator : public RobotEvaluator {
       }
       if (std::all_of(w.begin(), w.end(), [](char c) { return c == kMarked; }))
         return kAdviceSwap;  // nothing left to give up: advice unchanged
+      JudgePass(lexicon, w, bag);
       std::vector<Candidate> candidates;
       for (size_t i = 0; i < w.size(); ++i)
-        if (w[i] != kEmptyRackPlace && w[i] != kMarked)
-          candidates.push_back(Assess(lexicon, w, i, s, bag));
+        if (w[i] != kEmptyRackPlace && w[i] != kMarked) candidates.push_back(Assess(w, i, s));
       float best = 0.0f;
       const size_t before = s.size();
       for (size_t k = candidates.size(); k-- > 0;) {
@@ -261,6 +312,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
   int places_ = 7;
   std::string rack_;
   std::map<std::string, WordSums> sums_;  // by w's letters, for one evaluation
+  std::shared_ptr<const LeaveWordIndex> lengths_;  // looked up once a search
 };
 
 // Depth-first over the main graph for words of exactly `depth` more letters.

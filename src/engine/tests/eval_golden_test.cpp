@@ -213,6 +213,7 @@ class SelfPlay {
     ctx.gameBag = &bag_;
     ctx.players = {&players_[0], &players_[1]};
     ctx.rules = &rules_;
+    ctx.robot = &adviser_;
     const EvaluationScope scope(ctx);
     GameBoard board(&rules_);
     board.LoadFromGridAndCounts(&rules_, grid_, robot.Board().rackCounts);
@@ -229,7 +230,14 @@ class SelfPlay {
       for (int i = 0; i < count; ++i) {
         TileBag bag;
         bag.CopyFrom(bag_);
+        adviser_.SetResultState(kResultPlay);
+        adviser_.SetRack("");
         h = HashFloat(h, e->Evaluate(players_[p], *robot.Moves().GetMoveSlot(i), bag, board));
+        if (index == kEvalLetterSwap) {  // the advice as the robot receives it
+          const int32_t state = adviser_.GetResultState();
+          h = Fnv(h, &state, sizeof state);
+          h = Fnv(h, adviser_.GetRack(), std::strlen(adviser_.GetRack()));
+        }
       }
       const int next = platform::Random();  // the component's draws, if any
       h = Fnv(h, &next, sizeof next);
@@ -255,6 +263,7 @@ class SelfPlay {
   RobotSettings settings_[2];
   GamePlayer players_[2];
   quickBot2usingDawg robots_[2];
+  quickBot2usingDawg adviser_;  // takes the swap advice of the direct judging
   std::string racks_[2];
   std::string tiles_;  // the bag, drawn from the back
   TileBag bag_;

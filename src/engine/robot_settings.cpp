@@ -1,6 +1,38 @@
 #include "engine/robot_settings.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 #include "platform/binio.h"
+
+namespace {
+
+float Bounded(float value, float high, float fallback) {
+  if (std::isnan(value)) return fallback;
+  return std::clamp(value, 0.0f, high);
+}
+
+// Levels, weights and percent limits within what the components can use; a
+// NaN or an infinity would make every ranking value NaN, and a limit above
+// 100 percent would refuse every move.
+void Bound(RobotSettings& s) {
+  const RobotSettings d;
+  s.maxWordLevel = std::clamp(s.maxWordLevel, kNoWordLevelLimit, kMaxWordLevelSetting);
+  s.situationLevel = std::clamp(s.situationLevel, 0, kMaxWordLevelSetting);
+  for (auto [field, fallback] : {std::pair{&s.wordScoreWeight, d.wordScoreWeight},
+                                 {&s.closingBonusWeight, d.closingBonusWeight},
+                                 {&s.closingBoardWeight, d.closingBoardWeight},
+                                 {&s.remainderWeight, d.remainderWeight},
+                                 {&s.letterSwapWeight, d.letterSwapWeight}})
+    *field = Bounded(*field, kMaxRobotWeight, fallback);
+  for (auto [field, fallback] : {std::pair{&s.challengeWeight, d.challengeWeight},
+                                 {&s.minScorePercent, d.minScorePercent},
+                                 {&s.difficultyWeight, d.difficultyWeight}})
+    *field = Bounded(*field, kMaxPercentSetting, fallback);
+}
+
+}  // namespace
 
 void InitRobotSettings(RobotSettings* settings) {
   if (settings) *settings = RobotSettings();
@@ -35,6 +67,7 @@ RobotSettings SettingsFromOptions(const int32_t options[kRobotSettingsWords]) {
   s.minScorePercent = r.F32();
   s.difficultyWeight = r.F32();
   s.situationLevel = r.I32();
+  Bound(s);
   return s;
 }
 

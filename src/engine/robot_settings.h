@@ -33,10 +33,20 @@ struct RobotSettings {
   int32_t situationLevel = 10;         // 48
 };
 
+// What a robot accepts of each setting. The option words come from saved
+// games and other files, so reading them holds every value to these bounds
+// (a NaN weight takes its default): whatever the bytes, a pass stays finite.
+// The switch bytes need no bound: each of their values has a meaning.
+constexpr int32_t kNoWordLevelLimit = -1;     // any negative level: no limit
+constexpr int32_t kMaxWordLevelSetting = 15;  // a word's level is 4 bits
+constexpr float kMaxRobotWeight = 1.0e6f;     // weights and factors: 0 .. this
+constexpr float kMaxPercentSetting = 100.0f;  // percent limits: 0 .. this
+
 // Writes the defaults.
 void InitRobotSettings(RobotSettings* settings);
 
-// The settings held in a player's 13 option words, and back.
+// The settings held in a player's 13 option words, each held to its bounds
+// above; and back (unchanged).
 RobotSettings SettingsFromOptions(const int32_t options[kRobotSettingsWords]);
 void SettingsToOptions(const RobotSettings& settings, int32_t options[kRobotSettingsWords]);
 

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "game/bag.h"
+#include "game/player.h"
 #include "robot_fixture.h"
 
 namespace {
@@ -36,6 +41,57 @@ TEST(RobotSettingsTest, DefaultsAndTheOptionWords) {
   EXPECT_EQ(back.maxWordLevel, -1);
   EXPECT_EQ(back.minScorePercent, 90.0f);
   EXPECT_EQ(back.noteDuplicateEndgame, 7);
+}
+
+// Option words as a damaged or hostile file could hold them: every level,
+// weight and limit comes out within its bounds, a NaN as its default.
+TEST(RobotSettingsTest, OptionWordsAreHeldToTheirBounds) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    int32_t maxWordLevel, situationLevel;
+    float weight, percent;  // every weight; every percent limit
+    int32_t wantLevel, wantSituation;
+    float wantWeight, wantPercent;
+  } cases[] = {
+      {INT32_MIN, INT32_MIN, -inf, -inf, -1, 0, 0.0f, 0.0f},
+      {INT32_MAX, INT32_MAX, inf, inf, 15, 15, kMaxRobotWeight, 100.0f},
+      {-7, -3, -5.0f, -1.0f, -1, 0, 0.0f, 0.0f},
+      {99, 16, 1e30f, 150.0f, 15, 15, kMaxRobotWeight, 100.0f},
+      {4, 10, 100000.0f, 90.0f, 4, 10, 100000.0f, 90.0f},  // within bounds: unchanged
+  };
+  for (const Case& c : cases) {
+    RobotSettings s;
+    s.maxWordLevel = c.maxWordLevel;
+    s.situationLevel = c.situationLevel;
+    s.wordScoreWeight = s.closingBonusWeight = s.closingBoardWeight = c.weight;
+    s.remainderWeight = s.letterSwapWeight = c.weight;
+    s.challengeWeight = s.minScorePercent = s.difficultyWeight = c.percent;
+    int32_t words[kRobotSettingsWords];
+    SettingsToOptions(s, words);
+    const RobotSettings b = SettingsFromOptions(words);
+    SCOPED_TRACE(testing::Message() << "level " << c.maxWordLevel << " weight " << c.weight);
+    EXPECT_EQ(b.maxWordLevel, c.wantLevel);
+    EXPECT_EQ(b.situationLevel, c.wantSituation);
+    for (float w : {b.wordScoreWeight, b.closingBonusWeight, b.closingBoardWeight,
+                    b.remainderWeight, b.letterSwapWeight})
+      EXPECT_EQ(w, c.wantWeight);
+    for (float p : {b.challengeWeight, b.minScorePercent, b.difficultyWeight})
+      EXPECT_EQ(p, c.wantPercent);
+  }
+
+  RobotSettings s;
+  s.wordScoreWeight = s.closingBonusWeight = s.letterSwapWeight = nan;
+  s.minScorePercent = s.difficultyWeight = nan;
+  int32_t words[kRobotSettingsWords];
+  SettingsToOptions(s, words);
+  const RobotSettings b = SettingsFromOptions(words);
+  const RobotSettings d;
+  EXPECT_EQ(b.wordScoreWeight, d.wordScoreWeight);
+  EXPECT_EQ(b.closingBonusWeight, d.closingBonusWeight);
+  EXPECT_EQ(b.letterSwapWeight, d.letterSwapWeight);
+  EXPECT_EQ(b.minScorePercent, d.minScorePercent);
+  EXPECT_EQ(b.difficultyWeight, d.difficultyWeight);
 }
 
 TEST(RobotSettingsTest, ComponentRules) {
@@ -107,6 +163,60 @@ TEST_F(ThinkTest, NoLegalMoveLeavesAnEmptyFirstSlot) {
   EXPECT_EQ(robot_.GetMoveSlot(0)->word[0], 0);
   EXPECT_EQ(robot_.GetResultState(), kResultNoMove);
   EXPECT_EQ(robot_.SortedBestMove(true), nullptr);
+}
+
+// Whatever a file's option words hold, a pass over every component the
+// words switch on returns with finite ranking values, and settings that
+// allow a move find one.
+TEST_F(ThinkTest, AnyOptionWordsGiveARobotThatPlays) {
+  Init(Words({"at", "ta", "tat", "cat", "act", "scat", "tas"}), "think-any-options", 7, true);
+  Grid grid;
+  grid.Lay(7, 6, "cat");
+  const struct {
+    uint32_t pattern;
+    bool plays;
+  } cases[] = {
+      {0x80000000u, true},
+      {0x7FFFFFFFu, true},  // NaN weights
+      {0xFFFFFFFFu, true},  // NaN weights, no level limit
+      {0x7F800000u, true},  // +infinity
+      {0xFF800000u, true},  // -infinity
+      {0x7F7FFFFFu, true},  // the largest float
+      // Every switch on and a difficulty limit of almost 0 percent: every
+      // placement is too hard to see, so no move is played.
+      {0x01010101u, false},
+  };
+  for (const auto& c : cases) {
+    const uint32_t pattern = c.pattern;
+    for (int32_t kind : {kKindStandard, kKindDuplicate}) {
+      SCOPED_TRACE(testing::Message() << std::hex << pattern << " kind " << kind);
+      GamePlayer player;
+      for (int32_t& w : player.entry.options)
+        w = static_cast<int32_t>(pattern);
+      std::strncpy(player.rack, "ast____", kMaxRackPlaces);
+      const RobotSettings settings = SettingsFromOptions(player.entry.options);
+      robot_.CreateEvaluators(&settings);
+      TileBag bag;
+      RobotGameView view;
+      view.kind = kind;
+      view.roundCount = 1;
+      view.bag = &bag;
+      view.currentPlayer = &player;
+      robot_.SetGameView(view);
+      robot_.BeginSearch();
+      robot_.PreparePosition(grid.cells, player.rack, false, 0);
+      EXPECT_FALSE(robot_.Think(nullptr, 0));
+      if (c.plays) {
+        EXPECT_EQ(robot_.GetResultState(), kResultPlay);
+        ASSERT_GT(robot_.GetMoveCount(), 0);
+        EXPECT_NE(robot_.GetMoveSlot(0)->word[0], 0);
+      } else {
+        EXPECT_EQ(robot_.GetResultState(), kResultNoMove);
+      }
+      for (int i = 0; i < robot_.GetMoveCount(); ++i)
+        EXPECT_TRUE(std::isfinite(robot_.GetMoveSlot(i)->rankValue)) << i;
+    }
+  }
 }
 
 TEST_F(ThinkTest, JuniorModeNeverOffersAFlaggedWord) {

@@ -56,14 +56,20 @@ class CrossMemo {
     std::memcpy(letters_, board.letters, sizeof letters_);
     std::memset(ready_, 0, sizeof ready_);
   }
-  // -1 unknown, else 0 or 1.
-  int8_t& Verdict(bool across, int line, int i, uint8_t letter) {
+  // What is known of one square of a line.
+  struct Square {
+    int8_t crossed = -1;         // tiles across the line beside it: -1 unknown, 0 or 1
+    int8_t verdicts[256] = {};  // by letter byte, when crossed: -1 unknown, 0 or 1
+  };
+  Square& At(bool across, int line, int i) {
     const int square = (across ? 0 : kBoardSquares) + line * kBoardStride + i;
+    Square& sq = squares_[square];
     if (!ready_[square]) {
-      std::memset(verdicts_[square], -1, sizeof verdicts_[square]);
+      sq.crossed = -1;
+      std::memset(sq.verdicts, -1, sizeof sq.verdicts);
       ready_[square] = true;
     }
-    return verdicts_[square][letter];
+    return sq;
   }
 
  private:
@@ -72,7 +78,7 @@ class CrossMemo {
   const GameRules* rules_ = nullptr;
   char letters_[kBoardSquares] = {};
   bool ready_[2 * kBoardSquares] = {};
-  int8_t verdicts_[2 * kBoardSquares][256] = {};
+  Square squares_[2 * kBoardSquares];
 };
 
 // One evaluation: the board after the move seen along the move's line.
@@ -118,10 +124,12 @@ class ExtensionWalk {
       return best;
     }
     float best = 0.0f;
+    CrossMemo::Square& square = cross_.At(move_.direction == 0, p, i);
+    if (square.crossed < 0) square.crossed = Crossed(i) ? 1 : 0;
     int index = node->child;
     for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
       const int letter = n->LetterIndex();
-      if (CrossAllows(i, n->Letter()) && (!poolLimited_ || pool_[letter] > 0)) {
+      if ((!poolLimited_ || pool_[letter] > 0) && CrossAllows(square, i, n->Letter())) {
         if (poolLimited_) --pool_[letter];
         if (countOnly_) {
           best += 1.0f;
@@ -142,10 +150,15 @@ class ExtensionWalk {
 
   // The letter may go on (i, line) when it makes a word with the tiles
   // across the line, or when there are none.
-  bool CrossAllows(int i, uint8_t letter) {
-    int8_t& verdict = cross_.Verdict(move_.direction == 0, frame_.Line(), i, letter);
+  bool CrossAllows(CrossMemo::Square& square, int i, uint8_t letter) const {
+    if (!square.crossed) return true;
+    int8_t& verdict = square.verdicts[letter];
     if (verdict < 0) verdict = AskCross(i, letter) ? 1 : 0;
     return verdict != 0;
+  }
+
+  bool Crossed(int i) const {
+    return frame_.Occupied(i, frame_.Line() - 1) || frame_.Occupied(i, frame_.Line() + 1);
   }
 
   bool AskCross(int i, uint8_t letter) const {

@@ -112,21 +112,35 @@ class PassWalk {
 
   void Judge(const char* word) {
     const int taken = budget_ - blanks_;  // letters w lacks, stood for by blanks
+    int uses[kLetterSlots] = {};
+    char missing[kWordTextSize] = {};  // the letters w holds nowhere, in order
+    int m = 0;
+    for (const char* c = word; *c; ++c) {
+      ++uses[LetterIndex(*c)];
+      if (!inRack_[static_cast<uint8_t>(*c)]) missing[m++] = *c;
+    }
+    // The same for every group that keeps its letter somewhere in w.
+    float common = -1.0f;
+    float value = -1.0f;
     for (PassGroup& g : groups_) {
       if (g.sums.words >= WordList::kCapacity) continue;
-      int uses = 0;
-      for (const char* c = word; *c; ++c)
-        if (LetterIndex(*c) == g.index) ++uses;
-      if (taken + (uses >= held_[g.index] ? 1 : 0) > budget_) continue;
+      if (taken + (uses[g.index] >= held_[g.index] ? 1 : 0) > budget_) continue;
       if (++g.sums.words == WordList::kCapacity) --open_;
-      char missing[kWordTextSize] = {};
-      int m = 0;
-      for (const char* c = word; *c; ++c)
-        if (!inRack_[static_cast<uint8_t>(*c)] || (g.lastOne && *c == g.letter)) missing[m++] = *c;
-      const float p = LetterDrawChance(missing, bag_);
+      float p;
+      if (g.lastOne && std::strchr(word, g.letter)) {
+        char own[kWordTextSize] = {};
+        int k = 0;
+        for (const char* c = word; *c; ++c)
+          if (!inRack_[static_cast<uint8_t>(*c)] || *c == g.letter) own[k++] = *c;
+        p = LetterDrawChance(own, bag_);
+      } else {
+        if (common < 0.0f) common = LetterDrawChance(missing, bag_);
+        p = common;
+      }
       if (p == 0.0f) continue;
+      if (value < 0.0f) value = static_cast<float>(TextValue(rules_, word));
       g.sums.chance += p;
-      g.sums.value += static_cast<float>(TextValue(rules_, word));
+      g.sums.value += value;
     }
   }
 

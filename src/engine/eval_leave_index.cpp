@@ -1,6 +1,7 @@
 #include "engine/eval_leave_index.h"
 
 #include <algorithm>
+#include <deque>
 #include <mutex>
 
 #include "engine/dawg.h"
@@ -155,7 +156,7 @@ LeaveWordIndex::LeaveWordIndex(const Lexicon& lexicon)
   CollectLetterSets(graph, 0, 0, path, keys_);
   std::sort(keys_.begin(), keys_.end());
   nodes_.emplace_back();
-  Build(0, 0, keys_.size(), 0);
+  Build();
   keys_.clear();
   keys_.shrink_to_fit();
   lengthsBelow_.assign(static_cast<size_t>(graph.NodeCount()), 0u);
@@ -191,26 +192,37 @@ uint32_t LeaveWordIndex::ListLengths(const DawgNodeList& graph, int list, int de
 
 // Node `node` stands for the common first `depth` letters of keys_[first,
 // last): its word counts, then one child per next letter, laid out together.
-void LeaveWordIndex::Build(int32_t node, size_t first, size_t last, int depth) {
-  for (size_t k = first; k < last; ++k) {
-    uint16_t& words = nodes_[static_cast<size_t>(node)].words[keys_[k].size() - 2];
-    if (words < kWordsHeld) ++words;
+// Nodes are made level by level: the upper levels, which every count walks,
+// lie together in memory.
+void LeaveWordIndex::Build() {
+  struct Range {
+    int32_t node;
+    size_t first, last;
+    int depth;
+  };
+  std::deque<Range> queue{{0, 0, keys_.size(), 0}};
+  while (!queue.empty()) {
+    const Range r = queue.front();
+    queue.pop_front();
+    for (size_t k = r.first; k < r.last; ++k) {
+      uint16_t& words = nodes_[static_cast<size_t>(r.node)].words[keys_[k].size() - 2];
+      if (words < kWordsHeld) ++words;
+    }
+    size_t k = r.first;
+    while (k < r.last && static_cast<int>(keys_[k].size()) == r.depth)
+      ++k;  // shorter keys sort first: these end here
+    nodes_[static_cast<size_t>(r.node)].firstChild = static_cast<int32_t>(nodes_.size());
+    for (size_t i = k; i < r.last; ++i) {
+      if (i > k && keys_[i][r.depth] == keys_[i - 1][r.depth]) continue;
+      size_t end = i + 1;
+      while (end < r.last && keys_[end][r.depth] == keys_[i][r.depth])
+        ++end;
+      const int32_t child = static_cast<int32_t>(nodes_.size());
+      nodes_.emplace_back();
+      nodes_[static_cast<size_t>(r.node)].childMask |= 1u << static_cast<uint8_t>(keys_[i][r.depth]);
+      queue.push_back({child, i, end, r.depth + 1});
+    }
   }
-  size_t k = first;
-  while (k < last && static_cast<int>(keys_[k].size()) == depth)
-    ++k;  // shorter keys sort first: these end here
-  std::vector<size_t> starts;
-  const int32_t firstChild = static_cast<int32_t>(nodes_.size());
-  for (size_t i = k; i < last; ++i) {
-    if (i > k && keys_[i][depth] == keys_[i - 1][depth]) continue;
-    starts.push_back(i);
-    nodes_.emplace_back();
-    nodes_[static_cast<size_t>(node)].childMask |= 1u << static_cast<uint8_t>(keys_[i][depth]);
-  }
-  nodes_[static_cast<size_t>(node)].firstChild = firstChild;
-  starts.push_back(last);
-  for (size_t c = 0; c + 1 < starts.size(); ++c)
-    Build(firstChild + static_cast<int32_t>(c), starts[c], starts[c + 1], depth + 1);
 }
 
 std::shared_ptr<const LeaveWordIndex> LeaveWordIndex::For(const Lexicon& lexicon) {

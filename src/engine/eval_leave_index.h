@@ -62,7 +62,7 @@ class LeaveWordIndex {
   };
   class Counter;
 
-  void Build(int32_t node, size_t first, size_t last, int depth);
+  void Build();
   uint32_t ListLengths(const DawgNodeList& graph, int list, int depth);
 
   const Lexicon* lexicon_ = nullptr;

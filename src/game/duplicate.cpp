@@ -101,25 +101,6 @@ RobotMove ChooseTopMove(CGame& game, GamePlayer& reference) {
   return best && best->word[0] ? *best : none;
 }
 
-// The letters a move takes from the rack, worked out on the board.
-std::string UsedLetters(const CGame& game, RobotMove& move) {
-  GamePlayer::ComputeNewLetters(move, game.board.letters);
-  std::string used;
-  for (char c : move.placedLetters)
-    if (c) used += c;
-  return used;
-}
-
-bool RackHolds(const GamePlayer& p, const std::string& used) {
-  std::string rack(p.rack, p.rack + p.RackPlaces());
-  for (char c : used) {
-    const size_t at = rack.find(c);
-    if (at == std::string::npos) return false;
-    rack[at] = kEmptyRackPlace;
-  }
-  return true;
-}
-
 void DropMove(GamePlayer& p) {
   p.ClearPlayedWords();
   p.moveScore = 0;
@@ -130,9 +111,7 @@ void DropMove(GamePlayer& p) {
 bool CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
   for (const RobotMove& w : p.moveWords) {
     if (turns::IsLexiconWord(w.word)) continue;
-    char text[256];
-    std::snprintf(text, sizeof text, GameText(kStrInvalidWord).c_str(), w.word);
-    turns::ShowGameNotice(text);
+    turns::ShowInvalidWord(w.word);
     if (!game.setup.invalidWordForfeits) {
       p.RetryTurn(game);
       return false;
@@ -141,8 +120,8 @@ bool CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
     return true;
   }
   RobotMove first = p.moveWords.front();
-  const std::string used = UsedLetters(game, first);
-  if (used.empty() || !RackHolds(p, used)) {
+  const std::string used = turns::UsedLetters(game, first);
+  if (used.empty() || !turns::RackHolds(p, used)) {
     // Tiles that are not on the common rack would be made from nothing.
     DropMove(p);
     p.RetryTurn(game);
@@ -205,7 +184,7 @@ void Decide(CGame& game, GamePlayer& p, int index) {
 void Finish(CGame& game, GamePlayer& p, int index) {
   if (IsHuman(p) && !p.moveWords.empty()) {
     RobotMove move = p.moveWords.front();
-    UsedLetters(game, move);
+    turns::UsedLetters(game, move);
     p.playedMoves.push_back(move);
   }
   p.turnPhase = kPhaseIdle;
@@ -281,7 +260,7 @@ void RunPlayPhase(CGame& g) {
 void LayTopMovePhase(CGame& g) {
   GamePlayer& reference = *g.referencePlayer;
   RobotMove top = TopMove(g);
-  const std::string used = UsedLetters(g, top);
+  const std::string used = turns::UsedLetters(g, top);
   reference.RemoveFromRack(used.c_str());
   g.ApplyMove(top);
   TopMove(g) = top;

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engine/lexicon.h"
 #include "game/game.h"
@@ -71,6 +72,33 @@ void Debug(const char* format, ...) {
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
   GetGameUiPort().DebugOutput(line);
+}
+
+// The letters the move takes from the rack, square by square: a letter on
+// an empty square, a blank as '`'. Kept in the first record.
+std::string UsedLetters(const CGame& game, RobotMove& first) {
+  GamePlayer::ComputeNewLetters(first, game.board.letters);
+  std::string used;
+  for (char c : first.placedLetters)
+    if (c) used += c;
+  return used;
+}
+
+// Every used letter is on the rack (as many times as it is used).
+bool RackHolds(const GamePlayer& p, const std::string& used) {
+  std::string rack(p.rack, p.rack + p.RackPlaces());
+  for (char c : used) {
+    const size_t at = rack.find(c);
+    if (at == std::string::npos) return false;
+    rack[at] = kEmptyRackPlace;
+  }
+  return true;
+}
+
+void ShowInvalidWord(const char* word) {
+  char text[256];
+  std::snprintf(text, sizeof text, GameText(kStrInvalidWord).c_str(), word);
+  turns::ShowGameNotice(text);
 }
 
 }  // namespace turns

@@ -2,9 +2,11 @@
 // Helpers shared by the turn's source files (turns.cpp, decide.cpp,
 // challenge.cpp, move_submit.cpp, player_turn.cpp).
 #include <cstdint>
+#include <string>
 
 class CGame;
 class GamePlayer;
+struct RobotMove;
 struct PlayerAction;
 struct PlayerDataMessage;
 
@@ -32,6 +34,13 @@ bool SendsMessagesFor(const GamePlayer& player);
 // Runs the pending board action once (it is cleared first, so a handler
 // may store the next one).
 void RunPendingAction(CGame& game);
+// The letters a move takes from the rack, square by square: a letter on an
+// empty square, a blank as '`'. Kept in the move's first record.
+std::string UsedLetters(const CGame& game, RobotMove& first);
+// Every used letter is on the rack (as many times as it is used).
+bool RackHolds(const GamePlayer& p, const std::string& used);
+// "That word is not valid..." with the word.
+void ShowInvalidWord(const char* word);
 // Per-game clocks and no player with time left.
 bool EveryoneOutOfTime(const CGame& game);
 

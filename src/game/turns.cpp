@@ -25,33 +25,6 @@ constexpr double kExpectedScoreScale = 0.0025;  // 1/400
 
 bool IsHuman(const GamePlayer* p) { return p && p->Type() == kPlayerHuman; }
 
-// The letters the move takes from the rack, square by square: a letter on
-// an empty square, a blank as '`'. Kept in the first record.
-std::string UsedLetters(CGame& game, RobotMove& first) {
-  GamePlayer::ComputeNewLetters(first, game.board.letters);
-  std::string used;
-  for (char c : first.placedLetters)
-    if (c) used += c;
-  return used;
-}
-
-// Every used letter is on the rack (as many times as it is used).
-bool RackHolds(const GamePlayer& p, const std::string& used) {
-  std::string rack(p.rack, p.rack + p.RackPlaces());
-  for (char c : used) {
-    const size_t at = rack.find(c);
-    if (at == std::string::npos) return false;
-    rack[at] = kEmptyRackPlace;
-  }
-  return true;
-}
-
-void ShowInvalidWord(const char* word) {
-  char text[256];
-  std::snprintf(text, sizeof text, GameText(kStrInvalidWord).c_str(), word);
-  turns::ShowGameNotice(text);
-}
-
 }  // namespace
 
 namespace turns {
@@ -164,7 +137,7 @@ void CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
   const bool lookUp = game.setup.challengeMode == 0 || !game.OthersCanStillPlay();
   for (const RobotMove& w : p.moveWords) {
     if (!lookUp || turns::IsLexiconWord(w.word)) continue;
-    ShowInvalidWord(w.word);
+    turns::ShowInvalidWord(w.word);
     if (game.setup.invalidWordForfeits) {
       p.lastAction = kLastInvalidWord;
       // The other machines judge the same words and forfeit the move too.
@@ -189,8 +162,8 @@ void CarryOutPlay(CGame& game, GamePlayer& p, PlayerDataMessage* message) {
     return;
   }
 
-  const std::string used = UsedLetters(game, first);
-  if (used.empty() || !RackHolds(p, used)) {
+  const std::string used = turns::UsedLetters(game, first);
+  if (used.empty() || !turns::RackHolds(p, used)) {
     // Tiles that are not on the rack would be made from nothing.
     turns::Debug("Move of player %d refused: its tiles are not on the rack\n", p.playerIndex);
     p.ClearPlayedWords();

@@ -9,20 +9,13 @@
 #include "game/move_history.h"
 #include "game_fakes.h"
 #include "turn_fakes.h"
+#include "game_test_support.h"
 #include "recording_sink.h"
 
 namespace {
 
-RobotMove Move(const char* word, int32_t score, uint8_t column, uint8_t row, bool down = false) {
-  RobotMove m;
-  std::strncpy(m.word, word, kMoveWordSize - 1);
-  m.score = score;
-  m.column = column;
-  m.row = row;
-  m.direction = down ? 1 : 0;
-  m.length = static_cast<uint8_t>(std::strlen(word));
-  return m;
-}
+using gametest::Move;
+
 
 class GameHistoryTest : public testing::Test {
  protected:

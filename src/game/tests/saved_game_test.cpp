@@ -15,21 +15,14 @@
 #include "game_fakes.h"
 #include "platform/crand.h"
 #include "platform/path.h"
+#include "game_test_support.h"
 #include "recording_sink.h"
 #include "temp_dir.h"
 
 namespace {
 
-RobotMove Move(const char* word, int32_t score, uint8_t column, uint8_t row, bool down = false) {
-  RobotMove m;
-  std::strncpy(m.word, word, kMoveWordSize - 1);
-  m.score = score;
-  m.column = column;
-  m.row = row;
-  m.direction = down ? 1 : 0;
-  m.length = static_cast<uint8_t>(std::strlen(word));
-  return m;
-}
+using gametest::Move;
+
 
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24;

@@ -21,37 +21,16 @@
 #include "platform/crand.h"
 #include "platform/sync.h"
 #include "recording_sink.h"
+#include "game_test_support.h"
 #include "turn_fakes.h"
 
 namespace {
 
-// Every string of two and three letters is a word, longer ones are not: any
-// placement of two or three letters stands and any four letters are false.
-std::vector<LexSourceWord> DenseWords() {
-  std::vector<LexSourceWord> w;
-  for (char a = 'a'; a <= 'z'; ++a)
-    for (char b = 'a'; b <= 'z'; ++b) {
-      w.push_back({std::string{a, b}, 3, false, {}});
-      for (char c = 'a'; c <= 'z'; ++c)
-        w.push_back({std::string{a, b, c}, 3, false, {}});
-    }
-  return w;
-}
 
 class TurnsTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    InstallPlayerRobotFactory();
-    RobotWorkerPool().Start();
-    const std::string folder = lexfix::Folder("turns");
-    lexfix::WriteLexicon(folder, DenseWords(), kLanguageEnglish, false);
-    lexfix::LoadGlobal(folder, kLanguageEnglish);
-  }
-  static void TearDownTestSuite() {
-    DestroyLexicon();
-    RobotWorkerPool().Stop();
-    SetPlayerRobotFactory(PlayerRobotFactory());
-  }
+  static void SetUpTestSuite() { gametest::StartEngine("turns"); }
+  static void TearDownTestSuite() { gametest::EndEngine(); }
   void TearDown() override {
     if (game) game->StopGame();
     game.reset();

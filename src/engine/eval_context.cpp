@@ -89,12 +89,6 @@ LineFrame::LineFrame(const GameBoard& board, const RobotMove& move, int side)
       line_(across_ ? move.row : move.column),
       side_(side) {}
 
-char LineFrame::At(int i, int q) const {
-  return Inside(i, q) ? board_.At(Row(i, q), Column(i, q)) : kEmptySquare;
-}
-
-bool LineFrame::Occupied(int i, int q) const { return !IsEmptySquare(At(i, q)); }
-
 int32_t LineFrame::Premium(int i, int q) const {
   if (!Inside(i, q) || !board_.rules) return kPremiumNone;
   return board_.rules->Premium(Row(i, q), Column(i, q));

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "engine/robot_settings.h"
+#include "game/board.h"
 #include "game/game_kind.h"
 #include "game/letters.h"
 
 class DawgNodeList;
-class GameBoard;
 class GamePlayer;
 class Lexicon;
 class Robot;
@@ -84,9 +84,12 @@ class LineFrame {
   int Line() const { return line_; }
   int Side() const { return side_; }
   bool Inside(int i, int q) const { return i >= 0 && i < side_ && q >= 0 && q < side_; }
-  // The letter at (i, q), 0 (empty) outside the board.
-  char At(int i, int q) const;
-  bool Occupied(int i, int q) const;
+  // The letter at (i, q), 0 (empty) outside the board. Inline: the walks
+  // of the components read squares in their innermost loops.
+  char At(int i, int q) const {
+    return Inside(i, q) ? board_.At(Row(i, q), Column(i, q)) : kEmptySquare;
+  }
+  bool Occupied(int i, int q) const { return !IsEmptySquare(At(i, q)); }
   int32_t Premium(int i, int q) const;
   // Tiles in the 3 x 3 block centred on (i, q), inside the board.
   int BlockTiles(int i, int q) const;

@@ -33,6 +33,30 @@ constexpr int32_t kSwapBagMinimum = 7;
 constexpr int32_t kWeakPlayerLevel = 5;
 // Byte that marks a rack place as given up (the blank's byte).
 constexpr char kMarked = kUnassignedBlank;
+// From this many blanks (marks, blanks and the place given up) a pass reads
+// the words of the rack's length in order instead of walking the graph.
+constexpr int32_t kScanBudget = 4;
+
+// Every word of one length, in the graph's order, `length` letters apiece.
+struct WordsOfLength {
+  std::shared_ptr<const LeaveWordIndex> index;  // of the graph they come from
+  int length = 0;
+  std::vector<char> letters;
+};
+
+void CollectWordsOfLength(const DawgNodeList& graph, const LeaveWordIndex& lengths, int index,
+                          int depth, char* word, int at, std::vector<char>& out) {
+  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
+    if (lengths.LengthsBelow(index) >> (depth - 1) & 1u) {
+      word[at] = static_cast<char>(n->Letter());
+      if (depth == 1)
+        out.insert(out.end(), word, word + at + 1);
+      else
+        CollectWordsOfLength(graph, lengths, n->child, depth - 1, word, at + 1, out);
+    }
+    if (n->IsLast()) break;
+  }
+}
 
 struct Candidate {
   std::string text;
@@ -81,16 +105,23 @@ class PassWalk {
     open_ = static_cast<int>(groups_.size());
   }
 
-  void Run(int length) {
+  // With few blanks the walk reaches few words; with many it would visit
+  // most of the graph, and reading the words of the length in order is
+  // quicker (same words, same order).
+  void Run(int length, const std::vector<char>* wordsOfLength) {
     char word[kWordTextSize] = {};
-    if (open_ > 0) Walk(0, length, word, 0, nullptr);
+    if (open_ <= 0) return;
+    if (wordsOfLength && budget_ >= kScanBudget)
+      Scan(*wordsOfLength, length);
+    else
+      Walk(0, length, word, 0, nullptr);
   }
 
  private:
   // False once every group is full.
   bool Walk(int index, int depth, char* word, int length, const DawgNode* node) {
     if (depth == 0) {
-      if (node && node->EndsWord()) Judge(word);
+      if (node && node->EndsWord()) Judge(word, budget_ - blanks_);
       return open_ > 0;
     }
     if (index < 0) return true;
@@ -110,8 +141,29 @@ class PassWalk {
     return true;
   }
 
-  void Judge(const char* word) {
-    const int taken = budget_ - blanks_;  // letters w lacks, stood for by blanks
+  void Scan(const std::vector<char>& letters, int length) {
+    char word[kWordTextSize] = {};
+    const size_t step = static_cast<size_t>(length);
+    for (size_t at = 0; at + step <= letters.size() && open_ > 0; at += step) {
+      // The walk's choice: a letter of w while one is left, else a blank.
+      int taken = 0;
+      for (size_t k = 0; k < step; ++k) {
+        int32_t& left = counts_[LetterIndex(letters[at + k])];
+        if (left > 0)
+          --left;
+        else
+          ++taken;
+      }
+      std::copy(std::begin(held_), std::end(held_), counts_);
+      if (taken > budget_) continue;
+      std::copy(letters.begin() + static_cast<std::ptrdiff_t>(at),
+                letters.begin() + static_cast<std::ptrdiff_t>(at + step), word);
+      Judge(word, taken);
+    }
+  }
+
+  // taken: the letters of the word w lacks, stood for by blanks.
+  void Judge(const char* word, int taken) {
     int uses[kLetterSlots] = {};
     char missing[kWordTextSize] = {};  // the letters w holds nowhere, in order
     int m = 0;
@@ -269,7 +321,14 @@ class LetterSwapEvaluator : public RobotEvaluator {
     // CountRackWords lists nothing for such lengths.
     if (places_ > 0 && places_ <= kMaxWordLetters) {
       if (!lengths_) lengths_ = LeaveWordIndex::For(lexicon);
-      PassWalk(lexicon.Main(), *lengths_, *rules_, bag, w, groups).Run(places_);
+      if (words_.index != lengths_ || words_.length != places_) {
+        words_.index = lengths_;
+        words_.length = places_;
+        words_.letters.clear();
+        char word[kWordTextSize] = {};
+        CollectWordsOfLength(lexicon.Main(), *lengths_, 0, places_, word, 0, words_.letters);
+      }
+      PassWalk(lexicon.Main(), *lengths_, *rules_, bag, w, groups).Run(places_, &words_.letters);
     }
     for (size_t k = 0; k < groups.size(); ++k)
       sums_.emplace(std::move(keys[k]), groups[k].sums);
@@ -327,6 +386,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
   std::string rack_;
   std::map<std::string, WordSums> sums_;  // by w's letters, for one evaluation
   std::shared_ptr<const LeaveWordIndex> lengths_;  // looked up once a search
+  WordsOfLength words_;                            // kept while the graph stays
 };
 
 // Depth-first over the main graph for words of exactly `depth` more letters.

@@ -17,6 +17,7 @@
 #include "game/board.h"
 #include "game/player.h"
 #include "game/rules.h"
+#include "game/tile_bonus.h"
 
 namespace {
 
@@ -81,6 +82,48 @@ class CrossMemo {
   Square squares_[2 * kBoardSquares];
 };
 
+// An extended word's score as GameBoard::ScoreWord makes it on the board
+// after the move, kept up letter by letter along the walk: face value for
+// the letters on tiles, premiums under new tiles, the new-tile bonus.
+struct WordTally {
+  int sum = 0;
+  int multiplier = 1;
+  int newTiles = 0;
+
+  WordTally Face(int value) const {
+    WordTally t = *this;
+    t.sum += value;
+    return t;
+  }
+  WordTally Laid(int value, int32_t premium) const {
+    WordTally t = *this;
+    switch (premium) {
+      case kPremiumDoubleLetter:
+        value *= 2;
+        break;
+      case kPremiumTripleLetter:
+        value *= 3;
+        break;
+      case kPremiumDoubleWord:
+        t.multiplier *= 2;
+        break;
+      case kPremiumTripleWord:
+        t.multiplier *= 3;
+        break;
+      default:
+        break;
+    }
+    t.sum += value;
+    ++t.newTiles;
+    return t;
+  }
+  // A record holds no longer word: it scored 0.
+  float Score(size_t letters) const {
+    if (letters >= static_cast<size_t>(kMoveWordSize)) return 0.0f;
+    return static_cast<float>(sum * multiplier + MoveTileBonus(newTiles));
+  }
+};
+
 // One evaluation: the board after the move seen along the move's line.
 class ExtensionWalk {
  public:
@@ -89,6 +132,7 @@ class ExtensionWalk {
                 CrossMemo& cross)
       : lexicon_(lexicon),
         cross_(cross),
+        rules_(*after.rules),
         board_(after),
         frame_(after, move, ctx.Side()),
         move_(move),
@@ -106,12 +150,17 @@ class ExtensionWalk {
     const int step = backwards ? -1 : 1;
     const int square =
         backwards ? frame_.Start() - 1 : frame_.Start() + static_cast<int>(word.size());
-    return Walk(graph, text, node, square, step);
+    // The word's own letters, on their squares (the move's tiles are laid).
+    WordTally tally;
+    for (size_t k = 0; k < word.size(); ++k)
+      tally = Placed(tally, word[k], frame_.Start() + static_cast<int>(k));
+    return Walk(graph, text, node, square, step, tally);
   }
 
  private:
   // Walks stop at both edges of the board.
-  float Walk(const DawgNodeList& graph, std::string& text, const DawgNode* node, int i, int step) {
+  float Walk(const DawgNodeList& graph, std::string& text, const DawgNode* node, int i, int step,
+             const WordTally& tally) {
     const int p = frame_.Line();
     if (!frame_.Inside(i, p)) return 0.0f;
     const char tile = frame_.At(i, p);
@@ -119,11 +168,13 @@ class ExtensionWalk {
       const DawgNode* next = ChildWithLetter(graph, node->child, LetterIndex(tile));
       if (!next) return 0.0f;
       text.push_back(tile);
-      const float best = Walk(graph, text, next, i + step, step);
+      const float best = Walk(graph, text, next, i + step, step, Placed(tally, tile, i));
       text.pop_back();
       return best;
     }
     float best = 0.0f;
+    const bool scored = OnScoredBoard(i);
+    const int32_t premium = scored ? rules_.Premium(frame_.Row(i, p), frame_.Column(i, p)) : 0;
     CrossMemo::Square& square = cross_.At(move_.direction == 0, p, i);
     if (square.crossed < 0) square.crossed = Crossed(i) ? 1 : 0;
     int index = node->child;
@@ -135,10 +186,12 @@ class ExtensionWalk {
           best += 1.0f;
         } else {
           text.push_back(static_cast<char>(n->Letter()));
+          const int value = rules_.LetterValue(static_cast<char>(n->Letter()));
+          const WordTally laid = scored ? tally.Laid(value, premium) : tally.Face(value);
           // Off the board nothing can follow: the word stands as it is.
           if (n->EndsWord() && !frame_.Occupied(i + step, p))
-            best = std::max(best, Score(text, i, step));
-          best = std::max(best, Walk(graph, text, n, i + step, step));
+            best = std::max(best, laid.Score(text.size()));
+          best = std::max(best, Walk(graph, text, n, i + step, step, laid));
           text.pop_back();
         }
         if (poolLimited_) ++pool_[letter];
@@ -155,6 +208,20 @@ class ExtensionWalk {
     int8_t& verdict = square.verdicts[letter];
     if (verdict < 0) verdict = AskCross(i, letter) ? 1 : 0;
     return verdict != 0;
+  }
+
+  // ScoreWord gives premiums and counts new tiles only on squares of its
+  // board's side; elsewhere a letter earns its face value.
+  bool OnScoredBoard(int i) const {
+    const int side = board_.Side();
+    return frame_.Row(i, frame_.Line()) < side && frame_.Column(i, frame_.Line()) < side;
+  }
+  WordTally Placed(const WordTally& tally, char letter, int i) const {
+    const int value = rules_.LetterValue(letter);
+    const int p = frame_.Line();
+    if (!OnScoredBoard(i) || !IsEmptySquare(board_.At(frame_.Row(i, p), frame_.Column(i, p))))
+      return tally.Face(value);
+    return tally.Laid(value, rules_.Premium(frame_.Row(i, p), frame_.Column(i, p)));
   }
 
   bool Crossed(int i) const {
@@ -175,29 +242,9 @@ class ExtensionWalk {
     return lexicon_.IsWord(cross.c_str());
   }
 
-  // The score of the extended word, read in board order from its first square.
-  // One record serves every score of the walk: ScoreWord reads only the
-  // place, direction, length and the letters within the length.
-  float Score(const std::string& text, int i, int step) {
-    if (text.size() >= static_cast<size_t>(kMoveWordSize)) return 0.0f;
-    RobotMove& m = scratch_;
-    if (step < 0)
-      std::copy(text.rbegin(), text.rend(), m.word);
-    else
-      std::copy(text.begin(), text.end(), m.word);
-    m.word[text.size()] = 0;
-    const int first = step < 0 ? i : frame_.Start();
-    m.row = static_cast<uint8_t>(frame_.Row(first, frame_.Line()));
-    m.column = static_cast<uint8_t>(frame_.Column(first, frame_.Line()));
-    m.direction = move_.direction;
-    m.length = static_cast<uint8_t>(text.size());
-    board_.ScoreWord(m);
-    return static_cast<float>(m.wordScore);
-  }
-
   const Lexicon& lexicon_;
   CrossMemo& cross_;
-  RobotMove scratch_;
+  const GameRules& rules_;
   const GameBoard& board_;
   LineFrame frame_;
   const RobotMove& move_;

@@ -59,7 +59,7 @@ class CrossMemo {
   }
   // What is known of one square of a line.
   struct Square {
-    int8_t crossed = -1;         // tiles across the line beside it: -1 unknown, 0 or 1
+    int8_t crossed = -1;        // tiles across the line beside it: -1 unknown, 0 or 1
     int8_t verdicts[256] = {};  // by letter byte, when crossed: -1 unknown, 0 or 1
   };
   Square& At(bool across, int line, int i) {

@@ -218,8 +218,9 @@ void LeaveWordIndex::Build() {
       while (end < r.last && keys_[end][r.depth] == keys_[i][r.depth])
         ++end;
       const int32_t child = static_cast<int32_t>(nodes_.size());
+      const auto letter = static_cast<uint8_t>(keys_[i][r.depth]);
       nodes_.emplace_back();
-      nodes_[static_cast<size_t>(r.node)].childMask |= 1u << static_cast<uint8_t>(keys_[i][r.depth]);
+      nodes_[static_cast<size_t>(r.node)].childMask |= 1u << letter;
       queue.push_back({child, i, end, r.depth + 1});
     }
   }

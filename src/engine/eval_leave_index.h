@@ -1,7 +1,10 @@
 #pragma once
-// The words of the main graph grouped by their letters, for counting the
-// words a rack can make, and the word lengths below each graph node (the remainder-quality component counts thousands of
-// racks per search, many of them mostly blanks).
+// What the evaluation components need to know of the main graph beyond its
+// walks, built once per loaded lexicon and shared: the words grouped by their
+// letters, for counting the words a rack can make (the remainder quality
+// counts thousands of racks a search, many of them mostly blanks), and the
+// word lengths below each graph node (the swap advice walks for words of
+// one length).
 //
 // A trie of "letter sets": each word of 2..kMaxLength letters is entered
 // under its letter indexes sorted ascending, so all its anagrams share one
@@ -71,5 +74,5 @@ class LeaveWordIndex {
   std::vector<Node> nodes_;
   std::vector<uint32_t> lengthsBelow_;  // by main-graph node
   std::vector<uint8_t> lengthsDone_;    // while building
-  std::vector<std::string> keys_;  // sorted letter sets, while building
+  std::vector<std::string> keys_;       // sorted letter sets, while building
 };

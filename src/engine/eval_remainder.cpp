@@ -3,7 +3,9 @@
 // bag and compares, length by length, the words the real leave then makes
 // with the words it would make if every kept tile were a blank. Near the end
 // of a standard game it weighs the tiles that will stay on the rack instead,
-// with a bonus for going out. Terms are cached by leave for one search.
+// with a bonus for going out. Terms are cached by leave for one search; the
+// word counts come from the lexicon's letter-set index (eval_leave_index.h)
+// and are kept by rack.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -183,8 +185,7 @@ class RemainderEvaluator : public RobotEvaluator {
     if (pool && drawMax > 0)
       CountLeaveWords(lexicon, letters, pool, drawMax, places_, out.data());
     else
-      index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps,
-                    out.data());
+      index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps, out.data());
   }
 
   // Racks recur within a search: rows that begin alike, leaves that meet
@@ -287,7 +288,7 @@ class RemainderEvaluator : public RobotEvaluator {
   std::map<std::string, float> leaveCache_;
   std::map<std::string, LengthCounts> referenceCache_;
   std::unordered_map<std::string, LengthCounts> actualCounts_;  // this search's racks
-  int referencePlaces_ = 0;  // the rack size of the reference counts
+  int referencePlaces_ = 0;                      // the rack size of the reference counts
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };

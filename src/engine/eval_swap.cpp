@@ -76,9 +76,9 @@ struct WordSums {
 // judged as if CountRackWords had listed its words (w with that place
 // marked) and each word had then been judged in list order.
 struct PassGroup {
-  char letter = 0;      // the letter given up
-  int index = 0;        // its letter index
-  bool lastOne = false; // no other place of w holds it
+  char letter = 0;       // the letter given up
+  int index = 0;         // its letter index
+  bool lastOne = false;  // no other place of w holds it
   WordSums sums;
 };
 
@@ -127,7 +127,7 @@ class PassWalk {
     if (index < 0) return true;
     for (const DawgNode* n = graph_.Node(index); n; n = graph_.Node(++index)) {
       int32_t* counter = counts_[n->LetterIndex()] > 0 ? &counts_[n->LetterIndex()]
-                                                      : (blanks_ > 0 ? &blanks_ : nullptr);
+                                                       : (blanks_ > 0 ? &blanks_ : nullptr);
       if (counter && (lengths_.LengthsBelow(index) >> (depth - 1) & 1u)) {
         --*counter;
         word[length] = static_cast<char>(n->Letter());
@@ -201,7 +201,7 @@ class PassWalk {
   const GameRules& rules_;
   const TileBag& bag_;
   std::vector<PassGroup>& groups_;
-  bool inRack_[256] = {};           // by character: present among w's places
+  bool inRack_[256] = {};  // by character: present among w's places
   int32_t counts_[kLetterSlots] = {};
   int32_t held_[kLetterSlots] = {};  // w's letters
   int32_t blanks_ = 0;
@@ -384,7 +384,7 @@ class LetterSwapEvaluator : public RobotEvaluator {
   const GameRules* rules_ = nullptr;
   int places_ = 7;
   std::string rack_;
-  std::map<std::string, WordSums> sums_;  // by w's letters, for one evaluation
+  std::map<std::string, WordSums> sums_;           // by w's letters, for one evaluation
   std::shared_ptr<const LeaveWordIndex> lengths_;  // looked up once a search
   WordsOfLength words_;                            // kept while the graph stays
 };

@@ -197,8 +197,8 @@ class SelfPlay {
     const RobotMove best = robot.GetMoveCount() > 0 ? *robot.GetMoveSlot(0) : RobotMove();
     std::ostringstream line;
     line << "think " << turn << " bag " << bag_.tileCount << " state " << robot.GetResultState()
-         << " rack '" << robot.GetRack() << "' moves " << robot.GetMoveCount() << " "
-         << Hex(h) << " best " << Describe(best) << " next " << platform::Random();
+         << " rack '" << robot.GetRack() << "' moves " << robot.GetMoveCount() << " " << Hex(h)
+         << " best " << Describe(best) << " next " << platform::Random();
     lines.push_back(line.str());
     return best;
   }

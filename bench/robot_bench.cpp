@@ -9,6 +9,8 @@
 // each turn; positions after turns 4 to 18 (every second turn) are kept.
 #include <benchmark/benchmark.h>
 
+#include "bench_positions.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -24,80 +26,23 @@
 
 namespace {
 
-struct Position {
-  char grid[kBoardSquares] = {};
-  char rack[kRackTextSize] = {};
-};
-
-bool Built() {
-  return platform::FileExists(
-      platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(kLanguageEnglish)).c_str());
-}
-
-const GameRules& Rules() {
-  static GameRules rules = [] {
-    GameRules r;
-    auto setup = std::make_unique<GameSetup>();
-    setup->kind = kKindStandard;
-    r.Setup(0, 7, setup.get());
-    return r;
-  }();
-  return rules;
-}
-
-void LoadLexicon() {
-  if (GetLexicon()) return;
-  Lexicon* lex = CreateLexicon(kLanguageEnglish);
-  lex->SetProgramFolder(TESS_BUILD_DIR);
-  lex->Load(kLanguageEnglish, 0);
-}
-
-// Lays the move's letters on the grid; returns the rack with them taken off.
-std::string Play(const RobotMove& m, char* grid, std::string rack) {
-  for (int i = 0; i < m.length; ++i) {
-    const int r = m.row + (m.direction ? i : 0);
-    const int c = m.column + (m.direction ? 0 : i);
-    char& square = grid[r * kBoardStride + c];
-    if (square) continue;
-    square = m.word[i];
-    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
-    const size_t at = rack.find(tile);
-    if (at != std::string::npos) rack.erase(at, 1);
-  }
-  return rack;
-}
+using benchpos::Built;
+using benchpos::Position;
+using benchpos::Rules;
 
 const std::vector<Position>& Positions() {
   static std::vector<Position> positions = [] {
-    LoadLexicon();
-    const GameRules& rules = Rules();
-    std::string bag;
-    for (int i = 0; i < kLetterSlots; ++i)
-      bag.append(static_cast<size_t>(std::max(0, rules.tileCounts[i])), TileForIndex(i));
-    std::mt19937 order(20050101);
-    std::shuffle(bag.begin(), bag.end(), order);
-
-    std::vector<Position> out;
-    Position now;
-    std::string rack;
+    benchpos::LoadLexicon();
     quickBot2usingDawg robot;
-    robot.SetGameParams(&rules);
+    robot.SetGameParams(&Rules());
     robot.CreateEvaluators(nullptr);
-    for (int turn = 0; turn < 20 && !bag.empty(); ++turn) {
-      while (rack.size() < 7 && !bag.empty()) {
-        rack += bag.back();
-        bag.pop_back();
-      }
-      std::memcpy(now.rack, rack.c_str(), rack.size() + 1);
-      if (turn >= 4 && turn % 2 == 0) out.push_back(now);
+    return benchpos::SelfPlay([&](const Position& now) -> const RobotMove* {
       robot.PreparePosition(now.grid, now.rack, false, 0);
       robot.ClearMoveSlots();
       robot.ResetTermRanges();
       robot.Think(nullptr, 0);
-      if (robot.GetResultState() == kResultNoMove) break;
-      rack = Play(*robot.GetMoveSlot(0), now.grid, rack);
-    }
-    return out;
+      return robot.GetResultState() == kResultNoMove ? nullptr : robot.GetMoveSlot(0);
+    });
   }();
   return positions;
 }

@@ -3,12 +3,9 @@
 // score-only ranking, and generation with every default evaluation component
 // for a player in a standard game, per move over a fixed set of mid-game
 // positions. Skips when the lexicon is not built.
-//
-// The positions come from a fixed self-play game: the English tile set in an
-// order fixed by a seeded generator, the robot's chosen move played each
-// turn; positions after turns 4 to 18 (every second turn) are kept with the
-// tiles still in the bag.
 #include <benchmark/benchmark.h>
+
+#include "bench_positions.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,34 +25,9 @@
 
 namespace {
 
-struct Position {
-  char grid[kBoardSquares] = {};
-  char rack[kRackTextSize] = {};
-  std::string bag;
-};
-
-bool Built() {
-  return platform::FileExists(
-      platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(kLanguageEnglish)).c_str());
-}
-
-const GameRules& Rules() {
-  static GameRules rules = [] {
-    GameRules r;
-    auto setup = std::make_unique<GameSetup>();
-    setup->kind = kKindStandard;
-    r.Setup(0, 7, setup.get());
-    return r;
-  }();
-  return rules;
-}
-
-void LoadLexicon() {
-  if (GetLexicon()) return;
-  Lexicon* lex = CreateLexicon(kLanguageEnglish);
-  lex->SetProgramFolder(TESS_BUILD_DIR);
-  lex->Load(kLanguageEnglish, 0);
-}
+using benchpos::Built;
+using benchpos::Position;
+using benchpos::Rules;
 
 void FillBag(TileBag& bag, const std::string& tiles) {
   std::memset(bag.counts, 0, sizeof bag.counts);
@@ -67,21 +39,6 @@ void FillBag(TileBag& bag, const std::string& tiles) {
   bag.firstLetter = -1;
   for (int i = 0; i < kLetterSlots && bag.firstLetter < 0; ++i)
     if (bag.counts[i] > 0) bag.firstLetter = static_cast<int8_t>(i);
-}
-
-// Lays the move's letters on the grid; returns the rack with them taken off.
-std::string Play(const RobotMove& m, char* grid, std::string rack) {
-  for (int i = 0; i < m.length; ++i) {
-    const int r = m.row + (m.direction ? i : 0);
-    const int c = m.column + (m.direction ? 0 : i);
-    char& square = grid[r * kBoardStride + c];
-    if (square) continue;
-    square = m.word[i];
-    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
-    const size_t at = rack.find(tile);
-    if (at != std::string::npos) rack.erase(at, 1);
-  }
-  return rack;
 }
 
 // A computer player in a standard game after the first round, with the
@@ -114,33 +71,13 @@ struct Player {
 
 const std::vector<Position>& Positions() {
   static std::vector<Position> positions = [] {
-    LoadLexicon();
-    const GameRules& rules = Rules();
-    std::string bag;
-    for (int i = 0; i < kLetterSlots; ++i)
-      bag.append(static_cast<size_t>(std::max(0, rules.tileCounts[i])), TileForIndex(i));
-    std::mt19937 order(20050101);
-    std::shuffle(bag.begin(), bag.end(), order);
-
-    std::vector<Position> out;
-    Position now;
-    std::string rack;
+    benchpos::LoadLexicon();
     Player self{RobotSettings()};
     platform::SeedRandom(1);
-    for (int turn = 0; turn < 20 && !bag.empty(); ++turn) {
-      while (rack.size() < 7 && !bag.empty()) {
-        rack += bag.back();
-        bag.pop_back();
-      }
-      std::memcpy(now.rack, rack.c_str(), rack.size() + 1);
-      now.bag = bag;
-      if (turn >= 4 && turn % 2 == 0) out.push_back(now);
+    return benchpos::SelfPlay([&](const Position& now) {
       self.Think(now);
-      const RobotMove* m = self.robot.GetMoveSlot(0);
-      if (!m->word[0]) break;  // a swap or a pass: the game goes no further here
-      rack = Play(*m, now.grid, rack);
-    }
-    return out;
+      return self.robot.GetMoveSlot(0);
+    });
   }();
   return positions;
 }

@@ -1,0 +1,99 @@
+#pragma once
+// Mid-game positions for the computer-opponent benchmarks, on the built
+// English lexicon (tessarinData in the build folder).
+//
+// The positions come from a fixed self-play game: the English tile set in an
+// order fixed by a seeded generator, the chosen move played each turn;
+// positions after turns 4 to 18 (every second turn) are kept, with the tiles
+// still in the bag.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/lexicon.h"
+#include "engine/robot.h"
+#include "game/game_setup.h"
+#include "game/rules.h"
+#include "platform/path.h"
+
+namespace benchpos {
+
+struct Position {
+  char grid[kBoardSquares] = {};
+  char rack[kRackTextSize] = {};
+  std::string bag;
+};
+
+inline bool Built() {
+  return platform::FileExists(
+      platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(kLanguageEnglish)).c_str());
+}
+
+inline const GameRules& Rules() {
+  static GameRules rules = [] {
+    GameRules r;
+    auto setup = std::make_unique<GameSetup>();
+    setup->kind = kKindStandard;
+    r.Setup(0, 7, setup.get());
+    return r;
+  }();
+  return rules;
+}
+
+inline void LoadLexicon() {
+  if (GetLexicon()) return;
+  Lexicon* lex = CreateLexicon(kLanguageEnglish);
+  lex->SetProgramFolder(TESS_BUILD_DIR);
+  lex->Load(kLanguageEnglish, 0);
+}
+
+// Lays the move's letters on the grid; returns the rack with them taken off.
+inline std::string Play(const RobotMove& m, char* grid, std::string rack) {
+  for (int i = 0; i < m.length; ++i) {
+    const int r = m.row + (m.direction ? i : 0);
+    const int c = m.column + (m.direction ? 0 : i);
+    char& square = grid[r * kBoardStride + c];
+    if (square) continue;
+    square = m.word[i];
+    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
+    const size_t at = rack.find(tile);
+    if (at != std::string::npos) rack.erase(at, 1);
+  }
+  return rack;
+}
+
+// The self-play game's positions; `choose` thinks on a position and returns
+// the move to play, or null when the player swaps or passes (the game goes
+// no further then).
+inline std::vector<Position> SelfPlay(
+    const std::function<const RobotMove*(const Position&)>& choose) {
+  LoadLexicon();
+  std::string bag;
+  for (int i = 0; i < kLetterSlots; ++i)
+    bag.append(static_cast<size_t>(std::max(0, Rules().tileCounts[i])), TileForIndex(i));
+  std::mt19937 order(20050101);
+  std::shuffle(bag.begin(), bag.end(), order);
+
+  std::vector<Position> out;
+  Position now;
+  std::string rack;
+  for (int turn = 0; turn < 20 && !bag.empty(); ++turn) {
+    while (rack.size() < 7 && !bag.empty()) {
+      rack += bag.back();
+      bag.pop_back();
+    }
+    std::memcpy(now.rack, rack.c_str(), rack.size() + 1);
+    now.bag = bag;
+    if (turn >= 4 && turn % 2 == 0) out.push_back(now);
+    const RobotMove* m = choose(now);
+    if (!m || !m->word[0]) break;
+    rack = Play(*m, now.grid, rack);
+  }
+  return out;
+}
+
+}  // namespace benchpos

@@ -65,10 +65,10 @@ void BM_RobotGenerate(benchmark::State& state) {
     }
   }
   const double runs = static_cast<double>(state.iterations());
-  state.counters["candidates"] = benchmark::Counter(
-      static_cast<double>(candidates), benchmark::Counter::kIsRate);
-  state.counters["positions"] = benchmark::Counter(
-      runs * static_cast<double>(positions.size()), benchmark::Counter::kIsRate);
+  state.counters["candidates"] =
+      benchmark::Counter(static_cast<double>(candidates), benchmark::Counter::kIsRate);
+  state.counters["positions"] =
+      benchmark::Counter(runs * static_cast<double>(positions.size()), benchmark::Counter::kIsRate);
   state.counters["per_position"] =
       static_cast<double>(candidates) / (runs * static_cast<double>(positions.size()));
 }

@@ -203,8 +203,7 @@ class Robot : public Thinker {
   // Word finder (findwords.cpp).
   void MatchPattern(char* word, int length, const char* rest, const DawgNode* node, int index,
                     int budget, int starFlag);
-  void MatchLetters(char* word, int length, const DawgNode* node, int index, int left,
-                    bool exact);
+  void MatchLetters(char* word, int length, const DawgNode* node, int index, int left, bool exact);
   void Collect(const char* word, const DawgNode& node);
   bool ListFull() const;
 
@@ -221,7 +220,7 @@ class Robot : public Thinker {
   GameBoard board_;
   float termMax_[kTermSlots] = {};
   float termMin_[kTermSlots] = {};
-  bool termsScaled_ = false;  // the found moves' terms hold scaled values
+  bool termsScaled_ = false;   // the found moves' terms hold scaled values
   bool searchRanked_ = false;  // this search's first pass has ranked the moves
   RobotMove candidate_;
   WordList* wordList_ = nullptr;
@@ -232,7 +231,7 @@ class Robot : public Thinker {
   CrossCheck crossChecks_[kMaxBoardSide];
   int32_t crossScores_[kMaxBoardSide] = {};
   uint8_t crossFlags_[kMaxBoardSide] = {};
-  char grid_[kBoardSquares] = {};  // transposed during the down pass
+  char grid_[kBoardSquares] = {};            // transposed during the down pass
   int32_t letterCounts_[kLetterSlots] = {};  // index 0 blanks, else letter AND 31
   const uint8_t* lineFlags_ = nullptr;
   RobotGameView view_;

@@ -14,7 +14,8 @@ void Robot::ScoreCandidate(const char* word, int line, int start) {
   m.Clear();
   std::memcpy(m.leaveCounts, board_.rackCounts, sizeof m.leaveCounts);
   int n = 0;
-  while (n < kMaxWordLetters && word[n]) ++n;
+  while (n < kMaxWordLetters && word[n])
+    ++n;
   int tilesLaid = 0;
   for (int i = 0; i < n; ++i) {
     m.word[i] = word[i];
@@ -49,8 +50,10 @@ void Robot::ScoreCandidate(const char* word, int line, int start) {
       LetterPremium(x, y, word[i], &crossSum, &crossMultiplier);
       crossTotal += crossMultiplier * crossSum;
     }
-    if (across) ++x;
-    else ++y;
+    if (across)
+      ++x;
+    else
+      ++y;
   }
   m.wordScore = mainSum * mainMultiplier;
   m.score = crossTotal + m.wordScore + MoveTileBonus(tilesLaid);
@@ -64,8 +67,12 @@ void Robot::LetterPremium(int x, int y, char letter, int* sum, int* multiplier) 
     return;
   }
   switch (rules.Premium(y, x)) {
-    case kPremiumDoubleLetter: *sum += 2 * value; break;
-    case kPremiumTripleLetter: *sum += 3 * value; break;
+    case kPremiumDoubleLetter:
+      *sum += 2 * value;
+      break;
+    case kPremiumTripleLetter:
+      *sum += 3 * value;
+      break;
     case kPremiumDoubleWord:
       *multiplier *= 2;
       *sum += value;
@@ -74,7 +81,9 @@ void Robot::LetterPremium(int x, int y, char letter, int* sum, int* multiplier) 
       *multiplier *= 3;
       *sum += value;
       break;
-    default: *sum += value; break;
+    default:
+      *sum += value;
+      break;
   }
 }
 
@@ -95,8 +104,8 @@ RobotMove* Robot::StoreCandidate(const RobotMove& move) {
   MoveAcceptance accept;
   accept.kind = view_.kind;
   accept.requiredWordLength = view_.anagramLength;
-  RobotMove* slot = moves_.FindMoveByWord(move.word, move.score, move.Position(),
-                                          move.playedCounts, move.leaveCounts, accept);
+  RobotMove* slot = moves_.FindMoveByWord(move.word, move.score, move.Position(), move.playedCounts,
+                                          move.leaveCounts, accept);
   if (!slot) return nullptr;
   std::memcpy(slot->placedLetters, move.placedLetters, sizeof slot->placedLetters);
   slot->wordScore = move.wordScore;

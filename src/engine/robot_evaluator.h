@@ -36,7 +36,8 @@ enum EvaluatorIndex : int {
 };
 
 // The order in which CreateEvaluators visits the components.
-constexpr int kEvaluatorCreationOrder[kEvaluatorCount] = {2, 10, 9, 3, 4, 5, 1, 7, 0, 8, 6, 11, 12, 13};
+constexpr int kEvaluatorCreationOrder[kEvaluatorCount] = {2, 10, 9, 3, 4,  5,  1,
+                                                          7, 0,  8, 6, 11, 12, 13};
 
 class RobotEvaluator {
  public:

@@ -53,7 +53,8 @@ void Robot::GenerateLine(int line) {
     if (c > 0 && !IsEmptySquare(GridAt(line, c - 1))) {
       // The left part is the run of tiles before the anchor, as it stands.
       int length = 0;
-      for (int p = prev + 1; p < c && length < kMaxWordLetters; ++p) word[length++] = GridAt(line, p);
+      for (int p = prev + 1; p < c && length < kMaxWordLetters; ++p)
+        word[length++] = GridAt(line, p);
       word[length] = 0;
       const int index = GetLexicon()->FindPrefixEnd(word);
       if (index >= 0) ExtendLeft(word, length, index, 0);
@@ -85,11 +86,14 @@ void Robot::ComputeCrossChecks() {
     char prefix[kWordTextSize] = {};
     char suffix[kWordTextSize] = {};
     int top = r;
-    while (top > 0 && !IsEmptySquare(GridAt(top - 1, c))) --top;
+    while (top > 0 && !IsEmptySquare(GridAt(top - 1, c)))
+      --top;
     int n = 0;
-    for (int y = top; y < r; ++y) prefix[n++] = GridAt(y, c);
+    for (int y = top; y < r; ++y)
+      prefix[n++] = GridAt(y, c);
     n = 0;
-    for (int y = r + 1; y < side && !IsEmptySquare(GridAt(y, c)); ++y) suffix[n++] = GridAt(y, c);
+    for (int y = r + 1; y < side && !IsEmptySquare(GridAt(y, c)); ++y)
+      suffix[n++] = GridAt(y, c);
 
     for (char* run : {prefix, suffix}) {
       for (char* p = run; *p; ++p) {

@@ -41,7 +41,8 @@ void InitRobotSettings(RobotSettings* settings) {
 RobotSettings SettingsFromOptions(const int32_t options[kRobotSettingsWords]) {
   uint8_t bytes[kRobotSettingsBytes];
   ByteWriter w(bytes, sizeof bytes);
-  for (int i = 0; i < kRobotSettingsWords; ++i) w.I32(options[i]);
+  for (int i = 0; i < kRobotSettingsWords; ++i)
+    w.I32(options[i]);
 
   ByteReader r(bytes, sizeof bytes);
   RobotSettings s;
@@ -97,5 +98,6 @@ void SettingsToOptions(const RobotSettings& s, int32_t options[kRobotSettingsWor
   w.F32(s.difficultyWeight);
   w.I32(s.situationLevel);
   ByteReader r(bytes, sizeof bytes);
-  for (int i = 0; i < kRobotSettingsWords; ++i) options[i] = r.I32();
+  for (int i = 0; i < kRobotSettingsWords; ++i)
+    options[i] = r.I32();
 }

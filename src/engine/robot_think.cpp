@@ -19,14 +19,22 @@ namespace {
 
 bool RankedInStandardGame(int index, const RobotSettings& s) {
   switch (index) {
-    case kEvalWordScore: return true;
-    case kEvalClosingBonus: return s.letterSwapWeight != 0.0f;
-    case kEvalClosingBoard: return s.closingBoardWeight != 0.0f;
-    case kEvalJokerUse: return s.useJokerTerm != 0;
-    case kEvalRemainder: return s.remainderWeight != 0.0f;
-    case kEvalConventions: return s.useConventionsTerm != 0;
-    case kEvalBonusBlock: return s.useBonusBlockTerm != 0;
-    default: return false;  // notes, the swap advice and the difficulty veto
+    case kEvalWordScore:
+      return true;
+    case kEvalClosingBonus:
+      return s.letterSwapWeight != 0.0f;
+    case kEvalClosingBoard:
+      return s.closingBoardWeight != 0.0f;
+    case kEvalJokerUse:
+      return s.useJokerTerm != 0;
+    case kEvalRemainder:
+      return s.remainderWeight != 0.0f;
+    case kEvalConventions:
+      return s.useConventionsTerm != 0;
+    case kEvalBonusBlock:
+      return s.useBonusBlockTerm != 0;
+    default:
+      return false;  // notes, the swap advice and the difficulty veto
   }
 }
 
@@ -289,7 +297,8 @@ void Robot::DropClearedMoves() {
     if (kept != i) *moves_.GetMoveSlot(kept) = m;
     ++kept;
   }
-  while (moves_.Count() > kept) moves_.RemoveMove(moves_.Count() - 1);
+  while (moves_.Count() > kept)
+    moves_.RemoveMove(moves_.Count() - 1);
 }
 
 bool quickBot2usingDawg::Think(RobotMove* move, int flag) {
@@ -312,16 +321,16 @@ void quickBot2usingDawg::ReportMoves(char* buffer, size_t size) {
   std::string text;
   std::snprintf(line, sizeof line, "\nquickBot2: Found %d words:-\n", moves.Count());
   text += line;
-  std::snprintf(line, sizeof line, "Secondary checks: %d,  pre-checks: %d\n",
-                reportCounters_[0], reportCounters_[1]);
+  std::snprintf(line, sizeof line, "Secondary checks: %d,  pre-checks: %d\n", reportCounters_[0],
+                reportCounters_[1]);
   text += line;
   std::snprintf(line, sizeof line, "Rows scanned: %d,  scrapped: %d\n", reportCounters_[2],
                 reportCounters_[3]);
   text += line;
   for (int i = 0; i < moves.Count(); ++i) {
     const RobotMove& m = *moves.GetMoveSlot(i);
-    std::snprintf(line, sizeof line, "%15s %3d  RL:%3d  RB:%3d  BL:%3d   OP:%3d   EV:%4d\n",
-                  m.word, m.score, m.reportRL, m.reportRB, WholeNumber(m.reportBL), m.reportOP,
+    std::snprintf(line, sizeof line, "%15s %3d  RL:%3d  RB:%3d  BL:%3d   OP:%3d   EV:%4d\n", m.word,
+                  m.score, m.reportRL, m.reportRB, WholeNumber(m.reportBL), m.reportOP,
                   WholeNumber(m.evalValue));
     if (text.size() + std::strlen(line) + 20 >= size) {
       text += "etc.";

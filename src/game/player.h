@@ -84,11 +84,11 @@ struct PlayerState {
   RobotMove lastMoveRecord;    // its last move played
 
   // --- The turn's fields (turns.cpp, decide.cpp, challenge.cpp) ---
-  int32_t request = kRequestNone;    // what it asked for this turn (PlayerRequest)
-  int32_t lastAction = kLastNone;    // how its last turn went (LastAction)
-  uint8_t outOfTime = 0;             // per-game clock ran out: skipped from then on
-  int32_t rating = 0;                // filled by the game set-up; read at the end
-  int32_t invalidWordsPlayed = 0;    // statistics counters (local humans)
+  int32_t request = kRequestNone;  // what it asked for this turn (PlayerRequest)
+  int32_t lastAction = kLastNone;  // how its last turn went (LastAction)
+  uint8_t outOfTime = 0;           // per-game clock ran out: skipped from then on
+  int32_t rating = 0;              // filled by the game set-up; read at the end
+  int32_t invalidWordsPlayed = 0;  // statistics counters (local humans)
   int32_t challengesWon = 0;
   int32_t challengesLost = 0;
   std::vector<RobotMove> contestedWords;  // the words its challenge names

@@ -10,9 +10,13 @@ constexpr int32_t kMoveTileBonus9 = 100;
 
 inline int32_t MoveTileBonus(int newTiles) {
   switch (newTiles) {
-    case 7: return kMoveTileBonus7;
-    case 8: return kMoveTileBonus8;
-    case 9: return kMoveTileBonus9;
-    default: return 0;
+    case 7:
+      return kMoveTileBonus7;
+    case 8:
+      return kMoveTileBonus8;
+    case 9:
+      return kMoveTileBonus9;
+    default:
+      return 0;
   }
 }

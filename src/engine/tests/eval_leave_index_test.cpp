@@ -123,8 +123,7 @@ TEST_F(LeaveIndexTest, LengthsBelowGraphNodes) {
 // checks; building the index ends, and counts stay bounded.
 TEST_F(LeaveIndexTest, GraphThatLoopsBackEnds) {
   const std::string folder = lexfix::Folder("leave-index-loop");
-  CompiledLexicon c =
-      lexfix::WriteLexicon(folder, lexfix::SmallWords(), kLanguageEnglish, false);
+  CompiledLexicon c = lexfix::WriteLexicon(folder, lexfix::SmallWords(), kLanguageEnglish, false);
   // Point the first node's child (node 0 of the root list) at the root list.
   std::vector<uint8_t> image = c.mainGraph;
   ASSERT_GT(image.size(), kDawgNodesOffset + kDawgNodeSize);

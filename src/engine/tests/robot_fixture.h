@@ -27,7 +27,8 @@ inline std::string Describe(const RobotMove& m) {
 
 inline std::vector<LexSourceWord> Words(const std::vector<std::string>& texts, int level = 3) {
   std::vector<LexSourceWord> w;
-  for (const std::string& t : texts) w.push_back({t, level, false, {}});
+  for (const std::string& t : texts)
+    w.push_back({t, level, false, {}});
   return w;
 }
 

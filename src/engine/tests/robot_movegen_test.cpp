@@ -21,11 +21,11 @@ TEST_F(MoveGenTest, EveryFirstMoveCoversTheCentre) {
   Init(Words({"at", "ta", "tat", "cat", "act"}), "movegen-centre");
   // Worked out by hand: the two-letter words at both places through (7,7),
   // the three-letter ones at all three, in both directions; no premiums.
-  const Strings expected = {
-      "act 5 7 a 5", "act 6 7 a 5", "act 7 5 d 5", "act 7 6 d 5", "act 7 7 a 5",
-      "act 7 7 d 5", "at 6 7 a 2",  "at 7 6 d 2",  "at 7 7 a 2",  "at 7 7 d 2",
-      "cat 5 7 a 5", "cat 6 7 a 5", "cat 7 5 d 5", "cat 7 6 d 5", "cat 7 7 a 5",
-      "cat 7 7 d 5", "ta 6 7 a 2",  "ta 7 6 d 2",  "ta 7 7 a 2",  "ta 7 7 d 2"};
+  const Strings expected = {"act 5 7 a 5", "act 6 7 a 5", "act 7 5 d 5", "act 7 6 d 5",
+                            "act 7 7 a 5", "act 7 7 d 5", "at 6 7 a 2",  "at 7 6 d 2",
+                            "at 7 7 a 2",  "at 7 7 d 2",  "cat 5 7 a 5", "cat 6 7 a 5",
+                            "cat 7 5 d 5", "cat 7 6 d 5", "cat 7 7 a 5", "cat 7 7 d 5",
+                            "ta 6 7 a 2",  "ta 7 6 d 2",  "ta 7 7 a 2",  "ta 7 7 d 2"};
   EXPECT_EQ(Placements(Grid(), "cat"), expected);
 }
 
@@ -122,7 +122,8 @@ TEST_F(MoveGenTest, WordLevelLimitsMainAndCrossWords) {
   robot_.CreateEvaluators(&settings_);
   const Strings first = Placements(Grid(), "cab");
   EXPECT_TRUE(Has(first, "ca 6 7 a 4"));
-  for (const std::string& p : first) EXPECT_NE(p.rfind("cab", 0), 0u) << p;
+  for (const std::string& p : first)
+    EXPECT_NE(p.rfind("cab", 0), 0u) << p;
 }
 
 TEST_F(MoveGenTest, ASecondGenerationWithoutReloadFindsTheSame) {
@@ -161,7 +162,7 @@ TEST_F(MoveGenTest, ScoresPremiumsUnderNewTilesOnly) {
   Init(Words({"cat", "at"}), "movegen-premium", 7, true);
   // (7,7) double word; (5,5) triple letter; a blank is worth 0 anywhere.
   Grid cross;
-  cross.Lay(5, 7, "cA", true);  // a blank A on the board
+  cross.Lay(5, 7, "cA", true);                               // a blank A on the board
   EXPECT_TRUE(Has(Placements(cross, "at"), "at 6 7 a 12"));  // 2x(1+1) + 2x(3+0+1)
   Grid plain;
   plain.Lay(5, 7, "ca", true);
@@ -240,7 +241,8 @@ TEST_F(MoveGenTest, ScanBoardListsTheWordsOnTheBoard) {
   std::vector<RobotMove> list;
   robot_.ScanBoard(&list);
   Strings words;
-  for (const RobotMove& m : list) words.push_back(robotfix::Describe(m));
+  for (const RobotMove& m : list)
+    words.push_back(robotfix::Describe(m));
   std::sort(words.begin(), words.end());
   EXPECT_EQ(words, (Strings{"cat 6 7 a 0", "to 8 7 d 0"}));
 }
@@ -253,9 +255,11 @@ TEST_F(MoveGenTest, ScanBoardListsTheWordsOnTheBoard) {
 Strings BruteForce(const Grid& grid, const std::string& rack, const std::set<std::string>& dict) {
   auto cell = [&](int r, int c) { return grid.cells[r * kBoardStride + c]; };
   bool empty = true;
-  for (char c : grid.cells) empty = empty && !c;
+  for (char c : grid.cells)
+    empty = empty && !c;
   int have[32] = {};
-  for (char c : rack) ++have[LetterIndex(c)];
+  for (char c : rack)
+    ++have[LetterIndex(c)];
   Strings out;
   for (int dir = 0; dir < 2; ++dir)
     for (int line = 0; line < 15; ++line)
@@ -282,7 +286,8 @@ Strings BruteForce(const Grid& grid, const std::string& rack, const std::set<std
             if (empty && r == 7 && c == 7) joins = true;
             std::string cross(1, w[i]);
             for (int k = 1; dir ? c - k >= 0 && cell(r, c - k) : r - k >= 0 && cell(r - k, c); ++k)
-              cross.insert(cross.begin(), static_cast<char>((dir ? cell(r, c - k) : cell(r - k, c)) | 0x20));
+              cross.insert(cross.begin(),
+                           static_cast<char>((dir ? cell(r, c - k) : cell(r - k, c)) | 0x20));
             for (int k = 1; dir ? c + k < 15 && cell(r, c + k) : r + k < 15 && cell(r + k, c); ++k)
               cross += static_cast<char>((dir ? cell(r, c + k) : cell(r + k, c)) | 0x20);
             if (cross.size() > 1) {
@@ -321,7 +326,8 @@ TEST_F(MoveGenTest, MatchesABruteForceSearchOnRandomPositions) {
   std::set<std::string> dict;
   while (dict.size() < 160) {
     std::string w;
-    for (int k = 2 + static_cast<int>(rng() % 4); k > 0; --k) w += "abcde"[rng() % 5];
+    for (int k = 2 + static_cast<int>(rng() % 4); k > 0; --k)
+      w += "abcde"[rng() % 5];
     dict.insert(w);
   }
   Init(Words(Strings(dict.begin(), dict.end())), "movegen-brute");
@@ -329,10 +335,12 @@ TEST_F(MoveGenTest, MatchesABruteForceSearchOnRandomPositions) {
   int compared = 0;
   for (int turn = 0; turn < 14; ++turn) {
     std::string rack;
-    for (int k = 0; k < 6; ++k) rack += "abcde"[rng() % 5];
+    for (int k = 0; k < 6; ++k)
+      rack += "abcde"[rng() % 5];
     if (turn % 3 == 1) rack += '`';
     Strings got;
-    for (const std::string& p : Placements(grid, rack.c_str())) got.push_back(p.substr(0, p.rfind(' ')));
+    for (const std::string& p : Placements(grid, rack.c_str()))
+      got.push_back(p.substr(0, p.rfind(' ')));
     ASSERT_EQ(got, BruteForce(grid, rack, dict)) << "turn " << turn << " rack " << rack;
     compared += static_cast<int>(got.size());
     if (robot_.GetMoveCount() == 0) continue;

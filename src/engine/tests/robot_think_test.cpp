@@ -135,7 +135,8 @@ class ThinkTest : public robotfix::RobotTest {
   }
   std::vector<std::string> Order() {
     std::vector<std::string> out;
-    for (int i = 0; i < robot_.GetMoveCount(); ++i) out.push_back(robot_.GetMoveSlot(i)->word);
+    for (int i = 0; i < robot_.GetMoveCount(); ++i)
+      out.push_back(robot_.GetMoveSlot(i)->word);
     return out;
   }
 };
@@ -363,7 +364,8 @@ struct Holder {
     if (h.released) ++h.afterCancel;
     if (n != h.after) return;
     h.reached.Set();
-    while (h.robot->ThinkingState() != ThreadJob::kCancelAsked) platform::SleepMs(1);
+    while (h.robot->ThinkingState() != ThreadJob::kCancelAsked)
+      platform::SleepMs(1);
     h.released = true;
   }
 };
@@ -382,7 +384,8 @@ TEST_F(PoolThinkTest, BackgroundPassMatchesADirectOne) {
   EXPECT_EQ(robotfix::Describe(*robot_.GetMoveSlot(0)), direct);
   // Polling after a finished pass posts a new one.
   robot_.ResetTermRanges();
-  while (!robot_.StartThinking(grid.cells, "ast")) platform::SleepMs(5);
+  while (!robot_.StartThinking(grid.cells, "ast"))
+    platform::SleepMs(5);
   EXPECT_EQ(robotfix::Describe(*robot_.GetMoveSlot(0)), direct);
 }
 

@@ -26,7 +26,6 @@
 
 namespace {
 
-
 class DuplicateTest : public testing::Test {
  public:
   static void SetUpTestSuite() { gametest::StartEngine("duplicate"); }

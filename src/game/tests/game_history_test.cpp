@@ -16,7 +16,6 @@ namespace {
 
 using gametest::Move;
 
-
 class GameHistoryTest : public testing::Test {
  protected:
   void SetUp() override {

@@ -34,7 +34,8 @@ inline std::vector<LexSourceWord> DenseWords() {
   for (char a = 'a'; a <= 'z'; ++a)
     for (char b = 'a'; b <= 'z'; ++b) {
       w.push_back({std::string{a, b}, 3, false, {}});
-      for (char c = 'a'; c <= 'z'; ++c) w.push_back({std::string{a, b, c}, 3, false, {}});
+      for (char c = 'a'; c <= 'z'; ++c)
+        w.push_back({std::string{a, b, c}, 3, false, {}});
     }
   return w;
 }

@@ -23,7 +23,6 @@ namespace {
 
 using gametest::Move;
 
-
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24;
 }

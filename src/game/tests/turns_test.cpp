@@ -26,7 +26,6 @@
 
 namespace {
 
-
 class TurnsTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { gametest::StartEngine("turns"); }
@@ -459,7 +458,8 @@ TEST_F(ChallengeTest, ValidWordsByMode) {
     EXPECT_EQ(P(0).score, moverScore) << c.mode;
     EXPECT_EQ(P(1).lastAction, kLastChallengeFailed) << c.mode;
     EXPECT_EQ(P(1).challengesLost, 3) << c.mode;
-    EXPECT_EQ(Notice().find(GameText(kStrChallengeFailed)) != std::string::npos, c.notice) << c.mode;
+    EXPECT_EQ(Notice().find(GameText(kStrChallengeFailed)) != std::string::npos, c.notice)
+        << c.mode;
     if (c.turnEnds) {
       NextTurn();
       EXPECT_EQ(game->currentPlayer, &P(0)) << c.mode;

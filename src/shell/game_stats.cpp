@@ -189,6 +189,24 @@ bool ShouldCountGame(const FinishedGame& g) {
                      [](const FinishedPlayer& p) { return !p.isComputer; });
 }
 
+// Best score and its date, the average score, the best word and the letters
+// placed; returns the letters the player placed.
+static int32_t UpdateScoreRecords(GameStatsRecord& s, const FinishedPlayer& p, bool duplicate,
+                                  int n) {
+  if (p.finalScore > s.bestScore) {
+    s.bestScore = p.finalScore;
+    StampNow(s.bestScoreDate, sizeof s.bestScoreDate);
+  }
+  s.averageScore = RunningMean(s.averageScore, static_cast<float>(p.finalScore), n);
+  if (duplicate)
+    UpdateBestWord(s, p.dupBestMoveScore, p.dupBestMoveWord);
+  else
+    UpdateBestWord(s, p.bestMoveScore, p.bestMoveWord);
+  const int32_t letters = duplicate ? p.dupLettersPlaced : p.lettersPlaced;
+  s.letterCount += letters;
+  return letters;
+}
+
 GameStatsOutcome RecordGameStatistics(UserProfile& profile, const FinishedGame& g) {
   GameStatsOutcome out;
   int block = StatsBlockFor(g);
@@ -203,17 +221,7 @@ GameStatsOutcome RecordGameStatistics(UserProfile& profile, const FinishedGame& 
   }
   GameStatsRecord& s = profile.stats[block];
   const int n = s.games;
-  if (p.finalScore > s.bestScore) {
-    s.bestScore = p.finalScore;
-    StampNow(s.bestScoreDate, sizeof s.bestScoreDate);
-  }
-  s.averageScore = RunningMean(s.averageScore, static_cast<float>(p.finalScore), n);
-  if (duplicate)
-    UpdateBestWord(s, p.dupBestMoveScore, p.dupBestMoveWord);
-  else
-    UpdateBestWord(s, p.bestMoveScore, p.bestMoveWord);
-  int32_t letters = duplicate ? p.dupLettersPlaced : p.lettersPlaced;
-  s.letterCount += letters;
+  const int32_t letters = UpdateScoreRecords(s, p, duplicate, n);
   s.averagePerLetter = RunningMean(s.averagePerLetter, PerLetter(p.finalScore, letters), n);
   if (!duplicate) {
     s.challengeWon += p.challengesWon;
@@ -263,17 +271,7 @@ void RecordTournamentGameStatistics(UserProfile& profile, const TournamentFacts&
   GameStatsRecord& s = profile.stats[block];
   // Running means weigh by the participant's games in this tournament.
   const int n = participant.gamesPlayed;
-  if (p.finalScore > s.bestScore) {
-    s.bestScore = p.finalScore;
-    StampNow(s.bestScoreDate, sizeof s.bestScoreDate);
-  }
-  s.averageScore = RunningMean(s.averageScore, static_cast<float>(p.finalScore), n);
-  if (duplicate)
-    UpdateBestWord(s, p.dupBestMoveScore, p.dupBestMoveWord);
-  else
-    UpdateBestWord(s, p.bestMoveScore, p.bestMoveWord);
-  int32_t letters = duplicate ? p.dupLettersPlaced : p.lettersPlaced;
-  s.letterCount += letters;
+  const int32_t letters = UpdateScoreRecords(s, p, duplicate, n);
   float a = PerLetter(p.finalScore, letters);
   if (a != 0.0f) s.averagePerLetter = RunningMean(s.averagePerLetter, a, n);
   if (!duplicate) {

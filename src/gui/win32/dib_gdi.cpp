@@ -120,7 +120,12 @@ void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8]
   ReleaseDC(window, dc);
 }
 
-int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBITMAP section) {
+namespace {
+
+// Copies the DIB's rows to (toSection) or from a DIB section starting at
+// section row `rowOffset`, in the section's own row order.
+int CopyRowsWithSection(uint8_t* base, int rowOffset, PackedDIB* dib, HBITMAP section,
+                        bool toSection) {
   DIBSECTION ds;
   if (!dib || !section || GetObjectA(section, sizeof ds, &ds) != sizeof ds) return 0;
   uint8_t* bits = base ? base : static_cast<uint8_t*>(ds.dsBm.bmBits);
@@ -131,27 +136,24 @@ int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBIT
   bool sectionTopDown = ds.dsBmih.biHeight < 0;
   for (int y = 0; y < rows; ++y) {
     int sy = sectionTopDown ? rowOffset + y : ds.dsBm.bmHeight - 1 - (rowOffset + y);
-    std::memcpy(bits + static_cast<size_t>(sy) * ds.dsBm.bmWidthBytes,
-                DIBPixelPtr(const_cast<PackedDIB*>(dib), 0, y), DIBStride(dib));
+    uint8_t* sectionRow = bits + static_cast<size_t>(sy) * ds.dsBm.bmWidthBytes;
+    uint8_t* dibRow = DIBPixelPtr(dib, 0, y);
+    if (toSection)
+      std::memcpy(sectionRow, dibRow, DIBStride(dib));
+    else
+      std::memcpy(dibRow, sectionRow, DIBStride(dib));
   }
   return 1;
 }
 
+}  // namespace
+
+int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBITMAP section) {
+  return CopyRowsWithSection(base, rowOffset, const_cast<PackedDIB*>(dib), section, true);
+}
+
 int DIBSectionCopyToDIB(uint8_t* base, int rowOffset, PackedDIB* dib, HBITMAP section) {
-  DIBSECTION ds;
-  if (!dib || !section || GetObjectA(section, sizeof ds, &ds) != sizeof ds) return 0;
-  uint8_t* bits = base ? base : static_cast<uint8_t*>(ds.dsBm.bmBits);
-  if (!bits || ds.dsBm.bmWidthBytes < static_cast<LONG>(DIBStride(dib))) return 0;
-  int rows = DIBHeight(dib);
-  if (rowOffset < 0 || rowOffset + rows > ds.dsBm.bmHeight) return 0;
-  GdiFlush();
-  bool sectionTopDown = ds.dsBmih.biHeight < 0;
-  for (int y = 0; y < rows; ++y) {
-    int sy = sectionTopDown ? rowOffset + y : ds.dsBm.bmHeight - 1 - (rowOffset + y);
-    std::memcpy(DIBPixelPtr(dib, 0, y), bits + static_cast<size_t>(sy) * ds.dsBm.bmWidthBytes,
-                DIBStride(dib));
-  }
-  return 1;
+  return CopyRowsWithSection(base, rowOffset, dib, section, false);
 }
 
 namespace {

@@ -135,16 +135,8 @@ void ResolveChallenge(CGame& game, GamePlayer& challenger, const PlayerAction& a
 }  // namespace turns
 
 void CGame::ResolveLastTurnChallenge() {
-  turns::RunPendingAction(*this);
-  if (turns::EveryoneOutOfTime(*this)) {
-    state = kStateOver;
-    return;
-  }
-  GamePlayer* p = currentPlayer;
-  if (!p) {
-    state = kStateOver;
-    return;
-  }
+  GamePlayer* p = turns::StartTurnStep(*this);
+  if (!p) return;
   if (p->turnPhase == kPhaseBegin) {
     p->BeginTurn(*this);
     p->turnPhase = kPhaseDeciding;

@@ -101,4 +101,13 @@ void ShowInvalidWord(const char* word) {
   turns::ShowGameNotice(text);
 }
 
+GamePlayer* StartTurnStep(CGame& game) {
+  RunPendingAction(game);
+  if (EveryoneOutOfTime(game) || !game.currentPlayer) {
+    game.state = kStateOver;
+    return nullptr;
+  }
+  return game.currentPlayer;
+}
+
 }  // namespace turns

@@ -41,6 +41,10 @@ std::string UsedLetters(const CGame& game, RobotMove& first);
 bool RackHolds(const GamePlayer& p, const std::string& used);
 // "That word is not valid..." with the word.
 void ShowInvalidWord(const char* word);
+// The start of every turn step: runs the pending board action, then ends the
+// game (state over, null) when everyone is out of time or nobody is to move;
+// otherwise returns the player to move.
+GamePlayer* StartTurnStep(CGame& game);
 // Per-game clocks and no player with time left.
 bool EveryoneOutOfTime(const CGame& game);
 

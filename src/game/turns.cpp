@@ -241,16 +241,8 @@ void DecideAndCarryOut(CGame& game, GamePlayer& p) {
 }  // namespace
 
 void CGame::RunStandardTurn() {
-  turns::RunPendingAction(*this);
-  if (turns::EveryoneOutOfTime(*this)) {
-    state = kStateOver;
-    return;
-  }
-  GamePlayer* p = currentPlayer;
-  if (!p) {
-    state = kStateOver;
-    return;
-  }
+  GamePlayer* p = turns::StartTurnStep(*this);
+  if (!p) return;
   switch (p->turnPhase) {
     case kPhaseBegin:
       p->BeginTurn(*this);

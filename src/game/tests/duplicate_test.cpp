@@ -104,13 +104,7 @@ TEST_F(DuplicateTest, ComputersPlayToTheEndWithTheReferenceScores) {
 // The program's English lexicon, when the build has made it: a full game.
 class WholeDuplicateTest : public DuplicateTest {
  protected:
-  static void SetUpTestSuite() {
-    InstallPlayerRobotFactory();
-    RobotWorkerPool().Start();
-    const std::string main = platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(0));
-    real = platform::FileExists(main.c_str());
-    if (real) lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
-  }
+  static void SetUpTestSuite() { real = gametest::StartEngineWithBuiltLexicon(); }
   static bool real;
 };
 bool WholeDuplicateTest::real = false;

@@ -12,6 +12,7 @@
 #include "engine/robot_move.h"
 #include "engine/tests/lexicon_fixture.h"
 #include "game/player_robot.h"
+#include "platform/path.h"
 
 namespace gametest {
 
@@ -48,6 +49,17 @@ inline void StartEngine(const char* fixtureName) {
   const std::string folder = lexfix::Folder(fixtureName);
   lexfix::WriteLexicon(folder, DenseWords(), kLanguageEnglish, false);
   lexfix::LoadGlobal(folder, kLanguageEnglish);
+}
+
+// The same with the program's English lexicon from the build folder; false
+// (no lexicon loaded) when the build has not made it.
+inline bool StartEngineWithBuiltLexicon() {
+  InstallPlayerRobotFactory();
+  RobotWorkerPool().Start();
+  const std::string main = platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(0));
+  if (!platform::FileExists(main.c_str())) return false;
+  lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
+  return true;
 }
 
 inline void EndEngine() {

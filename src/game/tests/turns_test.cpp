@@ -325,13 +325,7 @@ TEST_F(TurnsTest, ComputerOutOfTimeLosesItsTurn) {
 // The program's English lexicon, when the build has made it.
 class WholeGameTest : public TurnsTest {
  protected:
-  static void SetUpTestSuite() {
-    InstallPlayerRobotFactory();
-    RobotWorkerPool().Start();
-    const std::string main = platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(0));
-    real = platform::FileExists(main.c_str());
-    if (real) lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
-  }
+  static void SetUpTestSuite() { real = gametest::StartEngineWithBuiltLexicon(); }
   static bool real;
 };
 bool WholeGameTest::real = false;

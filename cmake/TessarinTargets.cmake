@@ -78,6 +78,7 @@ function(tess_tests name)
     target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
     add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
+    set_property(GLOBAL APPEND PROPERTY TESS_TESTS_${name} ${exe})
   endforeach()
 endfunction()
 

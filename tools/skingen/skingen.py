@@ -414,6 +414,22 @@ COLOR_CLASSES = {
 }
 
 
+def build_widget_classes(skin, skin_dir, config):
+    """Each module of widgets/ draws one widget family: its bitmaps go into
+    the skin's registry and its per-class ini files into the skin folder.
+    A module's build(kit, skin, skin_dir, config) gets this module as kit,
+    for the shared drawing helpers and palette."""
+    import glob
+    import importlib.util
+    here = os.path.dirname(os.path.abspath(__file__))
+    for path in sorted(glob.glob(os.path.join(here, "widgets", "*.py"))):
+        name = "skin_widgets_" + os.path.splitext(os.path.basename(path))[0]
+        spec = importlib.util.spec_from_file_location(name, path)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        module.build(sys.modules[__name__], skin, skin_dir, config)
+
+
 def main():
     data = sys.argv[1]
     skin_dir = os.path.join(data, "Skin")
@@ -455,6 +471,7 @@ def main():
         f.write(preview.bmp())
     with open(os.path.join(data, "Wallpaper", "standard_felt.bmp"), "wb") as f:
         f.write(felt(128, 128, FELT, 11).bmp())
+    build_widget_classes(skin, skin_dir, config)
     with open(os.path.join(skin_dir, "guiresources.txt"), "w", newline="\r\n") as f:
         for name, fname, ident in skin.entries:
             f.write("%s %s %d\n" % (name, fname, ident))

@@ -16,8 +16,8 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "game/game_setup.h"
-#include "game/rules.h"
+#include "rules/game_setup.h"
+#include "rules/rules.h"
 #include "platform/path.h"
 
 namespace benchpos {

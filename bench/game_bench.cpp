@@ -8,7 +8,7 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "engine/robot_factory.h"
+#include "game/robot_factory.h"
 #include "engine/robot_settings.h"
 #include "game/game.h"
 #include "platform/crand.h"

@@ -16,10 +16,10 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "game/bag.h"
-#include "game/game_setup.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/bag.h"
+#include "rules/game_setup.h"
+#include "engine/robot_game.h"
+#include "rules/rules.h"
 #include "platform/crand.h"
 #include "platform/path.h"
 
@@ -45,12 +45,12 @@ void FillBag(TileBag& bag, const std::string& tiles) {
 // default settings, and the robot that thinks for it.
 struct Player {
   RobotSettings settings;
-  GamePlayer player;
+  RobotPlayerView player;
   TileBag bag;
   quickBot2usingDawg robot;
 
   explicit Player(const RobotSettings& s) : settings(s) {
-    SettingsToOptions(settings, player.entry.options);
+    SettingsToOptions(settings, player.options);
     robot.SetGameParams(&Rules());
     robot.CreateEvaluators(&settings);
   }
@@ -61,7 +61,8 @@ struct Player {
     view.kind = kKindStandard;
     view.roundCount = 2;
     view.bag = &bag;
-    view.currentPlayer = &player;
+    view.hasCurrent = true;
+    view.current = player;
     robot.SetGameView(view);
     robot.BeginSearch();
     robot.PreparePosition(p.grid, p.rack, false, 0);

@@ -40,24 +40,78 @@ function(_tess_filter_platform out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# tess_library(<name> [DEPS lib...]) : static library tess_<name> from this folder.
+# Links each header of a library folder into <build>/include/tess_<name>/<folder>/,
+# so that "<folder>/x.h" resolves only for targets that link the library: an
+# include of a layer above fails to compile. Sub-folders that are libraries of
+# their own (their own CMakeLists.txt), tests and fuzzers are left out.
+function(_tess_link_headers name out)
+  set(root ${CMAKE_BINARY_DIR}/include/tess_${name})
+  file(RELATIVE_PATH folder ${TESS_SRC_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.hpp)
+  file(GLOB_RECURSE sublists RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  set(skip)
+  foreach(l ${sublists})
+    get_filename_component(d ${l} DIRECTORY)
+    list(APPEND skip "${d}/")
+  endforeach()
+  file(REMOVE_RECURSE ${root})
+  foreach(h ${headers})
+    if(h MATCHES "^(tests|fuzz)/")
+      continue()
+    endif()
+    set(inside_sub FALSE)
+    foreach(d ${skip})
+      string(FIND "${h}" "${d}" at)
+      if(at EQUAL 0)
+        set(inside_sub TRUE)
+      endif()
+    endforeach()
+    if(inside_sub)
+      continue()
+    endif()
+    get_filename_component(dir ${root}/${folder}/${h} DIRECTORY)
+    file(MAKE_DIRECTORY ${dir})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${h} ${root}/${folder}/${h} SYMBOLIC)
+  endforeach()
+  set(${out} ${root} PARENT_SCOPE)
+endfunction()
+
+# tess_library(<name> [FOLDER_ROOT] [DEPS lib...]) : static library
+# tess_<name> from this folder. Its public
+# include path holds only its own headers ("<folder>/x.h"); its dependencies
+# add theirs. FOLDER_ROOT libraries are included relative to their own folder
+# ("bdCore/...").
 function(tess_library name)
-  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(A "FOLDER_ROOT" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  # Sources of sub-folders that are libraries of their own belong to those.
+  file(GLOB_RECURSE sublists ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(l ${sublists})
+    get_filename_component(d ${l} DIRECTORY)
+    list(FILTER srcs EXCLUDE REGEX "^${d}/")
+  endforeach()
   _tess_filter_platform(srcs ${srcs})
   if(NOT srcs)
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(tess_${name} STATIC ${srcs})
-  target_include_directories(tess_${name} PUBLIC ${TESS_SRC_ROOT} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(A_FOLDER_ROOT)
+    target_include_directories(tess_${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  else()
+    _tess_link_headers(${name} include_root)
+    target_include_directories(tess_${name} PUBLIC ${include_root})
+  endif()
   target_compile_options(tess_${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TESS_WARNINGS}>)
   target_link_libraries(tess_${name} PUBLIC ${A_DEPS})
 endfunction()
 
-# tess_tests(<name> [LIBS lib...]) : one test executable per tests/*_test.cpp.
+# tess_tests(<name> [LIBS lib...] [FIXTURES dir...]) : one test executable per
+# tests/*_test.cpp; FIXTURES adds the test helpers of the layers below.
 function(tess_tests name)
-  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "" "LIBS;FIXTURES" ${ARGN})
   if(TESS_FUZZ)
     return()
   endif()
@@ -75,7 +129,7 @@ function(tess_tests name)
     target_compile_definitions(${exe} PRIVATE
       TESS_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
       TESS_BUILD_DIR="${CMAKE_BINARY_DIR}")
-    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests ${A_FIXTURES})
     add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
     set_property(GLOBAL APPEND PROPERTY TESS_TESTS_${name} ${exe})

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "game/letters.h"
+#include "rules/letters.h"
 
 namespace {
 

@@ -9,22 +9,22 @@
 #include <memory>
 #include <string>
 
+#include "engine/robot_game.h"
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/lexicon.h"
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
-#include "game/tile_bonus.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/rules.h"
+#include "rules/tile_bonus.h"
 
 namespace {
 
 // The tiles the judged player cannot see: the bag and every other rack.
-void UnseenPool(const GamePlayer& player, const TileBag& bag, int32_t pool[kLetterSlots]) {
+void UnseenPool(const RobotPlayerView& player, const TileBag& bag, int32_t pool[kLetterSlots]) {
   std::memcpy(pool, bag.counts, sizeof bag.counts);
-  for (const GamePlayer* other : CurrentEvaluationContext().players) {
+  for (const RobotPlayerView* other : CurrentEvaluationContext().players) {
     if (!other || other->playerIndex == player.playerIndex) continue;
     for (int i = 0; i < kRackTextSize && other->rack[i]; ++i)
       if (!IsEmptyRackPlace(other->rack[i])) ++pool[LetterIndex(other->rack[i])];
@@ -255,7 +255,7 @@ class ExtensionWalk {
 
 class ClosingBoardEvaluator : public RobotEvaluator {
  public:
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                  const GameBoard& board) override {
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const Lexicon* lexicon = GetLexicon();

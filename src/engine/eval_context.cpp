@@ -1,12 +1,12 @@
+#include "engine/robot_game.h"
 #include "engine/eval_context.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "engine/dawg.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/board.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ EvaluationScope::EvaluationScope(const EvaluationContext& context) : previous_(t
 
 EvaluationScope::~EvaluationScope() { tCurrent = previous_; }
 
-RobotSettings JudgedSettings(const GamePlayer& player) {
-  return SettingsFromOptions(player.entry.options);
+RobotSettings JudgedSettings(const RobotPlayerView& player) {
+  return SettingsFromOptions(player.options);
 }
 
-std::string LeaveOf(const GamePlayer& player, const RobotMove& move, int rackSize, int* kept) {
+std::string LeaveOf(const RobotPlayerView& player, const RobotMove& move, int rackSize, int* kept) {
   std::string leave(static_cast<size_t>(rackSize), kEmptyRackPlace);
   for (int i = 0; i < rackSize && player.rack[i]; ++i)
     leave[i] = player.rack[i];

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "engine/robot_settings.h"
-#include "game/board.h"
-#include "game/game_kind.h"
-#include "game/letters.h"
+#include "rules/board.h"
+#include "rules/game_kind.h"
+#include "rules/letters.h"
 
 class DawgNodeList;
-class GamePlayer;
+struct RobotPlayerView;
 class Lexicon;
 class Robot;
 class TileBag;
@@ -27,11 +27,11 @@ struct RobotMove;
 
 struct EvaluationContext {
   int32_t kind = kKindStandard;
-  int32_t roundCount = 0;                  // completed cycles of turns
-  const TileBag* gameBag = nullptr;        // the game's bag, sampled by Prepare
-  std::vector<const GamePlayer*> players;  // the game's players, in seat order
-  const GameRules* rules = nullptr;        // null: GlobalRules()
-  Robot* robot = nullptr;                  // runs the pass; takes the swap advice
+  int32_t roundCount = 0;                       // completed cycles of turns
+  const TileBag* gameBag = nullptr;             // the game's bag, sampled by Prepare
+  std::vector<const RobotPlayerView*> players;  // the game's players, in seat order
+  const GameRules* rules = nullptr;             // null: GlobalRules()
+  Robot* robot = nullptr;                       // runs the pass; takes the swap advice
 
   const GameRules& Rules() const;
   // Rack places in use: the rules' rack size within 1..kMaxRackPlaces.
@@ -58,12 +58,12 @@ class EvaluationScope {
 };
 
 // The settings held in the judged player's option words.
-RobotSettings JudgedSettings(const GamePlayer& player);
+RobotSettings JudgedSettings(const RobotPlayerView& player);
 
 // The player's rack (rackSize places) after the move: each non-zero byte of
 // the move's placedLetters takes the first equal place off, which becomes
 // '_'. `kept` receives the tiles left.
-std::string LeaveOf(const GamePlayer& player, const RobotMove& move, int rackSize, int* kept);
+std::string LeaveOf(const RobotPlayerView& player, const RobotMove& move, int rackSize, int* kept);
 
 // Sum of the rules' letter values of the tiles of a text (blanks and empty
 // places worth 0).

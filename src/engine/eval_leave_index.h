@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "game/letters.h"
+#include "rules/letters.h"
 
 class DawgNodeList;
 class Lexicon;

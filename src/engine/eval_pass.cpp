@@ -3,8 +3,6 @@
 #include "engine/eval_pass.h"
 
 #include "engine/robot.h"
-#include "game/game.h"
-#include "game/player.h"
 
 EvaluationContext MakeEvaluationContext(Robot& robot) {
   const RobotGameView& view = robot.GameView();
@@ -14,12 +12,15 @@ EvaluationContext MakeEvaluationContext(Robot& robot) {
   c.gameBag = view.bag;
   c.rules = robot.Board().rules;
   c.robot = &robot;
-  const GamePlayer* current = view.currentPlayer;
-  if (const CGame* game = current ? current->Game() : nullptr) {
-    for (int i = 0; i < kMaxPlayers; ++i)
-      if (const GamePlayer* p = game->Player(i)) c.players.push_back(p);
-  } else if (current) {
-    c.players.push_back(current);
+  // The game's players when the view names a current player; that player
+  // alone when the view names no game.
+  if (const RobotPlayerView* current = view.CurrentPlayer()) {
+    if (view.players.empty()) {
+      c.players.push_back(current);
+    } else {
+      for (const RobotPlayerView& p : view.players)
+        c.players.push_back(&p);
+    }
   }
   return c;
 }

@@ -13,14 +13,14 @@
 #include <cstring>
 #include <string>
 
+#include "engine/robot_game.h"
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/lexicon.h"
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ Hooks FindHooks(const LineFrame& f, const std::string& word) {
 
 class BonusBlockEvaluator : public RobotEvaluator {
  public:
-  float Evaluate(const GamePlayer&, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView&, const RobotMove& move, const TileBag&,
                  const GameBoard& board) override {
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const LineFrame f(board, move, ctx.Side());
@@ -253,7 +253,7 @@ class BandValue {
 
 class ClosingBonusEvaluator : public RobotEvaluator {
  public:
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                  const GameBoard& board) override {
     const EvaluationContext& ctx = CurrentEvaluationContext();
     if (ctx.kind != kKindStandard && ctx.kind != kKindDuplicate) return 0.0f;

@@ -15,15 +15,15 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/robot_game.h"
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/eval_leave_index.h"
 #include "engine/lexicon.h"
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ class RemainderEvaluator : public RobotEvaluator {
       TileBag copy;
       copy.CopyFrom(*ctx.gameBag);
       for (int k = 0; k < places; ++k) {
-        const char tile = copy.DrawRack(kDrawAny, true);
+        const char tile = copy.DrawRack(BagPolicy(), kDrawAny, true);
         if (IsEmptyRackPlace(tile)) break;
         row += tile;
       }
@@ -133,7 +133,7 @@ class RemainderEvaluator : public RobotEvaluator {
     }
   }
 
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                  const GameBoard&) override {
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const Lexicon* lexicon = GetLexicon();
@@ -242,7 +242,7 @@ class RemainderEvaluator : public RobotEvaluator {
     return sum * kOneTwelfth;
   }
 
-  float EndGame(const Lexicon& lexicon, const GamePlayer& player, const RobotMove& move,
+  float EndGame(const Lexicon& lexicon, const RobotPlayerView& player, const RobotMove& move,
                 const std::string& leave, int kept, const TileBag& bag) const {
     const GameRules& rules = CurrentEvaluationContext().Rules();
     const int refill = places_ - kept;
@@ -263,7 +263,7 @@ class RemainderEvaluator : public RobotEvaluator {
       copy.CopyFrom(bag);
       std::string rack = TilesOf(leave);
       for (int k = 0; k < refill; ++k) {
-        const char tile = copy.DrawRack(kDrawAny, true);
+        const char tile = copy.DrawRack(BagPolicy(), kDrawAny, true);
         if (IsEmptyRackPlace(tile)) break;
         rack += tile;
       }
@@ -273,10 +273,11 @@ class RemainderEvaluator : public RobotEvaluator {
     return GoingOut(player, move, rules);
   }
 
-  static float GoingOut(const GamePlayer& player, const RobotMove& move, const GameRules& rules) {
+  static float GoingOut(const RobotPlayerView& player, const RobotMove& move,
+                        const GameRules& rules) {
     float best = 0.0f;
     bool overtaken = false;
-    for (const GamePlayer* other : CurrentEvaluationContext().players) {
+    for (const RobotPlayerView* other : CurrentEvaluationContext().players) {
       if (!other || other->playerIndex == player.playerIndex) continue;
       best = std::max(best, 2.0f * static_cast<float>(TextValue(rules, other->rack)));
       if (other->score > player.score + move.score) overtaken = true;

@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/robot_game.h"
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/lexicon.h"
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ class LabelledEvaluator : public RobotEvaluator {
 class WordScoreEvaluator : public LabelledEvaluator {
  public:
   WordScoreEvaluator() : LabelledEvaluator(kEvalWordScore) {}
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag&,
                  const GameBoard&) override {
     return JudgedSettings(player).wordScoreWeight * 0.01f * static_cast<float>(move.score);
   }
@@ -44,7 +44,7 @@ class WordScoreEvaluator : public LabelledEvaluator {
 class JokerUseEvaluator : public LabelledEvaluator {
  public:
   JokerUseEvaluator() : LabelledEvaluator(kEvalJokerUse) {}
-  float Evaluate(const GamePlayer&, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView&, const RobotMove& move, const TileBag& bag,
                  const GameBoard&) override {
     if (CurrentEvaluationContext().kind != kKindStandard) return -1.0f;
     if (move.playedCounts[kBlankIndex] == 0) return -1.0f;
@@ -64,7 +64,7 @@ class JokerUseEvaluator : public LabelledEvaluator {
 class ConventionEvaluator : public LabelledEvaluator {
  public:
   ConventionEvaluator() : LabelledEvaluator(kEvalConventions) {}
-  float Evaluate(const GamePlayer&, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView&, const RobotMove& move, const TileBag&,
                  const GameBoard&) override {
     return CurrentEvaluationContext().roundCount == 0 && move.direction == 0 ? 1.0f : 0.0f;
   }
@@ -75,7 +75,7 @@ class ConventionEvaluator : public LabelledEvaluator {
 class DifficultyEvaluator : public LabelledEvaluator {
  public:
   DifficultyEvaluator() : LabelledEvaluator(kEvalDifficulty) {}
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag&,
                  const GameBoard& board) override {
     const RobotSettings s = JudgedSettings(player);
     if (s.difficultyMode == 0) return 1.0f;
@@ -112,7 +112,7 @@ class DifficultyEvaluator : public LabelledEvaluator {
 class DuplicateJokerNote : public LabelledEvaluator {
  public:
   DuplicateJokerNote() : LabelledEvaluator(kEvalDuplicateJoker) {}
-  float Evaluate(const GamePlayer&, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView&, const RobotMove& move, const TileBag&,
                  const GameBoard&) override {
     const int n = std::min<int>(move.length, kMoveWordSize);
     for (int i = 0; i < n; ++i)
@@ -126,7 +126,7 @@ class DuplicateJokerNote : public LabelledEvaluator {
 class ChallengeNote : public LabelledEvaluator {
  public:
   ChallengeNote() : LabelledEvaluator(kEvalChallenge) {}
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag&,
                  const GameBoard&) override {
     const Lexicon* lexicon = GetLexicon();
     if (!lexicon || !lexicon->IsWord(move.word)) return 0.0f;
@@ -139,7 +139,8 @@ class ChallengeNote : public LabelledEvaluator {
 class SituationNote : public LabelledEvaluator {
  public:
   SituationNote() : LabelledEvaluator(kEvalSituation) {}
-  float Evaluate(const GamePlayer&, const RobotMove&, const TileBag&, const GameBoard&) override {
+  float Evaluate(const RobotPlayerView&, const RobotMove&, const TileBag&,
+                 const GameBoard&) override {
     return 0.0f;
   }
 };
@@ -149,7 +150,7 @@ class SituationNote : public LabelledEvaluator {
 class DuplicateEndgameNote : public LabelledEvaluator {
  public:
   DuplicateEndgameNote() : LabelledEvaluator(kEvalDuplicateEndgame) {}
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                  const GameBoard&) override {
     const int places = CurrentEvaluationContext().RackSize();
     const std::string leave = LeaveOf(player, move, places, nullptr);
@@ -169,7 +170,7 @@ class DuplicateEndgameNote : public LabelledEvaluator {
 class FirstWordNote : public LabelledEvaluator {
  public:
   FirstWordNote() : LabelledEvaluator(kEvalFirstWordDuplicate) {}
-  float Evaluate(const GamePlayer&, const RobotMove& move, const TileBag&,
+  float Evaluate(const RobotPlayerView&, const RobotMove& move, const TileBag&,
                  const GameBoard&) override {
     return static_cast<float>(static_cast<int>(move.column) - kCentreColumn);
   }

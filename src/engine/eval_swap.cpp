@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "engine/robot_game.h"
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/eval_leave_index.h"
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 #include "engine/wordlist.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -211,7 +211,7 @@ class PassWalk {
 
 class LetterSwapEvaluator : public RobotEvaluator {
  public:
-  float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                  const GameBoard&) override {
     ctx_ = &CurrentEvaluationContext();
     rules_ = &ctx_->Rules();
@@ -240,8 +240,8 @@ class LetterSwapEvaluator : public RobotEvaluator {
   int GetLabelId() const override { return kEvaluatorLabelIds[kEvalLetterSwap]; }
 
  private:
-  bool Trailing(const GamePlayer& player) const {
-    for (const GamePlayer* other : ctx_->players)
+  bool Trailing(const RobotPlayerView& player) const {
+    for (const RobotPlayerView* other : ctx_->players)
       if (other && other->playerIndex != player.playerIndex && other->score > player.score)
         return true;
     return false;

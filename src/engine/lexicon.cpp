@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "game/letters.h"
+#include "rules/letters.h"
 #include "platform/path.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "engine/lexicon.h"
 #include "engine/wordlist.h"
-#include "game/letters.h"
+#include "rules/letters.h"
 
 int Lexicon::FindAnagrams(const char* rack, int length) const {
   return FindAnagramsWithPattern(rack, length, nullptr, -1);

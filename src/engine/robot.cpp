@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "engine/lexicon.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 
 namespace {
 constexpr char kRobotName[] = "quickBot2usingDawg";
 }  // namespace
 
-Robot::Robot() { SettingsToOptions(settings_, settingsPlayer_.entry.options); }
+Robot::Robot() { SettingsToOptions(settings_, settingsPlayer_.options); }
 
 Robot::~Robot() { CancelThinking(); }
 
@@ -39,7 +39,7 @@ Robot::Robot(const Robot& o)
 bool Robot::CreateEvaluators(const RobotSettings* settings) {
   // A copy: the robot may outlive the record it was given.
   if (settings) settings_ = *settings;
-  SettingsToOptions(settings_, settingsPlayer_.entry.options);
+  SettingsToOptions(settings_, settingsPlayer_.options);
   for (int index : kEvaluatorCreationOrder) {
     std::unique_ptr<RobotEvaluator>& slot = evaluators_[index];
     switch (EvaluatorRuleFor(settings_, index)) {

@@ -15,15 +15,14 @@
 #include <vector>
 
 #include "engine/dawg.h"
-#include "engine/found_moves.h"
+#include "rules/found_moves.h"
 #include "engine/robot_evaluator.h"
 #include "engine/robot_game.h"
 #include "engine/robot_job.h"
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 #include "engine/robot_settings.h"
-#include "game/board.h"
-#include "game/letters.h"
-#include "game/player.h"
+#include "rules/board.h"
+#include "rules/letters.h"
 
 class WordList;
 struct GameRules;
@@ -189,7 +188,7 @@ class Robot : public Thinker {
   RobotMove* StoreCandidate(const RobotMove& move);
 
   // Ranking (robot_think.cpp).
-  const GamePlayer& CurrentPlayer() const;
+  const RobotPlayerView& CurrentPlayer() const;
   RobotSettings PlayerSettings() const;
   void RemoveJuniorWords();
   bool RankStandard(const TileBag& bag, const GameBoard& board);
@@ -235,7 +234,7 @@ class Robot : public Thinker {
   int32_t letterCounts_[kLetterSlots] = {};  // index 0 blanks, else letter AND 31
   const uint8_t* lineFlags_ = nullptr;
   RobotGameView view_;
-  GamePlayer settingsPlayer_;  // stands for the player when the view names none
+  RobotPlayerView settingsPlayer_;  // stands for the player when the view names none
   CandidateSink sink_ = nullptr;
   void* sinkContext_ = nullptr;
   const CancelToken* cancel_ = nullptr;  // set while a background pass runs

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "engine/robot.h"
-#include "game/tile_bonus.h"
-#include "game/layouts.h"
-#include "game/rules.h"
+#include "rules/tile_bonus.h"
+#include "rules/layouts.h"
+#include "rules/rules.h"
 
 void Robot::ScoreCandidate(const char* word, int line, int start) {
   RobotMove& m = candidate_;

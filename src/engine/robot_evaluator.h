@@ -6,7 +6,7 @@
 
 #include "engine/robot_settings.h"
 
-class GamePlayer;
+struct RobotPlayerView;
 class GameBoard;
 class TileBag;
 struct RobotMove;
@@ -47,7 +47,7 @@ class RobotEvaluator {
   // The term of `move` for `player` (whose option words are its settings),
   // with a copy of the game's bag and a board holding the position before
   // the move. Component 3 returns the advice word (1, 2 or 3) as its term.
-  virtual float Evaluate(const GamePlayer& player, const RobotMove& move, const TileBag& bag,
+  virtual float Evaluate(const RobotPlayerView& player, const RobotMove& move, const TileBag& bag,
                          const GameBoard& board) = 0;
   // String-table id of the component's label.
   virtual int GetLabelId() const = 0;

@@ -11,7 +11,7 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 
 namespace {
 

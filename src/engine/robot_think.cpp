@@ -13,7 +13,7 @@
 #include "engine/eval_pass.h"
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "game/bag.h"
+#include "rules/bag.h"
 
 namespace {
 
@@ -64,12 +64,14 @@ int WholeNumber(float v) {
 
 }  // namespace
 
-const GamePlayer& Robot::CurrentPlayer() const {
-  return view_.currentPlayer ? *view_.currentPlayer : settingsPlayer_;
+const RobotPlayerView& Robot::CurrentPlayer() const {
+  const RobotPlayerView* current = view_.CurrentPlayer();
+  return current ? *current : settingsPlayer_;
 }
 
 RobotSettings Robot::PlayerSettings() const {
-  if (view_.currentPlayer) return SettingsFromOptions(view_.currentPlayer->entry.options);
+  if (const RobotPlayerView* current = view_.CurrentPlayer())
+    return SettingsFromOptions(current->options);
   return settings_;
 }
 
@@ -151,7 +153,7 @@ bool Robot::RankStandard(const TileBag& bag, const GameBoard& board) {
 // difficulty veto refuses is cleared. False when a cancel came.
 bool Robot::EvaluateStandardMove(RobotMove& m, const TileBag& bag, const GameBoard& board,
                                  bool keepMaxima) {
-  const GamePlayer& player = CurrentPlayer();
+  const RobotPlayerView& player = CurrentPlayer();
   ZeroTerms(m);
   const Lexicon* lexicon = GetLexicon();
   const int level = lexicon ? lexicon->GetWordLevel(m.word) : -1;
@@ -212,9 +214,9 @@ bool Robot::RankDuplicate(const TileBag& bag, const GameBoard& board) {
   const int count = moves_.Count();
   const float best = count > 0 ? static_cast<float>(moves_.GetMoveSlot(0)->score) : 0.0f;
   const RobotSettings settings = PlayerSettings();
-  const GamePlayer& current = CurrentPlayer();
-  const GamePlayer* judged =
-      settings.judgeByReferencePlayer == 1 ? view_.referencePlayer : view_.ownPlayer;
+  const RobotPlayerView& current = CurrentPlayer();
+  const RobotPlayerView* judged =
+      settings.judgeByReferencePlayer == 1 ? view_.ReferencePlayer() : view_.OwnPlayer();
   if (!judged) judged = &current;
   const Lexicon* lexicon = GetLexicon();
 

@@ -86,15 +86,15 @@ void TakeBackMove(CGame& game, GamePlayer& p, bool runningTurn) {
   int n = 0;
   for (char c : move.placedLetters)
     if (c) used[n++] = c;
-  game.bag.ReturnLetters(used, n);
+  game.bag.ReturnLetters(game.BagRules(), used, n);
   const int places = p.RackPlaces();
-  game.bag.ReturnLetters(p.rack, places);
+  game.bag.ReturnLetters(game.BagRules(), p.rack, places);
   std::memset(p.rack, 0, sizeof p.rack);
   std::memcpy(p.rack, p.rackBeforeMove, kMaxRackPlaces);
   p.rackCount = 0;
   for (int i = 0; i < kMaxRackPlaces && p.rack[i]; ++i) {
     if (p.rack[i] == kEmptyRackPlace) continue;
-    game.bag.HasLetter(p.rack[i]);
+    game.bag.HasLetter(game.BagRules(), p.rack[i]);
     ++p.rackCount;
   }
 

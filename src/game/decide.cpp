@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/robot.h"
-#include "engine/robot_game.h"
+#include "game/robot_view.h"
 #include "game/game.h"
 #include "game/move_submit.h"
 #include "game/net_port.h"
@@ -66,7 +66,8 @@ bool DecideComputer(CGame& game, GamePlayer& p, PlayerAction& a) {
   if (!robot->IsThinking()) {
     // A new search: the game it plays for, no found moves, fresh ranges.
     RobotGameView view = MakeRobotGameView(game, robot);
-    view.currentPlayer = &p;
+    view.hasCurrent = true;
+    view.current = MakeRobotPlayerView(p);
     robot->SetGameView(view);
     robot->BeginSearch();
   }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/robot.h"
-#include "engine/robot_game.h"
+#include "game/robot_view.h"
 #include "engine/robot_settings.h"
 #include "game/duplicate.h"
 #include "game/game.h"
@@ -44,7 +44,8 @@ void RefreshAfterTurnChange() {
 // One search of the reference robot over the common rack, on this thread.
 int SearchRack(CGame& game, GamePlayer& reference, Robot& robot) {
   RobotGameView view = MakeRobotGameView(game, &robot);
-  view.currentPlayer = &reference;
+  view.hasCurrent = true;
+  view.current = MakeRobotPlayerView(reference);
   robot.SetGameView(view);
   robot.BeginSearch();
   robot.PreparePosition(game.board.letters, reference.rack, false, 0);

@@ -6,7 +6,6 @@
 #include "game/ui_port.h"
 
 CGame::CGame() : rules(&GlobalRules()), board(&GlobalRules()) {
-  bag.AttachGame(this);
   setup.language = GetGameUiPort().CurrentUserLanguage();
   for (RobotMove* m : {&workMove, &extraMove, &extraMoves[0], &extraMoves[1], &extraMoves[2]})
     m->Clear();
@@ -60,19 +59,19 @@ void CGame::FillRack(char* rack, int32_t* count, GamePlayer* player) {
     if (!IsEmptyRackPlace(rack[i])) continue;
     char drawn;
     if (!balanced) {
-      drawn = bag.DrawRack(kDrawAny, true);
+      drawn = bag.DrawRack(BagRules(), kDrawAny, true);
     } else {
       const RackMix mix = CountRack(rack, places);
       const int consonants = mix.tiles - mix.blanks - mix.vowels;
       if (consonants >= m && mix.vowels + mix.blanks < m)
-        drawn = bag.DrawRack(kDrawVowel, true);
+        drawn = bag.DrawRack(BagRules(), kDrawVowel, true);
       else if (mix.vowels >= m && consonants + mix.blanks < m)
-        drawn = bag.DrawRack(kDrawNonVowel, true);
+        drawn = bag.DrawRack(BagRules(), kDrawNonVowel, true);
       else
-        drawn = bag.DrawRack(kDrawAny, true);
+        drawn = bag.DrawRack(BagRules(), kDrawAny, true);
       // A third blank is refused; it goes back so no tile is lost.
       if (drawn == kUnassignedBlank && mix.blanks >= 2) {
-        bag.ReturnLetters(&drawn, 1);
+        bag.ReturnLetters(BagRules(), &drawn, 1);
         drawn = kEmptyRackPlace;
       }
     }
@@ -114,9 +113,9 @@ RobotMove* CGame::ApplyMove(RobotMove& move, char* out, char* grid) {
         // A real tile of that letter, when the bag has one, replaces the
         // blank, which goes back to the bag.
         const char tile = static_cast<char>(letter | 0x20);
-        if (bag.HasLetter(tile)) {
+        if (bag.HasLetter(BagRules(), tile)) {
           const char blank = kUnassignedBlank;
-          bag.ReturnLetters(&blank, 1);
+          bag.ReturnLetters(BagRules(), &blank, 1);
           letter = tile;
           move.word[i] = lastMove.word[i] = tile;
         } else {

@@ -7,14 +7,14 @@
 #include <memory>
 #include <vector>
 
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
 #include "game/game_info.h"
-#include "game/game_setup.h"
+#include "rules/game_setup.h"
 #include "game/move_history.h"
 #include "game/player.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 #include "platform/guid.h"
 
 // Rounds during which a duplicate or conundrum rack needs two vowels and two
@@ -77,7 +77,14 @@ class CGame {
   // Makes one player per set-up entry (discarding the previous ones), with
   // the clock of the clock mode; the player to move becomes current.
   void CreatePlayers();
+  // Fills and shuffles the bag for a new game of this game's kind (a
+  // crossagram game first reads its settings file).
   void FillBag();
+  // What the bag follows of this game: its rules, kind and blank rule.
+  BagPolicy BagRules() const { return {rules, Kind(), HasFlag(kFlagBlankPerPlayer)}; }
+  // Takes exactly these letters from the bag, or none: a notice names the
+  // missing letter.
+  bool DrawGivenLetters(const char* text, int n);
   GamePlayer* GetCurrentPlayer() const { return currentPlayer; }
   void ClearBoardLetters();
   // Copies the board view's letter cells (kViewCellBytes apart, kViewRowBytes

@@ -5,11 +5,13 @@
 #include <cstring>
 #include <new>
 
+#include "game/crossagram_settings.h"
 #include "game/game.h"
 #include "game/game_clock.h"
 #include "game/game_strings.h"
 #include "game/net_port.h"
 #include "game/ui_port.h"
+#include "platform/message_sink.h"
 
 PendingUiAction& PendingBoardAction() {
   static PendingUiAction action = nullptr;
@@ -112,8 +114,24 @@ void CGame::CreatePlayers() {
 }
 
 void CGame::FillBag() {
-  bag.Fill();
+  if (Kind() == kKindCrossagram) LoadCrossagramSettings(*this);
+  bag.Fill(BagRules());
+  if (Kind() == kKindDuplicate && HasFlag(kFlagBlankPerPlayer)) blanksToHandOut = kBlanksToHandOut;
+  balanceMinimum = 2;
   bag.firstLetter = 0;
+}
+
+bool CGame::DrawGivenLetters(const char* text, int n) {
+  const TileBag::GivenResult r = bag.DrawGivenLetters(BagRules(), text, n, &blanksToHandOut);
+  if (r.ok()) return true;
+  if (r.refusal == TileBag::GivenRefusal::kNoMoreLetter) {
+    char message[64];
+    std::snprintf(message, sizeof message, GameText(kStrNoMoreLetter).c_str(), r.letter);
+    platform::ShowNotice(message, kGameMessageCaption, 0);
+  } else {
+    platform::ShowNotice(GameText(kStrNoJokersLeft).c_str(), kGameMessageCaption, 0);
+  }
+  return false;
 }
 
 void CGame::ClearBoardLetters() { std::memset(board.letters, 0, sizeof board.letters); }

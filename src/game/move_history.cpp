@@ -5,7 +5,7 @@
 #include <mutex>
 #include <utility>
 
-#include "game/board.h"
+#include "rules/board.h"
 
 struct HistoryNode {
   HistoryNode* parent = nullptr;  // the root for a first-level entry; null once freed

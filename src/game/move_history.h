@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 #include "platform/binio.h"
-#include "game/game_setup.h"
+#include "rules/game_setup.h"
 #include "platform/sync.h"
 
 constexpr size_t kHistoryRecordImageSize = 5956;

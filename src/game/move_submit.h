@@ -6,9 +6,9 @@
 // the game and the player as they were.
 #include <cstdint>
 
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 #include "game/game.h"
-#include "game/layouts.h"
+#include "rules/layouts.h"
 
 // Refusals of ExtractPlayedWords.
 enum PlacementResult : int {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "game/letters.h"
+#include "rules/letters.h"
 
 enum NetworkMode : int32_t {
   kNetworkNone = 0,

@@ -7,7 +7,7 @@
 
 #include "game/game.h"
 #include "game/net_port.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 #include "game/ui_port.h"
 #include "platform/crand.h"
 
@@ -213,17 +213,18 @@ bool GamePlayer::TakePeerRack() {
   std::string gone;
   for (int i = 0; i < kLetterSlots; ++i) {
     for (int k = have[i]; k < want[i]; ++k)
-      game_->bag.HasLetter(TileForIndex(i));
+      game_->bag.HasLetter(game_->BagRules(), TileForIndex(i));
     if (have[i] > want[i]) gone.append(static_cast<size_t>(have[i] - want[i]), TileForIndex(i));
   }
-  if (!gone.empty()) game_->bag.ReturnLetters(gone.data(), static_cast<int>(gone.size()));
+  if (!gone.empty())
+    game_->bag.ReturnLetters(game_->BagRules(), gone.data(), static_cast<int>(gone.size()));
   std::memcpy(rack, next, sizeof rack);
   rackCount = CountRackTiles();
   return true;
 }
 
 void GamePlayer::ReturnRackToBag() {
-  if (game_) game_->bag.ReturnLetters(rack, RackPlaces());
+  if (game_) game_->bag.ReturnLetters(game_->BagRules(), rack, RackPlaces());
   FillEmpty(rack, RackPlaces());
   rackCount = 0;
 }
@@ -248,7 +249,7 @@ int GamePlayer::ExchangeLetters(const char* letters) {
   char taken[kRackTextSize];
   const int swapped = RemoveFromRack(chosen, taken);
   RefillRack();
-  game_->bag.ReturnLetters(taken, swapped);
+  game_->bag.ReturnLetters(game_->BagRules(), taken, swapped);
   return swapped;
 }
 

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/robot_move.h"
-#include "game/game_setup.h"
-#include "game/letters.h"
+#include "rules/robot_move.h"
+#include "rules/game_setup.h"
+#include "rules/letters.h"
 #include "game/player_robot.h"
 #include "game/player_stats.h"
 #include "game/player_turn.h"

@@ -19,8 +19,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/robot_move.h"
-#include "game/letters.h"
+#include "rules/robot_move.h"
+#include "rules/letters.h"
 
 constexpr int32_t kPlayerMessageType = 20;
 constexpr size_t kPlayerMessageSize = 553;

@@ -5,7 +5,7 @@
 // terms that a profile's statistics block averages.
 #include <cstdint>
 
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 
 // The six evaluation terms, in the order of a profile's statistics block.
 enum StatsTerm : int {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 #include "game/player_message.h"
 
 // PlayerAction::code.

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/robot_move.h"
-#include "game/layouts.h"
+#include "rules/robot_move.h"
+#include "rules/layouts.h"
 
 class CGame;
 

@@ -13,12 +13,12 @@
 #include "engine/eval_components.h"
 #include "engine/eval_context.h"
 #include "engine/lexicon.h"
-#include "engine/robot_move.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/game_setup.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/robot_move.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/game_setup.h"
+#include "engine/robot_game.h"
+#include "rules/rules.h"
 #include "lexicon_fixture.h"
 #include "platform/crand.h"
 
@@ -88,7 +88,7 @@ class EvalTest : public ::testing::Test {
   }
 
   void SetSettings(int player, const RobotSettings& s) {
-    SettingsToOptions(s, players_[player].entry.options);
+    SettingsToOptions(s, players_[player].options);
   }
   void SetRack(int player, const char* rack) {
     std::memset(players_[player].rack, 0, sizeof players_[player].rack);
@@ -139,7 +139,7 @@ class EvalTest : public ::testing::Test {
   GameRules rules_;
   GameBoard board_;
   TileBag bag_;
-  GamePlayer players_[2];
+  RobotPlayerView players_[2];
   EvaluationContext ctx_;
 };
 

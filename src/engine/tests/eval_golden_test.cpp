@@ -26,11 +26,11 @@
 #include "engine/eval_context.h"
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "game/bag.h"
-#include "game/board.h"
-#include "game/game_setup.h"
-#include "game/player.h"
-#include "game/rules.h"
+#include "rules/bag.h"
+#include "rules/board.h"
+#include "rules/game_setup.h"
+#include "engine/robot_game.h"
+#include "rules/rules.h"
 #include "lexicon_fixture.h"
 #include "platform/crand.h"
 #include "platform/path.h"
@@ -138,7 +138,7 @@ class SelfPlay {
     rules_.Setup(0, 7, &setup);
     for (int p = 0; p < 2; ++p) {
       players_[p].playerIndex = p;
-      SettingsToOptions(settings_[p], players_[p].entry.options);
+      SettingsToOptions(settings_[p], players_[p].options);
       robots_[p].SetGameParams(&rules_);
       robots_[p].CreateEvaluators(&settings_[p]);
     }
@@ -185,7 +185,8 @@ class SelfPlay {
     view.kind = kKindStandard;
     view.roundCount = turn / 2;
     view.bag = &bag_;
-    view.currentPlayer = &players_[p];
+    view.hasCurrent = true;
+    view.current = players_[p];
     robot.SetGameView(view);
     robot.BeginSearch();
     platform::SeedRandom(static_cast<uint32_t>(1000 + turn));
@@ -261,7 +262,7 @@ class SelfPlay {
 
   GameRules rules_;
   RobotSettings settings_[2];
-  GamePlayer players_[2];
+  RobotPlayerView players_[2];
   quickBot2usingDawg robots_[2];
   quickBot2usingDawg adviser_;  // takes the swap advice of the direct judging
   std::string racks_[2];

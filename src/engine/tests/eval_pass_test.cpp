@@ -9,7 +9,7 @@
 
 #include "engine/eval_components.h"
 #include "eval_fixture.h"
-#include "game/bag.h"
+#include "rules/bag.h"
 #include "platform/crand.h"
 #include "robot_fixture.h"
 
@@ -40,7 +40,7 @@ class EvalPassTest : public robotfix::RobotTest {
                    int round = 1) {
     settings_ = s;
     robot_.CreateEvaluators(&settings_);
-    SettingsToOptions(s, player_.entry.options);
+    SettingsToOptions(s, player_.options);
     std::memset(player_.rack, 0, sizeof player_.rack);
     std::strncpy(player_.rack, rack, kMaxRackPlaces);
     evalfix::FillBagTo(bag_, "", bagTiles, 'o');
@@ -48,7 +48,8 @@ class EvalPassTest : public robotfix::RobotTest {
     view.kind = kKindStandard;
     view.roundCount = round;
     view.bag = &bag_;
-    view.currentPlayer = &player_;
+    view.hasCurrent = true;
+    view.current = player_;
     robot_.SetGameView(view);
     robot_.BeginSearch();
     platform::SeedRandom(1);  // the leave samples
@@ -58,7 +59,7 @@ class EvalPassTest : public robotfix::RobotTest {
   }
   std::string Name(const RobotMove& m) { return robotfix::Describe(m); }
 
-  GamePlayer player_;
+  RobotPlayerView player_;
   TileBag bag_;
 };
 

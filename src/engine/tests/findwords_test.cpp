@@ -10,7 +10,7 @@
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "engine/wordlist.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 #include "lexicon_fixture.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "game/bag.h"
-#include "game/player.h"
+#include "rules/bag.h"
+#include "engine/robot_game.h"
 #include "robot_fixture.h"
 
 namespace {
@@ -191,18 +191,19 @@ TEST_F(ThinkTest, AnyOptionWordsGiveARobotThatPlays) {
     const uint32_t pattern = c.pattern;
     for (int32_t kind : {kKindStandard, kKindDuplicate}) {
       SCOPED_TRACE(testing::Message() << std::hex << pattern << " kind " << kind);
-      GamePlayer player;
-      for (int32_t& w : player.entry.options)
+      RobotPlayerView player;
+      for (int32_t& w : player.options)
         w = static_cast<int32_t>(pattern);
       std::strncpy(player.rack, "ast____", kMaxRackPlaces);
-      const RobotSettings settings = SettingsFromOptions(player.entry.options);
+      const RobotSettings settings = SettingsFromOptions(player.options);
       robot_.CreateEvaluators(&settings);
       TileBag bag;
       RobotGameView view;
       view.kind = kind;
       view.roundCount = 1;
       view.bag = &bag;
-      view.currentPlayer = &player;
+      view.hasCurrent = true;
+      view.current = player;
       robot_.SetGameView(view);
       robot_.BeginSearch();
       robot_.PreparePosition(grid.cells, player.rack, false, 0);
@@ -241,12 +242,13 @@ TEST_F(ThinkTest, JuniorModeNeverOffersAFlaggedWord) {
 TEST_F(ThinkTest, DuplicateGameKeepsMovesNearTheBestScore) {
   Init(Words({"cat", "act", "tat", "at"}), "think-duplicate");
   settings_.minScorePercent = 90.0f;
-  GamePlayer player;
-  SettingsToOptions(settings_, player.entry.options);
+  RobotPlayerView player;
+  SettingsToOptions(settings_, player.options);
   RobotGameView view;
   view.kind = kKindDuplicate;
   view.roundCount = 1;
-  view.currentPlayer = &player;
+  view.hasCurrent = true;
+  view.current = player;
   robot_.SetGameView(view);
 
   ThinkOnList({{"tat", 44}, {"act", 45}, {"cat", 50}});

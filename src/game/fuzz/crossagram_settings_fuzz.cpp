@@ -3,7 +3,8 @@
 // must fill and drain from them.
 #include <cstdint>
 
-#include "game/bag.h"
+#include "rules/bag.h"
+#include "game/crossagram_settings.h"
 #include "game/game.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const GameRules& r = *game->rules;
   if (r.rackSize < 0 || r.rackSize > kMaxBoardSide || r.totalTiles > kBagCapacity) __builtin_trap();
   game->setup.kind = kKindStandard;  // fill from these counts without the file
-  game->bag.Fill();
+  game->bag.Fill(game->BagRules());
   int drawn = 0;
-  while (game->bag.DrawRack(kDrawAny, true) != kEmptyRackPlace)
+  while (game->bag.DrawRack(game->BagRules(), kDrawAny, true) != kEmptyRackPlace)
     ++drawn;
   if (drawn != r.totalTiles) __builtin_trap();
   return 0;

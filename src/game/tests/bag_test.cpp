@@ -1,4 +1,4 @@
-#include "game/bag.h"
+#include "rules/bag.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "game/board.h"
+#include "rules/board.h"
+#include "game/crossagram_settings.h"
 #include "game/game.h"
 #include "game/program_folder.h"
-#include "game/tileset.h"
+#include "rules/tileset.h"
 #include "platform/crand.h"
 #include "recording_sink.h"
 
@@ -27,14 +28,14 @@ class BagTest : public testing::Test {
     game->setup.flags = flags;
     game->rules->Setup(tileSet, 7, &game->setup);
     platform::SeedRandom(12345);
-    game->bag.Fill();
+    game->FillBag();
   }
 
   // Draws until the bag refuses; returns the drawn counts.
   std::array<int, kLetterSlots> DrawAll(int mode = kDrawAny) {
     std::array<int, kLetterSlots> drawn{};
     for (int guard = 0; guard < 1000; ++guard) {
-      const char c = game->bag.DrawRack(mode, true);
+      const char c = game->bag.DrawRack(game->BagRules(), mode, true);
       if (c == kEmptyRackPlace) break;
       ++drawn[LetterIndex(c)];
     }
@@ -72,7 +73,7 @@ TEST_F(BagTest, DrawingTheWholeBagReproducesTheTileSet) {
       EXPECT_EQ(drawn[i], GetTileSet(set)->counts[i]) << i;
     EXPECT_EQ(game->bag.tileCount, 0);
     EXPECT_EQ(game->bag.firstLetter, -1);
-    EXPECT_EQ(game->bag.DrawRack(kDrawAny, true), kEmptyRackPlace);
+    EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawAny, true), kEmptyRackPlace);
   }
 }
 
@@ -80,11 +81,11 @@ TEST_F(BagTest, SeededGamesDealTheSameTiles) {
   StartGame(kKindStandard);
   std::string first;
   for (int i = 0; i < 20; ++i)
-    first += game->bag.DrawRack(kDrawAny, true);
+    first += game->bag.DrawRack(game->BagRules(), kDrawAny, true);
   StartGame(kKindStandard);
   std::string second;
   for (int i = 0; i < 20; ++i)
-    second += game->bag.DrawRack(kDrawAny, true);
+    second += game->bag.DrawRack(game->BagRules(), kDrawAny, true);
   EXPECT_EQ(first, second);
 }
 
@@ -93,13 +94,13 @@ TEST_F(BagTest, DrawModes) {
   // Peeking leaves the bag as it was.
   const int before = game->bag.tileCount;
   for (int i = 0; i < 10; ++i)
-    game->bag.DrawRack(kDrawAny, false);
+    game->bag.DrawRack(game->BagRules(), kDrawAny, false);
   EXPECT_EQ(game->bag.tileCount, before);
 
   for (int i = 0; i < 20; ++i) {
-    EXPECT_EQ(game->bag.DrawRack(kDrawBlank, false), kUnassignedBlank);
-    EXPECT_NE(game->bag.DrawRack(kDrawNoBlank, false), kUnassignedBlank);
-    const char nonVowel = game->bag.DrawRack(kDrawNonVowel, false);
+    EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawBlank, false), kUnassignedBlank);
+    EXPECT_NE(game->bag.DrawRack(game->BagRules(), kDrawNoBlank, false), kUnassignedBlank);
+    const char nonVowel = game->bag.DrawRack(game->BagRules(), kDrawNonVowel, false);
     EXPECT_FALSE(game->rules->IsVowelIndex(LetterIndex(nonVowel))) << nonVowel;
   }
   // English vowels are A E I O U: 42 tiles; then mode 0 finds none.
@@ -116,7 +117,7 @@ TEST_F(BagTest, DrawModes) {
   ExpectConsistent();
   // Blanks drawn out: mode 2 refuses.
   EXPECT_EQ(DrawAll(kDrawBlank)[0], 2);
-  EXPECT_EQ(game->bag.DrawRack(kDrawBlank, true), kEmptyRackPlace);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawBlank, true), kEmptyRackPlace);
 }
 
 TEST_F(BagTest, DrawEndsWhenNoTileFits) {
@@ -125,22 +126,22 @@ TEST_F(BagTest, DrawEndsWhenNoTileFits) {
   StartGame(kKindDuplicate, 0, kFlagBlankPerPlayer);
   std::memset(game->bag.counts, 0, sizeof game->bag.counts);
   game->bag.counts[0] = 2;
-  game->bag.ReturnLetters("", 0);  // reshuffles the two blanks into place
+  game->bag.ReturnLetters(game->BagRules(), "", 0);  // reshuffles the two blanks into place
   ASSERT_EQ(game->bag.tileCount, 2);
-  EXPECT_EQ(game->bag.DrawRack(kDrawAny, true), kEmptyRackPlace);
-  EXPECT_EQ(game->bag.DrawRack(kDrawNonVowel, true), kEmptyRackPlace);
-  EXPECT_EQ(game->bag.DrawRack(kDrawNoBlank, true), kEmptyRackPlace);
-  EXPECT_EQ(game->bag.DrawRack(kDrawBlank, true), kUnassignedBlank);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawAny, true), kEmptyRackPlace);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawNonVowel, true), kEmptyRackPlace);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawNoBlank, true), kEmptyRackPlace);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawBlank, true), kUnassignedBlank);
   // Now the blank is the last tile and may be drawn.
-  EXPECT_EQ(game->bag.DrawRack(kDrawAny, true), kUnassignedBlank);
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawAny, true), kUnassignedBlank);
   EXPECT_TRUE(game->bag.IsEmpty());
 }
 
 TEST_F(BagTest, HasLetterTakesFromCountsAndDrawOrder) {
   StartGame(kKindStandard);
-  EXPECT_TRUE(game->bag.HasLetter('z'));
-  EXPECT_FALSE(game->bag.HasLetter('z'));
-  EXPECT_TRUE(game->bag.HasLetter('`'));
+  EXPECT_TRUE(game->bag.HasLetter(game->BagRules(), 'z'));
+  EXPECT_FALSE(game->bag.HasLetter(game->BagRules(), 'z'));
+  EXPECT_TRUE(game->bag.HasLetter(game->BagRules(), '`'));
   EXPECT_EQ(game->bag.tileCount, 98);
   ExpectConsistent();
   const auto drawn = DrawAll();
@@ -148,8 +149,8 @@ TEST_F(BagTest, HasLetterTakesFromCountsAndDrawOrder) {
   EXPECT_EQ(drawn[0], 1);
 
   StartGame(kKindConundrum);
-  EXPECT_TRUE(game->bag.HasLetter('z'));
-  EXPECT_TRUE(game->bag.HasLetter('z'));  // a conundrum bag only lends
+  EXPECT_TRUE(game->bag.HasLetter(game->BagRules(), 'z'));
+  EXPECT_TRUE(game->bag.HasLetter(game->BagRules(), 'z'));  // a conundrum bag only lends
   EXPECT_EQ(game->bag.tileCount, 100);
 }
 
@@ -159,18 +160,18 @@ TEST_F(BagTest, DrawGivenLettersTakesAllOrNothing) {
   StartGame(kKindStandard);
   TileBag before;
   before.CopyFrom(game->bag);
-  EXPECT_FALSE(game->bag.DrawGivenLetters("zz", 2));
+  EXPECT_FALSE(game->DrawGivenLetters("zz", 2));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].text, "No more 'z' in the bag.");
   EXPECT_EQ(std::memcmp(before.counts, game->bag.counts, sizeof before.counts), 0);
   EXPECT_EQ(std::memcmp(before.drawOrder, game->bag.drawOrder, sizeof before.drawOrder), 0);
   EXPECT_EQ(before.tileCount, game->bag.tileCount);
 
-  EXPECT_FALSE(game->bag.DrawGivenLetters("```", 3));
+  EXPECT_FALSE(game->DrawGivenLetters("```", 3));
   EXPECT_EQ(sink.messages.back().text, "There are no jokers left in the bag.");
   EXPECT_EQ(game->bag.tileCount, 100);
 
-  EXPECT_TRUE(game->bag.DrawGivenLetters("qu_i\0z`", 7));
+  EXPECT_TRUE(game->DrawGivenLetters("qu_i\0z`", 7));
   EXPECT_EQ(game->bag.tileCount, 95);
   EXPECT_EQ(game->bag.counts[17], 0);
   EXPECT_EQ(game->bag.counts[0], 1);
@@ -180,37 +181,37 @@ TEST_F(BagTest, DrawGivenLettersTakesAllOrNothing) {
   // counter, not from the bag.
   StartGame(kKindDuplicate, 0, kFlagBlankPerPlayer);
   EXPECT_EQ(game->blanksToHandOut, 2);
-  EXPECT_TRUE(game->bag.DrawGivenLetters("EE", 2));
+  EXPECT_TRUE(game->DrawGivenLetters("EE", 2));
   EXPECT_EQ(game->blanksToHandOut, 0);
   EXPECT_EQ(game->bag.tileCount, 100);
-  EXPECT_FALSE(game->bag.DrawGivenLetters("S", 1));
+  EXPECT_FALSE(game->DrawGivenLetters("S", 1));
   EXPECT_EQ(sink.messages.back().text, "There are no jokers left in the bag.");
 
   // Anagram bags are never drawn from.
   StartGame(kKindAnagram);
-  EXPECT_TRUE(game->bag.DrawGivenLetters("abc", 3));
+  EXPECT_TRUE(game->DrawGivenLetters("abc", 3));
   EXPECT_EQ(game->bag.tileCount, 100);
   EXPECT_EQ(game->bag.counts[1], 9);
 }
 
 TEST_F(BagTest, ReturnLettersCapsAtTheTileSet) {
   StartGame(kKindStandard);
-  EXPECT_EQ(game->bag.ReturnLetters("e", 1), 0);  // already all twelve
+  EXPECT_EQ(game->bag.ReturnLetters(game->BagRules(), "e", 1), 0);  // already all twelve
   char drawn[8] = {};
   for (int i = 0; i < 7; ++i)
-    drawn[i] = game->bag.DrawRack(kDrawAny, true);
+    drawn[i] = game->bag.DrawRack(game->BagRules(), kDrawAny, true);
   EXPECT_EQ(game->bag.tileCount, 93);
-  EXPECT_EQ(game->bag.ReturnLetters(drawn, 7), 7);
+  EXPECT_EQ(game->bag.ReturnLetters(game->BagRules(), drawn, 7), 7);
   EXPECT_EQ(game->bag.tileCount, 100);
   ExpectConsistent();
-  EXPECT_EQ(game->bag.ReturnLetters("_\0_", 3), 0);
+  EXPECT_EQ(game->bag.ReturnLetters(game->BagRules(), "_\0_", 3), 0);
 
   // An empty bag comes back to life.
   DrawAll();
   EXPECT_EQ(game->bag.firstLetter, -1);
-  EXPECT_EQ(game->bag.ReturnLetters("b", 1), 1);
+  EXPECT_EQ(game->bag.ReturnLetters(game->BagRules(), "b", 1), 1);
   EXPECT_EQ(game->bag.firstLetter, 2);
-  EXPECT_EQ(game->bag.DrawRack(kDrawAny, true), 'b');
+  EXPECT_EQ(game->bag.DrawRack(game->BagRules(), kDrawAny, true), 'b');
 }
 
 TEST(CrossagramSettings, ParsesAndClamps) {

@@ -10,9 +10,9 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "engine/robot_factory.h"
+#include "game/robot_factory.h"
 #include "engine/robot_settings.h"
-#include "engine/tests/lexicon_fixture.h"
+#include "lexicon_fixture.h"
 #include "game/game.h"
 #include "game/move_submit.h"
 #include "game/player_robot.h"

@@ -12,7 +12,7 @@
 
 #include "game/net_port.h"
 #include "game/player_robot.h"
-#include "game/rules.h"
+#include "rules/rules.h"
 #include "game/ui_port.h"
 
 namespace gamefakes {

@@ -22,14 +22,14 @@ class GameTest : public testing::Test {
     game->setup.playerCount = 3;
     game->currentPlayer = game->players[0].get();
     platform::SeedRandom(777);
-    game->bag.Fill();
+    game->FillBag();
   }
 
   // Leaves exactly these tiles in the bag.
   void BagHolds(const char* letters) {
     std::memset(game->bag.counts, 0, sizeof game->bag.counts);
     game->bag.tileCount = 0;
-    game->bag.ReturnLetters(letters, static_cast<int>(std::strlen(letters)));
+    game->bag.ReturnLetters(game->BagRules(), letters, static_cast<int>(std::strlen(letters)));
   }
 
   static int Vowels(const char* rack) {
@@ -194,7 +194,7 @@ TEST_F(GameTest, BlankPerPlayerPrefersARealTile) {
   StartGame(kKindDuplicate, kFlagBlankPerPlayer);
   game->duplicatePhase = 2;
   ASSERT_EQ(game->blanksToHandOut, 2);
-  ASSERT_TRUE(game->bag.HasLetter('`'));  // a blank in play
+  ASSERT_TRUE(game->bag.HasLetter(game->BagRules(), '`'));  // a blank in play
   const int tiles = game->bag.tileCount;
 
   RobotMove m = Move("Qa", 7, 7);  // the bag has its Q

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "engine/lexicon.h"
-#include "engine/robot_factory.h"
+#include "game/robot_factory.h"
 #include "engine/robot_job.h"
-#include "engine/robot_move.h"
-#include "engine/tests/lexicon_fixture.h"
+#include "rules/robot_move.h"
+#include "lexicon_fixture.h"
 #include "game/player_robot.h"
 #include "platform/path.h"
 

@@ -167,7 +167,7 @@ class HandlerTest : public testing::Test {
 
   void GiveRack(GamePlayer& p, const char* letters) {
     p.ReturnRackToBag();
-    ASSERT_TRUE(game.bag.DrawGivenLetters(letters, static_cast<int>(std::strlen(letters))));
+    ASSERT_TRUE(game.DrawGivenLetters(letters, static_cast<int>(std::strlen(letters))));
     p.ClearRack(letters);
     view.LoadRackLetters(p.rack, 7);
   }
@@ -239,7 +239,7 @@ TEST_F(HandlerTest, SevenOfEightResetsTheTilesFirst) {
   game.setup.flags = kFlagSevenOfEight;
   game.rules->rackSize = 8;
   p0->ReturnRackToBag();
-  ASSERT_TRUE(game.bag.DrawGivenLetters("catsbeta", 8));
+  ASSERT_TRUE(game.DrawGivenLetters("catsbeta", 8));
   p0->ClearRack("catsbeta");
   view.LoadRackLetters(p0->rack, 8);
   view.Lay(7, 3, "catsbeta");
@@ -289,7 +289,7 @@ TEST_F(HandlerTest, ExchangeDialogAndItsRequest) {
   // Six tiles in the bag: refused with its notice.
   char drawn[kRackTextSize];
   while (game.bag.tileCount > 6)
-    game.bag.DrawRack(kDrawAny, true);
+    game.bag.DrawRack(game.BagRules(), kDrawAny, true);
   (void)drawn;
   EXPECT_FALSE(OpenExchangeDialog(&game));
   EXPECT_EQ(LastNotice(), GameText(kStrCannotSwap));

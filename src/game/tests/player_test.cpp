@@ -53,7 +53,7 @@ class PlayerTest : public testing::Test {
   void BagHolds(const char* letters) {
     std::memset(game.bag.counts, 0, sizeof game.bag.counts);
     game.bag.tileCount = 0;
-    game.bag.ReturnLetters(letters, static_cast<int>(std::strlen(letters)));
+    game.bag.ReturnLetters(game.BagRules(), letters, static_cast<int>(std::strlen(letters)));
   }
 
   gamefakes::RecordingUiPort ui;

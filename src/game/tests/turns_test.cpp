@@ -12,9 +12,9 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
-#include "engine/robot_factory.h"
+#include "game/robot_factory.h"
 #include "engine/robot_settings.h"
-#include "engine/tests/lexicon_fixture.h"
+#include "lexicon_fixture.h"
 #include "game/game.h"
 #include "game/move_submit.h"
 #include "game/game_strings.h"
@@ -85,14 +85,14 @@ class TurnsTest : public testing::Test {
 
   void GiveRack(GamePlayer& p, const char* letters) {
     p.ReturnRackToBag();
-    ASSERT_TRUE(game->bag.DrawGivenLetters(letters, static_cast<int>(std::strlen(letters))));
+    ASSERT_TRUE(game->DrawGivenLetters(letters, static_cast<int>(std::strlen(letters))));
     p.ClearRack(letters);
     std::memcpy(p.rackBeforeMove, p.rack, sizeof p.rack);
   }
   // Leaves the bag empty; its tiles are out of the game.
   void EmptyBag() {
     while (game->bag.tileCount > 0)
-      game->bag.DrawRack(kDrawAny, true);
+      game->bag.DrawRack(game->BagRules(), kDrawAny, true);
   }
 
   // The current human lays a word on the view and presses a button.

@@ -1,4 +1,4 @@
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/found_moves.h"
+#include "rules/found_moves.h"
 
 namespace {
 

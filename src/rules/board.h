@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/robot_move.h"
-#include "game/layouts.h"
-#include "game/letters.h"
-#include "game/rules.h"
+#include "rules/robot_move.h"
+#include "rules/layouts.h"
+#include "rules/letters.h"
+#include "rules/rules.h"
 
 // Neighbour flags of an empty square.
 enum AnchorFlag : uint8_t {

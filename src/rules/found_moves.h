@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/robot_move.h"
-#include "game/game_kind.h"
+#include "rules/robot_move.h"
+#include "rules/game_kind.h"
 
 constexpr int kFoundMoveSlots = 500;
 // Moves scoring this much or more are never replaced in a full list.

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "platform/binio.h"
-#include "game/letters.h"
+#include "rules/letters.h"
 
 constexpr size_t kRobotMoveImageSize = 412;
 constexpr int kMoveWordSize = 20;       // word text with its NUL (at most 15 letters)

@@ -1,10 +1,10 @@
-#include "game/rules.h"
+#include "rules/rules.h"
 
 #include <gtest/gtest.h>
 
-#include "game/game_setup.h"
-#include "game/layouts.h"
-#include "game/tileset.h"
+#include "rules/game_setup.h"
+#include "rules/layouts.h"
+#include "rules/tileset.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/robot_factory.h"
+#include "game/robot_factory.h"
 
 #include "engine/robot.h"
 #include "game/player_robot.h"

@@ -1,4 +1,4 @@
-#include "game/board.h"
+#include "rules/board.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game_setup.h"
+#include "rules/game_setup.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // A game's set-up record: its kind, options, clocks and player entries.
 #include <cstdint>
 
-#include "game/game_kind.h"
+#include "rules/game_kind.h"
 
 constexpr int kMaxPlayers = 200;
 constexpr int kPlayerOptionCount = 13;

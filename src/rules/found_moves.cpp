@@ -1,4 +1,4 @@
-#include "engine/found_moves.h"
+#include "rules/found_moves.h"
 
 #include <algorithm>
 #include <cmath>

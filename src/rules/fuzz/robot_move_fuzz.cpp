@@ -2,7 +2,7 @@
 // to an image that decodes to the same record.
 #include <cstring>
 
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RobotMove m;

@@ -4,8 +4,8 @@
 // the game, its board and every computer player; tests may use their own.
 #include <cstdint>
 
-#include "game/layouts.h"
-#include "game/letters.h"
+#include "rules/layouts.h"
+#include "rules/letters.h"
 
 struct GameSetup;
 

@@ -1,4 +1,4 @@
-#include "engine/robot_move.h"
+#include "rules/robot_move.h"
 
 #include <cstring>
 

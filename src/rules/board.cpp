@@ -1,6 +1,6 @@
-#include "game/board.h"
+#include "rules/board.h"
 
-#include "game/tile_bonus.h"
+#include "rules/tile_bonus.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "game/rules.h"
+#include "rules/rules.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "game/game_setup.h"
-#include "game/tileset.h"
+#include "rules/game_setup.h"
+#include "rules/tileset.h"
 
 namespace {
 // Boards are at most 15 x 15: a rack of r gives a side of 2r + 1, so larger

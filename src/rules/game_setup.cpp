@@ -1,4 +1,4 @@
-#include "game/game_setup.h"
+#include "rules/game_setup.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "game/tileset.h"
+#include "rules/tileset.h"
 
 namespace {
 

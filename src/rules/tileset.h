@@ -5,7 +5,7 @@
 // computer opponent's leave weight. Slots past a set's letters are zero.
 #include <cstdint>
 
-#include "game/letters.h"
+#include "rules/letters.h"
 
 struct TileSet {
   int32_t codes[kLetterSlots];

@@ -1,4 +1,4 @@
-#include "game/layouts.h"
+#include "rules/layouts.h"
 
 namespace {
 

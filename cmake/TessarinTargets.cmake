@@ -11,6 +11,11 @@
 set(TESS_SRC_ROOT ${CMAKE_SOURCE_DIR}/src)
 
 set(TESS_WARNINGS -Wall -Wextra)
+# The native g++ build treats warnings as errors (CI's gate); the cross and
+# fuzz builds only report them.
+if(TESS_WERROR AND NOT TESS_WINDOWS AND NOT TESS_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND TESS_WARNINGS -Werror)
+endif()
 if(NOT TESS_WINDOWS AND TESS_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g -O1)
   add_link_options(-fsanitize=address,undefined)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up, then builds and tests the three configurations:
-#   native   g++ with AddressSanitizer and UBSan, every portable test;
+# Sets everything up, checks the sources' format, then builds and tests the
+# three configurations:
+#   native   g++ with AddressSanitizer and UBSan (warnings are errors), every
+#            portable test;
 #   windows  mingw-w64 cross build, every test under Wine (Xvfb when needed);
 #   fuzz     clang with libFuzzer, each fuzzer for a short bounded time.
 # Prints a summary line per build and exits non-zero on any failure.
@@ -18,6 +20,18 @@ status=0
 summary=()
 total_pass=0
 total_fail=0
+# Whatever this script started (Xvfb, wineserver) stops on any exit.
+trap wine_stop EXIT
+
+echo "== format"
+mapfile -t sources < <(cd "$repo" && git ls-files '*.cpp' '*.h' '*.c')
+if (cd "$repo" && clang-format --dry-run --Werror "${sources[@]}" 2>"$repo/build/format.log"); then
+  total_pass=$((total_pass + 1)); summary+=("format: ${#sources[@]} sources formatted")
+else
+  grep -m 20 'error:' "$repo/build/format.log"
+  status=1; total_fail=$((total_fail + 1))
+  summary+=("format: $(grep -c 'error:' "$repo/build/format.log") places differ from .clang-format")
+fi
 
 record() {  # record <label> <build dir> <ctest status>
   local label=$1 dir=$2 rc=$3 counts p f
@@ -49,7 +63,7 @@ fi
 echo "== fuzz build"
 if CC=clang CXX=clang++ configure_native "$fuzz" -DTESS_FUZZ=ON -DTESS_DATA=OFF -DTESS_BENCH=OFF &&
    build "$fuzz"; then
-  fuzzers=$(find "$fuzz" -maxdepth 3 -type f -name 'fuzz_*' -perm -u+x | sort)
+  fuzzers=$(sed '/^$/d' "$fuzz/fuzzers.txt")
   nf=0; bad=0
   for f in $fuzzers; do
     nf=$((nf + 1))

@@ -154,7 +154,7 @@ RobotMove* Robot::SortedBestMove(bool byScore) {
   return moves_.GetBestMove();
 }
 
-RobotMove* Robot::SortedFirstMove(int key) {
+RobotMove* Robot::SortedFirstMove(MoveSortKey key) {
   moves_.SortMovesByKey(key);
   return moves_.GetMoveSlot(0);
 }

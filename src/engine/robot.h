@@ -115,7 +115,7 @@ class Robot : public Thinker {
   RobotMove* GetMoveSlot(int i) { return moves_.GetMoveSlot(i); }
   void ClearMoveSlots() { moves_.ClearMoveSlots(); }
   RobotMove* SortedBestMove(bool byScore);
-  RobotMove* SortedFirstMove(int key);
+  RobotMove* SortedFirstMove(MoveSortKey key);
   // The game zeroes the per-term largest and smallest values before each new
   // search, so that its first pass evaluates every move afresh.
   void ResetTermRanges();

@@ -87,7 +87,7 @@ void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
   TileBag bag;
   if (view_.bag) bag.CopyFrom(*view_.bag);
 
-  moves_.SortMovesByKey(kSortByScore);
+  moves_.SortMovesByKey(MoveSortKey::kScore);
   // The first pass of a search ranks every move; later ones judge only a move
   // handed in. An explicit flag: a largest word-score term of 0 (no score
   // component, or nothing but 0-point moves) must not make every pass a first.
@@ -113,7 +113,7 @@ void Robot::SearchMoves(RobotMove* move, int /*flag*/) {
       break;  // side games keep the score order
   }
   ScaleTerms();
-  moves_.SortMovesByKey(kSortByRankValue);
+  moves_.SortMovesByKey(MoveSortKey::kRankValue);
   DropClearedMoves();
 }
 
@@ -135,12 +135,12 @@ void Robot::RemoveJuniorWords() {
 
 bool Robot::RankStandard(const TileBag& bag, const GameBoard& board) {
   RemoveJuniorWords();
-  moves_.SortMovesByKey(kSortByScore);
+  moves_.SortMovesByKey(MoveSortKey::kScore);
   for (int i = 0; i < moves_.Count(); ++i) {
     if (Cancelled()) return false;
     if (!EvaluateStandardMove(*moves_.GetMoveSlot(i), bag, board, true)) return false;
   }
-  moves_.SortMovesByKey(kSortByRankValue);
+  moves_.SortMovesByKey(MoveSortKey::kRankValue);
   // The advice judges slot 0 even when it holds no move (it may then advise
   // a swap) and writes its decision into the robot itself: some of its paths
   // return a term and leave the result state as it is.
@@ -210,7 +210,7 @@ void Robot::JudgeMove(RobotMove& move, const TileBag& bag, const GameBoard& boar
 
 bool Robot::RankDuplicate(const TileBag& bag, const GameBoard& board) {
   RemoveJuniorWords();
-  moves_.SortMovesByKey(kSortByScore);
+  moves_.SortMovesByKey(MoveSortKey::kScore);
   const int count = moves_.Count();
   const float best = count > 0 ? static_cast<float>(moves_.GetMoveSlot(0)->score) : 0.0f;
   const RobotSettings settings = PlayerSettings();
@@ -307,7 +307,7 @@ bool quickBot2usingDawg::Think(RobotMove* move, int flag) {
   if (!move || GetMoveCount() == 0) GenerateMoves();
   SetResultState(kResultPlay);
   SearchMoves(move, flag);
-  const RobotMove* first = SortedFirstMove(kSortByRankValue);
+  const RobotMove* first = SortedFirstMove(MoveSortKey::kRankValue);
   // A move the ranking rejected is never the one to play.
   const bool ranked = GameView().kind == kKindStandard || GameView().kind == kKindDuplicate;
   if (first && first->word[0] && !(ranked && first->rankValue <= kRejectedRank)) return false;

@@ -84,7 +84,7 @@ bool DecideComputer(CGame& game, GamePlayer& p, PlayerAction& a) {
       Decide(p, a, kActionPass, kLastPassed);
       return true;
     case kResultPlay: {
-      const RobotMove* move = robot->SortedFirstMove(2);
+      const RobotMove* move = robot->SortedFirstMove(MoveSortKey::kRankValue);
       if (!move || move->word[0] == 0) {
         Decide(p, a, kActionPass, kLastPassed);
         return true;

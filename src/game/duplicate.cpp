@@ -95,10 +95,10 @@ RobotMove ChooseTopMove(CGame& game, GamePlayer& reference) {
   RobotMove none;
   Robot* robot = reference.GetRobot();
   if (!robot || robot->GetMoveCount() == 0) return none;
-  const RobotMove* best = robot->SortedFirstMove(kSortByRankValue);
+  const RobotMove* best = robot->SortedFirstMove(MoveSortKey::kRankValue);
   if (best && best->word[0] && best->rankValue > kRejectedRank) return *best;
   if (game.roundCount != 0) return none;
-  best = robot->SortedFirstMove(kSortByScore);
+  best = robot->SortedFirstMove(MoveSortKey::kScore);
   return best && best->word[0] ? *best : none;
 }
 

@@ -52,22 +52,22 @@ void FoundMoveList::RemoveMove(int i) {
 }
 
 void FoundMoveList::SortMovesByScore(bool byScore) {
-  SortMovesByKey(byScore ? kSortByScore : kSortByEvalValue);
+  SortMovesByKey(byScore ? MoveSortKey::kScore : MoveSortKey::kEvalValue);
 }
 
-void FoundMoveList::SortMovesByKey(int key) {
+void FoundMoveList::SortMovesByKey(MoveSortKey key) {
   auto end = slots_.begin() + count_;
   switch (key) {
-    case kSortByScore:
+    case MoveSortKey::kScore:
       std::stable_sort(slots_.begin(), end,
                        [](const RobotMove& a, const RobotMove& b) { return a.score > b.score; });
       break;
-    case kSortByRankValue:
+    case MoveSortKey::kRankValue:
       std::stable_sort(slots_.begin(), end, [](const RobotMove& a, const RobotMove& b) {
         return SortableFloat(a.rankValue) > SortableFloat(b.rankValue);
       });
       break;
-    default:
+    case MoveSortKey::kEvalValue:
       std::stable_sort(slots_.begin(), end, [](const RobotMove& a, const RobotMove& b) {
         return SortableFloat(a.evalValue) > SortableFloat(b.evalValue);
       });

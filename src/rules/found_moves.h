@@ -21,10 +21,10 @@ struct MoveAcceptance {
   int32_t requiredWordLength = 0;
 };
 
-enum MoveSortKey : int {
-  kSortByEvalValue = 0,
-  kSortByScore = 1,
-  kSortByRankValue = 2,
+enum class MoveSortKey : int {
+  kEvalValue = 0,
+  kScore = 1,
+  kRankValue = 2,
 };
 
 class FoundMoveList {
@@ -45,7 +45,7 @@ class FoundMoveList {
   void RemoveMove(int i);
   // Stable, descending: by score when byScore, else by evalValue.
   void SortMovesByScore(bool byScore);
-  void SortMovesByKey(int key);
+  void SortMovesByKey(MoveSortKey key);
 
   // Finds the identical move or adds it. played/leave may be null. Returns
   // null when the game refuses the move or a full list holds no worse move.

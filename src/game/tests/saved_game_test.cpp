@@ -231,7 +231,7 @@ TEST_F(SavedGameTest, GoldenFileForASmallGame) {
   auto g = SmallGame();
   const std::vector<uint8_t> b = Bytes(*g);
   const std::string path = std::string(TESS_TEST_DATA) + "/saved_game_small.tsb";
-  if (std::getenv("TESS_UPDATE_GOLDEN")) {
+  if (std::getenv("TESS_RECORD_GOLDEN")) {
     ASSERT_TRUE(testsupport::WriteBytes(path, std::string(b.begin(), b.end())));
   }
   const std::string golden = testsupport::ReadBytes(path);

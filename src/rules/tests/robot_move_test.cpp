@@ -273,7 +273,7 @@ TEST_F(FoundMovesTest, SortsAreStableAndDescending) {
   EXPECT_EQ(order(), "bdac");
   list->SortMovesByScore(false);
   EXPECT_EQ(order(), "bdca");
-  list->SortMovesByKey(kSortByRankValue);
+  list->SortMovesByKey(MoveSortKey::kRankValue);
   EXPECT_EQ(order(), "dcab");
 
   EXPECT_EQ(list->GetBestMove(), list->GetMoveSlot(0));

@@ -38,28 +38,32 @@ void Report(const char* format, const std::string& path) {
   std::fflush(stdout);
 }
 
-enum class ReadResult { kOk, kCannotOpen, kNoMemory };
+// The largest files the formats can hold here: a graph of 4 M nodes (the
+// English graph has 0.3 M), an extra list of 1 M entries in 64 K buckets,
+// definitions of 64 MB. Anything larger is refused before it is read.
+constexpr uint64_t kMaxGraphNodes = uint64_t{1} << 22;
+constexpr uint64_t kMaxGraphBytes = kDawgNodesOffset + kMaxGraphNodes * kDawgNodeSize;
+constexpr uint64_t kMaxExtraBytes =
+    kExtraHeaderSize + (uint64_t{1} << 16) * kBucketSize + (uint64_t{1} << 20) * kWordEntrySize;
+constexpr uint64_t kMaxDefinitionBytes = uint64_t{64} << 20;
 
-// Reads a whole file, telling an open failure from a buffer that cannot be had.
-ReadResult ReadFileImage(const std::string& path, std::vector<uint8_t>* out) {
-  FILE* f = platform::OpenFile(path.c_str(), "rb");
-  if (!f) return ReadResult::kCannotOpen;
-  ReadResult result = ReadResult::kCannotOpen;
-  if (std::fseek(f, 0, SEEK_END) == 0) {
-    const long length = std::ftell(f);
-    if (length >= 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-      try {
-        out->assign(static_cast<size_t>(length), 0);
-        result = std::fread(out->data(), 1, out->size(), f) == out->size()
-                     ? ReadResult::kOk
-                     : ReadResult::kCannotOpen;
-      } catch (const std::bad_alloc&) {
-        result = ReadResult::kNoMemory;
-      }
-    }
+// Reports why a dictionary file could not be read: "Can't open dictionary",
+// "No memory for dictionary", or what was wrong with it ("not a file",
+// "file too large").
+void ReportRead(platform::ReadStatus status, const std::string& path) {
+  switch (status) {
+    case platform::ReadStatus::kCannotOpen:
+      Report("Can't open dictionary: %s\n", path);
+      break;
+    case platform::ReadStatus::kNoMemory:
+      Report("No memory for dictionary: %s\n", path);
+      break;
+    default:
+      std::printf("Can't read dictionary: %s: %s\n", path.c_str(),
+                  platform::ReadStatusText(status));
+      std::fflush(stdout);
+      break;
   }
-  std::fclose(f);
-  return result;
 }
 
 }  // namespace
@@ -93,8 +97,9 @@ bool Lexicon::Load(int32_t language, uint8_t flag) {
   language_ = language;
   loadFlag_ = flag;
   loadedLanguage_ = language;
-  const bool mainOk = ReadGraphFile(&main_, MainGraphName(language));
-  const bool reversedOk = ReadGraphFile(&reversed_, ReversedGraphName(language));
+  ExtraImage extra;
+  const bool mainOk = ReadGraphFile(&main_, MainGraphName(language), &extra);
+  const bool reversedOk = ReadGraphFile(&reversed_, ReversedGraphName(language), &extra);
   if (!definitionsLoaded_) definitionsLoaded_ = ReadDefinitions(DefinitionsName(language));
   return mainOk && reversedOk;
 }
@@ -113,15 +118,13 @@ void Lexicon::Unload() {
   definitions_.shrink_to_fit();
 }
 
-bool Lexicon::ReadGraphFile(DawgNodeList* list, const char* name) {
+bool Lexicon::ReadGraphFile(DawgNodeList* list, const char* name, ExtraImage* extra) {
   list->Clear();
   const std::string path = FullPath(name);
   std::vector<uint8_t> image;
-  const ReadResult read = ReadFileImage(path, &image);
-  if (read != ReadResult::kOk) {
-    Report(read == ReadResult::kNoMemory ? "No memory for dictionary: %s\n"
-                                         : "Can't open dictionary: %s\n",
-           path);
+  const platform::ReadStatus read = platform::ReadFileBounded(path.c_str(), kMaxGraphBytes, image);
+  if (read != platform::ReadStatus::kOk) {
+    ReportRead(read, path);
     return false;
   }
   DawgHeader header;
@@ -134,27 +137,29 @@ bool Lexicon::ReadGraphFile(DawgNodeList* list, const char* name) {
   header_ = header;
   language_ = header.language;
   list->SetLanguage(header.language);
-  LoadExtraList(list, header.language);
+  LoadExtraList(list, header.language, extra);
   return true;
 }
 
-void Lexicon::LoadExtraList(DawgNodeList* list, int32_t language) {
+void Lexicon::LoadExtraList(DawgNodeList* list, int32_t language, ExtraImage* extra) {
   const std::string path = FullPath(ExtraListName(language));
-  std::vector<uint8_t> image;
-  const ReadResult read = ReadFileImage(path, &image);
-  if (read != ReadResult::kOk) {
-    Report(read == ReadResult::kNoMemory ? "No memory for dictionary: %s\n"
-                                         : "Can't open dictionary: %s\n",
-           path);
-    return;
+  if (extra->language != language) {
+    extra->language = language;
+    const platform::ReadStatus read =
+        platform::ReadFileBounded(path.c_str(), kMaxExtraBytes, extra->bytes);
+    extra->ok = read == platform::ReadStatus::kOk;
+    if (!extra->ok) ReportRead(read, path);
   }
-  if (list->ParseExtra(image.data(), image.size()) != LexFileStatus::kOk)
+  if (!extra->ok) return;
+  if (list->ParseExtra(extra->bytes.data(), extra->bytes.size()) != LexFileStatus::kOk)
     Report("invalid dictionary: %s\n", path);
 }
 
 bool Lexicon::ReadDefinitions(const char* name) {
   std::vector<uint8_t> image;
-  if (ReadFileImage(FullPath(name), &image) != ReadResult::kOk) return false;
+  if (platform::ReadFileBounded(FullPath(name).c_str(), kMaxDefinitionBytes, image) !=
+      platform::ReadStatus::kOk)
+    return false;
   definitions_.assign(image.begin(), image.end());
   ScrambleDefinitions(definitions_.data(), definitions_.size());
   return true;

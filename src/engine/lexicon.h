@@ -86,8 +86,14 @@ class Lexicon {
   static const char* DefinitionsName(int32_t language);
 
  private:
-  bool ReadGraphFile(DawgNodeList* list, const char* name);
-  void LoadExtraList(DawgNodeList* list, int32_t language);
+  // The extra list's file, read once for both graphs of a load.
+  struct ExtraImage {
+    int32_t language = -1;
+    bool ok = false;
+    std::vector<uint8_t> bytes;
+  };
+  bool ReadGraphFile(DawgNodeList* list, const char* name, ExtraImage* extra);
+  void LoadExtraList(DawgNodeList* list, int32_t language, ExtraImage* extra);
   bool ReadDefinitions(const char* name);
   std::string FullPath(const char* name) const;
   void AnagramWalk(char* word, int position, int counts[32], const DawgNode* node, int index,

@@ -2,6 +2,7 @@
 // are in path_posix.cpp and path_win32.cpp.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/path.h"
 #include "platform/platform_detail.h"
@@ -71,6 +72,8 @@ bool WriteFileReplacing(const char* path, const void* data, size_t size, bool sy
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   out.clear();
+  const FileInfo info = GetFileInfo(path);
+  if (info.exists && !info.regular) return false;
   FILE* f = OpenFile(path, "rb");
   if (!f) return false;
   uint8_t chunk[65536];
@@ -81,6 +84,68 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   std::fclose(f);
   if (!ok) out.clear();
   return ok;
+}
+
+ReadStatus ReadFileBounded(const char* path, uint64_t maxBytes, std::vector<uint8_t>& out) {
+  out.clear();
+  const FileInfo info = GetFileInfo(path);
+  if (!info.exists) return ReadStatus::kCannotOpen;
+  if (!info.regular) return ReadStatus::kNotAFile;
+  if (info.size > maxBytes) return ReadStatus::kTooLarge;
+  FILE* f = OpenFile(path, "rb");
+  if (!f) return ReadStatus::kCannotOpen;
+  ReadStatus status = ReadStatus::kOk;
+  try {
+    out.resize(static_cast<size_t>(info.size));
+    // The file may have changed since it was measured: read what is there
+    // now, still never more than the bound.
+    const size_t got = std::fread(out.data(), 1, out.size(), f);
+    if (std::ferror(f)) {
+      status = ReadStatus::kReadError;
+    } else if (got < out.size()) {
+      out.resize(got);
+    } else if (std::fgetc(f) != EOF) {
+      status = ReadStatus::kTooLarge;
+    }
+  } catch (const std::bad_alloc&) {
+    status = ReadStatus::kNoMemory;
+  }
+  std::fclose(f);
+  if (status != ReadStatus::kOk) out.clear();
+  return status;
+}
+
+ReadStatus ReadFileHead(const char* path, size_t n, std::vector<uint8_t>& out) {
+  out.clear();
+  const FileInfo info = GetFileInfo(path);
+  if (!info.exists) return ReadStatus::kCannotOpen;
+  if (!info.regular) return ReadStatus::kNotAFile;
+  FILE* f = OpenFile(path, "rb");
+  if (!f) return ReadStatus::kCannotOpen;
+  out.resize(static_cast<size_t>(std::min<uint64_t>(n, info.size)));
+  const size_t got = std::fread(out.data(), 1, out.size(), f);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  out.resize(failed ? 0 : got);
+  return failed ? ReadStatus::kReadError : ReadStatus::kOk;
+}
+
+const char* ReadStatusText(ReadStatus status) {
+  switch (status) {
+    case ReadStatus::kOk:
+      return "ok";
+    case ReadStatus::kCannotOpen:
+      return "cannot open";
+    case ReadStatus::kNotAFile:
+      return "not a file";
+    case ReadStatus::kTooLarge:
+      return "file too large";
+    case ReadStatus::kReadError:
+      return "read error";
+    case ReadStatus::kNoMemory:
+      return "no memory";
+  }
+  return "read error";
 }
 
 bool WriteFileAtomic(const char* path, const void* data, size_t size) {

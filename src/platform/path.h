@@ -23,8 +23,26 @@ bool MakeDirectory(const char* path);  // one level; true if it exists afterward
 bool RemoveFile(const char* path);
 // Replaces `to` with `from` in one step (MoveFileEx with REPLACE_EXISTING).
 bool RenameReplace(const char* from, const char* to);
-// Reads a whole file; false when it cannot be opened or read.
+// Reads a whole regular file; false when it is no regular file, or cannot be
+// opened or read.
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& out);
+
+enum class ReadStatus { kOk, kCannotOpen, kNotAFile, kTooLarge, kReadError, kNoMemory };
+// Reads a whole regular file of at most maxBytes bytes. The kind and size of
+// the file are checked before a byte is read, so a directory, a device or a
+// huge planted file is refused at once.
+ReadStatus ReadFileBounded(const char* path, uint64_t maxBytes, std::vector<uint8_t>& out);
+// Reads the first n bytes of a regular file (fewer when it is shorter).
+ReadStatus ReadFileHead(const char* path, size_t n, std::vector<uint8_t>& out);
+// "not a file", "file too large", ... for messages.
+const char* ReadStatusText(ReadStatus status);
+
+struct FileInfo {
+  bool exists = false;
+  bool regular = false;  // a plain file: no directory, device or pipe
+  uint64_t size = 0;
+};
+FileInfo GetFileInfo(const char* path);
 // Writes a whole file safely: a temporary file beside it, then a rename, so
 // the previous file survives any failure.
 bool WriteFileAtomic(const char* path, const void* data, size_t size);

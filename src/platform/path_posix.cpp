@@ -114,6 +114,16 @@ bool DirectoryExists(const char* path) {
   return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
+FileInfo GetFileInfo(const char* path) {
+  FileInfo info;
+  struct stat st;
+  if (!StatPath(path, st)) return info;
+  info.exists = true;
+  info.regular = S_ISREG(st.st_mode);
+  info.size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  return info;
+}
+
 bool MakeDirectory(const char* path) {
   if (mkdir(NativePath(path).c_str(), 0777) == 0) return true;
   return errno == EEXIST && DirectoryExists(path);

@@ -23,6 +23,16 @@ bool DirectoryExists(const char* path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+FileInfo GetFileInfo(const char* path) {
+  FileInfo info;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return info;
+  info.exists = true;
+  info.regular = !(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+  info.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return info;
+}
+
 bool MakeDirectory(const char* path) {
   if (CreateDirectoryA(path, nullptr)) return true;
   return GetLastError() == ERROR_ALREADY_EXISTS && DirectoryExists(path);

@@ -169,7 +169,9 @@ std::unique_ptr<ResArchiveIndex> ResArchiveParseIndex(const uint8_t* data, size_
 std::unique_ptr<ResArchiveIndex> ResArchiveLoadIndex(const char* indexPath) {
   if (IsEmpty(indexPath)) return nullptr;
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(indexPath, bytes)) return nullptr;
+  if (platform::ReadFileBounded(indexPath, kMaxArchiveIndexSize, bytes) !=
+      platform::ReadStatus::kOk)
+    return nullptr;
   return ResArchiveParseIndex(bytes.data(), bytes.size());
 }
 

@@ -19,6 +19,11 @@ namespace shell {
 constexpr uint32_t kArchiveHeaderSize = 32;
 constexpr uint32_t kArchiveCountOffset = 20;
 constexpr uint32_t kArchiveEntrySize = 80;
+// Entries an index may hold: far beyond any pack, small enough that a planted
+// huge index is refused before it is read.
+constexpr uint32_t kMaxArchiveEntries = uint32_t{1} << 20;
+constexpr uint64_t kMaxArchiveIndexSize =
+    kArchiveHeaderSize + uint64_t{kArchiveEntrySize} * kMaxArchiveEntries;
 constexpr size_t kArchiveNameSize = 64;
 
 // A tag as the u32 of its four characters read little-endian.

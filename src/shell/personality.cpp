@@ -35,11 +35,13 @@ std::string TrimRight(const char* text) {
   return s;
 }
 
-// Reads the record of one file of the folder; false for a file that cannot
-// be read or is shorter than a record.
+// Reads the record at the head of one file of the folder; false for anything
+// but a regular file holding at least a record and at most what a record
+// file carries.
 bool ReadRecordAt(const std::string& path, PersonalityRecord& record) {
   std::vector<uint8_t> bytes;
-  return platform::ReadWholeFile(path.c_str(), bytes) &&
+  return platform::ReadFileBounded(path.c_str(), kMaxPersonalityFileSize, bytes) ==
+             platform::ReadStatus::kOk &&
          DecodePersonality(bytes.data(), bytes.size(), record);
 }
 
@@ -177,7 +179,9 @@ bool WritePersonalityFile(const PersonalityRecord& record) {
     return false;
   std::vector<uint8_t> bytes = EncodePersonality(record);
   std::vector<uint8_t> old;
-  if (platform::ReadWholeFile(path.c_str(), old) && old.size() > bytes.size())
+  if (platform::ReadFileBounded(path.c_str(), kMaxPersonalityFileSize, old) ==
+          platform::ReadStatus::kOk &&
+      old.size() > bytes.size())
     bytes.insert(bytes.end(), old.begin() + static_cast<long>(bytes.size()), old.end());
   return platform::WriteFileAtomic(path.c_str(), bytes.data(), bytes.size());
 }

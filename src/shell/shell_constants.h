@@ -44,7 +44,15 @@ enum StringId : uint32_t {
 constexpr size_t kStatsRecordSize = 392;
 constexpr size_t kOpponentRecordSize = 44;
 constexpr size_t kProfileFixedSize = 7048;  // a profile file without opponents
+// Opponents a profile file may list: far beyond any player's history, small
+// enough that a planted huge file is refused before it is read.
+constexpr size_t kMaxOpponentRecords = size_t{1} << 20;
+constexpr uint64_t kMaxProfileFileSize =
+    kProfileFixedSize + kOpponentRecordSize * kMaxOpponentRecords;
 constexpr size_t kPersonalityRecordSize = 1268;
+// Bytes after the record are carried along when a record is rewritten, up to
+// this size.
+constexpr uint64_t kMaxPersonalityFileSize = 64 * 1024;
 constexpr int kStatsBlockCount = 8;
 
 // Sounds the shell plays (resource names).

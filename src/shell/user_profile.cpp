@@ -181,7 +181,9 @@ int ReadUserProfile(const char* name, UserProfile& record) {
   }
   std::string path = ProfileFilePath(name, kProfileExt);
   std::vector<uint8_t> bytes;
-  if (path.empty() || !platform::ReadWholeFile(path.c_str(), bytes)) return kProfileReadFailed;
+  if (path.empty() || platform::ReadFileBounded(path.c_str(), kMaxProfileFileSize, bytes) !=
+                          platform::ReadStatus::kOk)
+    return kProfileReadFailed;
   return DecodeUserProfile(bytes.data(), bytes.size(), record) ? kProfileFromFile
                                                                : kProfileReadFailed;
 }

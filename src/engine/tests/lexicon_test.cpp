@@ -8,6 +8,8 @@
 
 #include "engine/lexbuild.h"
 #include "lexicon_fixture.h"
+#include "platform/path.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -164,6 +166,46 @@ TEST_F(LexiconTest, MissingGraphIsReportedAndLeavesAnEmptyGraph) {
   EXPECT_FALSE(lex_->IsWord("cat"));
   EXPECT_EQ(lex_->FindPrefixEnd("ca"), -1);
   EXPECT_GT(lex_->Reversed().NodeCount(), 0);
+}
+
+// A planted huge graph is refused from its size, and a folder in a graph's
+// place as no file, both before anything is read; the extra list is read
+// once for both graphs.
+TEST_F(LexiconTest, PlantedHugeFilesAndFoldersAreRefusedUnread) {
+  // A folder of its own: the planted folder outlives the test.
+  const std::string folder = lexfix::Folder("planted");
+  lexfix::WriteLexicon(folder, lexfix::SmallWords(), kLanguageEnglish);
+  const std::string main = DictPath(folder, Lexicon::MainGraphName(kLanguageEnglish));
+  const std::string reversed = DictPath(folder, Lexicon::ReversedGraphName(kLanguageEnglish));
+  const std::string extra = DictPath(folder, Lexicon::ExtraListName(kLanguageEnglish));
+  ASSERT_TRUE(testsupport::MakeHugeFile(platform::NativePath(main.c_str()), 3ull << 30));
+  platform::RemoveFile(reversed.c_str());
+  ASSERT_TRUE(platform::MakeDirectory(reversed.c_str()));
+  platform::RemoveFile(extra.c_str());
+  lex_->SetProgramFolder(folder);
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(lex_->Load(kLanguageEnglish, 0));
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Can't read dictionary: " + main + ": file too large\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Can't read dictionary: " + reversed + ": not a file\n"), std::string::npos)
+      << out;
+  EXPECT_EQ(lex_->Main().NodeCount(), 0);
+  EXPECT_EQ(lex_->Reversed().NodeCount(), 0);
+  EXPECT_EQ(out.find("Can't open dictionary: " + extra), std::string::npos) << out;
+}
+
+TEST_F(LexiconTest, MissingExtraListIsReportedOnce) {
+  const std::string extra = DictPath(folder_, Lexicon::ExtraListName(kLanguageEnglish));
+  ASSERT_TRUE(platform::RemoveFile(extra.c_str()));
+  ::testing::internal::CaptureStdout();
+  EXPECT_TRUE(lex_->Load(kLanguageEnglish, 0));
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  const std::string line = "Can't open dictionary: " + extra + "\n";
+  const size_t first = out.find(line);
+  ASSERT_NE(first, std::string::npos) << out;
+  EXPECT_EQ(out.find(line, first + 1), std::string::npos) << out;
+  EXPECT_TRUE(lex_->IsWord("cat"));
 }
 
 TEST_F(LexiconTest, UnknownLanguageOpensNothingAndUsesEnglishDefinitions) {

@@ -154,6 +154,45 @@ TEST(FindFiles, PatternTable) {
   EXPECT_TRUE(platform::FindFiles(JoinPath(dir.path(), "Missing\\*").c_str()).empty());
 }
 
+// Readers must refuse a directory or a planted huge file from its kind and
+// size, before allocating or reading anything.
+TEST(BoundedRead, RefusesDirectoriesAndOversizedFilesBeforeReading) {
+  TempDir dir;
+  const std::string huge = dir / "huge.bin";
+  ASSERT_TRUE(testsupport::MakeHugeFile(huge, 3ull << 30));
+  ASSERT_TRUE(WriteBytes(dir / "small.bin", "abcdef"));
+  ASSERT_TRUE(platform::MakeDirectory((dir / "folder.bin").c_str()));
+  using platform::ReadStatus;
+  struct Case {
+    const char* name;
+    uint64_t bound;
+    ReadStatus status;
+    size_t size;
+  };
+  const Case cases[] = {
+      {"huge.bin", 1 << 20, ReadStatus::kTooLarge, 0},
+      {"folder.bin", 1 << 20, ReadStatus::kNotAFile, 0},
+      {"missing.bin", 1 << 20, ReadStatus::kCannotOpen, 0},
+      {"small.bin", 6, ReadStatus::kOk, 6},
+      {"small.bin", 5, ReadStatus::kTooLarge, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> out{1, 2, 3};
+    EXPECT_EQ(platform::ReadFileBounded((dir / c.name).c_str(), c.bound, out), c.status) << c.name;
+    EXPECT_EQ(out.size(), c.size) << c.name;
+  }
+  EXPECT_STREQ(platform::ReadStatusText(ReadStatus::kNotAFile), "not a file");
+
+  // The head of a huge file is read without the rest; a folder is no file.
+  std::vector<uint8_t> head;
+  EXPECT_EQ(platform::ReadFileHead(huge.c_str(), 16, head), ReadStatus::kOk);
+  EXPECT_EQ(head, std::vector<uint8_t>(16, 0));
+  EXPECT_EQ(platform::ReadFileHead((dir / "small.bin").c_str(), 16, head), ReadStatus::kOk);
+  EXPECT_EQ(head.size(), 6u);
+  EXPECT_EQ(platform::ReadFileHead((dir / "folder.bin").c_str(), 16, head), ReadStatus::kNotAFile);
+  EXPECT_FALSE(platform::ReadWholeFile((dir / "folder.bin").c_str(), head));
+}
+
 TEST(JoinPath, UsesABackslash) {
   EXPECT_EQ(JoinPath("C:\\Game", "tessarin.ini"), "C:\\Game\\tessarin.ini");
   EXPECT_EQ(JoinPath("C:\\", "tessarin.ini"), "C:\\\\tessarin.ini");

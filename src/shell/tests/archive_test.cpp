@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/path.h"
 #include "recording_sink.h"
 #include "shell/archive_writer.h"
 #include "temp_dir.h"
@@ -218,6 +219,11 @@ TEST(ResArchiveRead, RefusesDamagedData) {
   EXPECT_FALSE(cut.Read("a"));
   EXPECT_FALSE(ResArchiveLoadIndex(cut.idx.c_str()));
   EXPECT_FALSE(ResArchiveLoadIndex((cut.dir / "none.idx").c_str()));
+  // A planted huge index, or a folder in its place, is refused unread.
+  ASSERT_TRUE(testsupport::MakeHugeFile(cut.dir / "huge.idx", 3ull << 30));
+  EXPECT_FALSE(ResArchiveLoadIndex((cut.dir / "huge.idx").c_str()));
+  ASSERT_TRUE(platform::MakeDirectory((cut.dir / "folder.idx").c_str()));
+  EXPECT_FALSE(ResArchiveLoadIndex((cut.dir / "folder.idx").c_str()));
 }
 
 TEST(ResArchiveLoadBitmap, ConvertsBitmapsAndPassesOtherBlocks) {

@@ -40,6 +40,7 @@ class PersonalityTest : public ::testing::Test {
     ASSERT_TRUE(platform::MakeDirectory(folder.c_str()));
   }
   void Put(const shell::PersonalityRecord& r) { ASSERT_TRUE(shell::WritePersonalityFile(r)); }
+  std::string Path(const std::string& file) const { return folder + "\\" + file; }
   void PutBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
     ASSERT_TRUE(
         platform::WriteFileAtomic((folder + "\\" + file).c_str(), bytes.data(), bytes.size()));
@@ -109,6 +110,11 @@ TEST_F(PersonalityTest, ListSortedAndDamagedFilesSkipped) {
   Put(Record("Max", 800, 1, 22));
   Put(Record("Hidden", 10001, 1, 30));  // never listed
   PutBytes("Short.QNP", std::vector<uint8_t>(100, 1));
+  // A planted huge file and a folder in the list's place are passed over
+  // without being read.
+  ASSERT_TRUE(
+      testsupport::MakeHugeFile(platform::NativePath(Path("Huge.QNP").c_str()), 3ull << 30));
+  ASSERT_TRUE(platform::MakeDirectory(Path("Folder.QNP").c_str()));
   PutBytes("notes.txt", shell::EncodePersonality(Record("Txt", 1, 1, 30)));
   EXPECT_EQ(shell::ListPersonalityFiles(true), 3);
   EXPECT_TRUE(shell::GetPersonalityList().empty());

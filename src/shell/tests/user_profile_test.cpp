@@ -116,6 +116,23 @@ TEST(ProfileFile, DamagedFilesAreRefused) {
   EXPECT_EQ(std::string(into.name), std::string(31, 'N'));
 }
 
+// A planted huge profile, or a folder in its place, is refused without
+// being read.
+TEST(UserProfile, PlantedHugeFilesAndFoldersAreRefused) {
+  ShellEnv env;
+  ASSERT_TRUE(env.ok);
+  RecordingHost host;
+  ASSERT_TRUE(platform::MakeDirectory((env.data + "\\Users").c_str()));
+  for (const char* name : {"Huge", "Folder"})
+    ASSERT_TRUE(platform::MakeDirectory((env.data + "\\Users\\" + name).c_str()));
+  ASSERT_TRUE(testsupport::MakeHugeFile(
+      platform::NativePath((env.data + "\\Users\\Huge\\Huge.usr").c_str()), 3ull << 30));
+  ASSERT_TRUE(platform::MakeDirectory((env.data + "\\Users\\Folder\\Folder.usr").c_str()));
+  shell::UserProfile into;
+  EXPECT_EQ(shell::ReadUserProfile("Huge", into), shell::kProfileReadFailed);
+  EXPECT_EQ(shell::ReadUserProfile("Folder", into), shell::kProfileReadFailed);
+}
+
 shell::FinishedGame TwoPlayerWin(int32_t own, int32_t opp) {
   shell::FinishedGame g;
   g.rated = true;

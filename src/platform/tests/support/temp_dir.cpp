@@ -39,4 +39,11 @@ std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+bool MakeHugeFile(const std::string& path, unsigned long long size) {
+  if (!WriteBytes(path, "")) return false;
+  std::error_code error;
+  std::filesystem::resize_file(path, size, error);
+  return !error;
+}
+
 }  // namespace testsupport

@@ -25,5 +25,8 @@ class TempDir {
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // The file's bytes, or "<missing>" when it cannot be read.
 std::string ReadBytes(const std::string& path);
+// A file of `size` bytes that takes no room (a sparse file), for the readers
+// that must refuse a planted huge file before reading it; false on failure.
+bool MakeHugeFile(const std::string& path, unsigned long long size);
 
 }  // namespace testsupport

@@ -84,9 +84,14 @@ TEST_F(BoardTest, ScoreWordTable) {
 
 TEST_F(BoardTest, MalformedMoveStaysOnTheGrid) {
   RobotMove m = Move("abc", 14, 13);
-  m.length = 255;       // longer than the word field, running off the board
-  board->ScoreWord(m);  // must not read or write outside the record or grid
-  SUCCEED();
+  m.length = 255;  // longer than the word field, running off the board
+  char before[sizeof board->letters];
+  std::memcpy(before, board->letters, sizeof before);
+  // a on (14,13), b on the triple word at (14,14), c past the edge at face
+  // value; the rest of the word field is empty and worth nothing.
+  EXPECT_EQ(board->ScoreWord(m), (1 + 3 + 3) * 3);
+  EXPECT_EQ(m.score, (1 + 3 + 3) * 3);
+  EXPECT_EQ(std::memcmp(before, board->letters, sizeof before), 0);
 }
 
 TEST_F(BoardTest, AnchorsLineFlagsAndPhase) {

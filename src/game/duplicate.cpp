@@ -272,6 +272,11 @@ void LayTopMovePhase(CGame& g) {
     p->AddPendingScore();
     p->moveScore = 0;
     if (p->moveWords.empty()) p->moveWords.assign(1, RobotMove());
+    // Each cycle's own move goes into the duplicate statistics: its words
+    // were all looked up before it was accepted.
+    if (p->moveWords.front().word[0])
+      p->stats[kDuplicateStats].RecordMove(p->moveWords.front(),
+                                           static_cast<int>(p->moveWords.size()), true);
     p->lastMoveRecord = p->moveWords.front();
     if (g.roundCount > 0 && p->Type() == kPlayerRemote)
       p->playedMoves.push_back(p->moveWords.front());

@@ -99,6 +99,8 @@ void CGame::CreatePlayers() {
   DropPlayers();
   const int count = PlayerCount();
   for (int i = 0; i < count; ++i) {
+    // A duplicate game starts every seat's working word afresh.
+    if (Kind() == kKindDuplicate) setup.entries[i].extra = 0;
     auto player = std::make_unique<GamePlayer>(setup.entries[i], i);
     player->AttachGame(this);
     if (player->Type() == kPlayerHuman) player->ConfigureRobot();

@@ -81,6 +81,7 @@ struct PlayerState {
   int32_t othersMark = 0;      // 1 after ResetForNewGame
   PlayerMoveStats stats[2];    // [0] standard play, [1] duplicate play
   int32_t statsRecorded = 0;   // its last move is already in `stats`
+  int32_t cyclesPlayed = 0;    // cycles of turns of a finished game (humans and remotes)
   RobotMove lastMoveRecord;    // its last move played
 
   // --- The turn's fields (turns.cpp, decide.cpp, challenge.cpp) ---

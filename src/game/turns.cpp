@@ -390,6 +390,7 @@ void EnterLastMoves(CGame& game) {
   for (int i = 0; i < game.PlayerCount(); ++i) {
     GamePlayer* p = game.Player(i);
     if (!p || (p->Type() != kPlayerHuman && p->Type() != kPlayerRemote)) continue;
+    p->cyclesPlayed = game.roundCount + 1;
     if (p->statsRecorded || p->lastAction != kLastPlayed || p->moveWords.empty()) continue;
     bool allValid = true;
     for (const RobotMove& w : p->moveWords)

@@ -12,7 +12,7 @@ struct PlayerSetupEntry {
   char name[64] = {};
   int32_t playerType = -1;  // 0 local human, 1 computer, 2 remote, -1 empty
   int32_t options[kPlayerOptionCount] = {};
-  int32_t extra = 0;
+  int32_t extra = 0;  // the seat's working word, cleared when a duplicate game starts
 };
 
 struct GameSetup {

@@ -290,6 +290,20 @@ void PlayToTheEnd(DuplicateTest& t, size_t minCycles) {
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(t.P(i).score, line.back().scores[i]);
     EXPECT_EQ(t.P(i).score, top) << i;
+    // Every cycle's move is in the player's duplicate statistics.
+    const PlayerMoveStats& dup = t.P(i).stats[kDuplicateStats];
+    int32_t placed = 0;
+    for (size_t k = 1; k < line.size(); ++k)
+      for (char c : line[k].move.placedLetters)
+        placed += c != 0;
+    EXPECT_EQ(dup.lettersPlaced, placed) << i;
+    EXPECT_EQ(dup.bestMove.score,
+              std::max_element(line.begin() + 1, line.end(),
+                               [](const HistoryRecord& a, const HistoryRecord& b) {
+                                 return a.move.score < b.move.score;
+                               })
+                  ->move.score)
+        << i;
   }
   // The game ended on a rack that admits no move, its tiles back in the bag.
   EXPECT_EQ(t.game->referencePlayer->rackCount, 0);

@@ -210,6 +210,16 @@ TEST_F(NewGameTest, ClearGameTakesBackTheHistoryAndRestartBeginsAgain) {
   EXPECT_EQ(game->history->Last()->scores[0], 0);
 }
 
+TEST_F(NewGameTest, DuplicateStartClearsEachSeatsWorkingWord) {
+  for (int32_t kind : {kKindStandard, kKindDuplicate}) {
+    auto game = Make(kind);
+    game->setup.entries[1].extra = 77;
+    game->StartNewGame();
+    EXPECT_EQ(game->setup.entries[1].extra, kind == kKindDuplicate ? 0 : 77) << kind;
+    EXPECT_EQ(game->Player(1)->entry.extra, kind == kKindDuplicate ? 0 : 77) << kind;
+  }
+}
+
 TEST_F(NewGameTest, ClocksFollowTheClockMode) {
   struct Case {
     int32_t mode;

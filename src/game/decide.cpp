@@ -192,7 +192,10 @@ bool DecideRemote(CGame& game, GamePlayer& p, PlayerAction& a) {
 bool GamePlayer::DecideAction(CGame& game, PlayerAction& action) {
   switch (Type()) {
     case kPlayerHuman:
-      return DecideHuman(game, *this, action);
+      if (!DecideHuman(game, *this, action)) return false;
+      // The decision changes the board and the bag the look reads.
+      StopRobotLook();
+      return true;
     case kPlayerComputer:
       return DecideComputer(game, *this, action);
     case kPlayerRemote:

@@ -189,6 +189,12 @@ class GamePlayer : public PlayerState {
   virtual void ShowPlayedWords() {}
   // Frees moveWords (after a pass, exchange or lost turn).
   void ClearPlayedWords();
+  // Starts the robot's look at the game's board with this player's rack on
+  // the robot worker (a local human's background look, for the hints and
+  // the mentor); returns at once. Nothing without a robot.
+  void RobotFindBestMove(CGame& game);
+  // Stops a look that is still running; the moves found so far stay.
+  void StopRobotLook();
 
  private:
   bool TakePeerRack();

@@ -5,6 +5,7 @@
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "game/game.h"
+#include "game/robot_view.h"
 #include "game/turn_support.h"
 
 namespace {
@@ -35,6 +36,23 @@ void GamePlayer::BeginTurn(CGame& game) {
   game.viewingPlayer = this;
   turns::LoadViewBoard(game);
   turns::LoadViewRack(game, *this);
+  RobotFindBestMove(game);
+}
+
+void GamePlayer::RobotFindBestMove(CGame& game) {
+  Robot* robot = GetRobot();
+  if (!robot) return;
+  StopRobotLook();
+  RobotGameView view = MakeRobotGameView(game, robot);
+  view.hasCurrent = true;
+  view.current = MakeRobotPlayerView(*this);
+  robot->SetGameView(view);
+  robot->BeginSearch();
+  robot->StartThinking(game.board.letters, rack);
+}
+
+void GamePlayer::StopRobotLook() {
+  if (Robot* robot = GetRobot(); robot && robot->IsThinking()) robot->CancelThinking();
 }
 
 bool GamePlayer::PrepareTurn(CGame& game) {
@@ -55,7 +73,9 @@ void GamePlayer::RetryTurn(CGame& game) {
 
 void GamePlayer::EndTurn(CGame& game) {
   (void)game;
-  // Only a computer player's robot has searched for this turn.
+  // A local human's background look ends with its turn; a computer's
+  // search is spent.
+  if (Type() == kPlayerHuman) StopRobotLook();
   if (Type() == kPlayerComputer && GetRobot()) GetRobot()->ClearMoveSlots();
 }
 

@@ -420,10 +420,11 @@ int32_t CGame::FinishGame() {
 }
 
 void CGame::CancelAllRobots() {
-  // Only computer players' robots are given searches by the turn.
+  // Computers search for their turns and local humans look in the
+  // background: every robot stops.
   for (int i = 0; i < PlayerCount(); ++i) {
     GamePlayer* p = Player(i);
-    if (p && p->Type() == kPlayerComputer && p->GetRobot()) p->GetRobot()->CancelThinking();
+    if (p && p->GetRobot()) p->GetRobot()->CancelThinking();
   }
 }
 

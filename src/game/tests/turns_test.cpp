@@ -84,6 +84,7 @@ class TurnsTest : public testing::Test {
   }
 
   void GiveRack(GamePlayer& p, const char* letters) {
+    p.StopRobotLook();  // it reads the bag this changes
     p.ReturnRackToBag();
     ASSERT_TRUE(game->DrawGivenLetters(letters, static_cast<int>(std::strlen(letters))));
     p.ClearRack(letters);
@@ -170,6 +171,24 @@ TEST_F(TurnsTest, HumanMoveStandsRefillsAndPasses) {
   EXPECT_EQ(ui.framePosts.back(), kMsgViewsChanged);
   EXPECT_EQ(game->turnElapsedMs, 0);
   ExpectTilesConserved();
+}
+
+TEST_F(TurnsTest, HumansRobotLooksInTheBackgroundDuringItsTurn) {
+  Start({kPlayerHuman, kPlayerComputer});
+  Robot* look = P(0).GetRobot();
+  ASSERT_NE(look, nullptr);
+  // The look runs on the worker while the frames go on.
+  EXPECT_TRUE(look->IsThinking());
+  for (int i = 0; i < 200 && look->ThinkingState() != ThreadJob::kDone; ++i)
+    platform::SleepMs(5);
+  EXPECT_EQ(look->ThinkingState(), ThreadJob::kDone);
+  EXPECT_GT(look->GetMoveCount(), 0);
+  EXPECT_EQ(P(0).turnPhase, kPhaseDeciding);
+  // The decision ends it; the computer then searches for its own turn.
+  Pass();
+  EXPECT_FALSE(look->IsThinking());
+  NextTurn();
+  EXPECT_EQ(game->currentPlayer, &P(1));
 }
 
 TEST_F(TurnsTest, TurnTimerStartsOnTheGameClock) {

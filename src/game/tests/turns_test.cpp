@@ -191,6 +191,54 @@ TEST_F(TurnsTest, HumansRobotLooksInTheBackgroundDuringItsTurn) {
   EXPECT_EQ(game->currentPlayer, &P(1));
 }
 
+// A robot that always advises swapping its whole rack.
+class SwapAdviceRobot : public quickBot2usingDawg {
+ public:
+  bool Think(RobotMove*, int) override {
+    SetResultState(kResultAdvice3);
+    return false;
+  }
+};
+
+// Computer players get SwapAdviceRobots while it lives.
+class SwapAdviceFactory {
+ public:
+  SwapAdviceFactory() {
+    PlayerRobotFactory f;
+    f.create = [](const int32_t*, const GameRules* rules) -> Robot* {
+      Robot* r = new SwapAdviceRobot;
+      r->SetGameParams(rules);
+      return r;
+    };
+    f.configure = [](Robot& r, const int32_t*, const GameRules* rules) { r.SetGameParams(rules); };
+    previous_ = SetPlayerRobotFactory(f);
+  }
+  ~SwapAdviceFactory() { SetPlayerRobotFactory(previous_); }
+
+ private:
+  PlayerRobotFactory previous_;
+};
+
+TEST_F(TurnsTest, ComputersExchangeRefusedByTheBagIsAPass) {
+  SwapAdviceFactory swaps;
+  Start({kPlayerComputer, kPlayerHuman});
+  NextTurn();
+  EXPECT_EQ(P(0).lastAction, kLastExchanged);  // the bag had room
+  EXPECT_EQ(game->consecutivePasses, 0);
+  Pass();
+  NextTurn();
+  ASSERT_EQ(game->currentPlayer, &P(0));
+  EmptyBag();
+  const std::string rack = Rack(0);
+  const int32_t passes = game->consecutivePasses;
+  NextTurn();
+  EXPECT_EQ(P(0).lastAction, kLastPassed);
+  EXPECT_EQ(Rack(0), rack);
+  EXPECT_EQ(game->consecutivePasses, passes + 1);
+  game->StopGame();
+  game.reset();  // its robots go while their factory is installed
+}
+
 TEST_F(TurnsTest, TurnTimerStartsOnTheGameClock) {
   Start({kPlayerHuman, kPlayerHuman});
   game->PauseTurn();

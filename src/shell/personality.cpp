@@ -10,6 +10,7 @@
 #include "shell/app_context.h"
 #include "shell/fixed_text.h"
 #include "shell/file_utils.h"
+#include "shell/resource_packs.h"
 #include "shell/user_profile.h"
 
 namespace shell {
@@ -288,6 +289,13 @@ int32_t GetPlayerRating(const char* name, bool isComputer, bool duplicate) {
     return ReadPersonalityFile(o.picture.c_str(), r) ? r.rating : 0;
   }
   return 0;
+}
+
+std::optional<ResBlock> LoadFacePicture(const char* name) {
+  ResBlock block;
+  if (!name || !*name || !ReadPackEntryByName(name, kPackFaces, &block, nullptr, nullptr, nullptr))
+    return std::nullopt;
+  return block;
 }
 
 }  // namespace shell

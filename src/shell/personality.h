@@ -5,9 +5,11 @@
 // near the player's rating.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "shell/archive.h"
 #include "shell/shell_constants.h"
 
 namespace shell {
@@ -53,6 +55,9 @@ std::string PersonalityFilePath(const char* name);
 // "Could not open personality file" (a file shorter than a record counts as
 // unreadable) and leaves the record as it was.
 bool ReadPersonalityFile(const char* name, PersonalityRecord& record);
+// The portrait of that name ("pip.bmp") from the "faces" pack (slot 1), as a
+// packed DIB; nothing when it is missing.
+std::optional<ResBlock> LoadFacePicture(const char* name);
 // Writes the record to {Personalities}\<picture, its last three characters
 // replaced by "QNP">, keeping any bytes the file holds past the record.
 bool WritePersonalityFile(const PersonalityRecord& record);

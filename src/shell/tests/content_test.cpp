@@ -10,6 +10,7 @@
 #include "platform/path.h"
 #include "shell/app_context.h"
 #include "shell/personality.h"
+#include "shell/resource_packs.h"
 #include "shell/settings.h"
 #include "shell_fixture.h"
 
@@ -53,6 +54,23 @@ TEST_F(ContentTest, PersonalitiesSpreadFromWeakToStrong) {
   EXPECT_EQ(ageGroups.size(), 4u);
   EXPECT_EQ(sexes.size(), 2u);
   shell::FreePersonalityList();
+}
+
+TEST_F(ContentTest, EveryPersonalityHasItsPortrait) {
+  ASSERT_TRUE(shell::OpenResourcePack("faces", shell::kPackFaces, false));
+  ASSERT_GE(shell::ListPersonalityFiles(), 16);
+  for (const shell::PersonalityEntry& e : shell::GetPersonalityList()) {
+    std::optional<shell::ResBlock> face = shell::LoadFacePicture(e.picture.c_str());
+    ASSERT_TRUE(face) << e.picture;
+    // A packed DIB: a 40-byte header of a 96 x 96 picture.
+    ByteReader header(face->data(), face->size());
+    EXPECT_EQ(header.U32(), 40u) << e.picture;
+    EXPECT_EQ(header.I32(), 96) << e.picture;
+    EXPECT_EQ(header.I32(), 96) << e.picture;
+  }
+  EXPECT_FALSE(shell::LoadFacePicture("nobody.bmp"));
+  shell::FreePersonalityList();
+  shell::CloseResourcePack(shell::kPackFaces);
 }
 
 TEST_F(ContentTest, DefaultUserIniHoldsEveryKeyAtItsDefault) {

@@ -15,7 +15,7 @@ log() { printf '[setup] %s\n' "$*"; }
 packages=(
   cmake g++ make pkg-config python3 git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  liblua5.4-dev libtomcrypt-dev libtommath-dev
+  liblua5.4-dev
   clang
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth
@@ -78,26 +78,39 @@ fetch_source() {  # fetch_source <source package> ; prints the unpacked folder
   echo "$dir"
 }
 
-if [ ! -f "$prefix/lib/libtommath.a" ]; then
-  log "building LibTomMath for mingw"
+# LibTomMath and LibTomCrypt allocate through the networking SDK's memory
+# hooks (bd_mp_* and bd_tc_*, defined in src/viraredo), in both builds: each is
+# built from Debian's sources into its own prefix. The stamp names the build
+# flags, so a prefix built differently is rebuilt.
+tom_stamp=alloc-hooks-1
+tom_mp_flags="-DMP_MALLOC=bd_mp_malloc -DMP_REALLOC=bd_mp_realloc -DMP_CALLOC=bd_mp_calloc -DMP_FREE=bd_mp_free"
+tom_tc_flags="-DXMALLOC=bd_tc_malloc -DXREALLOC=bd_tc_realloc -DXCALLOC=bd_tc_calloc -DXFREE=bd_tc_free"
+
+build_tom() {  # build_tom <prefix> <cc> <ar> <ranlib> <label>
+  local into=$1 tcc=$2 tar=$3 tranlib=$4 label=$5 d
+  [ -f "$into/lib/$tom_stamp" ] && return 0
+  mkdir -p "$into/include" "$into/lib"
+  log "building LibTomMath ($label)"
   d=$(fetch_source libtommath)
   make -C "$d" -f makefile clean >/dev/null 2>&1 || true
-  make -C "$d" -f makefile -j"$(nproc)" CC="$cc" AR=$cross-ar RANLIB=$cross-ranlib \
-    CFLAGS="-O2" libtommath.a >"$deps/src/libtommath.log" 2>&1 || { tail -20 "$deps/src/libtommath.log"; exit 1; }
-  cp "$d/libtommath.a" "$prefix/lib/"
-  cp "$d"/tommath*.h "$prefix/include/"
-fi
-
-if [ ! -f "$prefix/lib/libtomcrypt.a" ]; then
-  log "building LibTomCrypt for mingw"
+  make -C "$d" -f makefile -j"$(nproc)" CC="$tcc" AR="$tar" RANLIB="$tranlib" \
+    CFLAGS="-O2 -fPIC $tom_mp_flags" libtommath.a >"$deps/src/libtommath-$label.log" 2>&1 ||
+    { tail -20 "$deps/src/libtommath-$label.log"; exit 1; }
+  cp "$d/libtommath.a" "$into/lib/"
+  cp "$d"/tommath*.h "$into/include/"
+  log "building LibTomCrypt ($label)"
   d=$(fetch_source libtomcrypt)
   make -C "$d" -f makefile clean >/dev/null 2>&1 || true
-  make -C "$d" -f makefile -j"$(nproc)" CC="$cc" AR=$cross-ar RANLIB=$cross-ranlib \
-    CFLAGS="-O2 -DUSE_LTM -DLTM_DESC -I$prefix/include" library >"$deps/src/libtomcrypt.log" 2>&1 ||
-    { tail -20 "$deps/src/libtomcrypt.log"; exit 1; }
-  cp "$d/libtomcrypt.a" "$prefix/lib/"
-  cp "$d"/src/headers/*.h "$prefix/include/"
-fi
+  make -C "$d" -f makefile -j"$(nproc)" CC="$tcc" AR="$tar" RANLIB="$tranlib" \
+    CFLAGS="-O2 -fPIC -DUSE_LTM -DLTM_DESC $tom_tc_flags -I$into/include" library \
+    >"$deps/src/libtomcrypt-$label.log" 2>&1 || { tail -20 "$deps/src/libtomcrypt-$label.log"; exit 1; }
+  cp "$d/libtomcrypt.a" "$into/lib/"
+  cp "$d"/src/headers/*.h "$into/include/"
+  touch "$into/lib/$tom_stamp"
+}
+
+build_tom "$prefix" "$cc" "$cross-ar" "$cross-ranlib" mingw
+build_tom "$deps/native" gcc ar ranlib native
 
 if [ ! -f "$prefix/lib/liblua.a" ]; then
   log "building Lua 5.4 for mingw"

@@ -41,52 +41,6 @@ void RefreshAfterTurnChange() {
   ui.RefreshRemainderWindow();
 }
 
-// One search of the reference robot over the common rack, on this thread.
-int SearchRack(CGame& game, GamePlayer& reference, Robot& robot) {
-  RobotGameView view = MakeRobotGameView(game, &robot);
-  view.hasCurrent = true;
-  view.current = MakeRobotPlayerView(reference);
-  robot.SetGameView(view);
-  robot.BeginSearch();
-  robot.PreparePosition(game.board.letters, reference.rack, false, 0);
-  robot.ClearMoveSlots();
-  robot.Think(nullptr, 0);
-  return robot.GetMoveCount();
-}
-
-// Draws the common rack onto what the last top move left, until a rack
-// admits a move or as many racks were tried as the bag held tiles. False
-// leaves the rack empty (its tiles back in the bag): the game is over.
-bool DrawCommonRack(CGame& game, GamePlayer& reference) {
-  Robot* robot = reference.GetRobot();
-  const int places = reference.RackPlaces();
-  for (int attempts = 1;; ++attempts) {
-    int32_t count = 0;
-    game.FillRack(reference.rack, &count, &reference);
-    reference.rack[places] = 0;
-    reference.rackCount = count;
-    if (count == 0 || !robot) {
-      // Too few tiles, or no vowel or no other letter: the game ends. The
-      // tiles go back so that none is lost.
-      reference.ReturnRackToBag();
-      reference.rackCount = 0;
-      return false;
-    }
-    const int bound = game.bag.tileCount;
-    if (SearchRack(game, reference, *robot) > 0) {
-      GetGameUiPort().RefreshRemainderWindow();
-      return true;
-    }
-    turns::Debug("Rack %s is not a valid rack\n", reference.rack);
-    reference.ReturnRackToBag();
-    reference.rackCount = 0;
-    if (attempts >= bound) {
-      GetGameUiPort().RefreshRemainderWindow();
-      return false;
-    }
-  }
-}
-
 // The reference robot's best move: the first the ranking kept (it keeps no
 // move laid down in the first cycle while an across one exists). In the
 // first cycle with only down moves, the best-scoring of them. An empty
@@ -219,7 +173,7 @@ void Begin(CGame& game, GamePlayer& p) {
 void RunDrawPhase(CGame& g) {
   GamePlayer& reference = *g.referencePlayer;
   RobotMove top;
-  if (DrawCommonRack(g, reference)) top = ChooseTopMove(g, reference);
+  if (g.DrawPlayerRack(reference)) top = ChooseTopMove(g, reference);
   g.lastTick = GameTickCount();
   g.clockPaused = 0;
   g.viewingPlayer = nullptr;

@@ -5,6 +5,8 @@
 // it once per frame.
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "rules/robot_move.h"
@@ -40,6 +42,10 @@ constexpr int32_t kTournamentSaved = 8;
 
 constexpr int32_t kDefaultRackSize = 7;
 constexpr int kGameVariableCount = 191;
+constexpr int kMaxExerciseSolutions = 3;
+// Anagram and conundrum words: the set-up keeps them within these lengths.
+constexpr int32_t kMinSideGameWordLength = 2;
+constexpr int32_t kMaxSideGameWordLength = 12;
 // lastTick before the first update: the clocks start on the next one.
 constexpr uint32_t kNoTick = 0xFFFFFFFFu;
 
@@ -193,6 +199,28 @@ class CGame {
   int32_t blanksToHandOut = 0;
   // Vowels and non-vowels a balanced rack needs (2, then 1 after 15 rounds).
   int32_t balanceMinimum = 2;
+
+  // --- Racks by game kind (rack_draw.cpp) and the side games (side_games.cpp)
+  // The player's new letters for this game's kind: a standard refill, the
+  // duplicate game's common rack (searched until one admits a move), the
+  // next anagram group, or a conundrum rack and its best word. False when
+  // no rack could be drawn (the rack is then left empty).
+  bool DrawPlayerRack(GamePlayer& player);
+  // State 2 of an anagram game: every word of the required length the letter
+  // set makes goes into the word map, grouped by its letters.
+  void StartAnagramTurn();
+  void RunAnagramTurn();
+  void RunConundrumTurn();
+  void RunExerciseTurn();
+
+  std::vector<RobotMove> anagramSolutions;  // the current group's words not found yet
+  // Every word of the anagram game, under the key of its letters.
+  std::unordered_multimap<uint32_t, std::string> anagramWords;
+  int32_t requiredWordLength = 0;  // anagram and conundrum games
+  char anagramLetters[16] = {};    // the anagram game's letter set, lower case
+  RobotMove conundrumSolution;
+  RobotMove exerciseSolutions[kMaxExerciseSolutions];
+  int32_t exerciseSolutionCount = 0;
 
   // --- Move history, replay and pause (game_history.cpp) ---
   // The history entry of the turn that just ended: the move, or null for a

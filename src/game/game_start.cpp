@@ -72,6 +72,8 @@ void CGame::ClearGame() {
   if (history) history->Clear();
   DropPlayers();
   referencePlayer.reset();
+  anagramWords.clear();
+  anagramSolutions.clear();
   turnIndex = startPlayerIndex = roundCount = 0;
   previousRound = -1;
   ClearBoardLetters();

@@ -37,6 +37,17 @@ constexpr uint32_t kStrClassic = 2334;
 constexpr uint32_t kStrDuplicate = 1861;
 constexpr uint32_t kStrCrossagrams = 1874;
 constexpr uint32_t kStrProgramTitle = 1929;  // the program's title line
+// The side games' messages.
+constexpr uint32_t kStrWrongLength = 1906;
+constexpr uint32_t kStrLosesTurn = 1907;       // the player's name
+constexpr uint32_t kStrOtherSolutions = 3132;  // followed by the words left
+constexpr uint32_t kStrAllAnagramsFound = 3133;
+constexpr uint32_t kStrNoMoreAnagrams = 7170;
+constexpr uint32_t kStrBestSolution = 3193;  // the solution's move text
+constexpr uint32_t kStrFirstSquare = 3196;
+constexpr uint32_t kStrTheSolution = 3165;     // the first solution's move text
+constexpr uint32_t kStrNotTheSolution = 3166;  // the move's text
+constexpr uint32_t kStrIsASolution = 3167;     // the move's text
 
 // The table's text for `id`; empty when the table has none.
 std::string GameText(uint32_t id);

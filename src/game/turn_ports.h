@@ -68,6 +68,11 @@ class BoardViewPort {
   // Drops a tile being dragged back where it came from.
   virtual void EndTileDrag() {}
   virtual void ReleaseBoardButton() {}
+  // The board window takes the keyboard focus and a tile pick starts at the
+  // first square (the side games' words are laid from there).
+  virtual void FocusAndPickFirstSquare() {}
+  // Empties the board, rack and carrier grids.
+  virtual void ClearGrids() {}
   // Shows the scene buttons of the mask (SceneButton bits), hides the rest.
   virtual void SetSceneButtonMask(uint32_t mask) { (void)mask; }
   virtual void RedrawBoardWindow() {}

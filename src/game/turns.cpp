@@ -57,6 +57,8 @@ int32_t CGame::Update() {
         StartStandardTurn();
       else if (Kind() == kKindDuplicate)
         StartDuplicateTurn();
+      else if (Kind() == kKindAnagram)
+        StartAnagramTurn();
       else if (Kind() == kKindConundrum || Kind() == kKindExercise)
         BeginRunningTurn();
       else if (Kind() == kKindCrossagram)
@@ -68,6 +70,12 @@ int32_t CGame::Update() {
         RunStandardTurn();
       else if (Kind() == kKindDuplicate)
         RunDuplicateTurn();
+      else if (Kind() == kKindAnagram)
+        RunAnagramTurn();
+      else if (Kind() == kKindConundrum)
+        RunConundrumTurn();
+      else if (Kind() == kKindExercise)
+        RunExerciseTurn();
       else if (Kind() == kKindCrossagram)
         turns::RunPendingAction(*this);
       break;

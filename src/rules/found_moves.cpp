@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -24,15 +25,12 @@ float SortableFloat(float f) { return std::isnan(f) ? -std::numeric_limits<float
 
 FoundMoveList::FoundMoveList() : slots_(kFoundMoveSlots) { ClearMoveSlots(); }
 
-RobotMove* FoundMoveList::GetMoveSlot(int i) {
-  return i >= 0 && i < kFoundMoveSlots ? &slots_[i] : nullptr;
-}
-
 const RobotMove* FoundMoveList::GetMoveSlot(int i) const {
   return i >= 0 && i < kFoundMoveSlots ? &slots_[i] : nullptr;
 }
 
 RobotMove* FoundMoveList::GetBestMove() {
+  indexed_ = false;
   if (count_ >= 1 && slots_[0].evalValue >= 0.001f) return &slots_[0];
   return nullptr;
 }
@@ -41,10 +39,12 @@ void FoundMoveList::ClearMoveSlots() {
   for (RobotMove& m : slots_)
     m.Clear();
   count_ = 0;
+  indexed_ = false;
 }
 
 void FoundMoveList::RemoveMove(int i) {
   if (i < 0 || i >= count_) return;
+  indexed_ = false;
   const int last = count_ - 1;
   if (i != last) slots_[i] = slots_[last];
   slots_[last].Clear();
@@ -56,6 +56,7 @@ void FoundMoveList::SortMovesByScore(bool byScore) {
 }
 
 void FoundMoveList::SortMovesByKey(MoveSortKey key) {
+  indexed_ = false;
   auto end = slots_.begin() + count_;
   switch (key) {
     case MoveSortKey::kScore:
@@ -75,41 +76,132 @@ void FoundMoveList::SortMovesByKey(MoveSortKey key) {
   }
 }
 
-int FoundMoveList::ChooseSlot(int32_t score) const {
+namespace {
+
+// FNV-1a over the identity: the word's bytes, the score and the position.
+uint32_t IdentityHash(const char* word, size_t len, int32_t score, const MovePosition& p) {
+  uint32_t h = 2166136261u;
+  auto mix = [&h](uint32_t byte) { h = (h ^ byte) * 16777619u; };
+  for (size_t i = 0; i < len; ++i)
+    mix(static_cast<uint8_t>(word[i]));
+  for (int k = 0; k < 4; ++k)
+    mix((static_cast<uint32_t>(score) >> (8 * k)) & 0xFF);
+  mix(p.column);
+  mix(p.row);
+  mix(p.direction);
+  return h;
+}
+
+size_t WordLength(const char* word) {
+  size_t len = 0;
+  while (len < kMoveWordSize - 1 && word[len])
+    ++len;
+  return len;
+}
+
+}  // namespace
+
+int FoundMoveList::FindSlot(const char* word, size_t len, int32_t score,
+                            const MovePosition& position, uint32_t hash) const {
+  int found = -1;
+  for (int i = bucketHead_[hash & (kBuckets - 1)]; i >= 0; i = nextInBucket_[i]) {
+    const RobotMove& m = slots_[i];
+    // strncmp semantics over the whole field: a stored word ends where the
+    // offered one does.
+    if (slotHash_[i] == hash && m.score == score && SamePlace(m, position) &&
+        std::strncmp(m.word, word, kMoveWordSize) == 0 && (found < 0 || i < found))
+      found = i;
+  }
+  (void)len;
+  return found;
+}
+
+void FoundMoveList::Link(int slot, uint32_t hash) {
+  slotHash_[slot] = hash;
+  int16_t& head = bucketHead_[hash & (kBuckets - 1)];
+  nextInBucket_[slot] = head;
+  head = static_cast<int16_t>(slot);
+}
+
+void FoundMoveList::Unlink(int slot) {
+  int16_t* link = &bucketHead_[slotHash_[slot] & (kBuckets - 1)];
+  while (*link >= 0 && *link != slot)
+    link = &nextInBucket_[*link];
+  if (*link == slot) *link = nextInBucket_[slot];
+}
+
+void FoundMoveList::Rebuild() {
+  bucketHead_.fill(-1);
+  for (int i = 0; i < count_; ++i) {
+    const RobotMove& m = slots_[i];
+    Link(i, IdentityHash(m.word, WordLength(m.word), m.score, m.Position()));
+  }
+  indexed_ = true;
+  treeBuilt_ = false;
+}
+
+int64_t FoundMoveList::TreeKey(int slot) const {
+  if (slot >= count_ || slots_[slot].score >= kKeptScore) return INT64_MAX;
+  return slots_[slot].score;
+}
+
+void FoundMoveList::UpdateTree(int slot) {
+  int node = (kTreeLeaves + slot) / 2;
+  while (node >= 1) {
+    const int a = tree_[2 * node], b = tree_[2 * node + 1];
+    const int64_t ka = TreeKey(a), kb = TreeKey(b);
+    // The lowest score, then the lowest index: the slot a scan from the
+    // front would choose.
+    tree_[node] = static_cast<int16_t>(kb < ka || (kb == ka && b < a) ? b : a);
+    node /= 2;
+  }
+}
+
+void FoundMoveList::BuildTree() {
+  for (int i = 0; i < kTreeLeaves; ++i)
+    tree_[kTreeLeaves + i] = static_cast<int16_t>(std::min(i, kFoundMoveSlots - 1));
+  for (int node = kTreeLeaves - 1; node >= 1; --node) {
+    const int a = tree_[2 * node], b = tree_[2 * node + 1];
+    const int64_t ka = TreeKey(a), kb = TreeKey(b);
+    tree_[node] = static_cast<int16_t>(kb < ka || (kb == ka && b < a) ? b : a);
+  }
+  treeBuilt_ = true;
+}
+
+int FoundMoveList::ChooseSlot(int32_t score) {
   if (count_ < kFoundMoveSlots) return count_;
-  int lowest = -1;
-  for (int i = 0; i < count_; ++i)
-    if (slots_[i].score < kKeptScore && (lowest < 0 || slots_[i].score < slots_[lowest].score))
-      lowest = i;
+  if (!treeBuilt_) BuildTree();
+  const int lowest = tree_[1];
   // A full list keeps its moves unless the new one beats the worst of them.
-  if (lowest < 0 || score <= slots_[lowest].score) return -1;
+  if (TreeKey(lowest) == INT64_MAX || score <= slots_[lowest].score) return -1;
   return lowest;
 }
 
 RobotMove* FoundMoveList::FindMoveByWord(const char* word, int32_t score, MovePosition position,
                                          const int32_t* playedCounts, const int32_t* leaveCounts,
                                          const MoveAcceptance& accept) {
-  for (int i = 0; i < count_; ++i) {
-    RobotMove& m = slots_[i];
-    if (m.score == score && SamePlace(m, position) &&
-        std::strncmp(m.word, word, kMoveWordSize) == 0)
-      return &m;
-  }
+  if (!indexed_) Rebuild();
+  const size_t len = WordLength(word);
+  const uint32_t hash = IdentityHash(word, len, score, position);
+  const int same = FindSlot(word, len, score, position, hash);
+  if (same >= 0) return &slots_[same];
   if (!Accepted(position, accept)) return nullptr;
   const int index = ChooseSlot(score);
   if (index < 0) return nullptr;
 
   RobotMove& m = slots_[index];
-  if (index < count_) m.Clear();  // a reused slot keeps nothing of the move it held
-  size_t len = 0;
-  while (len < kMoveWordSize - 1 && word[len])
-    ++len;
+  if (index < count_) {
+    Unlink(index);
+    m.Clear();  // a reused slot keeps nothing of the move it held
+  }
   std::memcpy(m.word, word, len);
   m.word[len] = 0;
   position.length = static_cast<uint8_t>(len);
   m.SetPosition(position);
   m.score = score;
   if (index >= count_) count_ = index + 1;
+  Link(index, hash);
+  if (treeBuilt_) UpdateTree(index);
   if (playedCounts) std::memcpy(m.playedCounts, playedCounts, sizeof m.playedCounts);
   if (leaveCounts) std::memcpy(m.leaveCounts, leaveCounts, sizeof m.leaveCounts);
   return &m;

@@ -3,6 +3,14 @@
 // 0..Count()-1 in use. Duplicates (same word, score, column, row and
 // direction) are merged on the way in; a full list gives its lowest-scoring
 // slot to a better move only.
+//
+// The generator offers thousands of candidates a search, so the list keeps
+// two indexes beside the slots: a hash of each live move's identity (finding
+// a duplicate is O(1)) and, once the list is full, a tournament tree over the
+// slots' scores (finding the lowest slot is O(1), replacing it O(log n)).
+// Anything that may change slots from outside (a mutable slot, a sort, a
+// removal) drops both; the next offer rebuilds them from the slots.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -33,7 +41,10 @@ class FoundMoveList {
 
   int Count() const { return count_; }
   // Slot i (0..kFoundMoveSlots-1); null outside that range.
-  RobotMove* GetMoveSlot(int i);
+  RobotMove* GetMoveSlot(int i) {
+    indexed_ = false;
+    return i >= 0 && i < kFoundMoveSlots ? &slots_[i] : nullptr;
+  }
   const RobotMove* GetMoveSlot(int i) const;
   // Slot 0 when a move is held and its evalValue is at least 0.001.
   RobotMove* GetBestMove();
@@ -54,8 +65,29 @@ class FoundMoveList {
                             const MoveAcceptance& accept = MoveAcceptance());
 
  private:
-  int ChooseSlot(int32_t score) const;
+  static constexpr int kBuckets = 1024;    // a power of two above twice the slots
+  static constexpr int kTreeLeaves = 512;  // a power of two at least the slots
+
+  int ChooseSlot(int32_t score);
+  // The live slot holding this identity, the lowest such index; -1 none.
+  int FindSlot(const char* word, size_t len, int32_t score, const MovePosition& position,
+               uint32_t hash) const;
+  void Link(int slot, uint32_t hash);
+  void Unlink(int slot);
+  void Rebuild();
+  // The tree's entry for a slot: its score when it may be replaced.
+  int64_t TreeKey(int slot) const;
+  void UpdateTree(int slot);
+  void BuildTree();
 
   std::vector<RobotMove> slots_;
   int32_t count_ = 0;
+  bool indexed_ = false;  // the hash index matches the slots
+  bool treeBuilt_ = false;
+  std::array<int16_t, kBuckets> bucketHead_{};
+  std::array<int16_t, kFoundMoveSlots> nextInBucket_{};
+  std::array<uint32_t, kFoundMoveSlots> slotHash_{};
+  // tree_[1] is the root; leaves kTreeLeaves..2*kTreeLeaves-1 hold slots;
+  // each node holds the slot with the lowest (key, index) below it.
+  std::array<int16_t, 2 * kTreeLeaves> tree_{};
 };

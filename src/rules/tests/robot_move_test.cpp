@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -286,3 +287,72 @@ TEST_F(FoundMovesTest, SortsAreStableAndDescending) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list as a plain scan keeps it: the first identical move, else the
+// next free slot, else the first of the lowest scores below the kept score.
+struct ScanList {
+  std::vector<RobotMove> slots = std::vector<RobotMove>(kFoundMoveSlots);
+  int count = 0;
+
+  int Offer(const char* word, int32_t score, MovePosition p) {
+    for (int i = 0; i < count; ++i)
+      if (slots[i].score == score && slots[i].Position().column == p.column &&
+          slots[i].row == p.row && slots[i].direction == p.direction &&
+          std::strncmp(slots[i].word, word, kMoveWordSize) == 0)
+        return i;
+    int index = count;
+    if (count == kFoundMoveSlots) {
+      int lowest = -1;
+      for (int i = 0; i < count; ++i)
+        if (slots[i].score < kKeptScore && (lowest < 0 || slots[i].score < slots[lowest].score))
+          lowest = i;
+      if (lowest < 0 || score <= slots[lowest].score) return -1;
+      index = lowest;
+    }
+    slots[index].Clear();
+    std::strncpy(slots[index].word, word, kMoveWordSize - 1);
+    p.length = static_cast<uint8_t>(std::strlen(slots[index].word));
+    slots[index].SetPosition(p);
+    slots[index].score = score;
+    count = std::max(count, index + 1);
+    return index;
+  }
+};
+
+}  // namespace
+
+// Many offers of few distinct moves, so that duplicates, a full list and
+// replacements all happen, with sorts and removals between them: the indexed
+// list answers as the plain scan does, slot by slot.
+TEST_F(FoundMovesTest, IndexedListAnswersAsAPlainScan) {
+  std::mt19937 rng(7);
+  const FoundMoveList& slots = *list;  // const reads leave the indexes alone
+  ScanList scan;
+  const char* words[] = {"a", "at", "cat", "cats", "scat", "zebra", "ab"};
+  for (int step = 0; step < 40000; ++step) {
+    if (step % 5000 == 4999) {
+      // Both sides reorder the same way.
+      list->SortMovesByKey(MoveSortKey::kScore);
+      std::stable_sort(scan.slots.begin(), scan.slots.begin() + scan.count,
+                       [](const RobotMove& a, const RobotMove& b) { return a.score > b.score; });
+      const int victim = static_cast<int>(rng() % static_cast<unsigned>(scan.count));
+      list->RemoveMove(victim);
+      if (victim != scan.count - 1) scan.slots[victim] = scan.slots[scan.count - 1];
+      scan.slots[--scan.count].Clear();
+    }
+    const char* word = words[rng() % 7];
+    const int32_t score = static_cast<int32_t>(rng() % 60) + (rng() % 500 == 0 ? kKeptScore : 0);
+    MovePosition p{static_cast<uint8_t>(rng() % 15), static_cast<uint8_t>(rng() % 15),
+                   static_cast<uint8_t>(rng() % 2), 0};
+    RobotMove* got = list->FindMoveByWord(word, score, p, nullptr, nullptr);
+    const int want = scan.Offer(word, score, p);
+    ASSERT_EQ(got ? static_cast<int>(got - slots.GetMoveSlot(0)) : -1, want) << "step " << step;
+    ASSERT_EQ(list->Count(), scan.count) << "step " << step;
+  }
+  for (int i = 0; i < scan.count; ++i) {
+    EXPECT_STREQ(slots.GetMoveSlot(i)->word, scan.slots[i].word) << i;
+    EXPECT_EQ(slots.GetMoveSlot(i)->score, scan.slots[i].score) << i;
+  }
+}

@@ -51,6 +51,9 @@ inline int32_t DIBWidth(const PackedDIB* d) { return d->biWidth; }
 inline int32_t DIBHeight(const PackedDIB* d) {
   return d->biHeight < 0 ? -d->biHeight : d->biHeight;
 }
+// The same of an image that may be missing (0 then): skin images are optional.
+inline int32_t DIBWidthOf(const PackedDIB* d) { return d ? DIBWidth(d) : 0; }
+inline int32_t DIBHeightOf(const PackedDIB* d) { return d ? DIBHeight(d) : 0; }
 inline uint32_t DIBStride(const PackedDIB* d) { return DIBStrideFor(d->biWidth, d->biBitCount); }
 inline int DIBBytesPerPixel(const PackedDIB* d) { return d->biBitCount / 8; }
 RgbQuad* DIBColorTable(PackedDIB* dib);

@@ -25,6 +25,7 @@ constexpr UINT kMsgStatusSetKind = WM_APP + 0x50c;
 constexpr UINT kMsgStatusGetRect = WM_APP + 0x510;
 constexpr UINT kMsgStatusSetRange = WM_APP + 0x513;
 constexpr UINT kMsgStatusSetValue = WM_APP + 0x514;
+constexpr UINT kMsgStatusLast = WM_APP + 0x51a;  // the status bar's block ends here
 
 // Frame events posted to the notification window (kMsgFrameEvent wParam).
 enum GuiFrameEvent : WPARAM {

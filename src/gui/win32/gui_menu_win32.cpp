@@ -42,7 +42,7 @@ GuiMenuGroup* Group() {
   GuiFrameSkin* skin = GuiGetFrameSkin();
   return skin && skin->menu.present ? &skin->menu : nullptr;
 }
-PackedDIB* Img(int index) {
+PackedDIB* MenuImage(int index) {
   GuiMenuGroup* g = Group();
   return g ? g->images[index] : nullptr;
 }
@@ -55,8 +55,6 @@ HWND NotifyWindow(HWND fallback) {
   GuiFrameSkin* skin = GuiGetFrameSkin();
   return skin && skin->notifyWindow ? static_cast<HWND>(skin->notifyWindow) : fallback;
 }
-int W(const PackedDIB* d) { return d ? d->biWidth : 0; }
-int H(const PackedDIB* d) { return d ? DIBHeight(d) : 0; }
 
 PopupState* StateOf(HWND popup) {
   return popup ? reinterpret_cast<PopupState*>(GetWindowLongPtrA(popup, 0)) : nullptr;
@@ -81,15 +79,15 @@ void SplitLabel(const char* text, std::string* label, std::string* shortcut) {
 }
 
 int FrameWidth() {
-  PackedDIB* left = Img(kMnFrameLeft);
-  return left ? W(left) : kPopupFrame;
+  PackedDIB* left = MenuImage(kMnFrameLeft);
+  return left ? DIBWidthOf(left) : kPopupFrame;
 }
 
 void LayoutPopup(PopupState* st, SIZE* size) {
   GuiMenu* m = st->menu;
-  int checkW = std::max(W(Img(kMnCheck)), 12);
-  int arrowW = std::max(W(Img(kMnArrow)), 8);
-  int sepH = Img(kMnSeparator + 1) ? H(Img(kMnSeparator + 1)) : 8;
+  int checkW = std::max(DIBWidthOf(MenuImage(kMnCheck)), 12);
+  int arrowW = std::max(DIBWidthOf(MenuImage(kMnArrow)), 8);
+  int sepH = MenuImage(kMnSeparator + 1) ? DIBHeightOf(MenuImage(kMnSeparator + 1)) : 8;
   GuiMenuGroup* g = Group();
   int marginY = g ? g->marginY : 2;
   int y = 0, widest = 0;
@@ -255,16 +253,17 @@ void PaintPopup(HWND popup, PopupState* st) {
   GuiMenuGroup* g = Group();
   if (canvas) {
     DIBFill(canvas, g ? g->background : GetSysColor(COLOR_MENU));
-    int checkW = std::max(W(Img(kMnCheck)), 12);
+    int checkW = std::max(DIBWidthOf(MenuImage(kMnCheck)), 12);
     for (int i = 0; i < st->menu->count; ++i) {
       const GuiMenuItem& it = st->menu->items[i];
       const DibRect& r = it.rect;
       bool hot = (it.flags & kMenuHighlighted) != 0;
       if (it.flags & kMenuSeparator) {
-        DIBComposeThreePieceAt(canvas, r.left + 2,
-                               r.top + (r.bottom - r.top - H(Img(kMnSeparator + 1))) / 2,
-                               r.right - r.left - 4, Img(kMnSeparator), Img(kMnSeparator + 1),
-                               Img(kMnSeparator + 2), false);
+        DIBComposeThreePieceAt(
+            canvas, r.left + 2,
+            r.top + (r.bottom - r.top - DIBHeightOf(MenuImage(kMnSeparator + 1))) / 2,
+            r.right - r.left - 4, MenuImage(kMnSeparator), MenuImage(kMnSeparator + 1),
+            MenuImage(kMnSeparator + 2), false);
         continue;
       }
       if (hot || (it.flags & kMenuColoured)) {
@@ -281,14 +280,14 @@ void PaintPopup(HWND popup, PopupState* st) {
                         : (hot || (it.flags & kMenuColoured)) ? g->textColorHot
                                                               : g->textColor;
       auto mark = [&](int image, int x) {
-        PackedDIB* img = Img(hot ? image + 1 : image);
-        if (!img) img = Img(image);
+        PackedDIB* img = MenuImage(hot ? image + 1 : image);
+        if (!img) img = MenuImage(image);
         if (img)
-          DIBCopyRectClipped(canvas, img, x, r.top + (r.bottom - r.top - H(img)) / 2, 0, 0, W(img),
-                             H(img), true, kKey24);
+          DIBCopyRectClipped(canvas, img, x, r.top + (r.bottom - r.top - DIBHeightOf(img)) / 2, 0,
+                             0, DIBWidthOf(img), DIBHeightOf(img), true, kKey24);
       };
       if (it.flags & kMenuChecked) mark(kMnCheck, r.left + 3);
-      if (it.flags & kMenuPopup) mark(kMnArrow, r.right - 9 - W(Img(kMnArrow)));
+      if (it.flags & kMenuPopup) mark(kMnArrow, r.right - 9 - DIBWidthOf(MenuImage(kMnArrow)));
       std::string label, shortcut;
       SplitLabel(it.text, &label, &shortcut);
       SIZE ts = GuiMeasureSmoothText(MenuFont(), label.c_str());
@@ -312,11 +311,11 @@ void PaintPopupFrame(HWND popup) {
   RECT wr;
   GetWindowRect(popup, &wr);
   RECT r{0, 0, wr.right - wr.left, wr.bottom - wr.top};
-  if (Img(kMnFrameLeft)) {
-    PackedDIB* const images[8] = {Img(kMnFrameTopLeft),  Img(kMnFrameTop),
-                                  Img(kMnFrameTopRight), Img(kMnFrameBottomLeft),
-                                  Img(kMnFrameBottom),   Img(kMnFrameBottomRight),
-                                  Img(kMnFrameLeft),     Img(kMnFrameRight)};
+  if (MenuImage(kMnFrameLeft)) {
+    PackedDIB* const images[8] = {MenuImage(kMnFrameTopLeft),  MenuImage(kMnFrameTop),
+                                  MenuImage(kMnFrameTopRight), MenuImage(kMnFrameBottomLeft),
+                                  MenuImage(kMnFrameBottom),   MenuImage(kMnFrameBottomRight),
+                                  MenuImage(kMnFrameLeft),     MenuImage(kMnFrameRight)};
     GuiFrameSkin* skin = GuiGetFrameSkin();
     DIBDrawPopupFrame(popup, &r, images, skin ? static_cast<HPALETTE>(skin->palette) : nullptr);
     return;
@@ -547,7 +546,7 @@ void GuiMenuBarDestroy(GuiMenuBar* bar) {
 }
 
 int GuiMenuBarHeight() {
-  if (PackedDIB* img = Img(kMnBarCenter)) return H(img);
+  if (PackedDIB* img = MenuImage(kMnBarCenter)) return DIBHeightOf(img);
   GuiMenuGroup* g = Group();
   SIZE s = GuiMeasureSmoothText(MenuFont(), "Ag");
   return s.cy + 2 * (g ? g->marginY : 3);
@@ -570,8 +569,8 @@ void GuiMenuBarLayout(GuiMenuBar* bar, const RECT& rc) {
 
 void GuiMenuBarPaint(GuiMenuBar* bar, PackedDIB* canvas, const RECT& rc, bool active) {
   if (!bar || !canvas) return;
-  DIBComposeThreePieceAt(canvas, rc.left, rc.top, rc.right - rc.left, Img(kMnBarLeft),
-                         Img(kMnBarCenter), Img(kMnBarRight), false);
+  DIBComposeThreePieceAt(canvas, rc.left, rc.top, rc.right - rc.left, MenuImage(kMnBarLeft),
+                         MenuImage(kMnBarCenter), MenuImage(kMnBarRight), false);
   if (!bar->menu) return;
   GuiMenuBarLayout(bar, rc);
   GuiMenuGroup* g = Group();
@@ -579,10 +578,12 @@ void GuiMenuBarPaint(GuiMenuBar* bar, PackedDIB* canvas, const RECT& rc, bool ac
     const GuiMenuItem& it = bar->menu->items[i];
     bool lit = !bar->disabled && (i == bar->hot || i == bar->menu->barOpen);
     int base = lit ? kMnItemDown : kMnItemUp;
-    if (Img(base + 1))
+    if (MenuImage(base + 1))
       DIBComposeThreePieceAt(
-          canvas, it.rect.left, it.rect.top + (rc.bottom - rc.top - H(Img(base + 1))) / 2,
-          it.rect.right - it.rect.left, Img(base), Img(base + 1), Img(base + 2), false, true);
+          canvas, it.rect.left,
+          it.rect.top + (rc.bottom - rc.top - DIBHeightOf(MenuImage(base + 1))) / 2,
+          it.rect.right - it.rect.left, MenuImage(base), MenuImage(base + 1), MenuImage(base + 2),
+          false, true);
     std::string label, shortcut;
     SplitLabel(it.text, &label, &shortcut);
     SIZE ts = GuiMeasureSmoothText(MenuFont(), label.c_str());

@@ -608,3 +608,7 @@ int32_t ReadSavedGameHeader(const char* path) {
   in.Skip(10);
   return in.I32();
 }
+
+void WriteGameSetup(ByteWriter& out, const GameSetup& setup) { WriteSetup(out, setup); }
+
+bool ReadGameSetup(ByteReader& in, GameSetup& setup) { return ReadSetup(in, setup); }

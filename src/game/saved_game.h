@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "game/game_strings.h"
+#include "platform/binio.h"
+#include "rules/game_setup.h"
 
 class CGame;
 
@@ -49,6 +51,11 @@ enum SavedFileType : int32_t {
 
 // ParseSavedGame's answer for a file it refuses.
 constexpr int32_t kSavedGameDamaged = -1;
+
+// The 24844-byte set-up record as saved games and tournament files hold it;
+// the reader checks every kind, mode and count it reads.
+void WriteGameSetup(ByteWriter& out, const GameSetup& setup);
+bool ReadGameSetup(ByteReader& in, GameSetup& setup);
 
 // Appends the file's bytes (image and trailer). False, with `out` as it
 // was, when the image would pass kSavedGameMaxImage.

@@ -95,8 +95,10 @@ TEST(GameReport, CommentPiecesAndPositions) {
   m.direction = 1;
   m.score = 26;
   game->RecordMove(&m);
+  game->history->GetCurrentData()->comment = "a commented move";
   const std::string report = BuildGameReport(*game);
-  EXPECT_NE(report.find("\tzeal\t8h\t26"), std::string::npos) << report;
+  EXPECT_NE(report.find("\tzeal\t8h\t26\ta commented move\n\t\t\t\t\t\n"), std::string::npos)
+      << report;
 }
 
 }  // namespace

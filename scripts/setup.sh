@@ -22,6 +22,7 @@ packages=(
   dpkg-dev
   scowl wbritish wamerican wfrench wordnet-base
   fonts-dejavu-core
+  sox espeak-ng pulseaudio pulseaudio-utils
   npm
 )
 

@@ -132,6 +132,10 @@ function(tess_tests name)
     set(exe ${name}_${stem})
     add_executable(${exe} ${t})
     target_link_libraries(${exe} PRIVATE tess_${name} ${A_LIBS} tess_testsupport gtest gmock gtest_main)
+    if(TESS_WINDOWS)
+      # Screenshots and pixel checks (src/gui/tests/support/screenshot.h).
+      target_link_libraries(${exe} PRIVATE tess_wintestsupport)
+    endif()
     target_compile_options(${exe} PRIVATE ${TESS_WARNINGS})
     target_compile_definitions(${exe} PRIVATE
       TESS_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"

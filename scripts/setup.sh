@@ -23,6 +23,7 @@ packages=(
   scowl wbritish wamerican wfrench wordnet-base
   fonts-dejavu-core
   sox espeak-ng pulseaudio pulseaudio-utils
+  libstb-dev
   npm
 )
 

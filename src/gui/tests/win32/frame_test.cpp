@@ -16,119 +16,14 @@
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_menu_win32.h"
 #include "gui/win32/gui_win32.h"
+#include "screenshot.h"
 
 namespace gui {
 namespace {
 
-// A Windows path for a folder of the build tree.
-std::string BuildPath(const std::string& rel) {
-  std::string p = std::string("Z:") + TESS_BUILD_DIR + "/" + rel;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
+using tess_test::BuildPath;
 
-// --- A minimal PNG writer: stored deflate blocks, CRC and Adler checksums.
-uint32_t Crc(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k)
-      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return crc;
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 3; i >= 0; --i)
-    out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  Put32(out, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  out.insert(out.end(), body.begin(), body.end());
-  Put32(out, Crc(body.data(), body.size()) ^ 0xFFFFFFFFu);
-}
-
-bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb) {
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < h; ++y) {
-    raw.push_back(0);
-    raw.insert(raw.end(), rgb.begin() + static_cast<size_t>(y) * w * 3,
-               rgb.begin() + static_cast<size_t>(y + 1) * w * 3);
-  }
-  std::vector<uint8_t> z{0x78, 0x01};
-  for (size_t at = 0; at < raw.size();) {
-    size_t n = std::min<size_t>(65535, raw.size() - at);
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
-    at += n;
-  }
-  uint32_t a = 1, b = 0;
-  for (uint8_t c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  Put32(z, (b << 16) | a);
-  std::vector<uint8_t> png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  std::vector<uint8_t> ihdr;
-  Put32(ihdr, w);
-  Put32(ihdr, h);
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-  Chunk(png, "IHDR", ihdr);
-  Chunk(png, "IDAT", z);
-  Chunk(png, "IEND", {});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-// The screen's pixels in a rectangle, top row first, RGB.
-std::vector<uint8_t> Grab(const RECT& r) {
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, section);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
-  int stride = (w * 3 + 3) & ~3;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = static_cast<uint8_t*>(bits) + y * stride + x * 3;
-      uint8_t* q = &rgb[(static_cast<size_t>(y) * w + x) * 3];
-      q[0] = p[2];
-      q[1] = p[1];
-      q[2] = p[0];
-    }
-  SelectObject(mem, old);
-  DeleteObject(section);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return rgb;
-}
-
-void Pump(int ms) {
-  DWORD end = GetTickCount() + ms;
-  while (GetTickCount() < end) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
+void Pump(int ms) { tess_test::PumpMessages(ms); }
 
 COLORREF ScreenPixel(int x, int y) {
   HDC screen = GetDC(nullptr);
@@ -356,19 +251,17 @@ TEST(GuiFrameVisual, SkinnedFrameDialogMenusAndStatusBar) {
 
   // Anti-aliased text in the popup: pixels between ink and cream.
   GetWindowRect(popup, &pr);
-  std::vector<uint8_t> pixels = Grab(pr);
-  int between = 0;
-  for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
-    int r = pixels[i], g = pixels[i + 1], b = pixels[i + 2];
-    if (r > 80 && r < 220 && g > 55 && g < 210 && b > 30 && b < 190 && r > b + 20) ++between;
-  }
+  tess_test::Image pixels = tess_test::CaptureScreen(pr);
+  int between =
+      tess_test::CountPixels(pixels, RECT{0, 0, pixels.width, pixels.height}, [](COLORREF c) {
+        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        return r > 80 && r < 220 && g > 55 && g < 210 && b > 30 && b < 190 && r > b + 20;
+      });
   EXPECT_GT(between, 30) << "no intermediate text shades: text is not anti-aliased";
 
   // Screenshot of the desktop area holding all the windows.
   RECT shot{0, 0, fr.right + 24, fr.bottom + 24};
-  std::vector<uint8_t> rgb = Grab(shot);
-  CreateDirectoryA(BuildPath("screenshots").c_str(), nullptr);
-  EXPECT_TRUE(WritePng(BuildPath("screenshots/gui_frame.png"), shot.right, shot.bottom, rgb));
+  EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(shot), "gui_frame"), "");
 
   // Choosing with Enter posts the command to the frame and closes the chain.
   if (submenu) {

@@ -1,0 +1,61 @@
+#include "gui/list_view_columns.h"
+
+#include <gtest/gtest.h>
+
+namespace gui {
+namespace {
+
+TEST(ListViewColumns, ColumnUnderXFollowsTheDisplayOrder) {
+  // Three columns 50, 80, 30 wide; the last is shown first.
+  HeaderItemLayout items[] = {{1, 50}, {2, 80}, {0, 30}};
+  struct Case {
+    int32_t x, position;
+  } cases[] = {{0, 0}, {29, 0}, {30, 1}, {79, 1}, {80, 2}, {159, 2}, {160, -1}, {-5, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(ListViewColumnAtX(items, 3, c.x), c.position) << c.x;
+  EXPECT_EQ(ListViewItemAtPosition(items, 3, 0), 2);
+  EXPECT_EQ(ListViewItemAtPosition(items, 3, 3), -1);
+  // Orders that name no item fall back to the item of that index.
+  HeaderItemLayout odd[] = {{7, 10}, {7, 20}};
+  EXPECT_EQ(ListViewItemAtPosition(odd, 2, 1), 1);
+  EXPECT_EQ(ListViewColumnAtX(odd, 2, 25), 1);
+  EXPECT_EQ(ListViewColumnAtX(nullptr, 0, 0), -1);
+}
+
+TEST(ListViewColumns, FormatsConvertBothWays) {
+  struct Case {
+    uint32_t column, header;
+  } cases[] = {
+      {0, 0},
+      {kLvcfmtRight, kHdfRight},
+      {kLvcfmtCenter, kHdfCenter},
+      {kLvcfmtCenter | kLvcfmtRight, kHdfCenter},
+      {kLvcfmtBitmapOnRight | kLvcfmtColHasImages, kHdfBitmapOnRight | kHdfImage},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ListViewHeaderFormat(c.column), c.header) << c.column;
+    uint32_t back = c.column & kLvcfmtCenter ? (c.column & ~kLvcfmtRight) : c.column;
+    EXPECT_EQ(ListViewColumnFormat(c.header, nullptr, false), back) << c.column;
+  }
+  ListViewColumn rec =
+      ListViewColumnRecord(kLvcfFmt | kLvcfSubItem | kLvcfText, kLvcfmtImage | kLvcfmtRight, 4);
+  EXPECT_EQ(rec.mask, kLvcfFmt | kLvcfSubItem);
+  EXPECT_EQ(rec.format, kLvcfmtImage);
+  EXPECT_EQ(ListViewColumnSubItem(rec), 4);
+  EXPECT_EQ(ListViewColumnFormat(0, &rec, true), kLvcfmtImage);
+  EXPECT_EQ(ListViewColumnFormat(0, &rec, false), 0u);
+  ListViewColumn plain = ListViewColumnRecord(kLvcfText, 0, 9);
+  plain.headerIndex = 2;
+  EXPECT_EQ(ListViewColumnSubItem(plain), 2);
+  EXPECT_EQ(ListViewHeaderMask(kLvcfText | kLvcfWidth | kLvcfSubItem), kHdiText | kHdiWidth);
+}
+
+TEST(ListViewColumns, WideTextsAreDrawnLeftWithTheirEllipsis) {
+  EXPECT_EQ(ListViewTextFormat(40, 60, kHdfRight), kCellTextFormat | kDtRight);
+  EXPECT_EQ(ListViewTextFormat(40, 60, kHdfCenter), kCellTextFormat | kDtCenter);
+  EXPECT_EQ(ListViewTextFormat(61, 60, kHdfRight), kCellTextFormat);
+  EXPECT_EQ(ListViewTextFormat(60, 60, 0), kCellTextFormat);
+}
+
+}  // namespace
+}  // namespace gui

@@ -1,0 +1,68 @@
+#pragma once
+// The program message box: a skinned dialog ("IDD_MESSAGEBOX", class
+// "QNOMSGBOX") with the button sets of msgbox_table.h, click sounds, an
+// optional time-out and callback; modal or modeless (one modeless box at a
+// time). The plain system box stands in when the skinned one cannot be made.
+// Also the program-wide tool-tip control.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace shell {
+
+using MessageBoxCallback = void (*)(int result, uint32_t userValue);
+
+// The record each box owns (freed when its window goes).
+struct MessageBoxParams {
+  MessageBoxCallback callback;
+  uint32_t userValue;
+  uint32_t flags;
+  uint32_t state;    // bit 0 modal, bit 1 set up
+  const char* text;  // cleared once the box is set up
+};
+constexpr uint32_t kMsgBoxModal = 1, kMsgBoxSetUp = 2;
+constexpr UINT kMsgBoxTimedOut = 0x8105;
+constexpr int kMsgBoxNoTimeout = -60;
+
+// The owner of boxes that name none (the main window; null until set).
+void SetMessageBoxMainWindow(HWND window);
+
+int ShowMessageBox(const char* text, uint32_t flags);
+int ShowMessageBoxOwned(const char* text, uint32_t flags, HWND owner);
+int ShowMessageBoxCallback(const char* text, uint32_t flags, MessageBoxCallback callback,
+                           uint32_t userValue);
+HWND ShowMessageBoxModeless(const char* text, uint32_t flags, MessageBoxCallback callback,
+                            uint32_t userValue);
+// seconds: kMsgBoxNoTimeout for none.
+HWND ShowMessageBoxModelessEx(const char* text, uint32_t flags, MessageBoxCallback callback,
+                              uint32_t userValue, int seconds);
+HWND ShowCancelBoxModeless(const char* text, MessageBoxCallback callback, uint32_t userValue);
+
+int MessageBoxCore(const char* text, uint32_t flags, MessageBoxCallback callback,
+                   uint32_t userValue, DLGPROC procedure, HWND owner);
+HWND ModelessMessageBoxCore(const char* text, uint32_t flags, MessageBoxCallback callback,
+                            uint32_t userValue, int seconds, DLGPROC procedure);
+INT_PTR CALLBACK MessageBoxDialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+// A notice: one centred OK that only clicks; closed by WM_CLOSE (1) or the
+// time-out (57).
+INT_PTR CALLBACK NoticeDialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_CLOSE with wParam 19 to the current box: it closes with its dismiss
+// answer.
+void CloseMessageBoxWindow();
+void DestroyModelessMessageBox();
+HWND GetCurrentMessageBox();
+HWND GetModelessMessageBox();
+int GetOpenMessageBoxCount();
+
+// Routes the portable code's notices (platform::ShowNotice) to the box.
+void InstallMessageBoxSink();
+void RemoveMessageBoxSink();
+
+// Tool tips.
+HWND CreateToolTipControl();
+void DestroyToolTipControl();
+bool AddToolTip(HWND window, UINT stringId);
+HWND GetToolTipControl();
+
+}  // namespace shell

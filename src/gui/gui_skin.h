@@ -141,6 +141,38 @@ struct GuiFrameSkin {
   GuiStatusGroup status;
 };
 
+// Images of the scroll-bar group: per orientation the first and second
+// arrows (normal, pressed), the track (normal, pressed) and the thumb's
+// start, middle and end (normal row, pressed row).
+enum GuiScrollImage : int {
+  kSbVertical = 0,
+  kSbHorizontal = 12,
+  kSbFirstArrow = 0,   // + orientation base; pressed + 1
+  kSbSecondArrow = 2,  // pressed + 1
+  kSbTrack = 4,        // pressed + 1
+  kSbThumb = 6,        // start, middle, end; pressed row + 3
+  kScrollImageCount = 24
+};
+
+// Images of the tab group: the left, middle and right pieces of a tab in
+// each state (selected, normal, disabled), the page texture and the three
+// optional pieces of the strip drawn along the page's top.
+enum GuiTabImage : int {
+  kTabLeft = 0,    // + state
+  kTabMiddle = 3,  // + state
+  kTabRight = 6,   // + state
+  kTabPage = 9,
+  kTabStrip = 10,  // start, middle, end
+  kTabImageCount = 13
+};
+enum GuiTabColor : int {
+  kTabText = 0,  // + state
+  kTabShadow = 3,
+  kTabLight = 4,
+  kTabDark = 5,
+  kTabColorCount = 6
+};
+
 // Widget skin. The common words, then one group per widget family; the
 // families read their own groups.
 using GuiEdgeProc = int (*)(GuiHandle window, const DibRect* rect, const struct GuiSkin* skin,
@@ -172,17 +204,24 @@ struct GuiSkin {
   uint32_t editListColors[2];
   uint32_t color1;
   struct {
-    uint32_t color;
-    uint32_t imageIds[2];
+    uint32_t color;     // the field's text (COLORREF)
+    uint32_t buttonId;  // control id of the drop-down button (its skin images)
+    int32_t fieldHeight;
   } combo;
   struct {
     int32_t present, loaded;
-    uint32_t imageIds[21];
-    uint32_t colors[4];
+    uint32_t imageIds[kScrollImageCount];  // GuiScrollImage order
+    PackedDIB* images[kScrollImageCount];  // borrowed from the registry once loaded
+    int32_t trackIsImage[2];               // horizontal, vertical
+    uint32_t colors[4];                    // track colours: horizontal normal/pressed, vertical
   } scroll;
   struct {
-    uint32_t imageIds[24];
-    uint32_t colors[8];
+    int32_t present, loaded;
+    uint32_t imageIds[kTabImageCount];  // GuiTabImage order
+    PackedDIB* images[kTabImageCount];
+    uint32_t colors[kTabColorCount];  // GuiTabColor order (COLORREF)
+    int32_t offsetX[3], offsetY[3];   // caption offsets: selected, normal, disabled
+    int32_t frameWidth;
   } tab;
   struct {
     uint32_t imageIds[12];
@@ -192,13 +231,18 @@ struct GuiSkin {
     uint32_t imageIds[8];
     int32_t fallbackBorder;
   } list;
-  uint32_t sixColors[6];
+  struct {
+    uint32_t ticks, thumb, background, channel, thumbFrame, channelFrame;  // COLORREF
+  } trackbar;
   struct {
     uint32_t words[10];
   } tree;
   uint32_t listViewColors[6];
   uint32_t hotButtonColors[4];
   uint32_t lastColor;
+  struct {
+    uint32_t background, light, dark;  // COLORREF; the line is drawn in the dark colour
+  } splitter;
 };
 
 struct GuiFontEntry {

@@ -1,4 +1,5 @@
 #include "gui/gui_core.h"
+#include "gui/widget_skins.h"
 
 #include <cctype>
 #include <cstring>
@@ -238,17 +239,19 @@ int ApplyPlaceholder(SkinRegistry*, GuiSkin*) { return 1; }
 // The widget families' skin loaders in their order: scroll bar, button,
 // (placeholder), list, tree, tab, refresh. A family replaces its entry when it
 // is built.
-GuiSkinApplyFn g_familyApply[7] = {ApplyPlaceholder, ApplyPlaceholder, ApplyPlaceholder,
-                                   ApplyPlaceholder, ApplyPlaceholder, ApplyPlaceholder,
+GuiSkinApplyFn g_familyApply[7] = {CGUIScrollBarApplySkin, ApplyPlaceholder, ApplyPlaceholder,
+                                   ApplyPlaceholder,       ApplyPlaceholder, CGUITabWndApplySkin,
                                    ApplyPlaceholder};
 }  // namespace
 
 int GuiApplySkin(int, GuiSkin* skin) {
   if (!skin) return 0;
-  GuiAddProcessRow(GuiCurrentProcessId(), kSlotSkin, skin, sizeof *skin);
+  // The families resolve their images before the record is installed, so
+  // the installed copy holds them too.
   if (skin->imageSource)
     for (GuiSkinApplyFn fn : g_familyApply)
       fn(skin->imageSource, skin);
+  GuiAddProcessRow(GuiCurrentProcessId(), kSlotSkin, skin, sizeof *skin);
   return 1;
 }
 

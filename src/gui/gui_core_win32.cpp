@@ -4,6 +4,7 @@
 
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_menu_win32.h"
+#include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 
 namespace gui {
@@ -15,7 +16,12 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // The widget classes in their registration order (a superclass after its
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
-const RegisterFn kClassRegistrations[] = {nullptr};
+const RegisterFn kClassRegistrations[] = {
+    RegisterCGUIScrollBar,
+    RegisterCGUITrackbar,
+    RegisterCGUITabWnd,
+    RegisterCGUISplitter,
+};
 }  // namespace
 
 HINSTANCE GuiGetInstance() { return g_instance; }

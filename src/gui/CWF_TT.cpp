@@ -444,7 +444,9 @@ PackedDIB* CwfRenderTextWrapped(const char* text, const char* face, int32_t widt
 PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t width, int32_t height,
                                  const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out,
                                  int32_t depth, uint8_t shadowIndex) {
-  if (!text || !ink || !m || !out || depth <= 0) return nullptr;
+  // Without depth there is no shadow: the plain system rendering.
+  if (depth <= 0) return CwfRenderTextGDI(text, face, width, height, ink, m, out);
+  if (!text || !ink || !m || !out) return nullptr;
   Scratch scratch(g_factory(width, height));
   if (!scratch.dev || !scratch.dev->SelectFont(face, width, height, 400)) return nullptr;
   DibHolder shadowInk(DIBCreate(ink->biWidth, DIBHeight(ink), 8));
@@ -564,14 +566,34 @@ PackedDIB* CwfTextStyleRenderShadowed(CwfTextStyle* s, const char* text, uint8_t
   return d;
 }
 
+PackedDIB* CwfRenderTextVertical(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out) {
+  Scratch scratch(g_factory(width, height));
+  if (!scratch.dev || !scratch.dev->SelectFont(face, width, height, 400)) return nullptr;
+  return CwfRenderTextColumn(scratch.dev, text, ink, m, out);
+}
+
 PackedDIB* CwfTextStyleRenderVertical(CwfTextStyle* s, const char* text) {
   if (!s) return nullptr;
-  PackedDIB* d = nullptr;
-  {
-    Scratch scratch(g_factory(s->width, s->height));
-    if (scratch.dev && scratch.dev->SelectFont(s->face, s->width, s->height, 400))
-      d = CwfRenderTextColumn(scratch.dev, text, s->ink, &s->matrix, &s->metrics);
-  }
+  PackedDIB* d =
+      CwfRenderTextVertical(text, s->face, s->width, s->height, s->ink, &s->matrix, &s->metrics);
+  CwfFlushGlyphCache();
+  return d;
+}
+
+PackedDIB* CwfTextStyleRenderGDI(CwfTextStyle* s, const char* text) {
+  if (!s) return nullptr;
+  PackedDIB* d =
+      CwfRenderTextGDI(text, s->face, s->width, s->height, s->ink, &s->matrix, &s->metrics);
+  CwfFlushGlyphCache();
+  return d;
+}
+
+PackedDIB* CwfTextStyleRenderGDIFlood(CwfTextStyle* s, const char* text, uint8_t textIndex,
+                                      uint8_t floodIndex, uint8_t backgroundIndex) {
+  if (!s) return nullptr;
+  PackedDIB* d = CwfRenderTextGDIFlood(text, s->face, s->width, s->height, s->ink, &s->matrix,
+                                       &s->metrics, textIndex, floodIndex, backgroundIndex);
   CwfFlushGlyphCache();
   return d;
 }

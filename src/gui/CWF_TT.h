@@ -99,6 +99,20 @@ PackedDIB* CwfRenderTextShadowed(const char* text, const char* face, int32_t wid
                                  const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out,
                                  int32_t depth, uint8_t shadowIndex);
 
+// The text drawn by the system's text routine (DrawTextA) in the face and
+// size given: in black on the template's size (CwfRenderTextGDI), or on an
+// 8-bit image whose outside takes the flood index while the letters' closed
+// counters keep the background index (CwfRenderTextGDIFlood). Windows only:
+// natively there is no system text routine and they give null.
+PackedDIB* CwfRenderTextGDI(const char* text, const char* face, int32_t width, int32_t height,
+                            const PackedDIB* templ, const CwfMat2* m, CwfTextMetrics* out);
+PackedDIB* CwfRenderTextGDIFlood(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* templ, const CwfMat2* m, CwfTextMetrics* out,
+                                 uint8_t textIndex, uint8_t floodIndex, uint8_t backgroundIndex);
+// The characters stacked top to bottom (CwfRenderTextColumn in that font).
+PackedDIB* CwfRenderTextVertical(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* ink, const CwfMat2* m, CwfTextMetrics* out);
+
 // Line breaking of the wrapped renderer: [start, end) of each line given the
 // black-box width of each character. A line is never empty.
 struct CwfLine {
@@ -135,5 +149,8 @@ PackedDIB* CwfTextStyleRenderWrapped(CwfTextStyle* style, const char* text, int3
 PackedDIB* CwfTextStyleRenderShadowed(CwfTextStyle* style, const char* text, uint8_t shadowIndex,
                                       int32_t depth);
 PackedDIB* CwfTextStyleRenderVertical(CwfTextStyle* style, const char* text);
+PackedDIB* CwfTextStyleRenderGDI(CwfTextStyle* style, const char* text);
+PackedDIB* CwfTextStyleRenderGDIFlood(CwfTextStyle* style, const char* text, uint8_t textIndex,
+                                      uint8_t floodIndex, uint8_t backgroundIndex);
 
 }  // namespace gui

@@ -190,6 +190,127 @@ PackedDIB* GuiRenderTextDIB(HDC dc, const char* text, const PackedDIB* templ, CO
   return result;
 }
 
+namespace {
+// A colour that is a palette index of the DIB section itself.
+constexpr COLORREF DibIndex(uint8_t n) { return 0x10FF0000u | n; }
+}  // namespace
+
+PackedDIB* GuiRenderTextDIBFlood(HDC dc, const char* text, const PackedDIB* templ, int prefix,
+                                 uint8_t textIndex, uint8_t floodIndex, uint8_t backgroundIndex) {
+  if (!dc || !text || !*text || !templ || templ->biBitCount != 8) return nullptr;
+  RECT calc{0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &calc, DT_CALCRECT | DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
+  const int w = calc.right, h = calc.bottom;
+  if (w <= 0 || h <= 0 || w > templ->biWidth || h > DIBHeight(templ)) return nullptr;
+  PackedDIB* result = DIBCreate(w, h, 8);
+  if (!result) return nullptr;
+  DIBCopyColorTable(result, templ);
+  DIBFill(result, backgroundIndex);
+  // A section of palette indices: DIBINDEX colours write the indices as they are.
+  struct {
+    BITMAPINFOHEADER header;
+    WORD indices[256];
+  } info{};
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = w;
+  info.header.biHeight = -h;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 8;
+  for (int i = 0; i < 256; ++i)
+    info.indices[i] = static_cast<WORD>(i);
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP section = mem ? CreateDIBSection(mem, reinterpret_cast<BITMAPINFO*>(&info),
+                                           DIB_PAL_COLORS, &bits, nullptr, 0)
+                        : nullptr;
+  if (!section || !bits) {
+    if (section) DeleteObject(section);
+    if (mem) DeleteDC(mem);
+    GlobalFreePtr(result);
+    return nullptr;
+  }
+  const uint32_t stride = DIBStride(result);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(static_cast<uint8_t*>(bits) + y * stride, DIBPixelPtr(result, 0, y), stride);
+  HGDIOBJ oldBitmap = SelectObject(mem, section);
+  HGDIOBJ font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ oldFont = SelectObject(mem, font);
+  SetBkMode(mem, TRANSPARENT);
+  SetTextColor(mem, DibIndex(textIndex));
+  RECT all{0, 0, w, h};
+  DrawTextA(mem, text, -1, &all, DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
+  HBRUSH flood = CreateSolidBrush(DibIndex(floodIndex));
+  HGDIOBJ oldBrush = SelectObject(mem, flood);
+  ExtFloodFill(mem, 0, 0, DibIndex(backgroundIndex), FLOODFILLSURFACE);
+  SelectObject(mem, oldBrush);
+  DeleteObject(flood);
+  GdiFlush();
+  for (int y = 0; y < h; ++y)
+    std::memcpy(DIBPixelPtr(result, 0, y), static_cast<uint8_t*>(bits) + y * stride, stride);
+  SelectObject(mem, oldFont);
+  SelectObject(dc, font);
+  SelectObject(mem, oldBitmap);
+  DeleteDC(mem);
+  DeleteObject(section);
+  return result;
+}
+
+namespace {
+
+// A memory DC with the face selected, for the system text routine.
+struct TextDc {
+  TextDc(const char* face, int32_t width, int32_t height) : dc(CreateCompatibleDC(nullptr)) {
+    LOGFONTA lf{};
+    lf.lfHeight = height;
+    lf.lfWidth = width;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfOutPrecision = OUT_TT_PRECIS;
+    lstrcpynA(lf.lfFaceName, face && *face ? face : "Courier New", LF_FACESIZE);
+    font = CreateFontIndirectA(&lf);
+    if (dc && font) old = SelectObject(dc, font);
+  }
+  ~TextDc() {
+    if (dc && old) SelectObject(dc, old);
+    if (font) DeleteObject(font);
+    if (dc) DeleteDC(dc);
+  }
+  HDC dc;
+  HFONT font = nullptr;
+  HGDIOBJ old = nullptr;
+};
+
+void FillMetrics(const PackedDIB* d, CwfTextMetrics* out) {
+  if (!d || !out) return;
+  *out = CwfTextMetrics{static_cast<uint32_t>(d->biWidth),
+                        static_cast<uint32_t>(DIBHeight(d)),
+                        0,
+                        0,
+                        static_cast<int16_t>(d->biWidth),
+                        0};
+}
+
+}  // namespace
+
+PackedDIB* CwfRenderTextGDI(const char* text, const char* face, int32_t width, int32_t height,
+                            const PackedDIB* templ, const CwfMat2*, CwfTextMetrics* out) {
+  TextDc t(face, width, height);
+  if (!t.dc || !t.font) return nullptr;
+  PackedDIB* d = GuiRenderTextDIB(t.dc, text, templ, RGB(0, 0, 0), static_cast<COLORREF>(-1), 0);
+  FillMetrics(d, out);
+  return d;
+}
+
+PackedDIB* CwfRenderTextGDIFlood(const char* text, const char* face, int32_t width, int32_t height,
+                                 const PackedDIB* templ, const CwfMat2*, CwfTextMetrics* out,
+                                 uint8_t textIndex, uint8_t floodIndex, uint8_t backgroundIndex) {
+  TextDc t(face, width, height);
+  if (!t.dc || !t.font) return nullptr;
+  PackedDIB* d =
+      GuiRenderTextDIBFlood(t.dc, text, templ, 0, textIndex, floodIndex, backgroundIndex);
+  FillMetrics(d, out);
+  return d;
+}
+
 HFONT GuiCreateSmoothFont(const char* face, int points, int weight, bool italic) {
   HDC screen = GetDC(nullptr);
   int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;

@@ -1,5 +1,6 @@
 #include "gui/utils.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -364,6 +365,32 @@ uint8_t* DIBToFileImage(const PackedDIB* dib, size_t* size) {
   std::memcpy(out + 54, reinterpret_cast<const uint8_t*>(dib) + 40, table + image);
   *size = total;
   return out;
+}
+
+namespace {
+constexpr size_t kFileChunk = 32768;
+}  // namespace
+
+size_t ReadFileChunked(size_t size, void* buffer, std::FILE* file) {
+  if (!buffer || !file) return 0;
+  auto* p = static_cast<uint8_t*>(buffer);
+  for (size_t done = 0; done < size;) {
+    const size_t n = std::min(kFileChunk, size - done);
+    if (std::fread(p + done, 1, n, file) != n) return 0;
+    done += n;
+  }
+  return size;
+}
+
+size_t WriteFileChunked(size_t size, const void* buffer, std::FILE* file) {
+  if (!buffer || !file) return 0;
+  const auto* p = static_cast<const uint8_t*>(buffer);
+  for (size_t done = 0; done < size;) {
+    const size_t n = std::min(kFileChunk, size - done);
+    if (std::fwrite(p + done, 1, n, file) != n) return 0;
+    done += n;
+  }
+  return size;
 }
 
 }  // namespace gui

@@ -6,6 +6,7 @@
 // GlobalFreePtr.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 namespace gui {
 
@@ -100,5 +101,10 @@ PackedDIB* ReadDIBFile(const char* path);
 // The .bmp file image of a DIB (file header, info header, table, pixels), in
 // a new block; *size gets its length.
 uint8_t* DIBToFileImage(const PackedDIB* dib, size_t* size);
+
+// Moves `size` bytes in pieces of 32768 bytes: the size when everything
+// moved, 0 as soon as a piece moves fewer bytes.
+size_t ReadFileChunked(size_t size, void* buffer, std::FILE* file);
+size_t WriteFileChunked(size_t size, const void* buffer, std::FILE* file);
 
 }  // namespace gui

@@ -17,6 +17,25 @@ struct DibDeleter {
 };
 using DibPtr = std::unique_ptr<PackedDIB, DibDeleter>;
 
+TEST(FileChunks, MoveEveryPieceOrNothing) {
+  std::vector<uint8_t> data(100000);
+  for (size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<uint8_t>(i * 7);
+  std::FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(WriteFileChunked(data.size(), data.data(), f), data.size());
+  std::rewind(f);
+  std::vector<uint8_t> back(data.size());
+  EXPECT_EQ(ReadFileChunked(back.size(), back.data(), f), back.size());
+  EXPECT_EQ(back, data);
+  // Past the end a piece comes short: nothing counts as moved.
+  std::rewind(f);
+  std::vector<uint8_t> more(data.size() + 10);
+  EXPECT_EQ(ReadFileChunked(more.size(), more.data(), f), 0u);
+  EXPECT_EQ(ReadFileChunked(10, nullptr, f), 0u);
+  std::fclose(f);
+}
+
 TEST(PackedDib, CreateLaysOutHeaderTableAndRows) {
   struct Case {
     int bits;

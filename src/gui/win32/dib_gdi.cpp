@@ -1,4 +1,5 @@
 // Packed DIBs on device contexts, DIB sections and palettes.
+#include <algorithm>
 #include <cstring>
 
 #include "gui/gui_memory.h"
@@ -154,6 +155,74 @@ int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBIT
 
 int DIBSectionCopyToDIB(uint8_t* base, int rowOffset, PackedDIB* dib, HBITMAP section) {
   return CopyRowsWithSection(base, rowOffset, dib, section, false);
+}
+
+int DIBSectionKeyUnder(HBITMAP section, const PackedDIB* dib, int dx, int dy, int sx, int sy,
+                       int width, int height, uint8_t key) {
+  DIBSECTION ds;
+  if (!dib || !section || GetObjectA(section, sizeof ds, &ds) != sizeof ds) return 0;
+  if (ds.dsBm.bmBitsPixel != 8 || dib->biBitCount != 8 || !ds.dsBm.bmBits) return 0;
+  if (width <= 0 || height <= 0 || dx < 0 || dy < 0 || sx < 0 || sy < 0 ||
+      dx + width > ds.dsBm.bmWidth || dy + height > ds.dsBm.bmHeight ||
+      sx + width > DIBWidth(dib) || sy + height > DIBHeight(dib))
+    return 0;
+  GdiFlush();
+  const bool topDown = ds.dsBmih.biHeight < 0;
+  auto* bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
+  for (int y = 0; y < height; ++y) {
+    const int row = topDown ? dy + y : ds.dsBm.bmHeight - 1 - (dy + y);
+    uint8_t* dst = bits + static_cast<size_t>(row) * ds.dsBm.bmWidthBytes + dx;
+    const uint8_t* src = DIBPixelPtr(const_cast<PackedDIB*>(dib), sx, sy + y);
+    RasterKeyUnder8(dst, src, width, 1, 0, 0, key);
+  }
+  return 1;
+}
+
+int DIBCopyToSectionKeyed(int x, int y, const PackedDIB* dib, HBITMAP section, uint8_t key) {
+  DIBSECTION ds;
+  if (!dib || !section || GetObjectA(section, sizeof ds, &ds) != sizeof ds) return 0;
+  if (ds.dsBm.bmBitsPixel != 8 || dib->biBitCount != 8 || !ds.dsBm.bmBits) return 0;
+  const int w = DIBWidth(dib), h = DIBHeight(dib);
+  if (x < 0 || y < 0 || x + w > ds.dsBm.bmWidth || y + h > ds.dsBm.bmHeight) return 0;
+  GdiFlush();
+  const bool topDown = ds.dsBmih.biHeight < 0;
+  auto* bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
+  for (int row = 0; row < h; ++row) {
+    const int sy = topDown ? y + row : ds.dsBm.bmHeight - 1 - (y + row);
+    RasterCopyKey8(bits + static_cast<size_t>(sy) * ds.dsBm.bmWidthBytes + x,
+                   DIBPixelPtr(const_cast<PackedDIB*>(dib), 0, row), w, 1, 0, 0, key);
+  }
+  return 1;
+}
+
+PackedDIB* DIBCreateFromBitmap(HBITMAP bitmap, bool eightBit) {
+  BITMAP bm;
+  if (!bitmap || GetObjectA(bitmap, sizeof bm, &bm) != sizeof bm) return nullptr;
+  return DIBCreate(bm.bmWidth, bm.bmHeight, eightBit ? 8 : bm.bmBitsPixel);
+}
+
+int DIBBltResource(HDC dc, int x, int y, int width, int height, int sx, int sy, HGLOBAL resource) {
+  const auto* dib = resource ? static_cast<const PackedDIB*>(LockResource(resource)) : nullptr;
+  if (!dc || !dib) return 0;
+  return Blt(dc, x, y, width, height, sx, sy, dib, DIB_PAL_COLORS);
+}
+
+int DIBTileRectClipped(HDC dc, const PackedDIB* tile, int phaseX, int phaseY, int left, int top,
+                       int width, int height) {
+  if (!dc || !tile || width <= 0 || height <= 0) return 0;
+  const int tw = DIBWidth(tile), th = DIBHeight(tile);
+  if (tw <= 0 || th <= 0) return 0;
+  // The tile's column and row at the rectangle's corner.
+  const int startX = ((left + phaseX) % tw + tw) % tw;
+  const int startY = ((top + phaseY) % th + th) % th;
+  for (int y = 0, ty = startY; y < height; y += th - ty, ty = 0) {
+    const int h = std::min(th - ty, height - y);
+    for (int x = 0, tx = startX; x < width; x += tw - tx, tx = 0) {
+      const int w = std::min(tw - tx, width - x);
+      DIBBlt(dc, left + x, top + y, w, h, tx, ty, tile);
+    }
+  }
+  return 1;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // buttons.
 #include <algorithm>
 
+#include "gui/CWF_TT.h"
 #include "gui/gui_memory.h"
 #include "gui/raster.h"
 #include "gui/win32/gui_frame_internal.h"
@@ -13,9 +14,39 @@ namespace gui {
 
 namespace {
 
+// Mode 3: the window text rendered by the TrueType cache in the caption
+// colour, laid over the caption with its background keyed out.
+void BakeCaptionText(const GuiFrameGroup* g, const char* text, COLORREF colour, int x, int y,
+                     PackedDIB* canvas) {
+  CwfDevice* dev = CwfOpenScratchDevice(g->captionWidth, g->captionHeight);
+  if (!dev) return;
+  if (dev->SelectFont(g->captionFace[0] ? g->captionFace : nullptr, g->captionWidth,
+                      g->captionHeight, 400)) {
+    PackedDIB* ink = DIBCreate(8, 8, 8);
+    if (ink) {
+      RgbQuad* table = DIBColorTable(ink);
+      table[1] = RgbQuad{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
+      DIBFill(ink, 1);
+      CwfMat2 m;
+      CwfSetMat2(&m, 1, 1, 0, 0);
+      CwfTextMetrics metrics{};
+      if (PackedDIB* line = CwfRenderTextToDIB(dev, text, ink, &m, &metrics)) {
+        DIBCopyRectClipped(canvas, line, x, y, 0, 0, DIBWidth(line), DIBHeight(line), true, kKey8);
+        GlobalFreePtr(line);
+      }
+      GlobalFreePtr(ink);
+    }
+  }
+  delete dev;
+  CwfFlushGlyphCache();
+}
+
+// Mode 1 draws the text over the caption; mode 3 bakes it in; mode 2 keeps
+// the caption images as given, their text included.
 void PaintCaptionText(HWND window, GuiFrameState* s, PackedDIB* canvas) {
   GuiFrameGroup* g = s->group;
-  if (!g || !(s->frameFlags & kFfCaption) || g->captionTextMode != kCaptionText) return;
+  if (!g || !(s->frameFlags & kFfCaption)) return;
+  if (g->captionTextMode != kCaptionText && g->captionTextMode != kCaptionBaked) return;
   char text[128] = {};
   GetWindowTextA(window, text, sizeof text);
   if (!text[0]) return;
@@ -26,8 +57,13 @@ void PaintCaptionText(HWND window, GuiFrameState* s, PackedDIB* canvas) {
                             : s->parts[kPtSysMenu].rc.right + 6 + g->captionLeft;
   if (!s->parts[kPtSysMenu].normal && !g->captionCentred) x = cap.left + 10 + g->captionLeft;
   int y = cap.top + (cap.bottom - cap.top - ts.cy) / 2 + g->captionVAdjust;
-  GuiDrawSmoothText(canvas, font, text, x + g->captionTextOffset[0], y + g->captionTextOffset[1],
-                    g->captionColor[s->active ? 0 : 1]);
+  const COLORREF colour = g->captionColor[s->active ? 0 : 1];
+  x += g->captionTextOffset[0];
+  y += g->captionTextOffset[1];
+  if (g->captionTextMode == kCaptionBaked)
+    BakeCaptionText(g, text, colour, x, y, canvas);
+  else
+    GuiDrawSmoothText(canvas, font, text, x, y, colour);
 }
 
 }  // namespace

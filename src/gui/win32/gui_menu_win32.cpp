@@ -556,16 +556,71 @@ void GuiMenuBarLayout(GuiMenuBar* bar, const RECT& rc) {
   if (!bar || !bar->menu) return;
   bar->origin = POINT{rc.left, rc.top};
   GuiMenuGroup* g = Group();
-  int mx = g ? g->marginX : 8, x = rc.left + 4;
+  const int style = g ? g->style : kMenuRenderedItems;
+  int mx = g ? g->marginX : 8, my = g ? g->marginY : 3, x = rc.left + 4;
   for (int i = 0; i < bar->menu->count; ++i) {
+    GuiMenuItem& it = bar->menu->items[i];
     std::string label, shortcut;
-    SplitLabel(bar->menu->items[i].text, &label, &shortcut);
+    SplitLabel(it.text, &label, &shortcut);
     SIZE ts = GuiMeasureSmoothText(MenuFont(), label.c_str());
-    int w = ts.cx + 2 * mx;
-    bar->menu->items[i].rect = DibRect{x, rc.top, x + w, rc.bottom};
+    int w = ts.cx + 2 * mx, h = rc.bottom - rc.top;
+    if (style == kMenuTextItems) {
+      h = std::min<int>(h, ts.cy + 2 * my);
+    } else if (style == kMenuImageItems) {
+      // An item without its image keeps the text size, so it can still be hit.
+      if (it.images[0]) {
+        w = DIBWidth(it.images[0]);
+        h = std::min<int>(h, DIBHeight(it.images[0]));
+      }
+    }
+    it.rect = DibRect{x, rc.top, x + w, rc.top + h};
     x += w;
   }
 }
+
+namespace {
+
+void FillRect24(PackedDIB* canvas, const DibRect& r, COLORREF colour) {
+  if (!canvas || canvas->biBitCount != 24) return;
+  const int left = std::max(0, r.left), right = std::min<int>(DIBWidth(canvas), r.right);
+  const int top = std::max(0, r.top), bottom = std::min<int>(DIBHeight(canvas), r.bottom);
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      uint8_t* p = DIBPixelPtr(canvas, x, y);
+      p[0] = GetBValue(colour);
+      p[1] = GetGValue(colour);
+      p[2] = GetRValue(colour);
+    }
+}
+
+// The item's look behind its text: the bar's item images (rendered items),
+// the highlight colour (text items) or the item's own images (image items).
+// False when the item's image stands for its text.
+bool PaintBarItemBack(PackedDIB* canvas, const GuiMenuItem& it, const RECT& rc, bool lit,
+                      int style) {
+  GuiMenuGroup* g = Group();
+  if (style == kMenuTextItems) {
+    if (lit && g) FillRect24(canvas, it.rect, g->highlight);
+    return true;
+  }
+  if (style == kMenuImageItems) {
+    const PackedDIB* img = lit && it.images[1] ? it.images[1] : it.images[0];
+    if (!img) return true;
+    DIBCopyRectClipped(canvas, img, it.rect.left, it.rect.top, 0, 0, DIBWidth(img), DIBHeight(img),
+                       true, img->biBitCount == 8 ? kKey8 : kKey24);
+    return false;
+  }
+  int base = lit ? kMnItemDown : kMnItemUp;
+  if (MenuImage(base + 1))
+    DIBComposeThreePieceAt(
+        canvas, it.rect.left,
+        it.rect.top + (rc.bottom - rc.top - DIBHeightOf(MenuImage(base + 1))) / 2,
+        it.rect.right - it.rect.left, MenuImage(base), MenuImage(base + 1), MenuImage(base + 2),
+        false, true);
+  return true;
+}
+
+}  // namespace
 
 void GuiMenuBarPaint(GuiMenuBar* bar, PackedDIB* canvas, const RECT& rc, bool active) {
   if (!bar || !canvas) return;
@@ -574,16 +629,11 @@ void GuiMenuBarPaint(GuiMenuBar* bar, PackedDIB* canvas, const RECT& rc, bool ac
   if (!bar->menu) return;
   GuiMenuBarLayout(bar, rc);
   GuiMenuGroup* g = Group();
+  const int style = g ? g->style : kMenuRenderedItems;
   for (int i = 0; i < bar->menu->count; ++i) {
     const GuiMenuItem& it = bar->menu->items[i];
     bool lit = !bar->disabled && (i == bar->hot || i == bar->menu->barOpen);
-    int base = lit ? kMnItemDown : kMnItemUp;
-    if (MenuImage(base + 1))
-      DIBComposeThreePieceAt(
-          canvas, it.rect.left,
-          it.rect.top + (rc.bottom - rc.top - DIBHeightOf(MenuImage(base + 1))) / 2,
-          it.rect.right - it.rect.left, MenuImage(base), MenuImage(base + 1), MenuImage(base + 2),
-          false, true);
+    if (!PaintBarItemBack(canvas, it, rc, lit, style)) continue;
     std::string label, shortcut;
     SplitLabel(it.text, &label, &shortcut);
     SIZE ts = GuiMeasureSmoothText(MenuFont(), label.c_str());

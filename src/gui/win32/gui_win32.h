@@ -62,6 +62,21 @@ void DIBComposeThreePiece(PackedDIB* target, const PackedDIB* start, const Packe
 // Eight images: top start/middle/end, bottom start/middle/end, left, right.
 void DIBDrawPopupFrame(HWND window, const RECT* rect, PackedDIB* const images[8], HPALETTE palette);
 int DIBCopyToDIBSection(uint8_t* base, int rowOffset, const PackedDIB* dib, HBITMAP section);
+// Copies the DIB's rectangle at (sx, sy) to (dx, dy) of an 8-bit section,
+// writing only where the section holds the key; 0 when a rectangle leaves
+// its bitmap.
+int DIBSectionKeyUnder(HBITMAP section, const PackedDIB* dib, int dx, int dy, int sx, int sy,
+                       int width, int height, uint8_t key);
+// The whole DIB key-copied into an 8-bit section at (x, y).
+int DIBCopyToSectionKeyed(int x, int y, const PackedDIB* dib, HBITMAP section, uint8_t key);
+// A new DIB of the bitmap's size: 8 bits when eightBit, else its own depth.
+PackedDIB* DIBCreateFromBitmap(HBITMAP bitmap, bool eightBit);
+// DIBBlt of a DIB held in a loaded resource (its palette indices).
+int DIBBltResource(HDC dc, int x, int y, int width, int height, int sx, int sy, HGLOBAL resource);
+// Covers the rectangle with the tile, the pattern anchored at the phase,
+// each piece clipped to the tile, the rectangle and the given size.
+int DIBTileRectClipped(HDC dc, const PackedDIB* tile, int phaseX, int phaseY, int left, int top,
+                       int width, int height);
 int DIBSectionCopyToDIB(uint8_t* base, int rowOffset, PackedDIB* dib, HBITMAP section);
 
 // Palettes.
@@ -76,6 +91,11 @@ int GetPaletteQuads(HPALETTE palette, int first, int count, RgbQuad* quads);
 SIZE GuiGetTextExtent(HDC dc, const char* text);
 PackedDIB* GuiRenderTextDIB(HDC dc, const char* text, const PackedDIB* templ, COLORREF colour,
                             COLORREF shadow, int prefix);
+// An 8-bit image of the text's size on the template's colour table: the
+// text in textIndex, the background connected to the top-left corner
+// flooded with floodIndex, the letters' closed counters in backgroundIndex.
+PackedDIB* GuiRenderTextDIBFlood(HDC dc, const char* text, const PackedDIB* templ8, int prefix,
+                                 uint8_t textIndex, uint8_t floodIndex, uint8_t backgroundIndex);
 SIZE GuiMeasureSmoothText(HFONT font, const char* text);
 // Draws text with its cell's top-left at (x, y), clipped to the image.
 void GuiDrawSmoothText(PackedDIB* target24, HFONT font, const char* text, int x, int y,

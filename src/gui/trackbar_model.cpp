@@ -46,11 +46,11 @@ PackedDIB* TrackbarChannelImage(int32_t width, int32_t height, uint32_t fill, ui
   return image;
 }
 
-void TrackbarDrawTick(PackedDIB* image, int32_t x, int32_t baseLine) {
+void TrackbarDrawTick(PackedDIB* image, int32_t x, int32_t baseLine, uint32_t colour) {
   if (!image || image->biBitCount != 24) return;
   for (int32_t dx = -(kTrackbarTickWidth / 2); dx <= kTrackbarTickWidth / 2; ++dx)
     for (int32_t y = baseLine; y > baseLine - kTrackbarTickHeight; --y)
-      Put(image, x + dx, y, kTrackbarTickColour);
+      Put(image, x + dx, y, colour);
 }
 
 }  // namespace gui

@@ -29,6 +29,7 @@ PackedDIB* TrackbarChannelImage(int32_t width, int32_t height, uint32_t fill, ui
 void TrackbarDrawBox(PackedDIB* image, int32_t left, int32_t top, int32_t right, int32_t bottom,
                      uint32_t fill, uint32_t frame);
 // A tick line centred on x from the base line up, clipped to the image.
-void TrackbarDrawTick(PackedDIB* image, int32_t x, int32_t baseLine);
+void TrackbarDrawTick(PackedDIB* image, int32_t x, int32_t baseLine,
+                      uint32_t colour = kTrackbarTickColour);
 
 }  // namespace gui

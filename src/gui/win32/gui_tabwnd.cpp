@@ -100,22 +100,19 @@ void FreeImages(TabWndItem* it) {
   }
 }
 
+// The caption is blended straight onto the tab's pixels, so its
+// anti-aliased edges take the tab's colours rather than a key colour's.
 void PutCaption(PackedDIB* image, const char* text, int state) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, SkinFont());
+  HFONT font = SkinFont();
+  SIZE size = GuiMeasureSmoothText(font, text);
   uint32_t colour = SkinColour(kTabText + state, state == kDisabled ? 0x808080 : 0x202020);
-  uint32_t shadow = state == kDisabled ? SkinColour(kTabShadow, 0xFFFFFF) : colour;
-  PackedDIB* label = GuiRenderTextDIB(dc, text, image, colour, shadow, 0);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  if (!label) return;
   GuiSkin* skin = GuiGetSkin();
   int ox = skin ? skin->tab.offsetX[state] : 0, oy = skin ? skin->tab.offsetY[state] : 0;
   int32_t x, y;
-  TabCaptionOrigin(image->biWidth, DIBHeight(image), label->biWidth, DIBHeight(label), ox, oy, &x,
-                   &y);
-  DIBCopyRectClipped(image, label, x, y, 0, 0, label->biWidth, DIBHeight(label), true, kKey24);
-  GlobalFreePtr(label);
+  TabCaptionOrigin(image->biWidth, DIBHeight(image), size.cx, size.cy, ox, oy, &x, &y);
+  if (state == kDisabled)
+    GuiDrawSmoothText(image, font, text, x + 1, y + 1, SkinColour(kTabShadow, 0xFFFFFF));
+  GuiDrawSmoothText(image, font, text, x, y, colour);
 }
 
 void BuildImages(TabWndState* s, TabWndItem* it) {

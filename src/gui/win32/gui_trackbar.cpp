@@ -6,7 +6,8 @@
 // Differs from the skinned trackbar it follows: the image is recomposed on
 // every paint, so the thumb follows position changes, and the layers are
 // drawn ticks first, then the channel, then the thumb on top, so neither the
-// channel nor the ticks cut through the thumb.
+// channel nor the ticks cut through the thumb; the ticks take the skin's tick
+// colour when it has one.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -43,14 +44,15 @@ LRESULT Base(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 struct Colours {
-  uint32_t background, channel, channelFrame, thumb, thumbFrame;
+  uint32_t background, channel, channelFrame, thumb, thumbFrame, ticks;
 };
 
 Colours SkinColours() {
   GuiSkin* skin = GuiGetSkin();
-  if (!skin) return {0xE0E0E0, 0x808080, 0x404040, 0xC0C0C0, 0x404040};
+  if (!skin) return {0xE0E0E0, 0x808080, 0x404040, 0xC0C0C0, 0x404040, kTrackbarTickColour};
   const auto& t = skin->trackbar;
-  return {t.background, t.channel, t.channelFrame, t.thumb, t.thumbFrame};
+  return {t.background, t.channel,    t.channelFrame,
+          t.thumb,      t.thumbFrame, t.ticks ? t.ticks : kTrackbarTickColour};
 }
 
 RECT ChannelRect(HWND w) {
@@ -108,7 +110,7 @@ void Compose(HWND w, TrackbarState* s) {
   if (TrackbarDrawsTicks(n, (style & TBS_VERT) != 0, (style & TBS_NOTICKS) != 0))
     for (int i = 0; i <= n - 3; ++i) {
       int x = static_cast<int>(Base(w, TBM_GETTICPOS, i, 0));
-      if (x >= 0) TrackbarDrawTick(s->background, x, s->ticks.baseLine);
+      if (x >= 0) TrackbarDrawTick(s->background, x, s->ticks.baseLine, c.ticks);
     }
   RECT ch = ChannelRect(w);
   if (s->channel)

@@ -173,6 +173,29 @@ enum GuiTabColor : int {
   kTabColorCount = 6
 };
 
+// Images of the button group: check boxes and radio buttons (normal,
+// checked, disabled, checked and disabled, a fifth look), then the push
+// button's left cap, tiled middle and right cap and the text textures, each
+// by state (normal, pushed, disabled, focused).
+enum GuiButtonImage : int {
+  kBtCheck = 0,
+  kBtRadio = 5,
+  kBtLeft = 10,
+  kBtMiddle = 14,
+  kBtRight = 18,
+  kBtTextFill = 22,
+  kButtonImageCount = 26
+};
+// The six words after the button face.
+enum GuiButtonWord : int {
+  kBtwFontSlot = 0,    // font-table slot of the button font
+  kBtwPoints = 1,      // its size when the slot is empty
+  kBtwLoaded = 2,      // images resolved
+  kBtwUnchanged = 3,   // a new skin keeps the buttons' images
+  kBtwPlainText = 4,   // text fills are colours, not textures
+  kBtwFocusImage = 5,  // push buttons get a focused image
+};
+
 // Widget skin. The common words, then one group per widget family; the
 // families read their own groups.
 using GuiEdgeProc = int (*)(GuiHandle window, const DibRect* rect, const struct GuiSkin* skin,
@@ -195,11 +218,21 @@ struct GuiSkin {
   } scrollMetrics;
   struct {
     char face[48];
-    int32_t words[6];
-    uint32_t imageIds[16];
-    uint32_t textColors[3];
-    uint32_t extraColor;
+    int32_t words[6];                      // GuiButtonWord order
+    uint32_t imageIds[kButtonImageCount];  // GuiButtonImage order
+    uint32_t textColors[3];                // push-button text: normal, pushed, disabled
+    uint32_t extraColor;                   // the group box's frame and band
+    int32_t keyOffset[6];                  // bitmap buttons: registry key offsets by slot
+    int32_t textOffsetX[4], textOffsetY[4];
+    uint32_t checkColors[3], radioColors[3];  // checked, unchecked, disabled
+    uint32_t groupTextColor, shadowColor;
   } button;
+  struct {
+    // Label colours (COLORREF; 0xFFFFFFFF draws no text) and the background
+    // texture under labels and group boxes.
+    uint32_t text, hover, highlightOff, alternative, disabled;
+    uint32_t backgroundId;
+  } label;
   uint32_t editColors[5];
   uint32_t editListColors[2];
   uint32_t color1;

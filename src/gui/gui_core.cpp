@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui/gui_memory.h"
+#include "gui/view_skin.h"
 
 namespace gui {
 
@@ -239,9 +240,9 @@ int ApplyPlaceholder(SkinRegistry*, GuiSkin*) { return 1; }
 // The widget families' skin loaders in their order: scroll bar, button,
 // (placeholder), list, tree, tab, refresh. A family replaces its entry when it
 // is built.
-GuiSkinApplyFn g_familyApply[7] = {CGUIScrollBarApplySkin, ApplyPlaceholder, ApplyPlaceholder,
-                                   ApplyPlaceholder,       ApplyPlaceholder, CGUITabWndApplySkin,
-                                   ApplyPlaceholder};
+GuiSkinApplyFn g_familyApply[7] = {
+    CGUIScrollBarApplySkin, ApplyPlaceholder,    ApplyPlaceholder, CGUIListWndApplySkin,
+    CGUITreeViewApplySkin,  CGUITabWndApplySkin, ApplyPlaceholder};
 }  // namespace
 
 int GuiApplySkin(int, GuiSkin* skin) {

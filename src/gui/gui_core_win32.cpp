@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "gui/win32/gui_frame.h"
+#include "gui/win32/gui_list_wnd.h"
 #include "gui/win32/gui_menu_win32.h"
+#include "gui/win32/gui_tree_view.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 
@@ -17,10 +19,8 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIScrollBar,
-    RegisterCGUITrackbar,
-    RegisterCGUITabWnd,
-    RegisterCGUISplitter,
+    RegisterCGUIScrollBar,   RegisterCGUITrackbar, RegisterCGUIListWnd,
+    RegisterCGUITreeViewWnd, RegisterCGUITabWnd,   RegisterCGUISplitter,
 };
 }  // namespace
 

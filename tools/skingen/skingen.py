@@ -397,10 +397,6 @@ COLOR_CLASSES = {
     "splitter": [("spliter_background_color", MAPLE),
                  ("spliter_top_left_border_color", (214, 170, 120)),
                  ("spliter_bottom_right_border_color", WALNUT_DARK)],
-    "list_box": [("background_color", CREAM), ("selected_background_color", FELT),
-                 ("focused_background_color", mix(FELT, CREAM, 0.5)),
-                 ("disabled_background_color", (220, 210, 190)), ("text_color", INK),
-                 ("selected_text_color", (255, 246, 224))],
     "list_view": [("background_color", CREAM), ("selected_background_color", FELT),
                   ("focused_background_color", mix(FELT, CREAM, 0.5)), ("text_color", INK),
                   ("selected_text_color", (255, 246, 224)),
@@ -451,18 +447,10 @@ def main():
     config.append(("menu", "menu.ini"))
     write_ini(os.path.join(skin_dir, "status_bar.ini"), status_class(skin))
     config.append(("status_bar", "status_bar.ini"))
-    tree = [("tree_plus", skin.add("tree_plus", mark("arrow", False))),
-            ("tree_minus", skin.add("tree_minus", mark("check", False)))]
     for key, colours in COLOR_CLASSES.items():
         write_ini(os.path.join(skin_dir, key + ".ini"),
                   [("colors", [(k, hexc(c)) for k, c in colours])])
         config.append((key, key + ".ini"))
-    write_ini(os.path.join(skin_dir, "tree_view.ini"),
-              [("resources", tree),
-               ("colors", [("tree_text_color", hexc(INK)), ("tree_line_color", hexc(WALNUT)),
-                           ("tree_background_color", hexc(CREAM))]),
-               ("dimensions", [("tree_prebutton_dx", "3"), ("tree_postbutton_dx", "3")])])
-    config.append(("tree_view", "tree_view.ini"))
     preview = felt(96, 72, FELT, 5)
     for y in range(14):
         for x in range(96):
@@ -476,6 +464,8 @@ def main():
         for name, fname, ident in skin.entries:
             f.write("%s %s %d\n" % (name, fname, ident))
     config.append(("GUIResources", "guiresources.txt"))
+    # The palette pack start-up opens in its slot: the same image registry.
+    config.append(("TS256Data", "guiresources.txt"))
     write_ini(os.path.join(skin_dir, "standard_skin.ini"),
               [("properties", [("name", "Standard"), ("previewbmp", "standard_preview.bmp"),
                                ("backgroundbmp", "standard_felt.bmp")]),

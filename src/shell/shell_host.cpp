@@ -1,6 +1,10 @@
 #include "shell/shell_host.h"
 
+#include <cstring>
+#include <string>
+
 #include "platform/path.h"
+#include "shell/sound.h"
 
 namespace shell {
 namespace {
@@ -9,7 +13,12 @@ ShellHost* g_host = nullptr;
 }  // namespace
 
 void ShellHost::SetBusyCursor(bool) {}
-void ShellHost::PlaySoundFile(const char*) {}
+void ShellHost::PlaySoundFile(const char* name) {
+  // The sound layer itself, silent until it is started.
+  if (!name) return;
+  const std::wstring wide(name, name + std::strlen(name));
+  shell::PlaySoundFile(wide.c_str(), 0);
+}
 void ShellHost::GetDesktopSize(int* width, int* height) {
   if (width) *width = 1024;
   if (height) *height = 768;

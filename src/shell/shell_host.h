@@ -2,9 +2,9 @@
 // What the portable shell core asks of the window side: cursors, sounds, the
 // desktop size, the page layout, the room of the moment and the windows that
 // show a profile. The Win32 front-end installs its implementation; tests
-// install a recording fake. With none installed a default does nothing and
-// answers with neutral values (a 1024x768 desktop, room 1, layouts that load
-// when their file exists).
+// install a recording fake. With none installed a default plays sounds
+// through the sound layer, does nothing else and answers with neutral values
+// (a 1024x768 desktop, room 1, layouts that load when their file exists).
 #include <string>
 
 namespace shell {

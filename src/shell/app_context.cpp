@@ -99,6 +99,13 @@ void SetBoardView(void* view) {
   if (g_context) g_context->boardView = view;
 }
 
+namespace {
+BoardGridHook g_firstGridHook = nullptr;
+}  // namespace
+
+void SetBoardViewFirstGridHook(BoardGridHook hook) { g_firstGridHook = hook; }
+void* GetBoardViewFirstGrid() { return g_context && g_firstGridHook ? g_firstGridHook() : nullptr; }
+
 void* GetScreen(int roomId) {
   if (!g_context || roomId < 0 || roomId >= kRoomCount) return nullptr;
   return g_context->screens[static_cast<size_t>(roomId)];

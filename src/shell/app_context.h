@@ -68,6 +68,11 @@ const char* GetLibraryFolder();
 const char* GetEgdbFolder();
 void* GetBoardView();
 void SetBoardView(void* view);
+// The board view's first tile grid, null without a view: the 3D scene
+// (a layer above) installs the routine that answers it.
+using BoardGridHook = void* (*)();
+void SetBoardViewFirstGridHook(BoardGridHook hook);
+void* GetBoardViewFirstGrid();
 void* GetScreen(int roomId);
 void SetScreen(int roomId, void* screen);
 void* GetGameSessionRegistry();

@@ -13,6 +13,7 @@
 
 #include "gui/gui_core.h"
 #include "gui/skin_reader.h"
+#include "gui/view_skin.h"
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
@@ -23,7 +24,7 @@ namespace {
 
 using tess_test::BuildPath;
 
-enum : int { kIdScroll = 101, kIdTrack = 102, kIdTab = 103, kIdSplitter = 104 };
+enum : int { kIdScroll = 101, kIdTrack = 102, kIdTab = 103, kIdSplitter = 104, kIdCombo = 105 };
 
 // What the dialog receives from its controls.
 struct Note {
@@ -42,6 +43,10 @@ std::ostream& operator<<(std::ostream& os, const Note& n) {
 INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wp) != kIdCombo) return FALSE;
+      g_notes.push_back({msg, wp, lp});
       return TRUE;
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -152,6 +157,12 @@ void InstallWidgetSkin(SkinRegistry* reg, HFONT font) {
   skin.tab.present = 1;
   skin.trackbar = {RGB(70, 42, 22), RGB(204, 164, 84), RGB(246, 236, 212),
                    RGB(22, 70, 40), RGB(70, 42, 22),   RGB(70, 42, 22)};
+  skin.list.colors[kListBackground] = RGB(246, 236, 212);
+  skin.list.colors[kListSelectedBackground] = RGB(36, 104, 62);
+  skin.list.colors[kListFocusedBackground] = RGB(141, 170, 137);
+  skin.list.colors[kListText] = RGB(59, 36, 18);
+  skin.list.colors[kListSelectedText] = RGB(255, 246, 224);
+  skin.combo.fieldHeight = 20;
   skin.splitter = {RGB(176, 128, 78), RGB(214, 170, 120), RGB(70, 42, 22)};
   ASSERT_EQ(GuiApplySkin(0, &skin), 1);
 }
@@ -178,7 +189,8 @@ class Widgets2Test : public ::testing::Test {
     tmpl = Template({{"CGUIScrollBar", SBS_VERT, 12, 12, 10, 120, kIdScroll},
                      {"CGUITrackbar", TBS_AUTOTICKS | WS_TABSTOP, 40, 140, 150, 24, kIdTrack},
                      {"CGUITabWnd", 0, 40, 12, 240, 120, kIdTab},
-                     {"CGUISplitter", 0, 200, 150, 90, 4, kIdSplitter}});
+                     {"CGUISplitter", 0, 200, 150, 90, 4, kIdSplitter},
+                     {"CGUIComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 200, 160, 90, 60, kIdCombo}});
     dialog = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(tmpl.data()),
                                         nullptr, DialogProc, 0);
     ASSERT_NE(dialog, nullptr);
@@ -327,6 +339,66 @@ TEST_F(Widgets2Test, SplitterDragStopsAtTheLimitAndCancelSendsNothing) {
   EXPECT_EQ(g_notes, want);
 }
 
+TEST_F(Widgets2Test, ComboBoxDropsItsListAndKeepsTheFieldInStep) {
+  HWND combo = Item(kIdCombo);
+  ASSERT_NE(combo, nullptr);
+  LPARAM h = reinterpret_cast<LPARAM>(combo);
+  for (const char* s : {"English", "French", "Both"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
+  HWND edit = GetDlgItem(combo, 100);
+  ASSERT_NE(edit, nullptr);
+  char text[64] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "French");
+  EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 7, reinterpret_cast<LPARAM>(text)), CB_ERR);
+  EXPECT_EQ(SendMessageA(combo, 0x8671, 2, reinterpret_cast<LPARAM>(text)), 4);
+  EXPECT_STREQ(text, "Both");
+  EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), -1);
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "");
+  RECT cr;
+  GetWindowRect(combo, &cr);
+  EXPECT_EQ(cr.bottom - cr.top, 21);  // the field height and one
+  // The button toggles the list; the close message and the keys close it.
+  HWND button = GetWindow(combo, GW_CHILD);
+  while (button && GetDlgCtrlID(button) == 100)
+    button = GetWindow(button, GW_HWNDNEXT);
+  ASSERT_NE(button, nullptr);
+  auto click = [&] {
+    SendMessageA(combo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+  };
+  click();
+  EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 1);
+  HWND list = GetFocus();
+  RECT lr;
+  GetWindowRect(list, &lr);
+  EXPECT_GE(lr.top, cr.bottom - 1);  // under the field
+  click();
+  EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+  click();
+  SendMessageA(list, LB_SETCURSEL, 2, 0);
+  SendMessageA(combo, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageA(combo, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "Both");
+  click();
+  SendMessageA(combo, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+  click();
+  SendMessageA(combo, 0x8670, 0, 0);
+  EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+  tess_test::PumpMessages(100);
+  auto n = [&](int code) { return Note{WM_COMMAND, MAKEWPARAM(kIdCombo, code), h}; };
+  std::vector<Note> want{n(CBN_DROPDOWN),  n(CBN_CLOSEUP), n(CBN_DROPDOWN), n(CBN_SELCHANGE),
+                         n(CBN_SELCHANGE), n(CBN_CLOSEUP), n(CBN_DROPDOWN), n(CBN_CLOSEUP),
+                         n(CBN_DROPDOWN),  n(CBN_CLOSEUP)};
+  EXPECT_EQ(g_notes, want);
+}
+
 TEST_F(Widgets2Test, Screenshot) {
   HWND tab = Item(kIdTab);
   const char* names[] = {"Game", "Options", "Lexicon"};
@@ -345,6 +417,10 @@ TEST_F(Widgets2Test, Screenshot) {
   HWND bar = Item(kIdScroll);
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 99, 20, 35, 0};
   SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&si));
+  HWND combo = Item(kIdCombo);
+  for (const char* s : {"English", "French", "Both"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
   RedrawWindow(dialog, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   tess_test::PumpMessages(300);
@@ -356,6 +432,18 @@ TEST_F(Widgets2Test, Screenshot) {
   });
   EXPECT_GT(brown, 40);
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "gui_widgets2"), "");
+  // The combo box with its list open, on the screen.
+  HWND button = GetWindow(combo, GW_CHILD);
+  while (button && GetDlgCtrlID(button) == 100)
+    button = GetWindow(button, GW_HWNDNEXT);
+  SendMessageA(combo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+  tess_test::PumpMessages(300);
+  RECT shot;
+  GetWindowRect(dialog, &shot);
+  shot.bottom += 80;
+  EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(shot), "gui_widgets2_combo"), "");
+  SendMessageA(combo, 0x8670, 0, 0);
 }
 
 }  // namespace

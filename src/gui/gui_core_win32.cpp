@@ -6,7 +6,6 @@
 #include "gui/win32/gui_list_wnd.h"
 #include "gui/win32/gui_menu_win32.h"
 #include "gui/win32/gui_tree_view.h"
-#include "gui/win32/gui_widgets1.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 
@@ -20,9 +19,8 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIBMPButton, RegisterCGUIStatic,      RegisterCGUIScrollBar, RegisterCGUISpinEdit,
-    RegisterCGUIComboBox,  RegisterCGUIEdit,        RegisterCGUIRichEdit,  RegisterCGUITrackbar,
-    RegisterCGUIListWnd,   RegisterCGUITreeViewWnd, RegisterCGUITabWnd,    RegisterCGUISplitter,
+    RegisterCGUIScrollBar,   RegisterCGUIComboBox, RegisterCGUITrackbar, RegisterCGUIListWnd,
+    RegisterCGUITreeViewWnd, RegisterCGUITabWnd,   RegisterCGUISplitter,
 };
 }  // namespace
 
@@ -37,8 +35,6 @@ int GuiRegisterClasses(HINSTANCE instance) {
 }
 
 int GuiUnregisterClasses() {
-  UnregisterCGUIEdit();
-  UnregisterCGUIRichEdit();
   int result = GuiFreeSkin();
   g_classInstance = nullptr;
   return result;

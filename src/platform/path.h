@@ -21,6 +21,9 @@ bool FileExists(const char* path);
 bool DirectoryExists(const char* path);
 bool MakeDirectory(const char* path);  // one level; true if it exists afterwards
 bool RemoveFile(const char* path);
+// Clears a read-only mark (the owner write bit natively); true when the
+// file is writable afterwards.
+bool MakeWritable(const char* path);
 // Replaces `to` with `from` in one step (MoveFileEx with REPLACE_EXISTING).
 bool RenameReplace(const char* from, const char* to);
 // Reads a whole regular file; false when it is no regular file, or cannot be

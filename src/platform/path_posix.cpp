@@ -131,6 +131,13 @@ bool MakeDirectory(const char* path) {
 
 bool RemoveFile(const char* path) { return unlink(NativePath(path).c_str()) == 0; }
 
+bool MakeWritable(const char* path) {
+  const std::string p = NativePath(path);
+  struct stat st;
+  if (stat(p.c_str(), &st) != 0) return false;
+  return (st.st_mode & S_IWUSR) || chmod(p.c_str(), st.st_mode | S_IWUSR) == 0;
+}
+
 bool RenameReplace(const char* from, const char* to) {
   return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }

@@ -40,6 +40,13 @@ bool MakeDirectory(const char* path) {
 
 bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
 
+bool MakeWritable(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return !(attributes & FILE_ATTRIBUTE_READONLY) ||
+         SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool RenameReplace(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }

@@ -79,5 +79,8 @@ void GuiFrameSetMenuBar(HWND window, GuiMenuBar* bar, bool on);
 // The menu bar's rectangle in window coordinates.
 RECT GuiFrameMenuBarRect(HWND window);
 void GuiFrameRedrawNonClient(HWND window);
+// Gives a skinned frame its sizing border or takes it away (the panels'
+// size lock); true when the flag changed. The caller re-frames the window.
+bool GuiFrameSetSizingBorder(HWND window, bool sizable);
 
 }  // namespace gui

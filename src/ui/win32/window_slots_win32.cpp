@@ -1,0 +1,118 @@
+#include "ui/win32/window_slots_win32.h"
+
+#include "gui/win32/gui_frame.h"
+#include "ui/window_slots.h"
+
+namespace ui {
+namespace {
+
+HWND H(SlotWindow w) { return static_cast<HWND>(w); }
+
+SlotRect FromRect(const RECT& r) { return SlotRect{r.left, r.top, r.right, r.bottom}; }
+
+class HwndSlotPort : public SlotWindowPort {
+ public:
+  void Show(SlotWindow w, bool show) override { ShowWindow(H(w), show ? SW_SHOW : SW_HIDE); }
+  void Enable(SlotWindow w, bool enable) override { EnableWindow(H(w), enable); }
+  SlotRect WindowRect(SlotWindow w) override {
+    RECT r{};
+    GetWindowRect(H(w), &r);
+    return FromRect(r);
+  }
+  SlotRect ClientRect(SlotWindow w) override {
+    RECT r{};
+    GetClientRect(H(w), &r);
+    return FromRect(r);
+  }
+  void DesktopSize(int32_t* width, int32_t* height) override {
+    RECT r{};
+    GetWindowRect(GetDesktopWindow(), &r);
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+  }
+  // A failed batch is not fatal: the moves then go one by one.
+  void BeginMoves(int count) override { batch_ = BeginDeferWindowPos(count); }
+  void Move(SlotWindow w, const SlotRect& r, uint32_t flags) override {
+    if (batch_) {
+      HDWP next = DeferWindowPos(batch_, H(w), nullptr, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, flags);
+      if (next) {
+        batch_ = next;
+        return;
+      }
+      batch_ = nullptr;  // the system freed the batch
+    }
+    SetPos(w, r, flags);
+  }
+  void EndMoves() override {
+    if (batch_) EndDeferWindowPos(batch_);
+    batch_ = nullptr;
+  }
+  void SetPos(SlotWindow w, const SlotRect& r, uint32_t flags) override {
+    SetWindowPos(H(w), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+  }
+  intptr_t Send(SlotWindow w, uint32_t m, uintptr_t wp, intptr_t lp) override {
+    return SendMessageA(H(w), m, wp, lp);
+  }
+  bool Post(SlotWindow w, uint32_t m, uintptr_t wp, intptr_t lp) override {
+    return PostMessageA(H(w), m, wp, lp) != 0;
+  }
+  void CheckButton(SlotWindow toolbar, int id, bool checked) override {
+    if (HWND button = GetDlgItem(H(toolbar), id))
+      SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  void Destroy(SlotWindow w) override { DestroyWindow(H(w)); }
+  void RepaintAll() override { InvalidateRect(nullptr, nullptr, TRUE); }
+  void Invalidate(SlotWindow w) override { InvalidateRect(H(w), nullptr, FALSE); }
+  bool SetSizingBorder(SlotWindow w, bool sizable) override {
+    return gui::GuiFrameSetSizingBorder(H(w), sizable);
+  }
+  void RelayoutPlayers(SlotWindow panel) override {
+    // The players panel lays its rows out on a size notice of its own size.
+    RECT r{};
+    GetClientRect(H(panel), &r);
+    SendMessageA(H(panel), WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
+  }
+
+ private:
+  HDWP batch_ = nullptr;
+};
+
+HwndSlotPort g_port;
+
+}  // namespace
+
+void InstallWindowSlotPort() { SetSlotWindowPort(&g_port); }
+
+void SlotWindowHook(int slot, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      WindowSlotOp(kOpUnregister, slot, 0);
+      break;
+    case WM_SIZE: {
+      if (SendMessageA(window, kMsgSlotQuery, 1, 0) == 1) break;
+      RECT r{};
+      GetWindowRect(window, &r);
+      const SlotRect rect = FromRect(r);
+      WindowSlotOp(kOpSetRect, slot, reinterpret_cast<intptr_t>(&rect));
+      break;
+    }
+    case WM_WINDOWPOSCHANGED: {
+      const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (!wp) break;
+      SlotRect stored{};
+      WindowSlotOp(kOpGetRect, slot, reinterpret_cast<intptr_t>(&stored));
+      SlotWindowPos pos{wp->x, wp->y, stored.right - stored.left, stored.bottom - stored.top,
+                        wp->flags};
+      WindowSlotOp(kOpStoreRect, slot, reinterpret_cast<intptr_t>(&pos));
+      break;
+    }
+    case kMsgSlotQuery:
+      if (lParam == 0) WindowSlotOp(kOpSetRoomFlag, slot, static_cast<intptr_t>(wParam));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,14 @@
+#pragma once
+// The slot registry on real windows: the port over HWNDs and the hook every
+// slot window's procedure calls with its messages.
+#include <windows.h>
+
+namespace ui {
+
+// Installs the HWND port (once, at start-up).
+void InstallWindowSlotPort();
+// WM_DESTROY unregisters the slot; WM_SIZE and WM_WINDOWPOSCHANGED keep its
+// rectangle; 0x8502 with lParam 0 sets its room flag.
+void SlotWindowHook(int slot, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace ui

@@ -4,6 +4,7 @@
 
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_list_wnd.h"
+#include "gui/win32/gui_listview.h"
 #include "gui/win32/gui_menu_win32.h"
 #include "gui/win32/gui_tree_view.h"
 #include "gui/win32/gui_widgets2.h"
@@ -19,8 +20,9 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIScrollBar,   RegisterCGUIComboBox, RegisterCGUITrackbar, RegisterCGUIListWnd,
-    RegisterCGUITreeViewWnd, RegisterCGUITabWnd,   RegisterCGUISplitter,
+    RegisterCGUIScrollBar,   RegisterCGUIComboBox,    RegisterCC20SpinList,  RegisterCGUITrackbar,
+    RegisterCGUIListWnd,     RegisterCGUITreeViewWnd, RegisterCGUIColorText, RegisterCGUITabWnd,
+    RegisterCGUIListViewWnd, RegisterCGUISplitter,
 };
 }  // namespace
 
@@ -35,6 +37,7 @@ int GuiRegisterClasses(HINSTANCE instance) {
 }
 
 int GuiUnregisterClasses() {
+  UnregisterCGUIColorText(g_classInstance);
   int result = GuiFreeSkin();
   g_classInstance = nullptr;
   return result;

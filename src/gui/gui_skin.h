@@ -270,7 +270,7 @@ struct GuiSkin {
   struct {
     uint32_t words[10];
   } tree;
-  uint32_t listViewColors[6];
+  uint32_t listViewColors[14];  // list_view.ini, then control_header.ini (list_view_skin.h)
   uint32_t hotButtonColors[4];
   uint32_t lastColor;
   struct {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
+#include "gui/list_view_skin.h"
+
 namespace gui {
 namespace {
 
@@ -55,6 +60,28 @@ TEST(ListViewColumns, WideTextsAreDrawnLeftWithTheirEllipsis) {
   EXPECT_EQ(ListViewTextFormat(40, 60, kHdfCenter), kCellTextFormat | kDtCenter);
   EXPECT_EQ(ListViewTextFormat(61, 60, kHdfRight), kCellTextFormat);
   EXPECT_EQ(ListViewTextFormat(60, 60, 0), kCellTextFormat);
+}
+
+TEST(ListViewSkin, ColoursComeFromBothClassFilesInKeyOrder) {
+  std::string dir = ::testing::TempDir();
+  std::string rows = dir + "lv_rows.ini", header = dir + "lv_header.ini";
+  FILE* f = std::fopen(rows.c_str(), "w");
+  std::fputs("[colors]\nbackground_color=F6ECD4\nselected_text_color=1 2 3 RGB\n", f);
+  std::fclose(f);
+  f = std::fopen(header.c_str(), "w");
+  std::fputs("[colors]\nheader_text_color=3B2412\n", f);
+  std::fclose(f);
+  GuiSkin skin{};
+  skin.listViewColors[kLvText] = 0x123456;
+  EXPECT_TRUE(GuiReadListViewIni(rows.c_str(), &skin));
+  EXPECT_TRUE(GuiReadHeaderIni(header.c_str(), &skin));
+  EXPECT_EQ(skin.listViewColors[kLvBackground], 0xD4ECF6u);  // red in the low byte
+  EXPECT_EQ(skin.listViewColors[kLvSelectedText], 0x030201u);
+  EXPECT_EQ(skin.listViewColors[kLvText], 0x123456u);  // missing keys keep their value
+  EXPECT_EQ(skin.listViewColors[kHeaderText], 0x12243Bu);
+  EXPECT_FALSE(GuiReadListViewIni((dir + "missing.ini").c_str(), &skin));
+  std::remove(rows.c_str());
+  std::remove(header.c_str());
 }
 
 }  // namespace

@@ -106,6 +106,11 @@ void ClearCurrentTheme() {
   g_skinPath.clear();
 }
 
+void SetCurrentThemePaths(const char* themePath, const char* skinPath) {
+  g_themePath = themePath ? themePath : "";
+  g_skinPath = skinPath ? skinPath : "";
+}
+
 bool GetThemeSkinName(const char* themeFile, char* nameBuffer) {
   char skin[kThemeBufferSize];
   if (!ThemeKey(themeFile, "skin", "le theme '%s' n'a pas de skin !!", skin)) {

@@ -30,6 +30,9 @@ bool SetCurrentSkinPath(const char* skinFile);
 const char* GetCurrentThemePath();  // "" before the first theme
 const char* GetCurrentSkinPath();   // "" before the first skin
 void ClearCurrentTheme();           // both paths back to ""
+// Sets both paths as they stand (a failed skin change puts the previous
+// ones back).
+void SetCurrentThemePaths(const char* themePath, const char* skinPath);
 
 // The skin's display name ("properties"/"name") of a theme; false (and an
 // empty name) when the theme is null or has no "skin" key.

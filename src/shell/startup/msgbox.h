@@ -26,6 +26,11 @@ constexpr int kMsgBoxNoTimeout = -60;
 
 // The owner of boxes that name none (the main window; null until set).
 void SetMessageBoxMainWindow(HWND window);
+// The program's interface switch (EnableUserInterface): takes 0 or 1 and
+// answers whether the interface was on. A modal box switches the interface
+// and the main window off while it runs and back on only when they were on.
+using InterfaceSwitch = int (*)(int on);
+void SetInterfaceSwitch(InterfaceSwitch fn);
 
 int ShowMessageBox(const char* text, uint32_t flags);
 int ShowMessageBoxOwned(const char* text, uint32_t flags, HWND owner);
@@ -54,6 +59,10 @@ void DestroyModelessMessageBox();
 HWND GetCurrentMessageBox();
 HWND GetModelessMessageBox();
 int GetOpenMessageBoxCount();
+
+// The test switch: with "AutoAnswer" (milliseconds, section "debug" of the
+// program ini) non-zero every box answers itself with its dismiss answer
+// (a notice with 1) after that delay, for unattended runs.
 
 // Routes the portable code's notices (platform::ShowNotice) to the box.
 void InstallMessageBoxSink();

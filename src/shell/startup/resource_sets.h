@@ -4,6 +4,7 @@
 // dialog and the small status-bar and refresh helpers.
 #include <windows.h>
 
+#include "gui/gui_skin.h"
 #include "gui/skin_registry.h"
 
 namespace shell {
@@ -25,15 +26,32 @@ void ReleaseGuiResourcesAndFont();
 // "tessarin.ttf" of the program folder.
 void LoadGuiFonts();
 gui::SkinRegistry* GetSkinRegistry();
-// The program's main window, whose "app_frame" look and status bar follow
-// the skin (set by the start-up).
+// Builds the registry and both records from the current skin path (no
+// theme resolution) and installs them; the previous registry goes only once
+// the new one is in force. False, with nothing changed, when the skin has
+// no usable "GUIResources".
+bool LoadSkinResources();
+// The program's main window, whose status bar follows the skin, and the
+// application palette the records are seeded with (set by the start-up).
 void SetSkinMainWindow(HWND window);
+void SetSkinPalette(HPALETTE palette);
+HWND GetSkinMainWindow();
+HPALETTE GetSkinPalette();
+// Plays a theme's ambiance for ever (the sound layer's PlayAmbianceFile);
+// without one, a skin change plays none.
+using AmbiancePlayer = void (*)(const char* name);
+void SetAmbiancePlayer(AmbiancePlayer player);
 
 // Applies the theme of a skin file ("blue_skin.ini" gives
 // "blue_theme.ini"): the settings record takes the theme, the resources are
 // reloaded and the theme's ambiance plays in a room. False when nothing
 // changed.
 bool ApplySkinByName(const char* skinFile, int reload);
+// Takes the chosen skin's wallpaper (its "backgroundbmp" in the Wallpaper
+// folder) as the board view's background; without one the choice is kept
+// by the dialog only.
+using WallpaperHandler = void (*)(const char* path);
+void SetWallpaperHandler(WallpaperHandler handler);
 // The "Choose skin" dialog owned by the main window; 1 after OK, 2 after
 // Cancel, 0 when it could not be shown.
 int RunSkinDialog();

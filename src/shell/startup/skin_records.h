@@ -42,7 +42,9 @@ bool ReadLobbyStatusGroup(const std::string& skinIni, gui::SkinRegistry* registr
 
 // Seeds the widget skin (registry, program folder, palette) and maps the
 // per-class values onto its groups: button, scroll bar, edit, list box, list
-// view, tree view, header, tab, combo box.
+// view, tree view, tab and combo box. The header, track-bar and splitter
+// colours and the classes the toolkit has no group for stay in the shell's
+// SkinClassSet, where the screens read them.
 void FillControlSkin(const SkinClassSet& classes, gui::SkinRegistry* registry,
                      const char* programFolder, gui::GuiHandle palette, gui::GuiSkin* skin);
 

@@ -1,0 +1,99 @@
+#include "shell/startup/skin_records.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gui/gui_core.h"
+#include "platform/ini.h"
+#include "temp_dir.h"
+
+namespace {
+
+class SkinRecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Registry names upper-cased, as the description file's readers look
+    // them up; the images need not exist for their ids.
+    registry.LoadText("THICK_TOP 1.bmp 501\nCHK_UP 2.bmp 502\nVTOP 3.bmp 503\nHTHUMB 4.bmp 504\n",
+                      "");
+  }
+  std::string Path(const char* name) { return dir / name; }
+  void Put(const char* file, const char* section, const char* key, const char* value) {
+    platform::IniWriteString(section, key, value, Path(file).c_str());
+  }
+  testsupport::TempDir dir;
+  gui::SkinRegistry registry;
+};
+
+TEST_F(SkinRecordsTest, FrameSkinReadsWhatExistsAndFallsBackForTheRest) {
+  Put("skin.ini", "configuration files", "thick_frame", "thick.ini");
+  Put("skin.ini", "configuration files", "menu", "none.ini");
+  Put("skin.ini", "configuration files", "dialog_frame", "missing.ini");
+  Put("thick.ini", "resources", "top_center_frame", "thick_top");
+  Put("thick.ini", "colors", "active_caption_text_color", "FF0000");
+
+  gui::GuiFrameSkin skin;
+  gui::GuiBuildDefaultFrameSkin(&skin);
+  // A pass before leaves values behind that a missing file must not keep.
+  skin.groups[gui::kKindDialog].present = 1;
+  skin.groups[gui::kKindDialog].imageIds[0] = 999;
+  unsigned found = shell::FillFrameSkin(Path("skin.ini"), &registry, &skin);
+  EXPECT_EQ(found, unsigned{shell::kThickBit});
+  const gui::GuiFrameGroup& thick = skin.groups[gui::kKindThick];
+  EXPECT_EQ(thick.present, 1);
+  EXPECT_EQ(thick.imageIds[gui::kFrTop + 1], 501u);
+  EXPECT_EQ(thick.captionColor[0], 0x0000FFu);
+  EXPECT_EQ(skin.groups[gui::kKindDialog].present, 0);
+  EXPECT_EQ(skin.groups[gui::kKindDialog].imageIds[0], 0u);
+  EXPECT_STREQ(skin.menu.face, "CG Omega");
+  EXPECT_EQ(skin.menu.points, 11);
+  EXPECT_STREQ(skin.status.face, "CG Omega");
+  EXPECT_EQ(skin.status.points, 10);
+
+  gui::GuiFrameGroup app{};
+  EXPECT_FALSE(shell::ReadAppFrameGroup(Path("skin.ini"), &registry, &app));
+  EXPECT_EQ(app.imageIds[gui::kFrTop + 1], 501u);  // the thick frame stands in
+  gui::GuiStatusGroup status = skin.status;
+  EXPECT_FALSE(shell::ReadLobbyStatusGroup(Path("skin.ini"), &registry, &status));
+  EXPECT_STREQ(status.face, "CG Omega");
+}
+
+TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
+  Put("skin.ini", "configuration files", "button", "button.ini");
+  Put("skin.ini", "configuration files", "scroll", "scroll.ini");
+  Put("button.ini", "resources", "check_up", "chk_up");
+  Put("button.ini", "resources", "font_name", "Serif");
+  Put("button.ini", "colors", "text_color_up", "010203");
+  Put("scroll.ini", "resources", "v_top_button_up", "vtop");
+  Put("scroll.ini", "resources", "h_thumb_center_down", "hthumb");
+
+  shell::SkinClassSet classes;
+  classes.Load(Path("skin.ini"));
+  gui::GuiSkin skin;
+  std::memset(&skin, 0x5A, sizeof skin);
+  shell::FillControlSkin(classes, &registry, "C:\\Game", nullptr, &skin);
+  EXPECT_EQ(skin.imageSource, &registry);
+  EXPECT_STREQ(skin.programFolder, "C:\\Game");
+  EXPECT_STREQ(skin.button.face, "Serif");
+  EXPECT_EQ(skin.button.imageIds[0], 502u);  // check_up from the file
+  EXPECT_EQ(skin.button.imageIds[4], 0u);    // radio_up not named: none
+  EXPECT_EQ(skin.button.textColors[0], 0x030201u);
+  EXPECT_EQ(skin.scroll.imageIds[0], 503u);
+  EXPECT_EQ(skin.scroll.imageIds[22], 504u);
+  EXPECT_EQ(skin.scroll.present, 1);
+  // The edit control's own pieces whatever the skin; list colours built in.
+  EXPECT_EQ(skin.editConfig.imageIds[8], 30390u);
+  EXPECT_EQ(skin.editConfig.imageIds[9], 30395u);
+  EXPECT_EQ(skin.list.colors[0], shell::PaletteRgb(246, 236, 212));
+  EXPECT_EQ(skin.tree.words[5], 3u);
+
+  // Without a button file the built-in font and resource ids apply.
+  Put("skin.ini", "configuration files", "button", nullptr);
+  classes.Load(Path("skin.ini"));
+  shell::FillControlSkin(classes, &registry, "", nullptr, &skin);
+  EXPECT_STREQ(skin.button.face, "CG Omega");
+  EXPECT_EQ(skin.button.imageIds[0], 30287u);
+}
+
+}  // namespace

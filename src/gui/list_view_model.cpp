@@ -11,6 +11,8 @@ namespace gui {
 
 namespace {
 
+// Slots grow by 64 at first and then by half, so that long lists are not
+// copied over and over as they fill.
 constexpr int32_t kSlotStep = 64;
 constexpr uint32_t kMkShift = 0x4, kMkControl = 0x8;
 
@@ -117,7 +119,7 @@ int32_t ListViewModel::InsertItem(const ListViewItem& item) {
       return -1;
     }
     if (item.mask & kLvifText) r.mask |= kLvifText;
-    if (count_ >= capacity_ && !Grow(capacity_ + kSlotStep)) {
+    if (count_ >= capacity_ && !Grow(capacity_ + std::max(kSlotStep, capacity_ / 2))) {
       FreeRecords(&slot);
       return -1;
     }

@@ -7,7 +7,8 @@
 // Differences from the behaviour it follows: the scroll bars are the
 // system's (behind the engine's host); handles from messages are checked
 // against the tree before use; the selected row is found from the selected
-// handle whenever it is needed, and deleting the selected item or one of its
+// handle whenever it is needed; the client edge a dialog makes of WS_BORDER
+// counts as a border; and deleting the selected item or one of its
 // ancestors clears the selection, so it never names a freed item; texts
 // answered through TVN_GETDISPINFO are cut to their buffer and terminated.
 #include "gui/win32/gui_tree_view.h"
@@ -908,7 +909,9 @@ void OnNcDestroy(HWND w, TreeState* s) {
 }
 
 int32_t BorderOf(TreeState* s) {
-  return ((s->style & WS_BORDER) || (s->exStyle & 0x800)) ? GuiListBorderWidth(Skin()) : 0;
+  // A dialog turns a template's WS_BORDER into the client edge: both mean a border.
+  bool bordered = (s->style & WS_BORDER) || (s->exStyle & (0x800 | WS_EX_CLIENTEDGE));
+  return bordered ? GuiListBorderWidth(Skin()) : 0;
 }
 
 void OnPaint(TreeState* s) {

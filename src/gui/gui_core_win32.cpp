@@ -7,6 +7,7 @@
 #include "gui/win32/gui_listview.h"
 #include "gui/win32/gui_menu_win32.h"
 #include "gui/win32/gui_tree_view.h"
+#include "gui/win32/gui_widgets1.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 
@@ -20,9 +21,10 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIScrollBar,   RegisterCGUIComboBox,    RegisterCC20SpinList,  RegisterCGUITrackbar,
-    RegisterCGUIListWnd,     RegisterCGUITreeViewWnd, RegisterCGUIColorText, RegisterCGUITabWnd,
-    RegisterCGUIListViewWnd, RegisterCGUISplitter,
+    RegisterCGUIBMPButton, RegisterCGUIStatic,      RegisterCGUIScrollBar,   RegisterCGUISpinEdit,
+    RegisterCGUIComboBox,  RegisterCGUIEdit,        RegisterCGUIRichEdit,    RegisterCC20SpinList,
+    RegisterCGUITrackbar,  RegisterCGUIListWnd,     RegisterCGUITreeViewWnd, RegisterCGUIColorText,
+    RegisterCGUITabWnd,    RegisterCGUIListViewWnd, RegisterCGUISplitter,
 };
 }  // namespace
 
@@ -37,6 +39,8 @@ int GuiRegisterClasses(HINSTANCE instance) {
 }
 
 int GuiUnregisterClasses() {
+  UnregisterCGUIEdit();
+  UnregisterCGUIRichEdit();
   UnregisterCGUIColorText(g_classInstance);
   int result = GuiFreeSkin();
   g_classInstance = nullptr;

@@ -72,6 +72,7 @@ bool GuiReadButtonIni(const char* file, SkinRegistry* reg, GuiSkin* skin) {
     Number(file, ("bitmap_key_offset_" + std::to_string(i)).c_str(), &b.keyOffset[i]);
   Number(file, "plain_text_colors", &b.words[kBtwPlainText]);
   Number(file, "font_slot", &b.words[kBtwFontSlot]);
+  Number(file, "font_size", &b.words[kBtwPoints]);
   Number(file, "focus_image", &b.words[kBtwFocusImage]);
   std::string face = Get(file, "resources", "font_name");
   if (!face.empty()) std::snprintf(b.face, sizeof b.face, "%s", face.c_str());

@@ -13,6 +13,7 @@
 #include "gui/gui_memory.h"
 #include "gui/raster.h"
 #include "gui/win32/gui_frame_internal.h"
+#include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_menu_win32.h"
 #include "gui/win32/gui_win32.h"
 
@@ -257,6 +258,16 @@ Answer OnEraseBackground(HWND window, GuiFrameState* s, WPARAM wp) {
   return Done(1);
 }
 
+// A child asks for the background under it (kMsgParentBackground): the
+// frame's tile, in phase with the frame's own erasing.
+Answer OnChildBackground(GuiFrameState* s, LPARAM lp) {
+  auto* req = reinterpret_cast<GuiBackgroundRequest*>(lp);
+  PackedDIB* tile = GroupImage(s->group, kFrBackground);
+  if (!req || !req->image || !tile) return Done(0);
+  const RECT& r = req->rect;
+  return Done(DIBTileToDIB(tile, req->image, DibRect{r.left, r.top, r.right, r.bottom}, 0, 0));
+}
+
 // The wheel message of old mouse drivers goes to the focus as WM_MOUSEWHEEL.
 Answer OnOldWheel(WPARAM wp, LPARAM lp) {
   if (HWND focus = GetFocus())
@@ -314,6 +325,8 @@ Answer Common(HWND window, GuiFrameState* s, UINT msg, WPARAM wp, LPARAM lp) {
       return OnSysChar(s, wp);
     case WM_ERASEBKGND:
       return OnEraseBackground(window, s, wp);
+    case kMsgParentBackground:
+      return OnChildBackground(s, lp);
     default:
       break;
   }
@@ -483,6 +496,12 @@ LRESULT CALLBACK GuiDialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       DLGPROC own = DialogProcOf(window);
       if (own && own(window, msg, wp, lp)) return 1;
+      break;
+    }
+    case kMsgParentBackground: {
+      // A dialog with its own procedure draws only when the procedure agrees.
+      DLGPROC own = DialogProcOf(window);
+      if (own && !own(window, msg, wp, lp)) return 0;
       break;
     }
     case WM_CTLCOLORBTN:

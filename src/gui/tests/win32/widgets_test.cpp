@@ -1,0 +1,364 @@
+// The skinned buttons, labels, edits and spin field in a dialog made from an
+// in-memory template, under Wine: each is driven with its messages, the
+// notifications its parent receives are recorded and compared, key pixels
+// are checked, and a screenshot is saved: <build>/screenshots/gui_widgets.png.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gui/gui_core.h"
+#include "gui/skin_reader.h"
+#include "gui/widget_skin_reader.h"
+#include "gui/win32/gui_frame.h"
+#include "gui/win32/gui_widgets1.h"
+#include "gui/win32/gui_widgets2.h"
+#include "gui/win32/gui_win32.h"
+#include "screenshot.h"
+
+namespace gui {
+namespace {
+
+using tess_test::BuildPath;
+using tess_test::PumpMessages;
+
+enum : int {
+  kPlay = 101,
+  kHints,
+  kEnglish,
+  kFrench,
+  kGroup,
+  kRepeat,
+  kLabel,
+  kName,
+  kSpin,
+  kNotes,
+  kSave,
+  kEmptyLabel
+};
+
+// What the dialog received: WM_COMMAND (id, code) and WM_KEYUP (key).
+struct Notice {
+  UINT msg;
+  int id;
+  int code;
+  bool operator==(const Notice& o) const { return msg == o.msg && id == o.id && code == o.code; }
+};
+std::vector<Notice> g_notices;
+
+std::ostream& operator<<(std::ostream& os, const Notice& n) {
+  return os << "{" << std::hex << n.msg << std::dec << " " << n.id << " " << n.code << "}";
+}
+
+INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM wp, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      g_notices.push_back({msg, LOWORD(wp), HIWORD(wp)});
+      return TRUE;
+    case WM_KEYUP:
+      g_notices.push_back({msg, static_cast<int>(wp), 0});
+      return TRUE;
+    case kMsgParentBackground:
+      return TRUE;  // the dialog class draws its felt under the child
+    default:
+      return FALSE;
+  }
+}
+
+std::vector<Notice> Take(int id) {
+  std::vector<Notice> out;
+  for (const Notice& n : g_notices)
+    if (n.id == id) out.push_back(n);
+  g_notices.clear();
+  return out;
+}
+
+// An in-memory dialog template: the skinned dialog class, then one item per
+// widget, each naming its class.
+struct Item {
+  const char* cls;
+  const char* text;
+  DWORD style;
+  short x, y, cx, cy;
+  int id;
+};
+
+void PutString(std::vector<WORD>& t, const char* s) {
+  for (; *s; ++s)
+    t.push_back(static_cast<WORD>(static_cast<unsigned char>(*s)));
+  t.push_back(0);
+}
+
+void Align(std::vector<WORD>& t) {
+  if (t.size() % 2) t.push_back(0);
+}
+
+std::vector<WORD> DialogTemplate(const std::vector<Item>& items) {
+  std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
+  auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
+  d->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x1000;  // 0x1000: tiled felt
+  d->cdit = static_cast<WORD>(items.size());
+  d->cx = 240;
+  d->cy = 190;
+  t.push_back(0);  // no menu
+  PutString(t, kDialogClassName);
+  PutString(t, "Widgets");
+  for (const Item& i : items) {
+    Align(t);
+    size_t at = t.size();
+    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2, 0);
+    auto* it = reinterpret_cast<DLGITEMTEMPLATE*>(&t[at]);
+    it->style = i.style | WS_CHILD | WS_VISIBLE;
+    it->x = i.x;
+    it->y = i.y;
+    it->cx = i.cx;
+    it->cy = i.cy;
+    it->id = static_cast<WORD>(i.id);
+    PutString(t, i.cls);
+    PutString(t, i.text);
+    t.push_back(0);  // no creation data
+  }
+  return t;
+}
+
+// Pixel layout of the items (dialog units depend on the font).
+struct Place {
+  int id, x, y, w, h;
+};
+const Place kPlaces[] = {
+    {kPlay, 16, 16, 110, 24},   {kRepeat, 136, 16, 110, 24}, {kSave, 256, 16, 100, 24},
+    {kGroup, 16, 52, 200, 96},  {kEnglish, 28, 80, 170, 20}, {kFrench, 28, 106, 170, 20},
+    {kHints, 232, 60, 160, 20}, {kLabel, 232, 90, 150, 20},  {kSpin, 232, 114, 80, 22},
+    {kName, 16, 162, 200, 22},  {kNotes, 232, 150, 150, 50}, {kEmptyLabel, 390, 16, 20, 20},
+};
+
+void Click(HWND w, int x = 6, int y = 6) {
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  PumpMessages(30);
+}
+
+bool Woody(COLORREF c) {
+  return GetRValue(c) > GetGValue(c) && GetGValue(c) > GetBValue(c) && GetRValue(c) >= 60;
+}
+
+class WidgetsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
+      AddFontResourceExA(BuildPath(f).c_str(), FR_PRIVATE, nullptr);
+    ASSERT_EQ(GuiInitialize(instance), 1);
+    std::string skinIni = BuildPath("tessarinData/Skin/standard_skin.ini");
+    GuiFrameSkin frame;
+    GuiBuildDefaultFrameSkin(&frame);
+    ASSERT_TRUE(GuiLoadFrameSkinFromFile(skinIni.c_str(), &frame, &registry_)) << skinIni;
+    ASSERT_EQ(GuiApplyFrameSkin(0, &frame), 1);
+    GuiSkin skin;
+    GuiBuildDefaultSkin(&skin);
+    skin.imageSource = registry_;
+    skin.identity = 0;
+    skin.font = GuiCreateSmoothFont("DejaVu Sans", 9, 400, false);
+    EXPECT_EQ(GuiReadWidgetSkin(skinIni.c_str(), registry_, &skin), 4);
+    ASSERT_EQ(GuiInitDefaultSkin(0), 1);
+    ASSERT_EQ(GuiApplySkin(0, &skin), 1);
+
+    std::vector<Item> items = {
+        // The group box first: siblings after it paint over it.
+        {"CGUIBMPButton", "Lexicon", BS_GROUPBOX, 0, 0, 100, 50, kGroup},
+        {"CGUIBMPButton", "&Play", BS_PUSHBUTTON, 0, 0, 60, 14, kPlay},
+        {"CGUIBMPButton", "Show hints", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 60, 10, kHints},
+        {"CGUIBMPButton", "English", BS_AUTORADIOBUTTON | WS_GROUP, 0, 0, 60, 10, kEnglish},
+        {"CGUIBMPButton", "French", BS_AUTORADIOBUTTON, 0, 0, 60, 10, kFrench},
+        {"CGUIBMPButton", "Repeat", BS_PUSHBUTTON | 0x1000, 0, 0, 60, 14, kRepeat},
+        {"CGUIStatic", "Time per move:", 0, 0, 0, 60, 10, kLabel},
+        {"CGUIEdit", "Ada", ES_AUTOHSCROLL, 0, 0, 60, 12, kName},
+        {"CGUISpinEdit", "1:999:5:1", 0, 0, 0, 40, 12, kSpin},
+        {"CGUIRichEdit", "Notes on the game", ES_MULTILINE, 0, 0, 60, 20, kNotes},
+        {"CGUIBMPButton", "Save", BS_PUSHBUTTON | WS_DISABLED, 0, 0, 60, 14, kSave},
+        {"CGUIStatic", "", 0, 0, 0, 10, 10, kEmptyLabel},
+    };
+    tmpl_ = DialogTemplate(items);
+    dialog_ = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(tmpl_.data()),
+                                         nullptr, DialogProc, 0);
+    ASSERT_NE(dialog_, nullptr);
+    SetWindowPos(dialog_, nullptr, 40, 40, 440, 250, SWP_NOZORDER);
+    for (const Place& p : kPlaces)
+      SetWindowPos(GetDlgItem(dialog_, p.id), nullptr, p.x, p.y, p.w, p.h,
+                   SWP_NOZORDER | SWP_FRAMECHANGED);
+    ShowWindow(dialog_, SW_SHOW);
+    PumpMessages(300);
+  }
+  static void TearDownTestSuite() {
+    if (dialog_) DestroyWindow(dialog_);
+    GuiFreeFrameSkin();
+    SkinRegistryDestroy(registry_);
+    GuiShutdown();
+  }
+  void SetUp() override {
+    ASSERT_NE(dialog_, nullptr);
+    PumpMessages(20);
+    g_notices.clear();
+  }
+  static HWND Ctl(int id) { return GetDlgItem(dialog_, id); }
+
+  static HWND dialog_;
+  static SkinRegistry* registry_;
+  static std::vector<WORD> tmpl_;
+};
+HWND WidgetsTest::dialog_ = nullptr;
+SkinRegistry* WidgetsTest::registry_ = nullptr;
+std::vector<WORD> WidgetsTest::tmpl_;
+
+TEST_F(WidgetsTest, EveryWidgetIsCreated) {
+  for (const Place& p : kPlaces)
+    EXPECT_NE(Ctl(p.id), nullptr) << p.id;
+  char cls[32];
+  GetClassNameA(Ctl(kSpin), cls, sizeof cls);
+  EXPECT_STREQ(cls, "CGUISpinEdit");
+}
+
+TEST_F(WidgetsTest, ButtonsClickByMouseOnly) {
+  Click(Ctl(kPlay));
+  EXPECT_EQ(Take(kPlay), (std::vector<Notice>{{WM_COMMAND, kPlay, BN_CLICKED}}));
+  // Space on a focused button does nothing.
+  SetFocus(Ctl(kPlay));
+  g_notices.clear();
+  SendMessageA(Ctl(kPlay), WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageA(Ctl(kPlay), WM_CHAR, ' ', 0);
+  SendMessageA(Ctl(kPlay), WM_KEYUP, VK_SPACE, 0);
+  PumpMessages(20);
+  EXPECT_TRUE(Take(kPlay).empty());
+  // A check box toggles on each click.
+  Click(Ctl(kHints));
+  EXPECT_EQ(SendMessageA(Ctl(kHints), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(Ctl(kHints));
+  EXPECT_EQ(SendMessageA(Ctl(kHints), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Take(kHints), (std::vector<Notice>{{WM_COMMAND, kHints, BN_CLICKED},
+                                               {WM_COMMAND, kHints, BN_CLICKED}}));
+  Click(Ctl(kFrench));
+  EXPECT_EQ(SendMessageA(Ctl(kFrench), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(WidgetsTest, HeldAutoRepeatButtonTicksUntilReleased) {
+  HWND repeat = Ctl(kRepeat);
+  EXPECT_EQ(SendMessageA(repeat, kMsgRepeatPeriod, 0, 0), 200);
+  EXPECT_EQ(SendMessageA(repeat, kMsgRepeatPeriod, 60, 0), 200);
+  SendMessageA(repeat, BM_SETSTATE, TRUE, 0);
+  PumpMessages(400);
+  SendMessageA(repeat, BM_SETSTATE, FALSE, 0);
+  std::vector<Notice> ticks = Take(kRepeat);
+  EXPECT_GE(ticks.size(), 3u);
+  for (const Notice& n : ticks)
+    EXPECT_EQ(n.code, kNotifyRepeat);
+  PumpMessages(200);
+  EXPECT_TRUE(Take(kRepeat).empty());
+  // A plain push button never ticks.
+  SendMessageA(Ctl(kPlay), BM_SETSTATE, TRUE, 0);
+  PumpMessages(300);
+  SendMessageA(Ctl(kPlay), BM_SETSTATE, FALSE, 0);
+  EXPECT_TRUE(Take(kPlay).empty());
+}
+
+TEST_F(WidgetsTest, ImageSlotsAreBoundedAndSkinImagesNeverFreed) {
+  HWND play = Ctl(kPlay);
+  EXPECT_EQ(SendMessageA(play, kMsgSetImage, 5, 1234), 0);  // slot 5 is refused
+  EXPECT_EQ(SendMessageA(play, kMsgFreeImage, 9, 0), 0);
+  EXPECT_EQ(SendMessageA(play, BM_SETIMAGE, 6, 0), 0);
+  // The check box's marks belong to the skin: taken out, not freed.
+  EXPECT_EQ(SendMessageA(Ctl(kHints), kMsgFreeImage, 0, 0), 0);
+  // An image the button built is freed once, and the slot then is empty.
+  EXPECT_NE(SendMessageA(play, kMsgFreeImage, 2, 0), 0);
+  EXPECT_EQ(SendMessageA(play, kMsgFreeImage, 2, 0), 0);
+  SetWindowTextA(play, "&Play");  // rebuilds every image
+  SetWindowPos(Ctl(kHints), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);  // re-skins
+}
+
+TEST_F(WidgetsTest, SpinStepsClampsFiltersAndNotifies) {
+  HWND spin = Ctl(kSpin);
+  HWND edit = FindWindowExA(spin, nullptr, "CGUIEdit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  char text[32];
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetRange, 0, 0), MAKELONG(1, 999));
+  SendMessageA(spin, WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 15);
+  SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0);  // the arrow keys step
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 14);
+  SendMessageA(edit, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 1);
+  PumpMessages(20);
+  EXPECT_EQ(Take(kSpin), (std::vector<Notice>{{WM_COMMAND, kSpin, kNotifySpinChanged},
+                                              {WM_COMMAND, kSpin, kNotifySpinChanged},
+                                              {WM_COMMAND, kSpin, kNotifySpinChanged}}));
+  // The up arrow steps too.
+  HWND up = FindWindowExA(spin, nullptr, "CGUIBMPButton", nullptr);
+  ASSERT_NE(up, nullptr);
+  Click(up, 3, 3);
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 2);
+  // A new range moves the value to its nearest bound.
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinSetRange, static_cast<WPARAM>(-1), MAKELONG(10, 20)), 10);
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "10");
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinSetPos, 500, 0), 20);
+  // Letters are refused; a typed value past the range is clamped; a leading
+  // zero goes.
+  SendMessageA(edit, WM_CHAR, 'a', 0);
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "20");
+  SetWindowTextA(edit, "017");
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "17");
+  EXPECT_EQ(SendMessageA(spin, kMsgSpinGetPos, 0, 0), 17);
+  SetWindowTextA(edit, "75");
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "20");
+  SendMessageA(spin, kMsgSpinSetRange, 12, MAKELONG(1, 999));
+}
+
+TEST_F(WidgetsTest, LabelsKeepTheirTextAndReportEmptyPaints) {
+  HWND label = Ctl(kLabel);
+  SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Time per move:"));
+  char text[8];
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 7);
+  EXPECT_STREQ(text, "Time pe");  // cut to the buffer
+  InvalidateRect(Ctl(kEmptyLabel), nullptr, TRUE);
+  UpdateWindow(Ctl(kEmptyLabel));
+  EXPECT_EQ(Take(kEmptyLabel), (std::vector<Notice>{{WM_COMMAND, kEmptyLabel, kNotifyLabelEmpty}}));
+}
+
+TEST_F(WidgetsTest, EditPassesEnterReleaseToItsParent) {
+  SendMessageA(Ctl(kName), WM_KEYUP, VK_RETURN, 0);
+  ASSERT_FALSE(g_notices.empty());
+  EXPECT_EQ(g_notices.back(), (Notice{WM_KEYUP, VK_RETURN, 0}));
+}
+
+TEST_F(WidgetsTest, ScreenshotShowsTheSkin) {
+  RedrawWindow(dialog_, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages(200);
+  tess_test::Image shot = tess_test::CaptureWindow(dialog_);
+  ASSERT_FALSE(shot.empty());
+  EXPECT_NE(tess_test::SaveScreenshot(shot, "gui_widgets"), "");
+  tess_test::Image client = tess_test::CaptureClient(dialog_);
+  // The push button's wood at its middle, away from the caption.
+  EXPECT_TRUE(Woody(client.At(16 + 6, 16 + 12))) << std::hex << client.At(22, 28);
+  // The edit's ivory inside its border, the check box's ivory face.
+  EXPECT_EQ(tess_test::ComparePixels(client, {{16 + 190, 162 + 11, RGB(250, 244, 226), 8},
+                                              {232 + 6, 60 + 10, RGB(250, 244, 226), 12}}),
+            "");
+  // The label's cream text on the felt.
+  RECT labelRect{232, 90, 382, 110};
+  int cream = tess_test::CountPixels(client, labelRect, [](COLORREF c) {
+    return GetRValue(c) > 200 && GetGValue(c) > 190 && GetBValue(c) > 160;
+  });
+  EXPECT_GT(cream, 20);
+}
+
+}  // namespace
+}  // namespace gui

@@ -391,11 +391,22 @@ TEST_F(Widgets2Test, ComboBoxDropsItsListAndKeepsTheFieldInStep) {
   click();
   SendMessageA(combo, 0x8670, 0, 0);
   EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+  // Near the screen's bottom the list opens above the field.
+  RECT dr;
+  GetWindowRect(dialog, &dr);
+  int screenBottom = GetSystemMetrics(SM_CYSCREEN);
+  SetWindowPos(dialog, nullptr, dr.left, dr.top + (screenBottom - 30 - cr.bottom), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  click();
+  GetWindowRect(combo, &cr);
+  GetWindowRect(list, &lr);
+  EXPECT_LE(lr.bottom, cr.top + 1);
+  click();
   tess_test::PumpMessages(100);
   auto n = [&](int code) { return Note{WM_COMMAND, MAKEWPARAM(kIdCombo, code), h}; };
   std::vector<Note> want{n(CBN_DROPDOWN),  n(CBN_CLOSEUP), n(CBN_DROPDOWN), n(CBN_SELCHANGE),
                          n(CBN_SELCHANGE), n(CBN_CLOSEUP), n(CBN_DROPDOWN), n(CBN_CLOSEUP),
-                         n(CBN_DROPDOWN),  n(CBN_CLOSEUP)};
+                         n(CBN_DROPDOWN),  n(CBN_CLOSEUP), n(CBN_DROPDOWN), n(CBN_CLOSEUP)};
   EXPECT_EQ(g_notes, want);
 }
 

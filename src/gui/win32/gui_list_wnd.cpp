@@ -3,8 +3,7 @@
 // and adds marks for red text and two-colour capitals, select-all and the
 // combo box's drop-list protocol.
 //
-// Differences from the behaviour it follows: the scroll bars are the
-// system's (behind the engine's host); an index from a message is checked
+// Differences from the behaviour it follows: an index from a message is checked
 // against the count before any item is read (LB_GETTEXT, LB_GETTEXTLEN
 // included); a click that hits no item sends no LBN_SELCHANGE; keyboard
 // selection changes send no notification.
@@ -21,6 +20,7 @@
 #include "gui/gui_memory.h"
 #include "gui/item_view.h"
 #include "gui/view_skin.h"
+#include "gui/win32/gui_scrollbars_win32.h"
 #include "gui/win32/gui_win32.h"
 #include "gui/win32/item_view_win32.h"
 
@@ -485,11 +485,16 @@ LRESULT OnNcCreate(HWND w, CREATESTRUCTA* cs) {
   s->cursel = s->anchor = s->extentEnd = s->caret = -1;
   s->columnWidth = kDefaultColumnWidth;
   s->style = static_cast<DWORD>(cs->style) & ~(WS_HSCROLL | WS_VSCROLL);
-  s->host.Attach(w, GuiViewBarFlags(static_cast<DWORD>(cs->style), cs->dwExStyle,
-                                    (cs->style & LBS_MULTICOLUMN) != 0));
+  bool bars = s->host.Attach(w,
+                             GuiViewBarFlags(static_cast<DWORD>(cs->style), cs->dwExStyle,
+                                             (cs->style & LBS_MULTICOLUMN) != 0),
+                             true);
   GuiViewStripBarStyles(w);
+  // The border is the skin's: the system draws none of its own.
+  SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) & ~WS_BORDER);
+  SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   GuiItemViewInitEx(&s->view, &s->host, PaintRow, 1, MultiColumn(s) ? 1 : 0);
-  if (!ReserveRecords(s, kGrowRecords) || GuiItemViewGrow(&s->view, kGrowRecords) < 0) {
+  if (!bars || !ReserveRecords(s, kGrowRecords) || GuiItemViewGrow(&s->view, kGrowRecords) < 0) {
     GuiItemViewDestroy(&s->view);
     GlobalFreePtr(s->items);
     s->host.~GuiViewHostWin32();
@@ -580,7 +585,10 @@ LRESULT OnNcLButtonDown(ListState* s, UINT msg, WPARAM wp, LPARAM lp) {
     SendMessageA(s->window, client, 0, MAKELPARAM(p.x, p.y));
     return 0;
   }
-  if (wp == HTVSCROLL || wp == HTHSCROLL) return DefWindowProcA(s->window, msg, wp, lp);
+  if (wp == HTVSCROLL || wp == HTHSCROLL) {
+    GuiScrollBarsNcButtonDown(s->host.bars(), static_cast<int>(wp), lp);
+    return 0;
+  }
   if (wp == HTBORDER && DropList(s)) NotifyCombo(s, WM_LBUTTONUP);
   return 0;
 }
@@ -936,14 +944,21 @@ LRESULT CALLBACK ListWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       OnNcDestroy(w, s);
       return 0;
     case WM_NCCALCSIZE:
-      return GuiItemViewNcCalcSize(w, wp, lp, GuiListBorderWidth(Skin()));
+      return GuiItemViewNcCalcSize(&s->host, wp, lp, GuiListBorderWidth(Skin()));
     case WM_NCHITTEST:
-      return GuiItemViewNcHitTest(w, lp);
+      return GuiItemViewNcHitTest(&s->host, lp);
     case WM_NCPAINT:
-      GuiItemViewNcPaint(w, reinterpret_cast<HRGN>(wp));
+      GuiItemViewNcPaint(&s->host, GuiListBorderWidth(Skin()));
       return 0;
     case WM_NCMOUSEMOVE:
+      GuiScrollBarsMouseMove(s->host.bars(), wp, lp);
+      return 0;
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED: {
+      LRESULT ignored;
+      GuiItemViewBarMessage(&s->host, msg, wp, lp, &ignored);
       return DefWindowProcA(w, msg, wp, lp);
+    }
     case WM_ERASEBKGND:
       return GuiItemViewEraseBkgnd(&s->view, w, reinterpret_cast<HDC>(wp),
                                    SkinColour(kListBackground));
@@ -951,7 +966,7 @@ LRESULT CALLBACK ListWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCLBUTTONDBLCLK:
       return OnNcLButtonDown(s, msg, wp, lp);
     case WM_NCLBUTTONUP:
-      DefWindowProcA(w, msg, wp, lp);
+      GuiScrollBarsButtonUp(s->host.bars());
       if (DropList(s)) NotifyCombo(s, WM_NCLBUTTONUP);
       return 0;
     case WM_PAINT:
@@ -993,6 +1008,7 @@ LRESULT CALLBACK ListWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         s->blink ^= 1;
         RepaintItem(s, s->caret);
       }
+      if (wp == kScrollTimerId) GuiScrollBarsTimer(s->host.bars());
       return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
@@ -1000,7 +1016,7 @@ LRESULT CALLBACK ListWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       RepaintItem(s, s->caret);
       return 0;
     case WM_MOUSEWHEEL:
-      GuiItemViewScrollMessage(&s->view, msg, wp, lp);
+      GuiScrollBarsMouseWheel(s->host.bars(), kBarVert, static_cast<short>(HIWORD(wp)));
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(s);

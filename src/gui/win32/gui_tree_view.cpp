@@ -4,8 +4,7 @@
 // answers a subset of the tree-view messages, sends the tree notifications
 // and draws lines, buttons, images and text itself.
 //
-// Differences from the behaviour it follows: the scroll bars are the
-// system's (behind the engine's host); handles from messages are checked
+// Differences from the behaviour it follows: handles from messages are checked
 // against the tree before use; the selected row is found from the selected
 // handle whenever it is needed; the client edge a dialog makes of WS_BORDER
 // counts as a border; and deleting the selected item or one of its
@@ -860,13 +859,14 @@ LRESULT OnNcCreate(HWND w, CREATESTRUCTA* cs) {
   s->window = w;
   s->style = static_cast<DWORD>(cs->style);
   s->exStyle = cs->dwExStyle;
-  s->host.Attach(w, GuiViewBarFlags(static_cast<DWORD>(cs->style), cs->dwExStyle, false));
+  bool bars =
+      s->host.Attach(w, GuiViewBarFlags(static_cast<DWORD>(cs->style), cs->dwExStyle, false), true);
   GuiViewStripBarStyles(w);
   // The border is the skin's: the system draws none of its own.
   SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) & ~WS_BORDER);
   SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | 0x800));
   GuiItemViewInitEx(&s->view, &s->host, PaintRow, 0, 0);
-  if (GuiItemViewGrow(&s->view, 64) < 0) {
+  if (!bars || GuiItemViewGrow(&s->view, 64) < 0) {
     s->host.~GuiViewHostWin32();
     GlobalFreePtr(s);
     return 0;
@@ -1000,21 +1000,28 @@ LRESULT CALLBACK TreeWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       OnNcDestroy(w, s);
       return 0;
     case WM_NCCALCSIZE:
-      return GuiItemViewNcCalcSize(w, wp, lp, BorderOf(s));
+      return GuiItemViewNcCalcSize(&s->host, wp, lp, BorderOf(s));
     case WM_NCHITTEST:
-      return GuiItemViewNcHitTest(w, lp);
+      return GuiItemViewNcHitTest(&s->host, lp);
     case WM_NCPAINT:
-      if (BorderOf(s) > 0)
-        GuiItemViewNcPaint(w, reinterpret_cast<HRGN>(wp));
-      else
-        DefWindowProcA(w, msg, wp, lp);
+      GuiItemViewNcPaint(&s->host, BorderOf(s));
       return 0;
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONUP:
-      return DefWindowProcA(w, msg, wp, lp);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
-      return (wp == HTVSCROLL || wp == HTHSCROLL) ? DefWindowProcA(w, msg, wp, lp) : 0;
+    case WM_TIMER:
+    case WM_MOUSEWHEEL: {
+      LRESULT result = 0;
+      GuiItemViewBarMessage(&s->host, msg, wp, lp, &result);
+      return result;
+    }
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED: {
+      LRESULT ignored;
+      GuiItemViewBarMessage(&s->host, msg, wp, lp, &ignored);
+      return DefWindowProcA(w, msg, wp, lp);
+    }
     case WM_ERASEBKGND: {
       GuiSkin* skin = Skin();
       return GuiItemViewEraseBkgnd(&s->view, w, reinterpret_cast<HDC>(wp),
@@ -1023,11 +1030,8 @@ LRESULT CALLBACK TreeWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       GuiItemViewSizeToClient(&s->view, w);
       return 0;
-    case WM_TIMER:
-      return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
-    case WM_MOUSEWHEEL:
       GuiItemViewScrollMessage(&s->view, msg, wp, lp);
       return 0;
     case WM_PAINT:

@@ -150,6 +150,17 @@ class ViewsTest : public ::testing::Test {
     skin.imageSource = registry;
     skin.identity = 0;
     skin.font = font;
+    // The scroll-bar group as the application fills it from the skin's images.
+    const char* scroll[kScrollImageCount] = {
+        "V_TOP_BUTTON_UP",   "V_TOP_BUTTON_DOWN",  "V_BOTTOM_BUTTON_UP",  "V_BOTTOM_BUTTON_DOWN",
+        "V_TRACK_UP",        "V_TRACK_UP",         "V_THUMB_TOP_UP",      "V_THUMB_CENTER_UP",
+        "V_THUMB_BOTTOM_UP", "V_THUMB_TOP_DOWN",   "V_THUMB_CENTER_DOWN", "V_THUMB_BOTTOM_DOWN",
+        "H_LEFT_BUTTON_UP",  "H_LEFT_BUTTON_DOWN", "H_RIGHT_BUTTON_UP",   "H_RIGHT_BUTTON_DOWN",
+        "H_TRACK_UP",        "H_TRACK_DOWN",       "H_THUMB_LEFT_UP",     "H_THUMB_CENTER_UP",
+        "H_THUMB_RIGHT_UP",  "H_THUMB_LEFT_DOWN",  "H_THUMB_CENTER_DOWN", "H_THUMB_RIGHT_DOWN"};
+    for (int i = 0; i < kScrollImageCount; ++i)
+      skin.scroll.imageIds[i] = registry->IdOf(std::string("SCROLL_") + scroll[i]);
+    skin.scroll.present = 1;
     ASSERT_TRUE(
         GuiReadListIni(GuiSkinConfigPath(skinIni.c_str(), "list_box").c_str(), registry, &skin));
     ASSERT_TRUE(
@@ -281,13 +292,21 @@ TEST_F(ViewsTest, ListScrollsAndNotifiesClicks) {
     wsprintfA(name, "word %02d", i);
     Add(kIdList, name);
   }
-  EXPECT_NE(GetWindowLongA(Item(kIdList), GWL_STYLE) & WS_VSCROLL, 0);  // the bar is shown
+  EXPECT_GT(Send(kIdList, kLbGetBarWidth), 0);  // the skinned bar is shown
   LRESULT visible = Send(kIdList, LB_GETITEMHEIGHT);
   ASSERT_GT(visible, 0);
   EXPECT_EQ(Send(kIdList, LB_SETTOPINDEX, 10), 0);
   EXPECT_EQ(Send(kIdList, LB_GETTOPINDEX), 10);
   Send(kIdList, WM_VSCROLL, SB_LINEDOWN);
   EXPECT_EQ(Send(kIdList, LB_GETTOPINDEX), 11);
+  // A press on the skinned bar's second arrow steps one line down.
+  RECT wr;
+  GetWindowRect(Item(kIdList), &wr);
+  LPARAM arrow = MAKELPARAM(wr.right - 2 - 6, wr.bottom - 2 - 6);
+  ASSERT_EQ(Send(kIdList, WM_NCHITTEST, 0, arrow), HTVSCROLL);
+  Send(kIdList, WM_NCLBUTTONDOWN, HTVSCROLL, arrow);
+  Send(kIdList, WM_NCLBUTTONUP, HTVSCROLL, arrow);
+  EXPECT_EQ(Send(kIdList, LB_GETTOPINDEX), 12);
   Send(kIdList, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500));  // held to the last page
   LRESULT top = Send(kIdList, LB_GETTOPINDEX);
   EXPECT_LT(top, 30);
@@ -454,6 +473,8 @@ TEST_F(ViewsTest, TreeItemQueriesAreBoundedAndCallbacksAnswered) {
 
 TEST_F(ViewsTest, ListAndTreePaintTheSkin) {
   for (const char* w : {"AARDVARK", "aBACus", "abide", "able"})
+    Add(kIdList, w);
+  for (const char* w : {"ablaze", "aboard", "abode", "abound", "about", "above"})
     Add(kIdList, w);
   Send(kIdList, kLbAddCapitals2, 0, reinterpret_cast<LPARAM>("triPLE word"));
   Send(kIdList, kLbInsertRed, 1, reinterpret_cast<LPARAM>("challenged"));

@@ -134,6 +134,58 @@ SIZE GuiGetTextExtent(HDC dc, const char* text) {
   return size;
 }
 
+namespace {
+
+// A top-down DIB section of the result's size in a memory DC that borrows
+// the caller's font for the drawing; rows move between it and the result.
+class TextSection {
+ public:
+  TextSection(HDC dc, const BITMAPINFO* info, UINT usage) : dc_(dc), mem_(CreateCompatibleDC(dc)) {
+    if (mem_) section_ = CreateDIBSection(mem_, info, usage, &bits_, nullptr, 0);
+    if (!section_ || !bits_) return;
+    oldBitmap_ = SelectObject(mem_, section_);
+    font_ = SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
+    oldFont_ = SelectObject(mem_, font_);
+    SetBkMode(mem_, TRANSPARENT);
+  }
+  ~TextSection() {
+    if (oldFont_) SelectObject(mem_, oldFont_);
+    if (font_) SelectObject(dc_, font_);
+    if (oldBitmap_) SelectObject(mem_, oldBitmap_);
+    if (mem_) DeleteDC(mem_);
+    if (section_) DeleteObject(section_);
+  }
+  bool Ok() const { return oldBitmap_ != nullptr; }
+  HDC Dc() const { return mem_; }
+  void Load(PackedDIB* from) { Move(from, true); }
+  void Store(PackedDIB* to) {
+    GdiFlush();
+    Move(to, false);
+  }
+
+ private:
+  void Move(PackedDIB* dib, bool toSection) {
+    const uint32_t stride = DIBStride(dib);
+    for (int y = 0; y < DIBHeight(dib); ++y) {
+      uint8_t* row = static_cast<uint8_t*>(bits_) + static_cast<size_t>(y) * stride;
+      if (toSection)
+        std::memcpy(row, DIBPixelPtr(dib, 0, y), stride);
+      else
+        std::memcpy(DIBPixelPtr(dib, 0, y), row, stride);
+    }
+  }
+  HDC dc_;
+  HDC mem_;
+  HBITMAP section_ = nullptr;
+  void* bits_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr, font_ = nullptr, oldFont_ = nullptr;
+};
+
+// A colour that is a palette index of the DIB section itself.
+constexpr COLORREF DibIndex(uint8_t n) { return 0x10FF0000u | n; }
+
+}  // namespace
+
 PackedDIB* GuiRenderTextDIB(HDC dc, const char* text, const PackedDIB* templ, COLORREF colour,
                             COLORREF shadow, int prefix) {
   if (!dc || !text || !*text || !templ) return nullptr;
@@ -144,56 +196,33 @@ PackedDIB* GuiRenderTextDIB(HDC dc, const char* text, const PackedDIB* templ, CO
     return nullptr;
   PackedDIB* result = DIBCreate(w, h, 24);
   if (!result) return nullptr;
-  DIBFill(result, kKey24);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bi.bmiHeader.biWidth = w;
   bi.bmiHeader.biHeight = -h;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC mem = CreateCompatibleDC(dc);
-  if (!section || !mem) {
-    if (section) DeleteObject(section);
-    if (mem) DeleteDC(mem);
+  TextSection t(dc, &bi, DIB_RGB_COLORS);
+  if (!t.Ok()) {
     GlobalFreePtr(result);
     return nullptr;
   }
-  HGDIOBJ oldBitmap = SelectObject(mem, section);
-  // The caller's font moves into the memory DC for the drawing.
-  HGDIOBJ font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  HGDIOBJ oldFont = SelectObject(mem, font);
   HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
   RECT all{0, 0, w, h};
-  FillRect(mem, &all, key);
+  FillRect(t.Dc(), &all, key);
   DeleteObject(key);
-  SetBkMode(mem, TRANSPARENT);
   UINT flags = DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX);
   if (shadow != static_cast<COLORREF>(-1)) {
-    RECT s{1, 1, w, h};
-    SetTextColor(mem, shadow);
-    DrawTextA(mem, text, -1, &s, flags);
+    RECT sh{1, 1, w, h};
+    SetTextColor(t.Dc(), shadow);
+    DrawTextA(t.Dc(), text, -1, &sh, flags);
   }
-  RECT t{0, 0, w - 1, h - 1};
-  SetTextColor(mem, colour);
-  DrawTextA(mem, text, -1, &t, flags);
-  GdiFlush();
-  uint32_t stride = DIBStride(result);
-  for (int y = 0; y < h; ++y)
-    std::memcpy(DIBPixelPtr(result, 0, y), static_cast<uint8_t*>(bits) + y * stride, stride);
-  SelectObject(mem, oldFont);
-  SelectObject(dc, font);
-  SelectObject(mem, oldBitmap);
-  DeleteDC(mem);
-  DeleteObject(section);
+  RECT r{0, 0, w - 1, h - 1};
+  SetTextColor(t.Dc(), colour);
+  DrawTextA(t.Dc(), text, -1, &r, flags);
+  t.Store(result);
   return result;
 }
-
-namespace {
-// A colour that is a palette index of the DIB section itself.
-constexpr COLORREF DibIndex(uint8_t n) { return 0x10FF0000u | n; }
-}  // namespace
 
 PackedDIB* GuiRenderTextDIBFlood(HDC dc, const char* text, const PackedDIB* templ, int prefix,
                                  uint8_t textIndex, uint8_t floodIndex, uint8_t backgroundIndex) {
@@ -218,40 +247,21 @@ PackedDIB* GuiRenderTextDIBFlood(HDC dc, const char* text, const PackedDIB* temp
   info.header.biBitCount = 8;
   for (int i = 0; i < 256; ++i)
     info.indices[i] = static_cast<WORD>(i);
-  void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP section = mem ? CreateDIBSection(mem, reinterpret_cast<BITMAPINFO*>(&info),
-                                           DIB_PAL_COLORS, &bits, nullptr, 0)
-                        : nullptr;
-  if (!section || !bits) {
-    if (section) DeleteObject(section);
-    if (mem) DeleteDC(mem);
+  TextSection t(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_PAL_COLORS);
+  if (!t.Ok()) {
     GlobalFreePtr(result);
     return nullptr;
   }
-  const uint32_t stride = DIBStride(result);
-  for (int y = 0; y < h; ++y)
-    std::memcpy(static_cast<uint8_t*>(bits) + y * stride, DIBPixelPtr(result, 0, y), stride);
-  HGDIOBJ oldBitmap = SelectObject(mem, section);
-  HGDIOBJ font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  HGDIOBJ oldFont = SelectObject(mem, font);
-  SetBkMode(mem, TRANSPARENT);
-  SetTextColor(mem, DibIndex(textIndex));
+  t.Load(result);
+  SetTextColor(t.Dc(), DibIndex(textIndex));
   RECT all{0, 0, w, h};
-  DrawTextA(mem, text, -1, &all, DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
+  DrawTextA(t.Dc(), text, -1, &all, DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
   HBRUSH flood = CreateSolidBrush(DibIndex(floodIndex));
-  HGDIOBJ oldBrush = SelectObject(mem, flood);
-  ExtFloodFill(mem, 0, 0, DibIndex(backgroundIndex), FLOODFILLSURFACE);
-  SelectObject(mem, oldBrush);
+  HGDIOBJ oldBrush = SelectObject(t.Dc(), flood);
+  ExtFloodFill(t.Dc(), 0, 0, DibIndex(backgroundIndex), FLOODFILLSURFACE);
+  SelectObject(t.Dc(), oldBrush);
   DeleteObject(flood);
-  GdiFlush();
-  for (int y = 0; y < h; ++y)
-    std::memcpy(DIBPixelPtr(result, 0, y), static_cast<uint8_t*>(bits) + y * stride, stride);
-  SelectObject(mem, oldFont);
-  SelectObject(dc, font);
-  SelectObject(mem, oldBitmap);
-  DeleteDC(mem);
-  DeleteObject(section);
+  t.Store(result);
   return result;
 }
 

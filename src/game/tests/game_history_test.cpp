@@ -18,17 +18,7 @@ using gametest::Move;
 
 class GameHistoryTest : public testing::Test {
  protected:
-  void SetUp() override {
-    game = std::make_unique<CGame>();
-    game->setup.kind = kKindStandard;
-    PlayerSetupEntry e;
-    e.playerType = kPlayerHuman;
-    game->setup.AddPlayer(e);
-    game->setup.AddPlayer(e);
-    game->rules->Setup(0, 7, &game->setup);
-    game->CreatePlayers();
-    game->state = kStateTurnRunning;
-  }
+  void SetUp() override { game = gametest::TwoHumanGame(); }
 
   GamePlayer& P(int i) { return *game->Player(i); }
 

@@ -3,10 +3,12 @@
 // lexicon and the engine set-up a suite of whole games needs.
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/lexicon.h"
+#include "game/game.h"
 #include "game/robot_factory.h"
 #include "engine/robot_job.h"
 #include "rules/robot_move.h"
@@ -66,6 +68,20 @@ inline void EndEngine() {
   DestroyLexicon();
   RobotWorkerPool().Stop();
   SetPlayerRobotFactory(PlayerRobotFactory());
+}
+
+// A running standard game of two local humans on the standard rules.
+inline std::unique_ptr<CGame> TwoHumanGame() {
+  auto game = std::make_unique<CGame>();
+  game->setup.kind = kKindStandard;
+  PlayerSetupEntry e;
+  e.playerType = kPlayerHuman;
+  game->setup.AddPlayer(e);
+  game->setup.AddPlayer(e);
+  game->rules->Setup(0, 7, &game->setup);
+  game->CreatePlayers();
+  game->state = kStateTurnRunning;
+  return game;
 }
 
 }  // namespace gametest

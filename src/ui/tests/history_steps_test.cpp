@@ -15,15 +15,7 @@ namespace {
 class HistoryStepsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    game = std::make_unique<CGame>();
-    game->setup.kind = kKindStandard;
-    PlayerSetupEntry e;
-    e.playerType = kPlayerHuman;
-    game->setup.AddPlayer(e);
-    game->setup.AddPlayer(e);
-    game->rules->Setup(0, 7, &game->setup);
-    game->CreatePlayers();
-    game->state = kStateTurnRunning;
+    game = gametest::TwoHumanGame();
     game->RecordMove(nullptr);
     Play(0, gametest::Move("cat", 10, 7, 7));
     Play(1, gametest::Move("cow", 12, 7, 7, true));

@@ -64,15 +64,7 @@ TEST(TakeBackAndReplay, WalkTheHistoryAndSayWhenItEnds) {
   gamefakes::RecordingUiPort ui;
   turnfakes::FakeBoardView view;
   testsupport::RecordingSink sink;
-  auto game = std::make_unique<CGame>();
-  game->setup.kind = kKindStandard;
-  PlayerSetupEntry e;
-  e.playerType = kPlayerHuman;
-  game->setup.AddPlayer(e);
-  game->setup.AddPlayer(e);
-  game->rules->Setup(0, 7, &game->setup);
-  game->CreatePlayers();
-  game->state = kStateTurnRunning;
+  auto game = gametest::TwoHumanGame();
   game->RecordMove(nullptr);
   RobotMove cat = gametest::Move("cat", 10, 7, 7);
   game->Player(0)->score = 10;

@@ -21,10 +21,10 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIBMPButton, RegisterCGUIStatic,      RegisterCGUIScrollBar,   RegisterCGUISpinEdit,
-    RegisterCGUIComboBox,  RegisterCGUIEdit,        RegisterCGUIRichEdit,    RegisterCC20SpinList,
-    RegisterCGUITrackbar,  RegisterCGUIListWnd,     RegisterCGUITreeViewWnd, RegisterCGUIColorText,
-    RegisterCGUITabWnd,    RegisterCGUIListViewWnd, RegisterCGUISplitter,
+    RegisterCGUIBMPButton, RegisterAnimButton,   RegisterCGUIStatic,      RegisterCGUIScrollBar,
+    RegisterCGUISpinEdit,  RegisterCGUIComboBox, RegisterCGUIEdit,        RegisterCGUIRichEdit,
+    RegisterCC20SpinList,  RegisterCGUITrackbar, RegisterCGUIListWnd,     RegisterCGUITreeViewWnd,
+    RegisterCGUIColorText, RegisterCGUITabWnd,   RegisterCGUIListViewWnd, RegisterCGUISplitter,
 };
 }  // namespace
 
@@ -41,6 +41,7 @@ int GuiRegisterClasses(HINSTANCE instance) {
 int GuiUnregisterClasses() {
   UnregisterCGUIEdit();
   UnregisterCGUIRichEdit();
+  AnimButtonShutdown();
   UnregisterCGUIColorText(g_classInstance);
   int result = GuiFreeSkin();
   g_classInstance = nullptr;

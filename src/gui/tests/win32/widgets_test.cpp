@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -336,6 +337,95 @@ TEST_F(WidgetsTest, EditPassesEnterReleaseToItsParent) {
   SendMessageA(Ctl(kName), WM_KEYUP, VK_RETURN, 0);
   ASSERT_FALSE(g_notices.empty());
   EXPECT_EQ(g_notices.back(), (Notice{WM_KEYUP, VK_RETURN, 0}));
+}
+
+// A pack of the animated button's images, drawn here: a disc on the key
+// colour for the mask, the base, the click and each frame.
+std::vector<std::string> g_loaded;
+int g_indexLoads = 0;
+int g_fakeIndex = 0;
+
+PackedDIB* Disc(COLORREF inside) {
+  PackedDIB* d = DIBCreate(40, 40, 24);
+  if (!d) return nullptr;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      bool in = (x - 20) * (x - 20) + (y - 20) * (y - 20) <= 18 * 18;
+      COLORREF c = in ? inside : RGB(255, 0, 255);
+      uint8_t* p = DIBPixelPtr(d, x, y);
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  return d;
+}
+
+void* FakeIndex(const char*) {
+  ++g_indexLoads;
+  return &g_fakeIndex;
+}
+
+PackedDIB* FakeBitmap(const char*, const char*, const char* name, void* index) {
+  if (index != &g_fakeIndex) return nullptr;
+  g_loaded.push_back(name);
+  std::string n = name;
+  if (n == "Spin_mask.bmp") return Disc(RGB(0, 0, 0));
+  if (n == "Spin_off.bmp") return Disc(RGB(112, 70, 38));
+  if (n == "Spin_click.bmp") return Disc(RGB(70, 42, 22));
+  int frame = n.size() > 6 ? std::atoi(n.c_str() + 4) : 0;
+  return Disc(RGB(204, 164 - frame * 20, 84));
+}
+
+std::string g_tip;
+void ShowTip(HWND, const RECT*, int hasText, const char* text) { g_tip = hasText ? text : ""; }
+
+TEST_F(WidgetsTest, AnimatedButtonPlaysFramesAndClicksOnItsMask) {
+  AnimButtonSetArchiveFunctions(FakeIndex, FakeBitmap, nullptr);
+  AnimButtonSetTooltipCallbacks(ShowTip, nullptr);
+  g_loaded.clear();
+  HWND anim =
+      CreateWindowExA(0, "AnimButton", "Spin {p:392,60 s:40,40 d:anim n:Spin%02d.bmp #:4 r:20}",
+                      WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_, reinterpret_cast<HMENU>(120),
+                      GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(anim, nullptr);
+  RECT r;
+  GetWindowRect(anim, &r);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 392);
+  EXPECT_EQ(r.top, 60);
+  EXPECT_EQ(r.right - r.left, 40);
+  EXPECT_EQ(g_indexLoads, 1);
+  EXPECT_EQ(g_loaded, (std::vector<std::string>{"Spin00.bmp", "Spin_off.bmp", "Spin_mask.bmp",
+                                                "Spin_click.bmp"}));
+  // A press on a transparent pixel does nothing; on the disc it clicks.
+  Click(anim, 1, 1);
+  EXPECT_TRUE(Take(120).empty());
+  Click(anim, 20, 20);
+  EXPECT_EQ(Take(120), (std::vector<Notice>{{WM_COMMAND, 120, 0}}));
+  // Pressed on the disc, dragged off it and released: no click.
+  RECT screen;
+  GetWindowRect(anim, &screen);
+  SendMessageA(anim, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageA(anim, WM_NCHITTEST, 0, MAKELPARAM(screen.left + 1, screen.top + 1));
+  SendMessageA(anim, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  PumpMessages(30);
+  EXPECT_TRUE(Take(120).empty());
+  // Hovering the disc plays the frames from the shared cache.
+  SetCursorPos(screen.left + 20, screen.top + 20);
+  SendMessageA(anim, WM_NCHITTEST, 0, MAKELPARAM(screen.left + 20, screen.top + 20));
+  PumpMessages(400);
+  int frames = 0;
+  for (const std::string& n : g_loaded)
+    frames += n == "Spin02.bmp" || n == "Spin03.bmp";
+  EXPECT_GE(frames, 2);
+  // The hover text reaches the game's tooltip.
+  SendMessageA(anim, kMsgHoverText,
+               reinterpret_cast<WPARAM>("A text longer than the tooltip holds"), 0);
+  SendMessageA(anim, WM_MOUSEHOVER, 0, 0);
+  EXPECT_EQ(g_tip, "A text longer than the tooltip ");  // 31 characters kept
+  SetCursorPos(0, 0);
+  SendMessageA(anim, WM_NCHITTEST, 0, MAKELPARAM(0, 0));
+  PumpMessages(50);
 }
 
 TEST_F(WidgetsTest, ScreenshotShowsTheSkin) {

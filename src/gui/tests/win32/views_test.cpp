@@ -54,6 +54,16 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       g_notes.push_back({msg, wp, 0});
       return TRUE;
+    case WM_COMPAREITEM: {
+      const auto* c = reinterpret_cast<const COMPAREITEMSTRUCT*>(lp);
+      g_notes.push_back({msg, c->itemID2, static_cast<LPARAM>(c->itemData1)});
+      return c->itemData1 < c->itemData2 ? -1 : c->itemData1 > c->itemData2 ? 1 : 0;
+    }
+    case WM_DRAWITEM: {
+      const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      g_notes.push_back({msg, d->itemID, static_cast<LPARAM>(d->itemData)});
+      return TRUE;
+    }
     case 0x8602:
     case 0x8603:
       g_notes.push_back({msg, 0, lp});
@@ -538,6 +548,91 @@ TEST_F(ViewsTest, ListAndTreePaintTheSkin) {
   GetWindowRect(dialog, &wr);
   std::string path = tess_test::SaveScreenshot(tess_test::CaptureScreen(wr), "gui_views");
   EXPECT_FALSE(path.empty());
+}
+
+TEST_F(ViewsTest, OwnerDrawnListSortsAndDrawsThroughItsParent) {
+  HWND list = CreateWindowExA(0, kListWndClassName, "",
+                              WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_SORT, 10, 200, 80,
+                              60, dialog, reinterpret_cast<HMENU>(205), instance, nullptr);
+  ASSERT_NE(list, nullptr);
+  for (LPARAM v : {30, 10, 20})
+    SendMessageA(list, LB_ADDSTRING, 0, v);
+  std::vector<Note> want{{WM_COMPAREITEM, 0, 10},   // 10 against the last item, 30,
+                         {WM_COMPAREITEM, 0, 10},   // then against the first, the same
+                         {WM_COMPAREITEM, 1, 20},   // 20 against the last, 30
+                         {WM_COMPAREITEM, 0, 20}};  // then against the first, 10
+  EXPECT_EQ(g_notes, want);
+  std::string order;
+  for (int i = 0; i < 3; ++i)
+    order += std::to_string(SendMessageA(list, LB_GETITEMDATA, i, 0)) + " ";
+  EXPECT_EQ(order, "10 20 30 ");
+  DWORD value = 0;
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(&value)), 4);
+  EXPECT_EQ(value, 30u);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), 20), 1);
+  g_notes.clear();
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  want = {{WM_DRAWITEM, 0, 10}, {WM_DRAWITEM, 1, 20}, {WM_DRAWITEM, 2, 30}};
+  std::vector<Note> drawn;
+  for (const Note& n : g_notes)
+    if (n.msg == WM_DRAWITEM) drawn.push_back(n);
+  EXPECT_EQ(drawn, want);
+  DestroyWindow(list);
+  // A variable-height owner-drawn list is refused.
+  EXPECT_EQ(CreateWindowExA(0, kListWndClassName, "", WS_CHILD | LBS_OWNERDRAWVARIABLE, 0, 0, 10,
+                            10, dialog, nullptr, instance, nullptr),
+            nullptr);
+}
+
+TEST_F(ViewsTest, MultiColumnListLaysItemsOutInColumns) {
+  HWND list =
+      CreateWindowExA(0, kListWndClassName, "", WS_CHILD | WS_VISIBLE | LBS_MULTICOLUMN, 10, 200,
+                      200, 60, dialog, reinterpret_cast<HMENU>(206), instance, nullptr);
+  ASSERT_NE(list, nullptr);
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  EXPECT_EQ(SendMessageA(list, LB_SETCOLUMNWIDTH, 60, 0), 0);
+  char name[8];
+  for (int i = 0; i < 12; ++i) {
+    wsprintfA(name, "w%d", i);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  }
+  RECT first{}, next{};
+  SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  int rows = 0;
+  for (int i = 1; i < 12; ++i) {
+    SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&next));
+    if (next.left != first.left) break;
+    rows = i;
+  }
+  ++rows;  // items per column
+  ASSERT_GT(rows, 1);
+  SendMessageA(list, LB_GETITEMRECT, rows, reinterpret_cast<LPARAM>(&next));
+  EXPECT_EQ(next.left - first.left, 60);
+  EXPECT_EQ(next.top, first.top);
+  SendMessageA(list, WM_KEYDOWN, VK_RIGHT, 0);  // from no position: the first item
+  SendMessageA(list, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), rows);
+  SendMessageA(list, WM_KEYDOWN, VK_LEFT, 0);
+  SendMessageA(list, WM_KEYDOWN, VK_LEFT, 0);  // already in the first column: stays
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+  // A click in the second column's first row picks the item there.
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.left + 65, first.top + 2));
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), rows);
+  DestroyWindow(list);
+}
+
+TEST(GuiListCapitals, SecondColourFollowsTheTextColour) {
+  struct Case {
+    COLORREF text, want;
+  };
+  const Case cases[] = {
+      {RGB(59, 36, 18), RGB(42, 60, 83)},  // largest and middle close: largest and smallest trade
+      {RGB(100, 100, 100), RGB(214, 214, 214)},  // grey
+      {RGB(250, 10, 40), RGB(60, 33, 255)},      // scaled below 231 first
+      {RGB(200, 190, 10), RGB(34, 214, 224)},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(GuiListCapitalsColour(c.text), c.want) << std::hex << c.text;
 }
 
 }  // namespace

@@ -21,10 +21,11 @@ HINSTANCE g_classInstance = nullptr;  // the widget classes' instance
 // base). Each family adds its registration here when it is built.
 using RegisterFn = int (*)(HINSTANCE);
 const RegisterFn kClassRegistrations[] = {
-    RegisterCGUIBMPButton, RegisterAnimButton,   RegisterCGUIStatic,      RegisterCGUIScrollBar,
-    RegisterCGUISpinEdit,  RegisterCGUIComboBox, RegisterCGUIEdit,        RegisterCGUIRichEdit,
-    RegisterCC20SpinList,  RegisterCGUITrackbar, RegisterCGUIListWnd,     RegisterCGUITreeViewWnd,
-    RegisterCGUIColorText, RegisterCGUITabWnd,   RegisterCGUIListViewWnd, RegisterCGUISplitter,
+    RegisterCGUIBMPButton,   RegisterCGUIHotButton, RegisterAnimButton,   RegisterCGUIStatic,
+    RegisterCGUIScrollBar,   RegisterCGUISpinEdit,  RegisterCGUIComboBox, RegisterCGUIEdit,
+    RegisterCGUIRichEdit,    RegisterCC20SpinList,  RegisterCGUITrackbar, RegisterCGUIListWnd,
+    RegisterCGUITreeViewWnd, RegisterCGUIColorText, RegisterCGUITabWnd,   RegisterCGUIListViewWnd,
+    RegisterCGUISplitter,
 };
 }  // namespace
 

@@ -65,16 +65,19 @@ HFONT ButtonFont(const GuiSkin* skin) {
   return g_ownFont ? g_ownFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// The caption without its mnemonic marks ("&&" keeps one '&').
+// The caption without its mnemonic marks ("&&" keeps one '&') and without
+// the placement markup a hot button's caption carries ("Undo {p:..}").
 void StripMnemonic(const char* in, char* out, size_t size) {
   size_t n = 0;
-  for (const char* p = in ? in : ""; *p && n + 1 < size; ++p) {
+  for (const char* p = in ? in : ""; *p && *p != '{' && n + 1 < size; ++p) {
     if (*p == '&') {
       if (p[1] != '&') continue;
       ++p;
     }
     out[n++] = *p;
   }
+  while (n > 0 && out[n - 1] == ' ')
+    --n;
   out[n] = 0;
 }
 
@@ -526,6 +529,15 @@ int RegisterCGUIBMPButton(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.lpszClassName = kClass;
   return RegisterClassA(&wc) ? 1 : 0;
+}
+
+uint32_t BmpButtonGetDisplay(HWND w) {
+  BmpButtonState* s = StateOf(w);
+  return s ? s->display : 0;
+}
+
+void BmpButtonSetDisplay(HWND w, uint32_t flags) {
+  if (BmpButtonState* s = StateOf(w)) s->display = flags;
 }
 
 int CGUIBMPButtonApplySkin(SkinRegistry* source, GuiSkin* skin) {

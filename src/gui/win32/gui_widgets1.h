@@ -64,6 +64,11 @@ using AnimFreeIndex = void (*)(void* index);
 void AnimButtonSetArchiveFunctions(AnimLoadIndex loadIndex, AnimLoadBitmap loadBitmap,
                                    AnimFreeIndex freeIndex);
 
+// A skinned button's display flags (bmp_button_model.h), for the hot button
+// built on it; 0 and nothing done for a window without a button state.
+uint32_t BmpButtonGetDisplay(HWND button);
+void BmpButtonSetDisplay(HWND button, uint32_t flags);
+
 // Shared by the widgets: the skin's images and drawing.
 PackedDIB* GuiSkinImage(const GuiSkin* skin, uint32_t id);
 HPALETTE GuiRealizeSkinPalette(HDC dc);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/bmp_button_model.h"
 #include "gui/gui_core.h"
 #include "gui/skin_reader.h"
 #include "gui/widget_skin_reader.h"
@@ -337,6 +338,41 @@ TEST_F(WidgetsTest, EditPassesEnterReleaseToItsParent) {
   SendMessageA(Ctl(kName), WM_KEYUP, VK_RETURN, 0);
   ASSERT_FALSE(g_notices.empty());
   EXPECT_EQ(g_notices.back(), (Notice{WM_KEYUP, VK_RETURN, 0}));
+}
+
+TEST_F(WidgetsTest, HotButtonsLightOneAtATime) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND a = CreateWindowExA(0, "CGUIHotButton", "Undo {p:16,192 s:80,24}", WS_CHILD | WS_VISIBLE, 0,
+                           0, 10, 10, dialog_, reinterpret_cast<HMENU>(130), instance, nullptr);
+  HWND b = CreateWindowExA(0, "CGUIHotButton", "Redo {p:106,192 s:80,24}", WS_CHILD | WS_VISIBLE, 0,
+                           0, 10, 10, dialog_, reinterpret_cast<HMENU>(131), instance, nullptr);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  RECT ra, rb;
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&ra), 1);
+  EXPECT_EQ(ra.left, 16);  // placed by its caption markup
+  GetWindowRect(a, &ra);
+  SendMessageA(a, WM_NCHITTEST, 0, MAKELPARAM(ra.left + 5, ra.top + 5));
+  EXPECT_EQ(GetCapture(), a);
+  EXPECT_TRUE(BmpButtonGetDisplay(a) & kBtnHover);
+  SendMessageA(b, WM_NCHITTEST, 0, MAKELPARAM(rb.left + 5, rb.top + 5));
+  EXPECT_EQ(GetCapture(), b);
+  EXPECT_FALSE(BmpButtonGetDisplay(a) & kBtnHover);
+  EXPECT_TRUE(BmpButtonGetDisplay(b) & kBtnHover);
+  // A click on the lit button reaches the base button.
+  Click(b, 5, 5);
+  EXPECT_EQ(Take(131), (std::vector<Notice>{{WM_COMMAND, 131, BN_CLICKED}}));
+  // Disabling hides it; enabling shows it again.
+  EnableWindow(a, FALSE);
+  EXPECT_FALSE(IsWindowVisible(a));
+  EnableWindow(a, TRUE);
+  EXPECT_TRUE(IsWindowVisible(a));
+  // Away from every hot button: none lit, the capture let go.
+  SendMessageA(b, WM_CAPTURECHANGED, 0, 0);
+  EXPECT_FALSE(BmpButtonGetDisplay(b) & kBtnHover);
+  PumpMessages(30);
 }
 
 // A pack of the animated button's images, drawn here: a disc on the key

@@ -19,6 +19,7 @@ packages=(
   clang
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth
+  libgl1-mesa-dri libglx-mesa0
   dpkg-dev
   scowl wbritish wamerican wfrench wordnet-base
   fonts-dejavu-core

@@ -20,6 +20,7 @@
 namespace gui {
 
 const char kDialogClassName[] = "cguiDialogClass";
+const char kDialogStateProp[] = "GuiDialogState";
 
 namespace {
 
@@ -342,7 +343,9 @@ GuiFrameState* StateOf(HWND w) {
   if (!w) return nullptr;
   char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpiA(cls, kDialogClassName) == 0)
+  // Classes derived from the dialog class (same extra bytes and procedure)
+  // are marked when their state is made.
+  if (lstrcmpiA(cls, kDialogClassName) == 0 || GetPropA(w, kDialogStateProp))
     return reinterpret_cast<GuiFrameState*>(GetWindowLongPtrA(w, g_dialogSlotOffset));
   auto it = std::find(g_frames.begin(), g_frames.end(), w);
   if (it == g_frames.end()) return nullptr;
@@ -473,11 +476,13 @@ LRESULT CALLBACK GuiDialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     GuiFrameState* s = CreateState(window, reinterpret_cast<CREATESTRUCTA*>(lp), true);
     if (!s) return 0;
     SetWindowLongPtrA(window, g_dialogSlotOffset, reinterpret_cast<LONG_PTR>(s));
+    SetPropA(window, kDialogStateProp, reinterpret_cast<HANDLE>(1));
     return CallWindowProcA(g_dialogBaseProc, window, msg, wp, lp);
   }
   GuiFrameState* s = StateOf(window);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(window, g_dialogSlotOffset, 0);
+    RemovePropA(window, kDialogStateProp);
     DestroyState(window, s);
     return CallWindowProcA(g_dialogBaseProc, window, msg, wp, lp);
   }

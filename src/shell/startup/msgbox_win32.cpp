@@ -21,6 +21,7 @@
 #include "shell/msgbox_table.h"
 #include "shell/res_strings.h"
 #include "shell/shell_host.h"
+#include "shell/skin_classes.h"
 #include "shell/startup/msgbox.h"
 #include "shell/startup/win_utils.h"
 
@@ -58,11 +59,18 @@ MessageBoxParams* RecordOf(HWND box) {
   return reinterpret_cast<MessageBoxParams*>(GetWindowLongPtrA(box, g_recordOffset));
 }
 
+// The text stands on the dialog frame's tiled background in the skin's
+// light text colour.
 LRESULT CALLBACK BoxClassProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CTLCOLORSTATIC) {
+    HDC dc = reinterpret_cast<HDC>(wp);
     HFONT font =
         reinterpret_cast<HFONT>(SendMessageA(reinterpret_cast<HWND>(lp), WM_GETFONT, 0, 0));
-    if (font) SelectObject(reinterpret_cast<HDC>(wp), font);
+    if (font) SelectObject(dc, font);
+    const SkinClassValues* texts = GetSkinClassSet().Find("static");
+    SetTextColor(dc, texts ? texts->Value("alt_text_color") : PaletteRgb(246, 236, 212));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
   }
   return CallWindowProcA(g_toolkitProc, box, msg, wp, lp);
 }

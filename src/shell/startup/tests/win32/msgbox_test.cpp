@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gui/gui_core.h"
+#include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/ini.h"
 #include "shell/app_context.h"
@@ -40,7 +41,7 @@ class SoundHost : public shell::ShellHost {
 // What the scripted step saw of the box before acting.
 struct Seen {
   std::string visible;  // "id:label " of the shown buttons, left to right
-  bool mainDisabled = false;
+  bool framed = false;  // the toolkit draws its frame
   int textHeight = 0, buttonTop = 0;
 };
 
@@ -51,6 +52,7 @@ Seen g_seen;
 
 void Describe(HWND box) {
   g_seen = Seen{};
+  g_seen.framed = SendMessageA(box, gui::kMsgGetFrameState, 0, 0) != 0;
   std::vector<std::pair<int, std::string>> shown;
   for (int id : {162, 1, 2}) {
     HWND b = GetDlgItem(box, id);
@@ -204,6 +206,7 @@ TEST_F(MsgBoxTest, EveryButtonSetAnswersClicksKeysAndClose) {
     });
     EXPECT_EQ(shell::ShowMessageBox("Answer me.", c.flags), c.result);
     EXPECT_EQ(g_seen.visible, c.buttons);
+    EXPECT_TRUE(g_seen.framed);
     EXPECT_EQ(host.sounds, c.sounds);
     EXPECT_EQ(shell::GetCurrentMessageBox(), nullptr);
     EXPECT_EQ(shell::GetOpenMessageBoxCount(), 0);
@@ -233,6 +236,9 @@ TEST_F(MsgBoxTest, RestoresOnlyWhatItSwitchedOffAndGrowsForLongTexts) {
     longText += "A message long enough to need several lines in the box. ";
   Script([](HWND box) {
 #if TESS_HAVE_SCREENSHOT
+    // The dialog shows itself once its own loop is idle; show it now.
+    ShowWindow(box, SW_SHOW);
+    UpdateWindow(box);
     tess_test::PumpMessages(300);
     tess_test::SaveScreenshot(tess_test::CaptureWindow(box), "shell_msgbox");
 #endif

@@ -445,6 +445,56 @@ TEST_F(ViewsTest, TreeInsertsExpandsAndDeletesWithItsNotifications) {
   EXPECT_EQ(Next(TVGN_ROOT), nullptr);
 }
 
+TEST_F(ViewsTest, TreeKeysExpandCollapseAndMoveAsExpected) {
+  HTREEITEM a = Insert(TVI_ROOT, "Alpha");
+  HTREEITEM a1 = Insert(a, "Alpha one");
+  Insert(a, "Alpha two");
+  HTREEITEM b = Insert(TVI_ROOT, "Beta");
+  auto expanded = [&](HTREEITEM h) {
+    TVITEMA it{};
+    it.mask = TVIF_STATE;
+    it.hItem = h;
+    Send(kIdTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    return (it.state & TVIS_EXPANDED) != 0;
+  };
+  auto key = [&](UINT vk) { Send(kIdTree, WM_KEYDOWN, vk); };
+  Send(kIdTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
+  key(VK_LEFT);  // a collapsed top-level item: nothing
+  EXPECT_EQ(Next(TVGN_CARET), a);
+  key(VK_RIGHT);  // expands, keeps the selection
+  EXPECT_TRUE(expanded(a));
+  EXPECT_EQ(Next(TVGN_CARET), a);
+  key(VK_RIGHT);  // already expanded: its first child
+  EXPECT_EQ(Next(TVGN_CARET), a1);
+  key(VK_RIGHT);  // no children: stays
+  EXPECT_EQ(Next(TVGN_CARET), a1);
+  key(VK_LEFT);  // to the parent
+  EXPECT_EQ(Next(TVGN_CARET), a);
+  key(VK_LEFT);  // collapses
+  EXPECT_FALSE(expanded(a));
+  key(VK_END);
+  EXPECT_EQ(Next(TVGN_CARET), b);
+  key(VK_HOME);
+  EXPECT_EQ(Next(TVGN_CARET), a);
+  key('X');  // not a navigation key
+  EXPECT_EQ(Next(TVGN_CARET), a);
+
+  EXPECT_EQ(Send(kIdTree, TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(a)), 1);
+  EXPECT_TRUE(expanded(a));
+  EXPECT_EQ(Send(kIdTree, TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(a)), 1);
+  EXPECT_FALSE(expanded(a));
+  // A click on the button of a collapsed item selects and expands it.
+  RECT row = ItemHandleRect(a);
+  Send(kIdTree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(9, (row.top + row.bottom) / 2));
+  EXPECT_TRUE(expanded(a));
+  // Collapse with reset drops the children and reports rows removed.
+  EXPECT_EQ(
+      Send(kIdTree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(a)), 1);
+  EXPECT_EQ(Send(kIdTree, TVM_GETCOUNT), 2);
+  EXPECT_EQ(Next(TVGN_CHILD, a), nullptr);
+  EXPECT_EQ(Next(TVGN_NEXTVISIBLE, a), b);
+}
+
 TEST_F(ViewsTest, TreeItemQueriesAreBoundedAndCallbacksAnswered) {
   HTREEITEM h = Insert(TVI_ROOT, "Dictionary");
   char small[5] = "keep";

@@ -60,6 +60,43 @@ wine_stop() {
   wine_started_pids=()
 }
 
+# --- private PulseAudio server ------------------------------------------------
+# The sound test records what Wine plays from a null sink's monitor. The
+# server's runtime and state folders live in the build tree; clients find it
+# through PULSE_SERVER and the test through TESS_PULSE_SINK. Without
+# PulseAudio, parec or sox the test skips.
+pulse_pid=
+
+pulse_start() {  # pulse_start <build dir>
+  local run=$1/pulse
+  if ! command -v pulseaudio >/dev/null || ! command -v parec >/dev/null ||
+     ! command -v sox >/dev/null; then
+    echo "no PulseAudio, parec or sox: the sound recording test skips"
+    return 0
+  fi
+  rm -rf "$run"; mkdir -p "$run/runtime" "$run/state"; chmod 700 "$run/runtime"
+  XDG_RUNTIME_DIR="$run/runtime" PULSE_RUNTIME_PATH="$run/runtime" \
+    PULSE_STATE_PATH="$run/state" HOME="$run" \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disallow-exit \
+      --disable-shm=yes --log-target="file:$run/pulseaudio.log" \
+      -L "module-native-protocol-unix auth-anonymous=1 socket=$run/runtime/native" \
+      -L "module-null-sink sink_name=tess_null" </dev/null >/dev/null 2>&1 &
+  pulse_pid=$!
+  for _ in $(seq 50); do [ -S "$run/runtime/native" ] && break; sleep 0.1; done
+  if [ -S "$run/runtime/native" ]; then
+    export PULSE_SERVER="unix:$run/runtime/native" TESS_PULSE_SINK=tess_null
+  else
+    echo "PulseAudio did not start: the sound recording test skips"
+    pulse_stop
+  fi
+}
+
+pulse_stop() {
+  if [ -n "$pulse_pid" ]; then kill "$pulse_pid" 2>/dev/null || true; wait "$pulse_pid" 2>/dev/null; fi
+  pulse_pid=
+  unset PULSE_SERVER TESS_PULSE_SINK
+}
+
 # Sums GoogleTest's own counts from ctest's log: "passed failed".
 gtest_counts() {  # gtest_counts <build dir>
   local log=$1/Testing/Temporary/LastTest.log

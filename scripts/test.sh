@@ -20,8 +20,8 @@ status=0
 summary=()
 total_pass=0
 total_fail=0
-# Whatever this script started (Xvfb, wineserver) stops on any exit.
-trap wine_stop EXIT
+# Whatever this script started (Xvfb, wineserver, PulseAudio) stops on any exit.
+trap 'wine_stop; pulse_stop' EXIT
 
 echo "== format"
 mapfile -t sources < <(cd "$repo" && git ls-files '*.cpp' '*.h' '*.c')
@@ -52,8 +52,10 @@ fi
 echo "== windows build"
 if configure_windows "$win" "$native" && build "$win"; then
   wine_start wineprefix
+  pulse_start "$win"
   (cd "$win" && ctest --output-on-failure -j"$jobs")
   rc=$?
+  pulse_stop
   wine_stop
   record windows "$win" $rc
 else

@@ -38,6 +38,10 @@ StartupDebugOptions ReadStartupDebugOptions(const char* ini) {
   StartupDebugOptions o;
   if (!ini || !*ini) return o;
   o.autoTest = platform::IniGetInt("debug", "AutoTest", 0, ini) != 0;
+  if (o.autoTest) {
+    int ms = platform::IniGetInt("debug", "SplashMs", 0, ini);
+    o.splashMs = ms < 0 ? 0 : ms > kSplashPictureMs ? kSplashPictureMs : ms;
+  }
   o.logPath = platform::IniGet("debug", "Log", "", ini, 260);
   int w = platform::IniGetInt("debug", "DesktopWidth", 0, ini);
   int h = platform::IniGetInt("debug", "DesktopHeight", 0, ini);

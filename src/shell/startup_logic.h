@@ -82,9 +82,12 @@ void RestoreSystemSwitches(SystemParams& params, SavedSystemSettings* saved);
 // The program ini's test switches (section "debug"): AutoTest skips the
 // splash's pauses and answers every message box with its first button;
 // Log names a file that receives the notices shown and start-up's steps;
-// DesktopWidth and DesktopHeight stand in for the desktop's size.
+// DesktopWidth and DesktopHeight stand in for the desktop's size; with
+// AutoTest, SplashMs is how long each splash picture stays (default 0).
+constexpr int kSplashPictureMs = 2000;
 struct StartupDebugOptions {
   bool autoTest = false;
+  int splashMs = kSplashPictureMs;
   std::string logPath;
   int desktopWidth = 0;  // 0: the real desktop
   int desktopHeight = 0;

@@ -84,12 +84,16 @@ TEST(Startup, DebugSwitchesOfTheProgramIni) {
   std::string ini = dir / "tessarin.ini";
   shell::StartupDebugOptions none = shell::ReadStartupDebugOptions(ini.c_str());
   EXPECT_FALSE(none.autoTest);
+  EXPECT_EQ(none.splashMs, 2000);
+  platform::IniWriteString("debug", "SplashMs", "300", ini.c_str());
+  EXPECT_EQ(shell::ReadStartupDebugOptions(ini.c_str()).splashMs, 2000);  // only unattended
   EXPECT_EQ(none.desktopWidth, 0);
   platform::IniWriteString("debug", "AutoTest", "1", ini.c_str());
   platform::IniWriteString("debug", "Log", "C:\\run.log", ini.c_str());
   platform::IniWriteString("debug", "DesktopWidth", "640", ini.c_str());
   shell::StartupDebugOptions half = shell::ReadStartupDebugOptions(ini.c_str());
   EXPECT_TRUE(half.autoTest);
+  EXPECT_EQ(half.splashMs, 300);
   EXPECT_EQ(half.logPath, "C:\\run.log");
   EXPECT_EQ(half.desktopWidth, 0);  // a width without a height is ignored
   platform::IniWriteString("debug", "DesktopHeight", "480", ini.c_str());

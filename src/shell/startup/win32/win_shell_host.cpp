@@ -1,0 +1,32 @@
+#include "shell/startup/win32/win_shell_host.h"
+
+#include <string>
+
+#include "game/session_registry.h"
+#include "shell/sound.h"
+#include "shell/startup/win32/app_cursors.h"
+
+namespace shell {
+
+void WinShellHost::SetBusyCursor(bool busy) {
+  SetAppCursor(main_, busy ? kCursorBusy : kCursorPointer);
+}
+
+void WinShellHost::PlaySoundFile(const char* name) {
+  if (!name) return;
+  std::wstring wide(name, name + std::char_traits<char>::length(name));
+  PlaySoundFileOnce(wide.c_str());
+}
+
+void WinShellHost::GetDesktopSize(int* width, int* height) {
+  RECT r{0, 0, overrideWidth_, overrideHeight_};
+  if (overrideWidth_ <= 0 || overrideHeight_ <= 0) GetWindowRect(GetDesktopWindow(), &r);
+  if (width) *width = r.right;
+  if (height) *height = r.bottom;
+}
+
+int WinShellHost::GetCurrentRoomId() { return room_; }
+
+void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
+
+}  // namespace shell

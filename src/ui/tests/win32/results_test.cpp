@@ -1,0 +1,136 @@
+// The end-of-game "Results" dialog and a player's statistics under Wine: a
+// finished game between a human and a computer, the ranking, the remark, the
+// "Stats" button and the statistics rows; screenshots of both dialogs.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "game/game.h"
+#include "game_fakes.h"
+#include "game_test_support.h"
+#include "gui/gui_core.h"
+#include "gui/list_view_skin.h"
+#include "gui/skin_reader.h"
+#include "gui/widget_skin_reader.h"
+#include "gui/win32/gui_frame.h"
+#include "gui/win32/gui_win32.h"
+#include "screenshot.h"
+#include "ui/win32/results_win32.h"
+
+namespace ui {
+namespace {
+
+std::function<void(HWND)> g_step;
+
+// Runs the step once the dialog of that caption is up.
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = GetActiveWindow();
+  if (!dialog || !g_step) return;
+  KillTimer(nullptr, id);
+  auto step = std::move(g_step);
+  g_step = nullptr;
+  step(dialog);
+}
+
+void Then(std::function<void(HWND)> step) {
+  g_step = std::move(step);
+  SetTimer(nullptr, 0, 400, StepTimer);
+}
+
+std::string Text(HWND dialog, int id) {
+  char text[512] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+std::string Cell(HWND list, int row, int column) {
+  char text[128] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+class ResultsWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
+      AddFontResourceExA(tess_test::BuildPath(f).c_str(), FR_PRIVATE, nullptr);
+    ASSERT_EQ(GuiInitializeAll(instance), 1);
+    game = gametest::TwoHumanGame();
+    std::strcpy(game->Player(0)->entry.name, "Ada");
+    std::strcpy(game->Player(1)->entry.name, "Basil");
+    game->Player(1)->entry.playerType = 1;  // a computer
+    game->Player(0)->score = 320;
+    game->Player(1)->score = 410;
+    PlayerMoveStats& s = game->Player(0)->stats[kStandardStats];
+    s.lettersPlaced = 40;
+    s.bestMove = gametest::Move("quartz", 96, 3, 7);
+  }
+  void TearDown() override { gui::GuiFreeFrameSkin(); }
+
+  // The standard skin's frames, buttons, labels and list views.
+  static int GuiInitializeAll(HINSTANCE instance) {
+    if (gui::GuiInitialize(instance) != 1) return 0;
+    const std::string skinIni = tess_test::BuildPath("tessarinData/Skin/standard_skin.ini");
+    gui::GuiFrameSkin frame;
+    gui::GuiBuildDefaultFrameSkin(&frame);
+    gui::SkinRegistry* registry = nullptr;
+    if (!gui::GuiLoadFrameSkinFromFile(skinIni.c_str(), &frame, &registry)) return 0;
+    gui::GuiApplyFrameSkin(0, &frame);
+    gui::GuiInitDefaultSkin(0);
+    gui::GuiSkin* skin = gui::GuiGetSkin();
+    skin->imageSource = registry;
+    skin->identity = 0;
+    gui::GuiReadWidgetSkin(skinIni.c_str(), registry, skin);
+    const std::string folder = tess_test::BuildPath("tessarinData/Skin/");
+    gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
+    gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
+    gui::GuiApplySkin(0, skin);
+    return 1;
+  }
+
+  gamefakes::RecordingUiPort ui;
+  std::unique_ptr<CGame> game;
+};
+
+TEST_F(ResultsWindows, RankingRemarkAndStatistics) {
+  std::string remark, first, second, statsRow, stats;
+  bool statsEnabled = false;
+  Then([&](HWND results) {
+    remark = Text(results, kIdRemark);
+    HWND list = GetDlgItem(results, kIdRanking);
+    first = Cell(list, 0, 0) + " " + Cell(list, 0, 1);
+    second = Cell(list, 1, 0) + " " + Cell(list, 1, 1);
+    statsEnabled = IsWindowEnabled(GetDlgItem(results, kIdStats)) != 0;
+    tess_test::SaveScreenshot(tess_test::CaptureWindow(results), "ui_results");
+    Then([&](HWND statistics) {
+      HWND rows = GetDlgItem(statistics, kIdStatsList);
+      for (int i = 0; i < 3; ++i)
+        statsRow += Cell(rows, i, 0) + "=" + Cell(rows, i, 1) + ";";
+      stats = tess_test::SaveScreenshot(tess_test::CaptureWindow(statistics), "ui_statistics");
+      PostMessageA(statistics, WM_COMMAND, kIdStatsOk, 0);
+      Then([](HWND again) { PostMessageA(again, WM_COMMAND, kIdResultsOk, 0); });
+    });
+    PostMessageA(results, WM_COMMAND, kIdStats, 0);  // Ada is selected
+  });
+  EXPECT_EQ(ShowFinalRanking(game.get(), nullptr), 0);
+  EXPECT_EQ(first, "Basil 410");
+  EXPECT_EQ(second, "Ada 320");
+  // Second of two is last: the beginner's remark.
+  EXPECT_NE(remark.find("hard starting off, Ada"), std::string::npos) << remark;
+  EXPECT_TRUE(statsEnabled);
+  EXPECT_EQ(statsRow, "Best word=quartz;Best word score=96;No. of Tessarins=0;");
+  EXPECT_FALSE(stats.empty());
+}
+
+}  // namespace
+}  // namespace ui

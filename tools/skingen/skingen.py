@@ -471,7 +471,7 @@ def main():
                                ("backgroundbmp", "standard_felt.bmp")]),
                ("configuration files", config)])
     write_ini(os.path.join(data, "Themes", "standard_theme.ini"),
-              [("settings", [("skin", "standard_skin.ini"), ("ambiance", "")])])
+              [("settings", [("skin", "standard_skin.ini"), ("ambiance", "AStandard01.wav")])])
 
 
 if __name__ == "__main__":

@@ -2,11 +2,14 @@
 // colours, background brush and border. Differences from the controls they
 // follow: Enter and Escape releases also reach the parent as WM_KEYUP; the
 // border is the skin's; a vertical scroll-bar style becomes auto-scrolling
-// with a client edge (the system bar is not shown).
+// with a client edge, and the bar is the toolkit's skinned non-client bar,
+// whose position is the edit's first visible line.
 #include <windows.h>
 
 #include "gui/gui_core.h"
+#include "gui/gui_scrollbars.h"
 #include "gui/widget_skin_reader.h"
+#include "gui/win32/gui_scrollbars_win32.h"
 #include "gui/win32/gui_widgets1.h"
 #include "gui/win32/gui_win32.h"
 
@@ -30,6 +33,13 @@ constexpr UINT kRichSetBackground = WM_USER + 67;
 
 HBRUSH g_brush = nullptr;
 COLORREF g_brushColour = 0;
+
+constexpr int kSlotBars = 2;
+constexpr int kVertical = 1;
+
+GuiScrollBars* BarsOf(HWND w, const EditClass* c) {
+  return reinterpret_cast<GuiScrollBars*>(GuiGetWindowSlot(w, c->baseExtra, kSlotBars));
+}
 
 EditClass* ClassOf(HWND w) {
   char name[32] = {};
@@ -62,6 +72,55 @@ int BorderWidth() {
   return skin && skin->borderWidth > 0 ? skin->borderWidth : 0;
 }
 
+// The bar follows the text: lines are its units, the visible lines its page
+// and the first visible line its position.
+void FollowText(HWND w, EditClass* c) {
+  GuiScrollBars* bars = BarsOf(w, c);
+  if (!bars) return;
+  auto send = [&](UINT m, WPARAM wp, LPARAM lp) {
+    return CallWindowProcA(c->baseProc, w, m, wp, lp);
+  };
+  RECT r{};
+  send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  int lines = static_cast<int>(send(EM_GETLINECOUNT, 0, 0));
+  int visible = 1;
+  if (lines >= 2) {
+    LRESULT first = send(EM_POSFROMCHAR, send(EM_LINEINDEX, 0, 0), 0);
+    LRESULT second = send(EM_POSFROMCHAR, send(EM_LINEINDEX, 1, 0), 0);
+    int height = static_cast<short>(HIWORD(second)) - static_cast<short>(HIWORD(first));
+    if (height > 0) visible = (r.bottom - r.top) / height;
+  }
+  if (visible < 1) visible = 1;
+  SCROLLINFO info{sizeof info,
+                  SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                  0,
+                  lines > 1 ? lines - 1 : 0,
+                  static_cast<UINT>(visible),
+                  static_cast<int>(send(EM_GETFIRSTVISIBLELINE, 0, 0)),
+                  0};
+  GuiScrollBarsSetInfo(bars, kVertical, &info);
+}
+
+// The engine's drag and clamp messages carry a line number: the text is
+// scrolled to it by lines (the system edit without its own bar would read a
+// thumb position as a percentage).
+LRESULT OnScroll(HWND w, EditClass* c, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = 0;
+  int target = -1;
+  if (msg != WM_VSCROLL)
+    target = static_cast<int>(wp);
+  else if (LOWORD(wp) == SB_THUMBTRACK || LOWORD(wp) == SB_THUMBPOSITION)
+    target = static_cast<short>(HIWORD(wp));
+  if (target >= 0 && !c->rich) {
+    int first = static_cast<int>(CallWindowProcA(c->baseProc, w, EM_GETFIRSTVISIBLELINE, 0, 0));
+    CallWindowProcA(c->baseProc, w, EM_LINESCROLL, 0, target - first);
+  } else {
+    r = CallWindowProcA(c->baseProc, w, WM_VSCROLL, wp, lp);
+  }
+  if (!lp) FollowText(w, c);
+  return r;
+}
+
 LRESULT OnNcCreate(HWND w, EditClass* c, CREATESTRUCTA* cs) {
   SetClassLongPtrA(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(Brush()));
   if (cs->style & WS_VSCROLL) {
@@ -70,28 +129,47 @@ LRESULT OnNcCreate(HWND w, EditClass* c, CREATESTRUCTA* cs) {
     SetWindowLongA(w, GWL_STYLE, cs->style);
     SetWindowLongA(w, GWL_EXSTYLE, cs->dwExStyle);
   }
+  if (cs->dwExStyle & WS_EX_CLIENTEDGE) {
+    GuiScrollBars* bars = GuiScrollBarsCreate(w, kScrollHasVertical);
+    GuiSetWindowSlot(w, c->baseExtra, kSlotBars, reinterpret_cast<LONG_PTR>(bars));
+    if (bars) GuiScrollBarsEnable(bars, kVertical, 1);
+  }
   return CallWindowProcA(c->baseProc, w, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(cs));
 }
 
-LRESULT OnNcCalcSize(HWND w, WPARAM wp, LPARAM lp) {
+LRESULT OnNcCalcSize(HWND w, EditClass* c, WPARAM wp, LPARAM lp) {
   SetClassLongPtrA(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(Brush()));
+  auto* rect = reinterpret_cast<RECT*>(lp);
+  POINT origin{rect->left, rect->top};  // the window's corner in its parent
   int b = BorderWidth();
-  if (b) InflateRect(reinterpret_cast<RECT*>(lp), -b, -b);
+  if (b) InflateRect(rect, -b, -b);
+  if (GuiScrollBars* bars = BarsOf(w, c)) {
+    // The engine lays the bar out in window coordinates.
+    OffsetRect(rect, -origin.x, -origin.y);
+    GuiScrollBarsNcCalcSize(bars, wp, rect);
+    OffsetRect(rect, origin.x, origin.y);
+  }
   return wp ? (WVR_REDRAW | WVR_VALIDRECTS) : 0;
 }
 
-LRESULT OnNcPaint(HWND w) {
-  if (!BorderWidth()) return 0;
-  HDC dc = GetWindowDC(w);
-  RECT r;
-  GetWindowRect(w, &r);
-  OffsetRect(&r, -r.left, -r.top);
-  GuiDrawSkinBorder(w, dc, &r);
-  ReleaseDC(w, dc);
+LRESULT OnNcPaint(HWND w, EditClass* c) {
+  if (BorderWidth()) {
+    HDC dc = GetWindowDC(w);
+    RECT r;
+    GetWindowRect(w, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    GuiDrawSkinBorder(w, dc, &r);
+    ReleaseDC(w, dc);
+  }
+  if (GuiScrollBars* bars = BarsOf(w, c)) GuiScrollBarsNcPaint(bars);
   return 0;
 }
 
-LRESULT OnNcHitTest(HWND w, LPARAM lp) {
+LRESULT OnNcHitTest(HWND w, EditClass* c, LPARAM lp) {
+  if (GuiScrollBars* bars = BarsOf(w, c)) {
+    int hit = GuiScrollBarsHitTest(bars, lp);
+    if (hit == HTVSCROLL) return hit;
+  }
   POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
   RECT client;
   GetClientRect(w, &client);
@@ -118,39 +196,109 @@ LRESULT OnCtlColor(HDC dc) {
   return reinterpret_cast<LRESULT>(Brush());
 }
 
+// Messages after which the text may have moved under the bar.
+bool Edits(UINT msg) {
+  switch (msg) {
+    case WM_SETTEXT:
+    case WM_WINDOWPOSCHANGED:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case EM_LINESCROLL:
+    case EM_REPLACESEL:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SETFONT:
+    case 0x118:  // the caret blink of the system edit
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT OnBarMouse(HWND w, GuiScrollBars* bars, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCMOUSEMOVE:
+      if (wp == HTBORDER || wp == HTNOWHERE || wp == HTVSCROLL)
+        GuiScrollBarsMouseMove(bars, wp, lp);
+      return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTVSCROLL) GuiScrollBarsNcButtonDown(bars, static_cast<int>(wp), lp);
+      return 0;
+    default:  // WM_NCLBUTTONUP
+      (void)w;
+      return GuiScrollBarsButtonUp(bars);
+  }
+}
+
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   EditClass* c = ClassOf(w);
+  GuiScrollBars* bars = BarsOf(w, c);
+  if (bars && Edits(msg) && msg != WM_KEYUP) {
+    LRESULT r = CallWindowProcA(c->baseProc, w, msg, wp, lp);
+    FollowText(w, c);
+    return r;
+  }
   switch (msg) {
     case WM_NCCREATE:
       return OnNcCreate(w, c, reinterpret_cast<CREATESTRUCTA*>(lp));
-    case WM_CREATE:
-      if (c->rich) {
-        LRESULT r = CallWindowProcA(c->baseProc, w, msg, wp, lp);
-        CallWindowProcA(c->baseProc, w, kRichSetBackground, 0, Background());
-        return r;
-      }
-      break;
+    case WM_CREATE: {
+      LRESULT r = CallWindowProcA(c->baseProc, w, msg, wp, lp);
+      if (c->rich) CallWindowProcA(c->baseProc, w, kRichSetBackground, 0, Background());
+      FollowText(w, c);
+      return r;
+    }
     case WM_DESTROY: {
+      if (bars) {
+        GuiSetWindowSlot(w, c->baseExtra, kSlotBars, 0);
+        GuiScrollBarsDestroy(bars);
+      }
       HDC dc = GetDC(w);
       SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
       SelectObject(dc, GetStockObject(BLACK_BRUSH));
       ReleaseDC(w, dc);
       break;
     }
-    case WM_KEYUP:
+    case WM_KEYUP: {
       if (wp == VK_RETURN || wp == VK_ESCAPE) SendMessageA(GetParent(w), WM_KEYUP, wp, lp);
+      LRESULT r = CallWindowProcA(c->baseProc, w, msg, wp, lp);
+      FollowText(w, c);
+      return r;
+    }
+    case WM_PAINT: {
+      LRESULT r = CallWindowProcA(c->baseProc, w, msg, wp, lp);
+      if (bars) GuiScrollBarsNcPaint(bars);
+      return r;
+    }
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONUP:
+      if (bars) return OnBarMouse(w, bars, msg, wp, lp);
       break;
+    case WM_TIMER:
+      if (bars && wp == kScrollTimerId) GuiScrollBarsTimer(bars);
+      break;
+    case WM_VSCROLL:
+    case kMsgThumbDragV:
+    case kMsgPosCorrectedV:
+      return OnScroll(w, c, msg, wp, lp);
+    case kMsgEditBarRedraw:
+      if (bars) GuiScrollBarsSetRedraw(bars, wp);
+      return 0;
     case WM_ERASEBKGND:
       return OnEraseBackground(w, reinterpret_cast<HDC>(wp));
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnCtlColor(reinterpret_cast<HDC>(wp));
     case WM_NCCALCSIZE:
-      return OnNcCalcSize(w, wp, lp);
+      return OnNcCalcSize(w, c, wp, lp);
     case WM_NCPAINT:
-      return OnNcPaint(w);
+      return OnNcPaint(w, c);
     case WM_NCHITTEST:
-      return OnNcHitTest(w, lp);
+      return OnNcHitTest(w, c, lp);
     default:
       break;
   }

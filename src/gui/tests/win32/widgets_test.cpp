@@ -38,7 +38,8 @@ enum : int {
   kSpin,
   kNotes,
   kSave,
-  kEmptyLabel
+  kEmptyLabel,
+  kLog
 };
 
 // What the dialog received: WM_COMMAND (id, code) and WM_KEYUP (key).
@@ -136,6 +137,7 @@ const Place kPlaces[] = {
     {kGroup, 16, 52, 200, 96},  {kEnglish, 28, 80, 170, 20}, {kFrench, 28, 106, 170, 20},
     {kHints, 232, 60, 160, 20}, {kLabel, 232, 90, 150, 20},  {kSpin, 232, 114, 80, 22},
     {kName, 16, 162, 200, 22},  {kNotes, 232, 150, 150, 50}, {kEmptyLabel, 390, 16, 20, 20},
+    {kLog, 440, 110, 110, 100},
 };
 
 void Click(HWND w, int x = 6, int y = 6) {
@@ -166,6 +168,17 @@ class WidgetsTest : public ::testing::Test {
     skin.identity = 0;
     skin.font = GuiCreateSmoothFont("DejaVu Sans", 9, 400, false);
     EXPECT_EQ(GuiReadWidgetSkin(skinIni.c_str(), registry_, &skin), 4);
+    // The scroll-bar group as the application fills it from the skin's images.
+    const char* scroll[kScrollImageCount] = {
+        "V_TOP_BUTTON_UP",   "V_TOP_BUTTON_DOWN",  "V_BOTTOM_BUTTON_UP",  "V_BOTTOM_BUTTON_DOWN",
+        "V_TRACK_UP",        "V_TRACK_UP",         "V_THUMB_TOP_UP",      "V_THUMB_CENTER_UP",
+        "V_THUMB_BOTTOM_UP", "V_THUMB_TOP_DOWN",   "V_THUMB_CENTER_DOWN", "V_THUMB_BOTTOM_DOWN",
+        "H_LEFT_BUTTON_UP",  "H_LEFT_BUTTON_DOWN", "H_RIGHT_BUTTON_UP",   "H_RIGHT_BUTTON_DOWN",
+        "H_TRACK_UP",        "H_TRACK_DOWN",       "H_THUMB_LEFT_UP",     "H_THUMB_CENTER_UP",
+        "H_THUMB_RIGHT_UP",  "H_THUMB_LEFT_DOWN",  "H_THUMB_CENTER_DOWN", "H_THUMB_RIGHT_DOWN"};
+    for (int i = 0; i < kScrollImageCount; ++i)
+      skin.scroll.imageIds[i] = registry_->IdOf(std::string("SCROLL_") + scroll[i]);
+    skin.scroll.present = 1;
     ASSERT_EQ(GuiInitDefaultSkin(0), 1);
     ASSERT_EQ(GuiApplySkin(0, &skin), 1);
 
@@ -183,12 +196,13 @@ class WidgetsTest : public ::testing::Test {
         {"CGUIRichEdit", "Notes on the game", ES_MULTILINE, 0, 0, 60, 20, kNotes},
         {"CGUIBMPButton", "Save", BS_PUSHBUTTON | WS_DISABLED, 0, 0, 60, 14, kSave},
         {"CGUIStatic", "", 0, 0, 0, 10, 10, kEmptyLabel},
+        {"CGUIEdit", "", ES_MULTILINE | WS_VSCROLL, 0, 0, 60, 40, kLog},
     };
     tmpl_ = DialogTemplate(items);
     dialog_ = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(tmpl_.data()),
                                          nullptr, DialogProc, 0);
     ASSERT_NE(dialog_, nullptr);
-    SetWindowPos(dialog_, nullptr, 40, 40, 440, 250, SWP_NOZORDER);
+    SetWindowPos(dialog_, nullptr, 40, 40, 570, 250, SWP_NOZORDER);
     for (const Place& p : kPlaces)
       SetWindowPos(GetDlgItem(dialog_, p.id), nullptr, p.x, p.y, p.w, p.h,
                    SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -338,6 +352,31 @@ TEST_F(WidgetsTest, EditPassesEnterReleaseToItsParent) {
   SendMessageA(Ctl(kName), WM_KEYUP, VK_RETURN, 0);
   ASSERT_FALSE(g_notices.empty());
   EXPECT_EQ(g_notices.back(), (Notice{WM_KEYUP, VK_RETURN, 0}));
+}
+
+TEST_F(WidgetsTest, MultiLineEditShowsTheSkinnedBarThatFollowsTheText) {
+  HWND log = Ctl(kLog);
+  EXPECT_EQ(GetWindowLongA(log, GWL_STYLE) & WS_VSCROLL, 0);
+  EXPECT_NE(GetWindowLongA(log, GWL_STYLE) & ES_AUTOVSCROLL, 0);
+  EXPECT_NE(GetWindowLongA(log, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  std::string text;
+  for (int i = 1; i <= 30; ++i)
+    text += "Move " + std::to_string(i) + "\r\n";
+  SetWindowTextA(log, text.c_str());
+  // The bar takes the right edge of the window.
+  RECT r;
+  GetWindowRect(log, &r);
+  EXPECT_EQ(SendMessageA(log, WM_NCHITTEST, 0, MAKELPARAM(r.right - 4, (r.top + r.bottom) / 2)),
+            HTVSCROLL);
+  RECT client;
+  GetClientRect(log, &client);
+  EXPECT_LT(client.right, r.right - r.left - 8);
+  // The engine's thumb drag and a scroll code both move the text.
+  SendMessageA(log, 0x8612, 4, 0);
+  EXPECT_EQ(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), 4);
+  SendMessageA(log, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 9), 0);
+  EXPECT_EQ(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), 9);
+  SendMessageA(log, WM_VSCROLL, SB_TOP, 0);
 }
 
 TEST_F(WidgetsTest, HotButtonsLightOneAtATime) {

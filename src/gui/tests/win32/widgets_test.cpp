@@ -4,8 +4,10 @@
 // are checked, and a screenshot is saved: <build>/screenshots/gui_widgets.png.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -179,6 +181,25 @@ class WidgetsTest : public ::testing::Test {
     for (int i = 0; i < kScrollImageCount; ++i)
       skin.scroll.imageIds[i] = registry_->IdOf(std::string("SCROLL_") + scroll[i]);
     skin.scroll.present = 1;
+    // The other families' groups, so one dialog can show every widget.
+    const char* tab[kTabPage] = {"LEFT_DOWN",   "LEFT_UP",   "LEFT_DISABLED",
+                                 "CENTER_DOWN", "CENTER_UP", "CENTER_DISABLED",
+                                 "RIGHT_DOWN",  "RIGHT_UP",  "RIGHT_DISABLED"};
+    for (int i = 0; i < kTabPage; ++i)
+      skin.tab.imageIds[i] = registry_->IdOf(std::string("TAB_") + tab[i]);
+    skin.tab.imageIds[kTabPage] = registry_->IdOf("TAB_BACKGROUND");
+    skin.tab.colors[kTabText] = RGB(59, 36, 18);
+    skin.tab.colors[kTabText + 1] = RGB(246, 236, 212);
+    skin.tab.colors[kTabText + 2] = RGB(200, 186, 168);
+    skin.tab.colors[kTabShadow] = RGB(70, 42, 22);
+    skin.tab.colors[kTabLight] = RGB(204, 164, 84);
+    skin.tab.colors[kTabDark] = RGB(70, 42, 22);
+    skin.tab.frameWidth = 2;
+    skin.tab.present = 1;
+    skin.trackbar = {RGB(70, 42, 22), RGB(204, 164, 84), RGB(246, 236, 212),
+                     RGB(22, 70, 40), RGB(70, 42, 22),   RGB(70, 42, 22)};
+    skin.combo.fieldHeight = 20;
+    skin.splitter = {RGB(176, 128, 78), RGB(214, 170, 120), RGB(70, 42, 22)};
     ASSERT_EQ(GuiInitDefaultSkin(0), 1);
     ASSERT_EQ(GuiApplySkin(0, &skin), 1);
 
@@ -523,6 +544,65 @@ TEST_F(WidgetsTest, ScreenshotShowsTheSkin) {
     return GetRValue(c) > 200 && GetGValue(c) > 190 && GetBValue(c) > 160;
   });
   EXPECT_GT(cream, 20);
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+// Last: the other families' widgets in a second dialog below the first, so
+// one screenshot shows every widget of the toolkit in one skin.
+TEST_F(WidgetsTest, ZEveryWidgetInOneScreenshot) {
+  std::vector<Item> items = {
+      {"CGUITabWnd", "", 0, 0, 0, 10, 10, 201},
+      {"CGUIScrollBar", "", SBS_VERT, 0, 0, 10, 10, 202},
+      {"CGUITrackbar", "", 1 /* automatic ticks */, 0, 0, 10, 10, 203},
+      {"CGUISplitter", "", 0, 0, 0, 10, 10, 204},
+      {"CGUIComboBox", "", CBS_DROPDOWNLIST, 0, 0, 10, 10, 205},
+      {"CGUIStatic", "Opponent:", 0, 0, 0, 10, 10, 206},
+  };
+  std::vector<WORD> t = DialogTemplate(items);
+  HWND second = CreateDialogIndirectParamA(
+      GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), nullptr, DialogProc, 0);
+  ASSERT_NE(second, nullptr);
+  SetWindowTextA(second, "More widgets");
+  RECT first;
+  GetWindowRect(dialog_, &first);
+  SetWindowPos(second, nullptr, first.left, first.bottom + 8, 570, 200, SWP_NOZORDER);
+  const Place places[] = {{201, 16, 12, 250, 130},  {202, 280, 12, 17, 130},
+                          {203, 310, 12, 230, 30},  {204, 310, 52, 230, 6},
+                          {205, 400, 70, 140, 120}, {206, 310, 72, 80, 20}};
+  for (const Place& p : places)
+    SetWindowPos(GetDlgItem(second, p.id), nullptr, p.x, p.y, p.w, p.h,
+                 SWP_NOZORDER | SWP_FRAMECHANGED);
+  HWND tabs = GetDlgItem(second, 201);
+  const char* names[] = {"Game", "Board", "Sound"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(names[i]);
+    SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+  HWND track = GetDlgItem(second, 203);
+  SendMessageA(track, TBM_SETRANGE, TRUE, MAKELONG(0, 10));
+  SendMessageA(track, TBM_SETPOS, TRUE, 6);
+  HWND combo = GetDlgItem(second, 205);
+  for (const char* s : {"Basil", "Clara", "Dmitri"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 20, 5, 4, 0};
+  SendMessageA(GetDlgItem(second, 202), SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&si));
+  ShowWindow(second, SW_SHOW);
+  RedrawWindow(dialog_, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages(300);
+  RECT below;
+  GetWindowRect(second, &below);
+  RECT both{first.left, first.top, std::max(first.right, below.right), below.bottom};
+  EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(both), "gui_all_widgets"), "");
+  DestroyWindow(second);
 }
 
 }  // namespace

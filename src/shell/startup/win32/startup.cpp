@@ -20,6 +20,7 @@
 #include "shell/startup/msgbox.h"
 #include "shell/startup/palette_pack.h"
 #include "shell/startup/resource_sets.h"
+#include "shell/startup/sound_engine.h"
 #include "shell/startup/win32/app_cursors.h"
 #include "shell/startup/win32/app_palette.h"
 #include "shell/startup/win32/main_loop.h"
@@ -355,6 +356,7 @@ bool StartUp() {
   }
   StartSplashThread(g_run.instance, "NORV");
   Log("splash %s", IsSplashShowing() ? "NORV" : "none");
+  if (!InitSound()) Log("sound off");
   g_run.mainWindow = ui::CreateMainFrameWindow(g_run.instance);
   if (g_run.mainWindow) {
     CenterWindow(g_run.mainWindow, GetDesktopWindow());

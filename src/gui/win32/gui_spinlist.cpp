@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "gui/CWF_TT.h"
 #include "gui/gui_core.h"
 #include "gui/gui_memory.h"
+#include "gui/skin_registry.h"
 #include "gui/spin_list_model.h"
 #include "gui/utils.h"
 #include "gui/win32/gui_listview.h"
@@ -256,12 +258,31 @@ LRESULT OnPictureSize(SpinState* s, WPARAM wp, LPARAM lp) {
   return 1;
 }
 
+// The skin's arrow strips on the skinned buttons (normal, pressed, hover);
+// the registry keeps them.
+void SetArrowImages(HWND button, const char* side) {
+  char cls[32] = {};
+  GetClassNameA(button, cls, sizeof cls);
+  GuiSkin* skin = GuiGetSkin();
+  if (!skin || !skin->imageSource || lstrcmpiA(cls, "CGUIBMPButton") != 0) return;
+  std::string base = std::string("SPIN_LIST_") + side;
+  PackedDIB* up = SkinRegistryFindDIB(skin->imageSource, (base + "_UP").c_str());
+  PackedDIB* down = SkinRegistryFindDIB(skin->imageSource, (base + "_DOWN").c_str());
+  if (!up) return;
+  SendMessageA(button, BM_SETIMAGE, 0, reinterpret_cast<LPARAM>(up));
+  SendMessageA(button, BM_SETIMAGE, 1, reinterpret_cast<LPARAM>(down ? down : up));
+  SendMessageA(button, BM_SETIMAGE, 4, reinterpret_cast<LPARAM>(up));
+}
+
 void OnSize(SpinState* s) {
   RECT rc;
   GetClientRect(s->window, &rc);
   int32_t w = rc.right - rc.left, h = rc.bottom - rc.top;
   if (s->buttons[0]) MoveWindow(s->buttons[0], 0, 0, kArrow, h, TRUE);
   if (s->buttons[1]) MoveWindow(s->buttons[1], w - kArrow + 1, 0, kArrow, h, TRUE);
+  // A skinned button builds its looks afresh when it is sized.
+  SetArrowImages(s->buttons[0], "LEFT");
+  SetArrowImages(s->buttons[1], "RIGHT");
   s->width = std::max(w - 2 * kArrow, 0);
   s->height = h;
 }

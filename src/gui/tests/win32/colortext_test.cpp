@@ -61,8 +61,9 @@ TEST(ColorTextWindow, LinksAreChosenByClickAndKeyAndSurviveAResize) {
   wc.hbrBackground = CreateSolidBrush(RGB(36, 104, 62));
   wc.lpszClassName = "ColorTextTestParent";
   ASSERT_TRUE(RegisterClassA(&wc));
-  HWND parent = CreateWindowA(wc.lpszClassName, "Colour text", WS_POPUP | WS_VISIBLE, 520, 20, 420,
-                              260, nullptr, nullptr, instance, nullptr);
+  HWND parent = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Colour text", WS_POPUP, 840, 20,
+                                420, 260, nullptr, nullptr, instance, nullptr);
+  ShowWindow(parent, SW_SHOWNA);  // other tests' windows keep their activation
   HWND v = CreateWindowExA(0, "CGUIColorText", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 12, 12, 380,
                            200, parent, reinterpret_cast<HMENU>(INT_PTR{7}), instance, nullptr);
   ASSERT_NE(v, nullptr);

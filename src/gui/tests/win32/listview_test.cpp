@@ -178,9 +178,10 @@ class ListViewWindow : public ::testing::Test {
 
   void SetUp() override {
     g_parent = Parent{};
-    parent_ = CreateWindowA("ListViewTestParent", "List view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
-                            20, 480, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    parent_ = CreateWindowExA(WS_EX_TOPMOST, "ListViewTestParent", "List view", WS_POPUP, 780, 700,
+                              480, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent_, nullptr);
+    ShowWindow(parent_, SW_SHOWNA);  // other tests' windows keep their activation
   }
   void TearDown() override { DestroyWindow(parent_); }
 

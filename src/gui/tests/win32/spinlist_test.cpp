@@ -12,6 +12,7 @@
 
 #include "gui/gui_core.h"
 #include "gui/gui_memory.h"
+#include "gui/skin_registry.h"
 #include "gui/spin_list_model.h"
 #include "gui/utils.h"
 #include "gui/win32/gui_listview.h"
@@ -65,14 +66,19 @@ TEST(SpinListWindow, PicturesTurnWithTransitionsAndNotices) {
   GuiInitialize(instance);
   RegisterCC20SpinList(instance);  // refused when the toolkit has registered it
   GuiInitDefaultSkin(0);
+  SkinRegistry* registry =
+      SkinRegistryCreate(tess_test::BuildPath("tessarinData/Skin/guiresources.txt").c_str());
+  ASSERT_NE(registry, nullptr);
+  GuiGetSkin()->imageSource = registry;  // the arrows' strips
   WNDCLASSA wc{};
   wc.lpfnWndProc = ParentProc;
   wc.hInstance = instance;
   wc.hbrBackground = CreateSolidBrush(RGB(36, 104, 62));
   wc.lpszClassName = "SpinListTestParent";
   ASSERT_TRUE(RegisterClassA(&wc));
-  HWND parent = CreateWindowA(wc.lpszClassName, "Spin list", WS_POPUP | WS_VISIBLE, 20, 360, 260,
-                              120, nullptr, nullptr, instance, nullptr);
+  HWND parent = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Spin list", WS_POPUP, 1000, 320,
+                                260, 120, nullptr, nullptr, instance, nullptr);
+  ShowWindow(parent, SW_SHOWNA);  // other tests' windows keep their activation
   HWND spin = CreateWindowExA(0, "CC20SpinList", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 30, 100,
                               30, parent, reinterpret_cast<HMENU>(INT_PTR{9}), instance, nullptr);
   ASSERT_NE(spin, nullptr);
@@ -133,7 +139,10 @@ TEST(SpinListWindow, PicturesTurnWithTransitionsAndNotices) {
   tess_test::PumpMessages(100);
   tess_test::Image img = tess_test::CaptureClient(spin);
   ASSERT_FALSE(img.empty());
-  EXPECT_EQ(tess_test::ComparePixels(img, {{16 + 140, 34, RGB(36, 104, 62), 4}}), "");
+  // The picture, and the brass arrow of the skin's left strip.
+  EXPECT_EQ(tess_test::ComparePixels(
+                img, {{16 + 140, 34, RGB(36, 104, 62), 4}, {8, 20, RGB(204, 164, 84), 12}}),
+            "");
   EXPECT_FALSE(tess_test::SaveScreenshot(tess_test::CaptureWindow(parent), "gui_spinlist").empty());
 
   SendMessageA(spin, 0x8640, 0, 0);  // frees the pictures it owns
@@ -141,6 +150,8 @@ TEST(SpinListWindow, PicturesTurnWithTransitionsAndNotices) {
   EXPECT_EQ(SendMessageA(spin, LB_GETCURSEL, 0, 0), -1);
   DestroyWindow(parent);
   DeleteObject(font);
+  GuiGetSkin()->imageSource = nullptr;
+  SkinRegistryDestroy(registry);
 }
 
 }  // namespace

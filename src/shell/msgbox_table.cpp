@@ -85,6 +85,8 @@ void MsgBoxButtonPositions(int clientWidth, int count, const int* widths, int* l
   }
 }
 
+int MsgBoxAutoAnswer(uint32_t flags) { return GetMsgBoxLayout(flags).buttons[0].result; }
+
 int ClampAutoAnswerDelay(int value) {
   if (value <= 0) return 0;
   return value > 60000 ? 60000 : value;

@@ -43,11 +43,16 @@ const char* MsgBoxCommandSound(int controlId);
 // and three quarters of the width left free by the buttons.
 void MsgBoxButtonPositions(int clientWidth, int count, const int* widths, int* lefts);
 
-// The test switch (program ini, section "debug", key "AutoAnswer"): 0 off;
-// otherwise boxes answer themselves with their dismiss answer after that
-// many milliseconds (at most a minute).
+// The test switch for unattended runs (program ini, section "debug"):
+// with "AutoTest" non-zero every box answers itself with its first button,
+// as the start-up's notice sink does, after "AutoAnswerMs" milliseconds
+// (default 200, at most a minute).
 constexpr char kDebugSection[] = "debug";
-constexpr char kAutoAnswerKey[] = "AutoAnswer";
+constexpr char kAutoTestKey[] = "AutoTest";
+constexpr char kAutoAnswerDelayKey[] = "AutoAnswerMs";
+constexpr int kDefaultAutoAnswerMs = 200;
+// The first (leftmost) button's answer.
+int MsgBoxAutoAnswer(uint32_t flags);
 int ClampAutoAnswerDelay(int value);
 
 }  // namespace shell

@@ -60,9 +60,9 @@ HWND GetCurrentMessageBox();
 HWND GetModelessMessageBox();
 int GetOpenMessageBoxCount();
 
-// The test switch: with "AutoAnswer" (milliseconds, section "debug" of the
-// program ini) non-zero every box answers itself with its dismiss answer
-// (a notice with 1) after that delay, for unattended runs.
+// The test switch: with "AutoTest" (section "debug" of the program ini)
+// non-zero every box answers itself with its first button (a notice with 1)
+// after "AutoAnswerMs" milliseconds, for unattended runs.
 
 // Routes the portable code's notices (platform::ShowNotice) to the box.
 void InstallMessageBoxSink();

@@ -137,10 +137,12 @@ void CloseBox(HWND box, int result) {
     DestroyWindow(box);
 }
 
+// The test switch's delay, 0 when it is off.
 int AutoAnswerDelay() {
   const char* ini = GetProgramIniPath();
-  if (!ini || !*ini) return 0;
-  return ClampAutoAnswerDelay(platform::IniGetInt(kDebugSection, kAutoAnswerKey, 0, ini));
+  if (!ini || !*ini || platform::IniGetInt(kDebugSection, kAutoTestKey, 0, ini) == 0) return 0;
+  int ms = platform::IniGetInt(kDebugSection, kAutoAnswerDelayKey, kDefaultAutoAnswerMs, ini);
+  return ms > 0 ? ClampAutoAnswerDelay(ms) : 1;
 }
 
 void StartCountdown(HWND box, int seconds) {
@@ -289,7 +291,7 @@ INT_PTR CALLBACK MessageBoxDialogProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) 
       CloseBox(box, kMsgBoxTimeout);
       return TRUE;
     case WM_TIMER:
-      OnTimer(box, wp, LayoutOf(box).dismissResult);
+      OnTimer(box, wp, LayoutOf(box).buttons[0].result);
       return TRUE;
     case WM_MOVE:
       RecordMove(box);

@@ -1,5 +1,7 @@
 #include "shell/msgbox_table.h"
 
+#include "shell/startup_logic.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -67,6 +69,9 @@ TEST(MsgBoxTable, SoundsAndButtonPositions) {
     for (int i = 0; i < c.count; ++i)
       EXPECT_EQ(lefts[i], c.lefts[i]) << c.width << " " << c.count << " " << i;
   }
+  // The box answers the test switch as the start-up's notice sink does.
+  for (uint32_t flags = 0; flags < 16; ++flags)
+    EXPECT_EQ(shell::MsgBoxAutoAnswer(flags), shell::DefaultButtonFor(flags)) << flags;
   EXPECT_EQ(shell::ClampAutoAnswerDelay(-5), 0);
   EXPECT_EQ(shell::ClampAutoAnswerDelay(250), 250);
   EXPECT_EQ(shell::ClampAutoAnswerDelay(1000000), 60000);

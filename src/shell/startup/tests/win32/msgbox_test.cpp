@@ -296,11 +296,16 @@ TEST_F(MsgBoxTest, ModelessTimeOutCallbackAndReplacement) {
 TEST_F(MsgBoxTest, TestSwitchAnswersBoxesByItself) {
   ASSERT_TRUE(skinLoaded);
   const char* ini = shell::GetProgramIniPath();
-  platform::IniWriteString("debug", "AutoAnswer", "50", ini);
-  EXPECT_EQ(shell::ShowMessageBox("Unattended?", 4), 7);
+  platform::IniWriteString("debug", "AutoAnswerMs", "50", ini);
+  Script([](HWND box) { Click(box, 1); });  // the switch is off: a click answers
+  EXPECT_EQ(shell::ShowMessageBox("Attended.", 4), 7);
+  host.sounds.clear();
+  platform::IniWriteString("debug", "AutoTest", "1", ini);
+  EXPECT_EQ(shell::ShowMessageBox("Unattended?", 4), 6);
   EXPECT_EQ(shell::ShowMessageBox("Unattended?", 0), 1);
-  EXPECT_EQ(shell::ShowMessageBox("Unattended?", 2), 5);
-  platform::IniWriteString("debug", "AutoAnswer", nullptr, ini);
+  EXPECT_EQ(shell::ShowMessageBox("Unattended?", 2), 3);
+  EXPECT_EQ(shell::ShowMessageBox("Unattended?", 15), 2);
+  platform::IniWriteString("debug", nullptr, nullptr, ini);
   EXPECT_TRUE(host.sounds.empty());
 }
 

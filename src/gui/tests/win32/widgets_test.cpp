@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,12 +59,19 @@ std::ostream& operator<<(std::ostream& os, const Notice& n) {
   return os << "{" << std::hex << n.msg << std::dec << " " << n.id << " " << n.code << "}";
 }
 
-INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM wp, LPARAM) {
+INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       return TRUE;
     case WM_COMMAND:
       g_notices.push_back({msg, LOWORD(wp), HIWORD(wp)});
+      if (HIWORD(wp) == kNotifySpinText) {
+        // The parent words the number, longer than the shared text holds.
+        char* text = reinterpret_cast<char*>(lp);
+        int level = std::atoi(text);
+        std::snprintf(text, kSpinTextSize, "Level %d", level);
+        if (level == 9) std::memset(text, 'x', kSpinTextSize);  // no end written
+      }
       return TRUE;
     case WM_KEYUP:
       g_notices.push_back({msg, static_cast<int>(wp), 0});
@@ -356,6 +365,45 @@ TEST_F(WidgetsTest, SpinStepsClampsFiltersAndNotifies) {
   GetWindowTextA(edit, text, sizeof text);
   EXPECT_STREQ(text, "20");
   SendMessageA(spin, kMsgSpinSetRange, 12, MAKELONG(1, 999));
+}
+
+TEST_F(WidgetsTest, ReadOnlySpinLetsItsParentWordTheNumber) {
+  HWND spin =
+      CreateWindowExA(0, "CGUISpinEdit", "1:9:3:1", WS_CHILD | kSpinParentText, 0, 0, 120, 22,
+                      dialog_, reinterpret_cast<HMENU>(140), GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(spin, nullptr);
+  HWND edit = FindWindowExA(spin, nullptr, "CGUIEdit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_NE(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY, 0);
+  char text[2048];
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "Level 3");
+  SendMessageA(spin, WM_VSCROLL, SB_LINEUP, 0);
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "Level 4");
+  // A parent that fills the whole text without an end: cut, not overrun.
+  SendMessageA(spin, kMsgSpinSetPos, 9, 0);
+  EXPECT_EQ(GetWindowTextLengthA(edit), static_cast<int>(kSpinTextSize) - 1);
+  std::vector<Notice> n = Take(140);
+  ASSERT_FALSE(n.empty());
+  EXPECT_EQ(n.front().code, kNotifySpinText);
+  DestroyWindow(spin);
+}
+
+TEST_F(WidgetsTest, ImageLabelShowsItsRegistryImageUntilGivenText) {
+  int id = static_cast<int>(registry_->IdOf("SPIN_TOP_UP"));
+  ASSERT_NE(id, 0);
+  HWND label = CreateWindowExA(0, "CGUIStatic", "", WS_CHILD | WS_VISIBLE | kLabelImage, 420, 16,
+                               15, 11, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(label, nullptr);
+  char text[16] = "unchanged";
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 0);
+  EXPECT_STREQ(text, "");  // an image label has no text
+  SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Now text"));
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 8);
+  EXPECT_EQ(SendMessageA(label, kMsgFreeImage, 0, 0), 0);  // the registry's image stays
+  DestroyWindow(label);
 }
 
 TEST_F(WidgetsTest, LabelsKeepTheirTextAndReportEmptyPaints) {

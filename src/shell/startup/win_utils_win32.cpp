@@ -238,7 +238,9 @@ HBITMAP RotateBitmap90(HDC dc, HBITMAP bitmap) {
   std::vector<uint32_t> src(static_cast<size_t>(w) * h), dst(src.size());
   HDC use = dc ? dc : GetDC(nullptr);
   bool ok = GetDIBits(use, bitmap, 0, static_cast<UINT>(h), src.data(), &bi, DIB_RGB_COLORS) == h;
-  HBITMAP out = ok ? CreateCompatibleBitmap(use, h, w) : nullptr;
+  // The source's own format: a bitmap compatible with a memory DC would be
+  // monochrome.
+  HBITMAP out = ok ? CreateBitmap(h, w, bm.bmPlanes, bm.bmBitsPixel, nullptr) : nullptr;
   if (out) {
     // Source (x, y) goes to (y, width - 1 - x): the result is h wide, w high.
     for (int y = 0; y < h; ++y)

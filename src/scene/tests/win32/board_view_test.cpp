@@ -175,4 +175,30 @@ TEST_F(BoardViewTest, DrawsTheBoardIntoTheWindow) {
               GetD3DFramework().CopiesThroughGdi() ? "copied through GDI" : "presented", shown);
 }
 
+TEST_F(BoardViewTest, EveryStyleDraws) {
+  for (const char* style : {"White", "Deluxe"}) {
+    std::string lower = style;
+    for (char& c : lower)
+      c = static_cast<char>(tolower(c));
+    const std::string model = tess_test::BuildPath("tessarinData/DAT/UK/" + std::string(style) +
+                                                   "/tessarin_" + lower + ".x");
+    ASSERT_TRUE(LoadBoardScene(model, true)) << model;
+    MakeGrids();
+    rack_->SetLetters("styles_", 7);
+    SetSceneButtonMask(0x3FF);
+    InvalidateBoardView();
+    RenderBoardScene();
+    ASSERT_TRUE(PresentFrame());
+    tess_test::PumpMessages(200);
+    tess_test::Image shot = tess_test::CaptureClient(window_);
+    EXPECT_FALSE(tess_test::SaveScreenshot(shot, "scene_board_" + lower).empty());
+    auto [cx, cy] = CellPoint(*board_, CellCode(0, 0));
+    EXPECT_GT(GetRValue(shot.At(cx - 6, cy - 8)), 140) << style;  // the red corner
+    SetCurrentGrids({});
+    board_.reset();
+    rack_.reset();
+    work_.reset();
+  }
+}
+
 }  // namespace

@@ -11,13 +11,12 @@ mkdir -p "$repo/build"
 configure_native "$native"
 build "$native" tess_tools
 configure_windows "$win" "$native"
-build "$win"
+# The program and the data it reads at start-up (skin, fonts, lexicons,
+# splash pictures and cursors).
+build "$win" tessarin data_skin data_fonts lexicons startup_content
 
 exe=$win/tessarin.exe
-if [ ! -f "$exe" ]; then
-  echo "Tessarin's program start-up is not built yet: there is no program to start."
-  exit 0
-fi
+[ -f "$exe" ] || { echo "tessarin.exe was not built: see $win.build.log"; exit 1; }
 [ -n "${DISPLAY:-}" ] || echo "No display: starting the program on a virtual X display (Xvfb)."
 trap wine_stop EXIT
 wine_start wineprefix

@@ -208,17 +208,25 @@ int ShowSplashBitmap(const char* bitmapName) {
 
 int CloseSplash() {
   if (!g_thread.threadId) return 0;
+  // The window goes on its own thread; from here it no longer counts as
+  // showing. The thread is joined at shut-down (unmapping a window can take
+  // the display server a while, which start-up need not wait for).
+  PostThreadMessageA(g_thread.threadId, kMsgSplashClose, 0, 0);
+  g_window.store(nullptr);
+  return 1;
+}
+
+void JoinSplashThread() {
+  if (!g_thread.thread) return;
   PostThreadMessageA(g_thread.threadId, kMsgSplashClose, 0, 0);
   if (WaitForSingleObject(g_thread.thread, kCloseWaitMs) != WAIT_OBJECT_0) {
-    // Still busy: a quit message ends its loop; the handle is not waited on
-    // again.
+    // Still busy: a quit message ends its loop.
     PostThreadMessageA(g_thread.threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(g_thread.thread, kCloseWaitMs);
   }
   CloseHandle(g_thread.thread);
   CloseHandle(g_thread.ready);
   g_thread = SplashThread();
-  return 1;
 }
 
 bool IsSplashShowing() { return g_window.load() != nullptr; }

@@ -18,9 +18,10 @@ bool StartSplashThread(HINSTANCE instance, const char* bitmapName);
 // 0 when there is no splash window, else 1. A bitmap that does not load
 // keeps the previous picture.
 int ShowSplashBitmap(const char* bitmapName);
-// 0 when no splash thread runs; else asks it to close, waits for it (at
-// most a few seconds) and returns 1.
+// 0 when no splash thread runs; else asks it to close and returns 1.
 int CloseSplash();
+// Waits (at most a few seconds) for the splash thread to end; shut-down.
+void JoinSplashThread();
 bool IsSplashShowing();
 HWND GetSplashWindow();
 

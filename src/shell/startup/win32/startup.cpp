@@ -216,7 +216,8 @@ void InstallFrameServices() {
 
 bool InitApplication() {
   if (!CheckSingleInstance()) return false;
-  LoadAppPalette(g_run.instance);
+  bool palette = LoadAppPalette(g_run.instance);
+  Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
@@ -265,6 +266,7 @@ void ShowSplashSequence() {
   Log("splash SPLASH");
   Sleep(ms);
   CloseSplash();
+  Log("splash closed");
 }
 
 // The last user, or the welcome prompt. False when the last user's profile
@@ -294,7 +296,8 @@ bool SelectStartUser() {
 }
 
 void ShutdownSubsystems() {
-  if (IsSplashShowing()) CloseSplash();
+  CloseSplash();
+  JoinSplashThread();
   if (g_run.mainWindow && IsWindow(g_run.mainWindow)) DestroyWindow(g_run.mainWindow);
   g_run.mainWindow = nullptr;
   ::DestroyAllGames();

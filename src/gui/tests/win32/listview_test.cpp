@@ -26,7 +26,9 @@ struct Parent {
   bool recording = true;
   LRESULT deleteAllAnswer = 0;
   int dispInfoAsks = 0;
+  int cacheHints = 0;
   int recolourItem = -1;
+  bool ownerRows = false;  // answer each cell with its row and column
 };
 Parent g_parent;
 
@@ -69,10 +71,14 @@ LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (nm->code == LVN_GETDISPINFOA) {
       auto* di = reinterpret_cast<NMLVDISPINFOA*>(lp);
       ++g_parent.dispInfoAsks;
-      lstrcpynA(di->item.pszText, "ZEPHYR", di->item.cchTextMax);
+      std::string text = g_parent.ownerRows ? "Row " + std::to_string(di->item.iItem) + " col " +
+                                                  std::to_string(di->item.iSubItem)
+                                            : "ZEPHYR";
+      lstrcpynA(di->item.pszText, text.c_str(), di->item.cchTextMax);
       di->item.mask |= LVIF_DI_SETITEM;
       return 0;
     }
+    if (nm->code == LVN_ODCACHEHINT) ++g_parent.cacheHints;
     std::string line = Describe(nm);
     if (g_parent.recording && !line.empty()) g_parent.log.push_back(line);
     if (nm->code == LVN_DELETEALLITEMS) return g_parent.deleteAllAnswer;
@@ -307,6 +313,32 @@ TEST_F(ListViewWindow, SingleSelectionFollowsSortsAndDeletions) {
   EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);
   EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTIONMARK, 0, 0), -1);
   EXPECT_EQ(SetState(lv, -1, LVIS_SELECTED, LVIS_SELECTED), 0);
+}
+
+TEST_F(ListViewWindow, OwnerDataAsksTheParentForEachCell) {
+  g_parent.ownerRows = true;
+  HWND lv = MakeList(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+  ASSERT_NE(lv, nullptr);
+  InsertColumn(lv, 0, "Row", 200, 0);
+  InsertColumn(lv, 1, "Cell", 200, 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMCOUNT, 100000, 0), 1);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0), 100000);
+  Take();
+  SendMessageA(lv, WM_KEYDOWN, VK_END, 0);
+  // The focus moves with its notices; the selection changes by ranges.
+  EXPECT_EQ(Take(), (Lines{"key 35", "changed 99999 0>1", "od 99999..99999", "od 0..99998",
+                           "od 99999..99999"}));
+  EXPECT_EQ(SendMessageA(lv, LVM_GETTOPINDEX, 0, 0),
+            100000 - SendMessageA(lv, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 99999);
+  g_parent.dispInfoAsks = g_parent.cacheHints = 0;
+  RedrawWindow(lv, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  int rows = static_cast<int>(SendMessageA(lv, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_GE(g_parent.cacheHints, rows);
+  EXPECT_GE(g_parent.dispInfoAsks, 2 * rows);         // once per cell, at every paint
+  EXPECT_EQ(SendMessageA(lv, 0x86a0, 1, 0), 100000);  // everything, as one range
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTEDCOUNT, 0, 0), 100000);
 }
 
 TEST_F(ListViewWindow, ColumnsKeepTheirRecordsWhenOthersGo) {

@@ -8,6 +8,7 @@
 #include "game/session_registry.h"
 #include "grid_fixture.h"
 #include "rules/rules.h"
+#include "scene/grid_view_port.h"
 #include "shell/app_context.h"
 
 using namespace scene;
@@ -194,6 +195,35 @@ TEST_F(BoardGridsTest, RackDropSyncsThePlayersRackText) {
   EXPECT_EQ(rack.Dump(), "g_cdef_");
   EXPECT_STREQ(p->rack, "gacdefb");
   EXPECT_EQ(p->rackCount, 7);
+}
+
+}  // namespace
+
+namespace {
+
+// The game reads the move and the rack through the grids, and refills them.
+TEST_F(BoardGridsTest, GameSeesTheGridsThroughThePort) {
+  GridViewPort port;
+  BoardViewPort* old = SetBoardViewPort(&port);
+  rack.SetLetters("ab`____", 7);
+  host.arrow = 1;
+  board.PlaceTile(kArrowAcross, CellCode(2, 2), false);
+  host.arrow = 0;
+  board.PlaceRecord(rack.GetCell(CellCode(0, 0)), CellCode(7, 7));
+  char letters[kBoardSquares];
+  ASSERT_TRUE(GetBoardViewPort().ReadBoardLetters(letters));
+  EXPECT_EQ(letters[7 * 15 + 7], 'a');
+  EXPECT_EQ(letters[2 * 15 + 2], 0);  // the cursor arrow is no tile
+  char cells[kRackTextSize] = {};
+  EXPECT_EQ(GetBoardViewPort().ReadRackCells(cells, 20), 7);
+  EXPECT_EQ(std::string(cells, 3), std::string("ab`"));
+  GetBoardViewPort().LoadRackLetters("xyz____", 7);
+  EXPECT_EQ(rack.Dump(), "xyz____");
+  GetBoardViewPort().SetSceneButtonMask(0x01);
+  EXPECT_TRUE(GetSceneFrame(kFramePlay)->visible);
+  GetBoardViewPort().ClearGrids();
+  EXPECT_EQ(board.TileCount() + rack.TileCount(), 0);
+  SetBoardViewPort(old);
 }
 
 }  // namespace

@@ -196,6 +196,9 @@ void FillControlSkin(const SkinClassSet& classes, SkinRegistry* registry, const 
   skin->list.fallbackBorder = 1;
   if (const SkinClassValues* l = classes.Find("list_view"))
     Take(l, K::kColour, registry, skin->listViewColors);
+  // The header's six colours follow the list view's eight.
+  if (const SkinClassValues* h = classes.Find("control_header"))
+    Take(h, K::kColour, registry, skin->listViewColors, 8);
   if (const SkinClassValues* t = classes.Find("tree_view")) {
     uint32_t ids[2] = {}, dx[2] = {}, colours[3] = {};
     Take(t, K::kBitmap, registry, ids);

@@ -143,6 +143,11 @@ function(tess_tests name)
     target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests ${A_FIXTURES})
     add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
+    if(t MATCHES "/tests/win32/")
+      # Window tests share one desktop: a window of one test can cover or
+      # deactivate another's, so they take turns.
+      set_tests_properties(${exe} PROPERTIES RESOURCE_LOCK desktop)
+    endif()
     set_property(GLOBAL APPEND PROPERTY TESS_TESTS_${name} ${exe})
   endforeach()
 endfunction()

@@ -40,7 +40,7 @@ TEST(SkinReader, StandardSkinResolvesEveryImage) {
     EXPECT_NE(SkinRegistryFindIdDIB(registry, skin.menu.imageIds[i]), nullptr) << i;
   EXPECT_NE(SkinRegistryFindIdDIB(registry, skin.status.separatorId), nullptr);
   EXPECT_STREQ(skin.menu.face, "DejaVu Sans");
-  EXPECT_EQ(GuiSkinConfigPath(ini.c_str(), "button"), "");  // none.ini: no file
+  EXPECT_EQ(GuiSkinConfigPath(ini.c_str(), "captured_pieces"), "");  // none.ini: no file
   SkinRegistryDestroy(registry);
 }
 

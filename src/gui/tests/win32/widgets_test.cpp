@@ -232,7 +232,9 @@ class WidgetsTest : public ::testing::Test {
     dialog_ = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(tmpl_.data()),
                                          nullptr, DialogProc, 0);
     ASSERT_NE(dialog_, nullptr);
-    SetWindowPos(dialog_, nullptr, 40, 40, 570, 250, SWP_NOZORDER);
+    // Bottom right of the screen, away from the other window tests' windows
+    // (they run at the same time and read the screen).
+    SetWindowPos(dialog_, nullptr, 704, 560, 570, 250, SWP_NOZORDER);
     for (const Place& p : kPlaces)
       SetWindowPos(GetDlgItem(dialog_, p.id), nullptr, p.x, p.y, p.w, p.h,
                    SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -567,8 +569,8 @@ TEST_F(WidgetsTest, AnimatedButtonPlaysFramesAndClicksOnItsMask) {
                reinterpret_cast<WPARAM>("A text longer than the tooltip holds"), 0);
   SendMessageA(anim, WM_MOUSEHOVER, 0, 0);
   EXPECT_EQ(g_tip, "A text longer than the tooltip ");  // 31 characters kept
-  SetCursorPos(0, 0);
-  SendMessageA(anim, WM_NCHITTEST, 0, MAKELPARAM(0, 0));
+  SetCursorPos(1279, 1023);                             // out of every test's windows
+  SendMessageA(anim, WM_NCHITTEST, 0, MAKELPARAM(1279, 1023));
   PumpMessages(50);
 }
 
@@ -618,7 +620,7 @@ TEST_F(WidgetsTest, ZEveryWidgetInOneScreenshot) {
   SetWindowTextA(second, "More widgets");
   RECT first;
   GetWindowRect(dialog_, &first);
-  SetWindowPos(second, nullptr, first.left, first.bottom + 8, 570, 200, SWP_NOZORDER);
+  SetWindowPos(second, nullptr, first.left, first.bottom + 8, 570, 190, SWP_NOZORDER);
   const Place places[] = {{201, 16, 12, 250, 130},  {202, 280, 12, 17, 130},
                           {203, 310, 12, 230, 30},  {204, 310, 52, 230, 6},
                           {205, 400, 70, 140, 120}, {206, 310, 72, 80, 20}};

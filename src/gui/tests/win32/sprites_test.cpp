@@ -49,9 +49,10 @@ TEST(SpritesWindow, DirtyRectanglesReachTheWindow) {
   ASSERT_TRUE(RegisterClassA(&wc));
   RECT frame{0, 0, kW, kH};
   AdjustWindowRect(&frame, WS_POPUP | WS_BORDER, FALSE);
-  HWND window = CreateWindowA(wc.lpszClassName, "", WS_POPUP | WS_BORDER | WS_VISIBLE, 30, 30,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance, nullptr);
+  // Clear of the other window tests' places, and on top of them.
+  HWND window = CreateWindowExA(
+      WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_BORDER | WS_VISIBLE, 30, 840,
+      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   ASSERT_NE(window, nullptr);
   tess_test::PumpMessages(200);
 

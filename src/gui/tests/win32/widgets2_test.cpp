@@ -194,7 +194,9 @@ class Widgets2Test : public ::testing::Test {
     dialog = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(tmpl.data()),
                                         nullptr, DialogProc, 0);
     ASSERT_NE(dialog, nullptr);
-    SetWindowPos(dialog, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // Other window tests run beside this one on the same screen: keep clear
+    // of the places they use and stay on top while pixels are read back.
+    SetWindowPos(dialog, HWND_TOPMOST, 740, 578, 0, 0, SWP_NOSIZE);
     ShowWindow(dialog, SW_SHOW);
     tess_test::PumpMessages(200);
     g_notes.clear();

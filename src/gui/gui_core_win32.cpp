@@ -44,6 +44,7 @@ int GuiUnregisterClasses() {
   UnregisterCGUIRichEdit();
   AnimButtonShutdown();
   UnregisterCGUIColorText(g_classInstance);
+  UnregisterCGUISplitter();
   int result = GuiFreeSkin();
   g_classInstance = nullptr;
   return result;

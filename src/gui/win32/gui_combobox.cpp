@@ -15,6 +15,7 @@
 #include "gui/gui_core.h"
 #include "gui/gui_memory.h"
 #include "gui/win32/gui_list_wnd.h"
+#include "gui/win32/gui_widgets1.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 
@@ -231,6 +232,14 @@ LRESULT OnCreate(HWND c, CREATESTRUCTA* cs) {
   HMENU buttonId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(skin ? skin->combo.buttonId : 0));
   HWND button = CreateWindowExA(0, "CGUIBMPButton", "COMBOBOXBTN", 0x50004082, cs->cx - bw, 0, bw,
                                 fh, c, buttonId, inst, nullptr);
+  if (button && skin && skin->scroll.loaded) {
+    // The skinned button shows the scroll bar's down arrow, up and pressed;
+    // the images stay the skin's.
+    for (int look = 0; look < 2; ++look)
+      SendMessageA(
+          button, kMsgSetImage, look,
+          reinterpret_cast<LPARAM>(skin->scroll.images[kSbVertical + kSbSecondArrow + look]));
+  }
   if (!button)
     button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY,
                              cs->cx - bw, 0, bw, fh, c, buttonId, inst, nullptr);

@@ -19,6 +19,7 @@
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_win32.h"
 #include "screenshot.h"
+#include "standard_skin.h"
 #include "ui/window_slots.h"
 #include "ui/win32/players_panel_win32.h"
 
@@ -47,9 +48,7 @@ class PlayersPanelWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
-      AddFontResourceExA(tess_test::BuildPath(f).c_str(), FR_PRIVATE, nullptr);
-    ASSERT_EQ(GuiInitializeAll(instance), 1);
+    ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
     auto made = std::make_unique<CGame>();
     made->setup.kind = kKindStandard;
     PlayerSetupEntry e;
@@ -81,26 +80,6 @@ class PlayersPanelWindows : public ::testing::Test {
     DestroyWindow(owner);
     InstallGameSessionRegistry(nullptr);
     gui::GuiFreeFrameSkin();
-  }
-
-  static int GuiInitializeAll(HINSTANCE instance) {
-    if (gui::GuiInitialize(instance) != 1) return 0;
-    const std::string skinIni = tess_test::BuildPath("tessarinData/Skin/standard_skin.ini");
-    gui::GuiFrameSkin frame;
-    gui::GuiBuildDefaultFrameSkin(&frame);
-    gui::SkinRegistry* registry = nullptr;
-    if (!gui::GuiLoadFrameSkinFromFile(skinIni.c_str(), &frame, &registry)) return 0;
-    gui::GuiApplyFrameSkin(0, &frame);
-    gui::GuiInitDefaultSkin(0);
-    gui::GuiSkin* skin = gui::GuiGetSkin();
-    skin->imageSource = registry;
-    skin->identity = 0;
-    gui::GuiReadWidgetSkin(skinIni.c_str(), registry, skin);
-    const std::string folder = tess_test::BuildPath("tessarinData/Skin/");
-    gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
-    gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
-    gui::GuiApplySkin(0, skin);
-    return 1;
   }
 
   // The player index each row holds, top to bottom.

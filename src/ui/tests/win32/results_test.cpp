@@ -20,6 +20,7 @@
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_win32.h"
 #include "screenshot.h"
+#include "standard_skin.h"
 #include "ui/win32/results_win32.h"
 
 namespace ui {
@@ -62,9 +63,7 @@ class ResultsWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
-      AddFontResourceExA(tess_test::BuildPath(f).c_str(), FR_PRIVATE, nullptr);
-    ASSERT_EQ(GuiInitializeAll(instance), 1);
+    ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
     game = gametest::TwoHumanGame();
     std::strcpy(game->Player(0)->entry.name, "Ada");
     std::strcpy(game->Player(1)->entry.name, "Basil");
@@ -78,25 +77,6 @@ class ResultsWindows : public ::testing::Test {
   void TearDown() override { gui::GuiFreeFrameSkin(); }
 
   // The standard skin's frames, buttons, labels and list views.
-  static int GuiInitializeAll(HINSTANCE instance) {
-    if (gui::GuiInitialize(instance) != 1) return 0;
-    const std::string skinIni = tess_test::BuildPath("tessarinData/Skin/standard_skin.ini");
-    gui::GuiFrameSkin frame;
-    gui::GuiBuildDefaultFrameSkin(&frame);
-    gui::SkinRegistry* registry = nullptr;
-    if (!gui::GuiLoadFrameSkinFromFile(skinIni.c_str(), &frame, &registry)) return 0;
-    gui::GuiApplyFrameSkin(0, &frame);
-    gui::GuiInitDefaultSkin(0);
-    gui::GuiSkin* skin = gui::GuiGetSkin();
-    skin->imageSource = registry;
-    skin->identity = 0;
-    gui::GuiReadWidgetSkin(skinIni.c_str(), registry, skin);
-    const std::string folder = tess_test::BuildPath("tessarinData/Skin/");
-    gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
-    gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
-    gui::GuiApplySkin(0, skin);
-    return 1;
-  }
 
   gamefakes::RecordingUiPort ui;
   std::unique_ptr<CGame> game;

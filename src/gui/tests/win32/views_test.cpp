@@ -19,6 +19,7 @@
 #include "gui/win32/gui_list_wnd.h"
 #include "gui/win32/gui_tree_view.h"
 #include "gui/win32/gui_win32.h"
+#include "dialog_template.h"
 #include "screenshot.h"
 
 namespace gui {
@@ -94,48 +95,14 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
-void Append(std::vector<WORD>& t, const char* text) {
-  for (const char* c = text; *c; ++c)
-    t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-}
+using Item = tess_test::DialogItem;
 
-struct Item {
-  const char* cls;
-  DWORD style;
-  short x, y, cx, cy;
-  WORD id;
-};
-
+// A template of the skinned dialog class holding the items (dialog units).
 std::vector<WORD> Template(const std::vector<Item>& items) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
-  auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  d->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | 0x1000;
-  d->cdit = static_cast<WORD>(items.size());
-  d->cx = 330;
-  d->cy = 150;
-  t.push_back(0);
-  Append(t, kDialogClassName);
-  Append(t, "Lexicon");
-  t.push_back(9);
-  Append(t, "DejaVu Sans");
-  for (const Item& it : items) {
-    while (t.size() % 2)
-      t.push_back(0);
-    size_t at = t.size();
-    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2);
-    auto* di = reinterpret_cast<DLGITEMTEMPLATE*>(t.data() + at);
-    di->style = it.style | WS_CHILD | WS_VISIBLE;
-    di->x = it.x;
-    di->y = it.y;
-    di->cx = it.cx;
-    di->cy = it.cy;
-    di->id = it.id;
-    Append(t, it.cls);
-    Append(t, "");
-    t.push_back(0);
-  }
-  return t;
+  return tess_test::BuildDialogTemplate(
+      {kDialogClassName, "Lexicon", WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x1000, 330, 150,
+       "DejaVu Sans", 9},
+      items);
 }
 
 class ViewsTest : public ::testing::Test {

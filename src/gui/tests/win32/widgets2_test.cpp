@@ -17,6 +17,7 @@
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
+#include "dialog_template.h"
 #include "screenshot.h"
 
 namespace gui {
@@ -74,49 +75,14 @@ INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
-void Append(std::vector<WORD>& t, const char* text) {
-  for (const char* c = text; *c; ++c)
-    t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-}
-
-struct Item {
-  const char* cls;
-  DWORD style;
-  short x, y, cx, cy;
-  WORD id;
-};
+using Item = tess_test::DialogItem;
 
 // A template of the skinned dialog class holding the items (dialog units).
 std::vector<WORD> Template(const std::vector<Item>& items) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
-  auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  d->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | 0x1000;  // tiled felt background
-  d->cdit = static_cast<WORD>(items.size());
-  d->cx = 300;
-  d->cy = 190;
-  t.push_back(0);  // no menu
-  Append(t, kDialogClassName);
-  Append(t, "Options");
-  t.push_back(9);
-  Append(t, "DejaVu Sans");
-  for (const Item& it : items) {
-    while (t.size() % 2)
-      t.push_back(0);  // DWORD alignment
-    size_t at = t.size();
-    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2);
-    auto* di = reinterpret_cast<DLGITEMTEMPLATE*>(t.data() + at);
-    di->style = it.style | WS_CHILD | WS_VISIBLE;
-    di->x = it.x;
-    di->y = it.y;
-    di->cx = it.cx;
-    di->cy = it.cy;
-    di->id = it.id;
-    Append(t, it.cls);
-    Append(t, "");
-    t.push_back(0);  // no creation data
-  }
-  return t;
+  return tess_test::BuildDialogTemplate(
+      {kDialogClassName, "Options", WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x1000, 300, 190,
+       "DejaVu Sans", 9},
+      items);
 }
 
 void SetImage(SkinRegistry* reg, uint32_t* id, const std::string& name) { *id = reg->IdOf(name); }

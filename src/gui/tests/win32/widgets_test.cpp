@@ -22,6 +22,7 @@
 #include "gui/win32/gui_widgets1.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
+#include "dialog_template.h"
 #include "screenshot.h"
 
 namespace gui {
@@ -101,42 +102,14 @@ struct Item {
   int id;
 };
 
-void PutString(std::vector<WORD>& t, const char* s) {
-  for (; *s; ++s)
-    t.push_back(static_cast<WORD>(static_cast<unsigned char>(*s)));
-  t.push_back(0);
-}
-
-void Align(std::vector<WORD>& t) {
-  if (t.size() % 2) t.push_back(0);
-}
-
 std::vector<WORD> DialogTemplate(const std::vector<Item>& items) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
-  auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  d->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x1000;  // 0x1000: tiled felt
-  d->cdit = static_cast<WORD>(items.size());
-  d->cx = 240;
-  d->cy = 190;
-  t.push_back(0);  // no menu
-  PutString(t, kDialogClassName);
-  PutString(t, "Widgets");
-  for (const Item& i : items) {
-    Align(t);
-    size_t at = t.size();
-    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2, 0);
-    auto* it = reinterpret_cast<DLGITEMTEMPLATE*>(&t[at]);
-    it->style = i.style | WS_CHILD | WS_VISIBLE;
-    it->x = i.x;
-    it->y = i.y;
-    it->cx = i.cx;
-    it->cy = i.cy;
-    it->id = static_cast<WORD>(i.id);
-    PutString(t, i.cls);
-    PutString(t, i.text);
-    t.push_back(0);  // no creation data
-  }
-  return t;
+  std::vector<tess_test::DialogItem> controls;
+  for (const Item& i : items)
+    controls.push_back({i.cls, i.style, i.x, i.y, i.cx, i.cy, static_cast<WORD>(i.id), i.text});
+  // 0x1000: tiled felt.
+  return tess_test::BuildDialogTemplate(
+      {kDialogClassName, "Widgets", WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x1000, 240, 190},
+      controls);
 }
 
 // Pixel layout of the items (dialog units depend on the font).

@@ -194,9 +194,11 @@ LRESULT GuiItemViewEraseBkgnd(GuiItemView*, HWND window, HDC dc, COLORREF backgr
   return 1;
 }
 
-void GuiItemViewNcPaint(GuiViewHostWin32* host, int32_t border) {
-  HWND window = host->window();
-  GuiSkin* skin = GuiGetSkin();
+namespace {
+
+// The view's border in the skin: the list's frame images, else the skin's
+// edge callback, else a plain frame in the text colour.
+void PaintViewBorder(HWND window, GuiSkin* skin, int32_t border) {
   HWND parent = GetParent(window);
   HDC dc = GetWindowDC(window);
   if (parent)
@@ -225,6 +227,13 @@ void GuiItemViewNcPaint(GuiViewHostWin32* host, int32_t border) {
     }
   }
   ReleaseDC(window, dc);
+}
+
+}  // namespace
+
+void GuiItemViewNcPaint(GuiViewHostWin32* host, int32_t border) {
+  HWND window = host->window();
+  PaintViewBorder(window, GuiGetSkin(), border);
   GuiScrollBarsNcPaint(host->bars());
 }
 
@@ -296,35 +305,7 @@ bool GuiItemViewBarMessage(GuiViewHostWin32* host, UINT msg, WPARAM wp, LPARAM l
 void GuiItemViewNcPaint(HWND window, HRGN region) {
   DefWindowProcA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);  // the system bars
   GuiSkin* skin = GuiGetSkin();
-  int32_t border = GuiListBorderWidth(skin);
-  HWND parent = GetParent(window);
-  HDC dc = GetWindowDC(window);
-  if (parent)
-    SendMessageA(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(window));
-  if (border > 0) {
-    RECT wr;
-    GetWindowRect(window, &wr);
-    RECT r{0, 0, wr.right - wr.left, wr.bottom - wr.top};
-    GuiViewSkinImages* images = GuiGetViewSkinImages();
-    if (images->listBorder[1] && images->listBorder[6]) {
-      DIBDrawPopupFrame(window, &r, images->listBorder,
-                        static_cast<HPALETTE>(skin ? skin->palette : nullptr));
-    } else if (skin && skin->edgeProc) {
-      DibRect dr{r.left, r.top, r.right, r.bottom};
-      skin->edgeProc(window, &dr, skin, skin->editColors[0], skin->editColors[1], border);
-    } else {
-      // No bitmap and no callback: a plain frame in the text colour.
-      COLORREF c = skin ? skin->list.colors[kListText] : RGB(0, 0, 0);
-      for (int k = 0; k < border; ++k) {
-        RECT e{r.left + k, r.top + k, r.right - k, r.bottom - k};
-        HBRUSH b = CreateSolidBrush(c);
-        FrameRect(dc, &e, b);
-        DeleteObject(b);
-      }
-    }
-  }
-  ReleaseDC(window, dc);
+  PaintViewBorder(window, skin, GuiListBorderWidth(skin));
 }
 
 LRESULT GuiItemViewNcCalcSize(HWND window, WPARAM wp, LPARAM lp, int32_t border) {

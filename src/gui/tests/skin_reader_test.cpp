@@ -23,7 +23,7 @@ TEST(SkinReader, ColourValues) {
 // The generated standard skin: every image the frame, menu and status readers
 // name is in the registry.
 TEST(SkinReader, StandardSkinResolvesEveryImage) {
-  std::string ini = std::string(TESS_BUILD_DIR) + "/tessarinData/Skin/standard_skin.ini";
+  std::string ini = std::string(TESS_BUILD_DIR) + "/Data/Skin/standard_skin.ini";
   if (!platform::FileExists(ini.c_str())) GTEST_SKIP() << "skin not generated";
   GuiFrameSkin skin;
   GuiBuildDefaultFrameSkin(&skin);

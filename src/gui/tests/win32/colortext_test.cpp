@@ -54,7 +54,7 @@ TEST(ColorTextWindow, LinksAreChosenByClickAndKeyAndSurviveAResize) {
   GuiSkin* skin = GuiGetSkin();
   ASSERT_NE(skin, nullptr);
   ASSERT_TRUE(
-      GuiReadListViewIni(tess_test::BuildPath("tessarinData/Skin/list_view.ini").c_str(), skin));
+      GuiReadListViewIni(tess_test::BuildPath("Data/Skin/list_view.ini").c_str(), skin));
   WNDCLASSA wc{};
   wc.lpfnWndProc = ParentProc;
   wc.hInstance = instance;

@@ -147,7 +147,7 @@ TEST(CaptionModes, BakedTextShowsAndGivenImagesStandAlone) {
     GuiFrameSkin skin;
     GuiBuildDefaultFrameSkin(&skin);
     SkinRegistry* registry = nullptr;
-    ASSERT_TRUE(GuiLoadFrameSkinFromFile(BuildPath("tessarinData/Skin/standard_skin.ini").c_str(),
+    ASSERT_TRUE(GuiLoadFrameSkinFromFile(BuildPath("Data/Skin/standard_skin.ini").c_str(),
                                          &skin, &registry));
     GuiFrameGroup& g = skin.groups[kKindThick];
     g.captionTextMode = mode;

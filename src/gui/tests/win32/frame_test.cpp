@@ -135,7 +135,7 @@ TEST(GuiFrameVisual, SkinnedFrameDialogMenusAndStatusBar) {
   GuiFrameSkin skin;
   GuiBuildDefaultFrameSkin(&skin);
   SkinRegistry* registry = nullptr;
-  std::string skinIni = BuildPath("tessarinData/Skin/standard_skin.ini");
+  std::string skinIni = BuildPath("Data/Skin/standard_skin.ini");
   ASSERT_TRUE(GuiLoadFrameSkinFromFile(skinIni.c_str(), &skin, &registry)) << skinIni;
   ASSERT_EQ(GuiApplyFrameSkin(0, &skin), 1);
   const GuiFrameSkin* installed = GuiGetFrameSkin();

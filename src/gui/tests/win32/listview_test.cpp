@@ -170,7 +170,7 @@ class ListViewWindow : public ::testing::Test {
     GuiInitDefaultSkin(0);
     GuiSkin* skin = GuiGetSkin();
     ASSERT_NE(skin, nullptr);
-    std::string folder = tess_test::BuildPath("tessarinData/Skin/");
+    std::string folder = tess_test::BuildPath("Data/Skin/");
     ASSERT_TRUE(GuiReadListViewIni((folder + "list_view.ini").c_str(), skin));
     ASSERT_TRUE(GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin));
     WNDCLASSA wc{};

@@ -67,7 +67,7 @@ TEST(SpinListWindow, PicturesTurnWithTransitionsAndNotices) {
   RegisterCC20SpinList(instance);  // refused when the toolkit has registered it
   GuiInitDefaultSkin(0);
   SkinRegistry* registry =
-      SkinRegistryCreate(tess_test::BuildPath("tessarinData/Skin/guiresources.txt").c_str());
+      SkinRegistryCreate(tess_test::BuildPath("Data/Skin/guiresources.txt").c_str());
   ASSERT_NE(registry, nullptr);
   GuiGetSkin()->imageSource = registry;  // the arrows' strips
   WNDCLASSA wc{};

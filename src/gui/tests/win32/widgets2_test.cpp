@@ -147,7 +147,7 @@ class Widgets2Test : public ::testing::Test {
     ASSERT_EQ(GuiInitialize(instance), 1);
     GuiFrameSkin frameSkin;
     GuiBuildDefaultFrameSkin(&frameSkin);
-    std::string skinIni = BuildPath("tessarinData/Skin/standard_skin.ini");
+    std::string skinIni = BuildPath("Data/Skin/standard_skin.ini");
     ASSERT_TRUE(GuiLoadFrameSkinFromFile(skinIni.c_str(), &frameSkin, &registry));
     ASSERT_EQ(GuiApplyFrameSkin(0, &frameSkin), 1);
     font = static_cast<HFONT>(GuiCreateFontPt("DejaVu Sans", 9, 600, 0, 0));

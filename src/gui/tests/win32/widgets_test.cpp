@@ -141,7 +141,7 @@ class WidgetsTest : public ::testing::Test {
     for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
       AddFontResourceExA(BuildPath(f).c_str(), FR_PRIVATE, nullptr);
     ASSERT_EQ(GuiInitialize(instance), 1);
-    std::string skinIni = BuildPath("tessarinData/Skin/standard_skin.ini");
+    std::string skinIni = BuildPath("Data/Skin/standard_skin.ini");
     GuiFrameSkin frame;
     GuiBuildDefaultFrameSkin(&frame);
     ASSERT_TRUE(GuiLoadFrameSkinFromFile(skinIni.c_str(), &frame, &registry_)) << skinIni;

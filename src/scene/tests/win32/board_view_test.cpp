@@ -54,7 +54,7 @@ class BoardViewTest : public testing::Test {
     window_ = MakeWindow();
     ASSERT_TRUE(InitBoardView(window_));
     const std::string model =
-        tess_test::BuildPath("tessarinData/DAT/UK/Standard/tessarin_standard.x");
+        tess_test::BuildPath("Data/DAT/UK/Standard/tessarin_standard.x");
     ASSERT_TRUE(LoadBoardScene(model, true)) << model;
   }
   void TearDown() override {
@@ -180,7 +180,7 @@ TEST_F(BoardViewTest, EveryStyleDraws) {
     std::string lower = style;
     for (char& c : lower)
       c = static_cast<char>(tolower(c));
-    const std::string model = tess_test::BuildPath("tessarinData/DAT/UK/" + std::string(style) +
+    const std::string model = tess_test::BuildPath("Data/DAT/UK/" + std::string(style) +
                                                    "/tessarin_" + lower + ".x");
     ASSERT_TRUE(LoadBoardScene(model, true)) << model;
     MakeGrids();

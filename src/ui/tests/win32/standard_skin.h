@@ -18,7 +18,7 @@ inline int InitializeStandardSkin(HINSTANCE instance) {
   for (const char* f : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"})
     AddFontResourceExA(tess_test::BuildPath(f).c_str(), FR_PRIVATE, nullptr);
   if (gui::GuiInitialize(instance) != 1) return 0;
-  const std::string skinIni = tess_test::BuildPath("tessarinData/Skin/standard_skin.ini");
+  const std::string skinIni = tess_test::BuildPath("Data/Skin/standard_skin.ini");
   gui::GuiFrameSkin frame;
   gui::GuiBuildDefaultFrameSkin(&frame);
   gui::SkinRegistry* registry = nullptr;
@@ -29,7 +29,7 @@ inline int InitializeStandardSkin(HINSTANCE instance) {
   skin->imageSource = registry;
   skin->identity = 0;
   gui::GuiReadWidgetSkin(skinIni.c_str(), registry, skin);
-  const std::string folder = tess_test::BuildPath("tessarinData/Skin/");
+  const std::string folder = tess_test::BuildPath("Data/Skin/");
   gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
   gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
   gui::GuiApplySkin(0, skin);

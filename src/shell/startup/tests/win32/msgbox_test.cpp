@@ -120,7 +120,7 @@ class MsgBoxTest : public ::testing::Test {
     CreateDirectoryA(folder.c_str(), nullptr);
     CreateDirectoryA((folder + "\\Data").c_str(), nullptr);
     ASSERT_TRUE(shell::CreateAppContextAt(folder + "\\tessarin.exe"));
-    shell::SetCurrentThemePaths("", WinBuildPath("tessarinData/Skin/standard_skin.ini").c_str());
+    shell::SetCurrentThemePaths("", WinBuildPath("Data/Skin/standard_skin.ini").c_str());
     skinLoaded = shell::LoadSkinResources();
   }
   static void TearDownTestSuite() {

@@ -55,7 +55,7 @@ class ResourceSetsTest : public ::testing::Test {
     Put(skins + "broken_skin.ini", "configuration files", "GUIResources", "missing.txt");
     Put(themes + "good_theme.ini", "settings", "skin", "good_skin.ini");
     Put(themes + "broken_theme.ini", "settings", "skin", "broken_skin.ini");
-    standard = WinBuildPath("tessarinData/Skin/standard_skin.ini");
+    standard = WinBuildPath("Data/Skin/standard_skin.ini");
   }
   void TearDown() override {
     shell::ReleaseGuiResourcesAndFont();

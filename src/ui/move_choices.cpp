@@ -20,7 +20,8 @@ void ResolveBlankLetter(char* letter, const std::function<int()>& ask) {
       *letter = static_cast<char>(answer);
       return;
     }
-    if (*letter != kUnassignedBlankLetter) return;
+    // A question that could not be shown would be asked for ever.
+    if (answer < 0 || *letter != kUnassignedBlankLetter) return;
   }
 }
 

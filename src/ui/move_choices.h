@@ -18,7 +18,8 @@ int BlankAnswerFromText(const char* text);
 
 // Asks until the blank has a letter: a non-zero answer is stored; a zero
 // answer keeps a letter already given but asks again for an unassigned
-// blank. `ask` runs the question once and returns its answer.
+// blank. `ask` runs the question once and returns its answer, negative
+// when the question could not be shown (the letter then stays).
 void ResolveBlankLetter(char* letter, const std::function<int()>& ask);
 
 // --- Exchange ---

@@ -39,6 +39,12 @@ TEST(BlankLetter, UnassignedBlankIsAskedAgainUntilALetter) {
   EXPECT_EQ(letter, 'E');
 }
 
+TEST(BlankLetter, AQuestionThatCannotBeShownEndsTheLoop) {
+  char letter = kUnassignedBlankLetter;
+  EXPECT_EQ(Resolve(&letter, {0, -1}), 2);
+  EXPECT_EQ(letter, kUnassignedBlankLetter);
+}
+
 TEST(BlankLetter, BlankWithALetterKeepsItOnANonLetterAnswer) {
   char letter = 'K';
   EXPECT_EQ(Resolve(&letter, {0}), 1);

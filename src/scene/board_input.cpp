@@ -119,13 +119,6 @@ void BeginCarryAt(TileGrid& grid, uint16_t position, bool run, int x, int y) {
   carrier->BeginCarry(&grid, x, y, records, count);
 }
 
-void ReleasePressedButton() {
-  if (!g_state.buttonDown) return;
-  UnhighlightSceneButton(g_state.pressedButton);
-  g_state.buttonDown = false;
-  g_state.pressedButton = -1;
-}
-
 // A tile of the board at the cursor from the rack or the working area.
 bool TakeTypedTile(char c, TileGrid*& source, uint16_t& position, char& letter) {
   const SceneGrids& g = CurrentGrids();
@@ -315,6 +308,13 @@ PendingUiAction ButtonAction(int index, uint32_t mask) {
       break;
   }
   return button ? BoardButtonAction(button) : nullptr;
+}
+
+void ReleasePressedButton() {
+  if (!g_state.buttonDown) return;
+  UnhighlightSceneButton(g_state.pressedButton);
+  g_state.buttonDown = false;
+  g_state.pressedButton = -1;
 }
 
 void PlaceTypingCursor(TileGrid* grid, int row, int column) {

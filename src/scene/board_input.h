@@ -76,6 +76,9 @@ void ResetBoardInput();
 // null when the mask enables none.
 PendingUiAction ButtonAction(int index, uint32_t mask);
 
+// A pressed 3D button goes back up without storing anything.
+void ReleasePressedButton();
+
 void PlaceTypingCursor(TileGrid* grid, int row, int column);
 void ClearKeyboardCursor();
 int KeyboardCursorArrow();

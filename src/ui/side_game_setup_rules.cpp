@@ -36,24 +36,6 @@ std::string AnagramDrawPattern(const std::string& forced, int count) {
   return pattern;
 }
 
-namespace {
-int32_t TimeMs(int minutes, int seconds, int minimumSeconds, bool* raised) {
-  int total = std::max(minutes, 0) * 60 + std::max(seconds, 0);
-  const bool low = total < minimumSeconds;
-  if (low) total = minimumSeconds;
-  if (raised) *raised = low;
-  return static_cast<int32_t>(total) * 1000;
-}
-}  // namespace
-
-int32_t GameTimeMs(int minutes, int seconds, bool* raised) {
-  return TimeMs(minutes, seconds, kMinGameTimeSeconds, raised);
-}
-
-int32_t MoveTimeMs(int minutes, int seconds, bool* raised) {
-  return TimeMs(minutes, seconds, kMinMoveTimeSeconds, raised);
-}
-
 int FirstTurnLineAfterCount(int checkedLine, int count) {
   if (count < 1) return 1;
   if (checkedLine < 1) return 1;

@@ -1,8 +1,8 @@
 #pragma once
 // The checks and conversions of the game set-up dialogs (new game, anagram
 // and puzzle): player counts, the one-row board's letters count, the
-// anagram's forced letters and draw pattern, the time minimums and the
-// first-turn choice when lines are taken away.
+// anagram's forced letters and draw pattern and the first-turn choice when
+// lines are taken away (the time limits are time_limits.h's).
 #include <cstdint>
 #include <string>
 
@@ -10,8 +10,6 @@ namespace ui {
 
 constexpr int kMaxSetupLines = 16;
 constexpr int kMaxForcedLetters = 15;
-constexpr int kMinGameTimeSeconds = 5 * 60;
-constexpr int kMinMoveTimeSeconds = 30;
 
 // Whether the player spin's count can stand: 1 to 4, 1 to 16 in duplicate.
 bool IsSetupPlayerCount(int count, bool duplicate);
@@ -24,11 +22,6 @@ bool AreForcedLettersValid(const std::string& letters);
 // The word engine's draw: the forced letters (at most `count` of them) then
 // the wildcard '`' up to `count` letters.
 std::string AnagramDrawPattern(const std::string& forced, int count);
-
-// Minutes and seconds of a time spin pair in milliseconds, raised to the
-// minimum when below it; `raised` tells whether it was.
-int32_t GameTimeMs(int minutes, int seconds, bool* raised);
-int32_t MoveTimeMs(int minutes, int seconds, bool* raised);
 
 // The first-turn line (1-based) after the count drops to `count`: a line
 // beyond the count hands the turn to the last line within it.

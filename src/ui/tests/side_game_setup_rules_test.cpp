@@ -1,5 +1,5 @@
 // The set-up dialogs' checks: player counts, letters counts, forced letters
-// and the anagram draw, the time minimums and the first turn when lines go.
+// and the anagram draw, and the first turn when lines go.
 #include "ui/side_game_setup_rules.h"
 
 #include <gtest/gtest.h>
@@ -38,20 +38,6 @@ TEST(SetupRules, ForcedLettersAndDrawPattern) {
   EXPECT_EQ(AnagramDrawPattern("abcdefghijkl", 12), "abcdefghijkl");
   EXPECT_EQ(AnagramDrawPattern("abcdefg", 4), "abcd");
   EXPECT_EQ(AnagramDrawPattern("abc", 0), "");
-}
-
-TEST(SetupRules, TimeMinimums) {
-  bool raised = false;
-  EXPECT_EQ(GameTimeMs(25, 0, &raised), 1500000);
-  EXPECT_FALSE(raised);
-  EXPECT_EQ(GameTimeMs(4, 59, &raised), 300000);
-  EXPECT_TRUE(raised);
-  EXPECT_EQ(MoveTimeMs(0, 29, &raised), 30000);
-  EXPECT_TRUE(raised);
-  EXPECT_EQ(MoveTimeMs(0, 30, &raised), 30000);
-  EXPECT_FALSE(raised);
-  EXPECT_EQ(MoveTimeMs(3, 0, nullptr), 180000);
-  EXPECT_EQ(MoveTimeMs(-2, -5, &raised), 30000);  // negative spins count as 0
 }
 
 TEST(SetupRules, FirstTurnFollowsTheCount) {

@@ -46,6 +46,7 @@ TEST_F(SetupDialogWindows, DuplicatePartnersCountsAndBlitz) {
   Then([&](HWND d) {
     for (int i = 0; i < 3; ++i)
       opened.push_back(Line(d, i));
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_duplicate_setup");
     SetSpin(d, kIdPlayerCount, 4);
     for (int i = 0; i < 4; ++i)

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <process.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "game/game.h"
 #include "game/session_registry.h"
 #include "gui/gui_core.h"
+#include "gui/widget_skin_reader.h"
 #include "gui/win32/gui_win32.h"
 #include "shell/res_strings.h"
 #include "shell/shell_host.h"
@@ -80,7 +82,8 @@ void FitColumns(HWND list) {
   RECT rc;
   GetClientRect(list, &rc);
   const int width = (rc.right - rc.left) / 3;
-  for (int i = 0; i < 3; ++i) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, width);
+  for (int i = 0; i < 3; ++i)
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, i, width);
 }
 
 void InsertColumns(HWND list) {
@@ -88,8 +91,8 @@ void InsertColumns(HWND list) {
   const struct {
     const char* text;
     int width, format;
-  } columns[] = {{"Length", 60, LVCFMT_CENTER}, {"Word", 100, LVCFMT_LEFT},
-                 {"Nb. Hooks", 75, LVCFMT_CENTER}};
+  } columns[] = {
+      {"Length", 60, LVCFMT_CENTER}, {"Word", 100, LVCFMT_LEFT}, {"Nb. Hooks", 75, LVCFMT_CENTER}};
   for (int i = 0; i < 3; ++i) {
     LVCOLUMNA c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
@@ -104,7 +107,7 @@ void ShowDefinition(const char* word) {
   const Lexicon* lexicon = GetLexicon();
   if (!lexicon || !lexicon->DefinitionsLoaded()) return;
   const gui::GuiSkin* skin = gui::GuiGetSkin();
-  const COLORREF colour = skin ? skin->editColors[0] : RGB(0, 0, 0);
+  const COLORREF colour = skin ? skin->editColors[gui::kEdText] : RGB(0, 0, 0);
   std::string rtf;
   HWND view = Item(kIdDictDefinition);
   if (BuildDefinitionRtf(*lexicon, word, GetRValue(colour), GetGValue(colour), GetBValue(colour),
@@ -214,7 +217,8 @@ void ShowAffixResults(HWND panel, const AffixBounds& bounds) {
   ClearDictionaryPanel();
   HWND box = GetDlgItem(panel, kIdDictAffixList);
   for (const AffixRow& row : MakeAffixRows(*g_state->words, bounds)) {
-    const LRESULT i = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
+    const LRESULT i =
+        SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
     SendMessageA(box, LB_SETITEMDATA, i, row.data);
   }
   char status[128];
@@ -326,7 +330,7 @@ LRESULT CALLBACK SearchEditFilterProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp)
 
 void InitPanel(HWND panel) {
   WindowSlotOp(kOpRegister, kSlotDictionary, reinterpret_cast<intptr_t>(panel));
-  SetWindowLongPtrA(panel, 8, 0);
+  SetWindowLongPtrA(panel, DWLP_USER, 0);
   WindowSlotOp(kOpShow, kSlotDictionary, kShowHide);
   delete g_state;
   g_state = new PanelState;
@@ -338,8 +342,7 @@ void InitPanel(HWND panel) {
   StoreSlotWindowSize(kSlotDictionary);
   InsertColumns(GetDlgItem(panel, kIdDictResults));
   HFONT font = static_cast<HFONT>(gui::GuiGetFont(2));
-  for (int id : {kIdDictSearch, kIdDictAffixList, kIdDictResults, kIdDictStatus,
-                 kIdDictDefinition})
+  for (int id : {kIdDictSearch, kIdDictAffixList, kIdDictResults, kIdDictStatus, kIdDictDefinition})
     if (font) SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   FitColumns(GetDlgItem(panel, kIdDictResults));
 }
@@ -352,8 +355,7 @@ void DestroyPanel() {
     WaitForSingleObject(g_state->thread, INFINITE);
     CloseHandle(g_state->thread);
     MSG m;
-    while (PeekMessageA(&m, Panel(), kMsgDictionarySearchDone, kMsgDictionarySearchDone,
-                        PM_REMOVE))
+    while (PeekMessageA(&m, Panel(), kMsgDictionarySearchDone, kMsgDictionarySearchDone, PM_REMOVE))
       delete reinterpret_cast<WordList*>(m.lParam);
   }
   delete g_state;

@@ -18,6 +18,7 @@
 #include "game/game.h"
 #include "game/session_registry.h"
 #include "gui/gui_core.h"
+#include "gui/win32/gui_widgets2.h"
 #include "gui/widget_skin_reader.h"
 #include "gui/win32/gui_win32.h"
 #include "shell/res_strings.h"
@@ -392,6 +393,8 @@ INT_PTR CALLBACK DictionaryDlgProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
       DestroyPanel();
       SlotWindowHook(kSlotDictionary, panel, msg, wp, lp);
       return FALSE;
+    case gui::kMsgParentBackground:
+      return TRUE;  // the toolkit draws the background under the lists
     default:
       SlotWindowHook(kSlotDictionary, panel, msg, wp, lp);
       return FALSE;

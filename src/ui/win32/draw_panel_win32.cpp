@@ -4,6 +4,7 @@
 // so its counts and draw order stay in step.
 #include "ui/win32/draw_panel_win32.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +14,7 @@
 #include "game/session_registry.h"
 #include "game/turn_ports.h"
 #include "gui/gui_core.h"
+#include "gui/win32/gui_widgets2.h"
 #include "platform/message_sink.h"
 #include "rules/layouts.h"
 #include "shell/res_strings.h"
@@ -49,7 +51,7 @@ std::string ReadRack(int places, int* tiles) {
   std::string rack(static_cast<size_t>(places), kEmptyRackPlace);
   *tiles = 0;
   for (int i = 0; i < n; ++i)
-    if (cells[i] >= 'A' || cells[i] == kUnassignedBlank) {
+    if (std::isalpha(static_cast<unsigned char>(cells[i])) || cells[i] == kUnassignedBlank) {
       rack[i] = cells[i];
       ++*tiles;
     }
@@ -80,10 +82,8 @@ void PaintDraw(HWND panel) {
     char text[64];
     std::snprintf(text, sizeof text, shell::LoadResString(kStrRemaining), game->bag.tileCount,
                   game->rules->totalTiles);
-    RECT client;
-    GetClientRect(panel, &client);
-    RECT line{client.left, MulDiv(143, HIWORD(GetDialogBaseUnits()), 8), client.right, 0};
-    line.bottom = line.top + 16;
+    RECT line{5, 143, 175, 156};  // under the bag, in dialog units
+    MapDialogRect(panel, &line);
     SetTextColor(dc, RGB(5, 5, 5));
     DrawTextA(dc, text, -1, &line, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
     SetTextColor(dc, kCountColour);
@@ -245,6 +245,8 @@ INT_PTR CALLBACK DrawDlgProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       DrawCommand(panel, wp);
       return TRUE;
+    case gui::kMsgParentBackground:
+      return TRUE;  // the toolkit draws the background under the lists
     default:
       SlotWindowHook(kSlotPositionSetup, panel, msg, wp, lp);
       return FALSE;
@@ -313,6 +315,8 @@ INT_PTR CALLBACK RemainderDlgProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATEAPP:
       Redraw(window);
       return FALSE;
+    case gui::kMsgParentBackground:
+      return TRUE;  // the toolkit draws the background under the lists
     default:
       SlotWindowHook(kSlotRemainingTiles, window, msg, wp, lp);
       return FALSE;

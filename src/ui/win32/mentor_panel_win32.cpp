@@ -17,6 +17,7 @@
 #include "game/session_registry.h"
 #include "game/turn_ports.h"
 #include "gui/gui_core.h"
+#include "gui/win32/gui_widgets2.h"
 #include "shell/res_strings.h"
 #include "shell/shell_host.h"
 #include "shell/window/dialog_support.h"
@@ -396,6 +397,8 @@ INT_PTR CALLBACK MentorDlgProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       OnTimer(panel, wp);
       return TRUE;
+    case gui::kMsgParentBackground:
+      return TRUE;  // the toolkit draws the background under the lists
     default:
       SlotWindowHook(kSlotMentor, panel, msg, wp, lp);
       return FALSE;

@@ -79,12 +79,6 @@ std::string RackToSearchText(const char* rack) {
   return out;
 }
 
-void AddHistoryText(std::vector<std::string>& history, const std::string& text) {
-  if (std::find(history.begin(), history.end(), text) == history.end())
-    history.insert(history.begin(), text);
-  if (history.size() > kHistorySize) history.resize(kHistorySize);
-}
-
 int RunWordSearch(Robot& finder, WordList& list, WordSearchKind kind, std::string text,
                   int boardSide) {
   list.Clear();
@@ -141,19 +135,6 @@ std::vector<AffixRow> MakeAffixRows(const WordList& list, const AffixBounds& bou
       if (const char* text = list.GetWord(i)) rows.push_back({text, i});
   }
   return rows;
-}
-
-int CompareDictionaryItems(const WordSlot& a, const WordSlot& b, int mode) {
-  switch (mode) {
-    case 1:
-      return (b.number > a.number) - (b.number < a.number);
-    case 2:
-      return (b.value > a.value) - (b.value < a.value);
-    default: {
-      const int c = std::strncmp(a.text, b.text, sizeof a.text);
-      return (c > 0) - (c < 0);
-    }
-  }
 }
 
 std::string RtfEscape(const std::string& text) {

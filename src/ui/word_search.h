@@ -1,6 +1,6 @@
 #pragma once
 // The dictionary panel's portable half: what the search field accepts, how
-// a search text becomes a word-finder pattern, the search history, the
+// a search text becomes a word-finder pattern, the
 // searches themselves on a finder robot and list of the panel's own, the
 // affix ("Hyphenated") search and the definitions as a rich-text document.
 #include <cstddef>
@@ -35,11 +35,6 @@ std::string WildcardsToBlanks(const std::string& text);
 // place.
 std::string RackToSearchText(const char* rack);
 
-// The history rule on a list of texts, newest first: a text not held yet
-// goes to the top and the list keeps at most kHistorySize texts.
-constexpr size_t kHistorySize = 10;
-void AddHistoryText(std::vector<std::string>& history, const std::string& text);
-
 enum class WordSearchKind { kPattern, kAnagram, kCombination };
 // Empties the list and runs the search of that kind on the text (cut to the
 // board side); combinations come out longest first. Returns the count; an
@@ -67,10 +62,6 @@ struct AffixRow {
   intptr_t data = 0;
 };
 std::vector<AffixRow> MakeAffixRows(const WordList& list, const AffixBounds& bounds);
-
-// Row order of the result list: mode 0 text ascending (bytes), 1 the first
-// value descending, 2 the second value descending. Negative, 0 or positive.
-int CompareDictionaryItems(const WordSlot& a, const WordSlot& b, int mode);
 
 // Text as RTF: '\', '{' and '}' escaped, bytes above 127 as \'hh, line
 // breaks as \par, other control characters dropped.

@@ -89,19 +89,6 @@ TEST(SearchField, RackAndPatternTexts) {
   EXPECT_EQ(WildcardsToBlanks("A?B?"), "A`B`");
 }
 
-TEST(SearchHistory, KeepsTenNewestFirstWithoutRepeats) {
-  std::vector<std::string> h;
-  for (int i = 0; i < 12; ++i)
-    AddHistoryText(h, "W" + std::to_string(i));
-  ASSERT_EQ(h.size(), kHistorySize);
-  EXPECT_EQ(h.front(), "W11");
-  EXPECT_EQ(h.back(), "W2");
-  AddHistoryText(h, "W5");
-  EXPECT_EQ(h.size(), kHistorySize);
-  EXPECT_EQ(h.front(), "W11");
-  EXPECT_EQ(std::count(h.begin(), h.end(), "W5"), 1);
-}
-
 TEST_F(WordSearch, PatternWithDoubleStarsIsRunWithOne) {
   const int n = RunWordSearch(finder, list, WordSearchKind::kPattern, "QU**CK", 15);
   ASSERT_GT(n, 0);
@@ -192,18 +179,6 @@ TEST_F(WordSearch, AffixGroupsInOrderLongestFirst) {
     EXPECT_FALSE(RunAffixSearch(finder, list, refused, 15, &b)) << refused;
     EXPECT_EQ(list.GetCount(), 1) << refused;
   }
-}
-
-TEST(DictionaryRows, CompareByTextLengthAndValue) {
-  WordSlot a, b;
-  std::strcpy(a.text, "apple");
-  std::strcpy(b.text, "bat");
-  a.number = 5, b.number = 3;
-  a.value = 1, b.value = 7;
-  EXPECT_LT(CompareDictionaryItems(a, b, 0), 0);
-  EXPECT_LT(CompareDictionaryItems(a, b, 1), 0);  // longer first
-  EXPECT_GT(CompareDictionaryItems(a, b, 2), 0);  // larger value first
-  EXPECT_EQ(CompareDictionaryItems(a, a, 0), 0);
 }
 
 TEST(DefinitionRtf, ControlCharactersOfRtfAreEscaped) {

@@ -25,6 +25,7 @@
 #include "shell/shell_host.h"
 #include "ui/window_slots.h"
 #include "ui/win32/window_slots_win32.h"
+#include "ui/dictionary_ops.h"
 #include "ui/word_search.h"
 
 namespace ui {
@@ -85,23 +86,6 @@ void FitColumns(HWND list) {
   const int width = (rc.right - rc.left) / 3;
   for (int i = 0; i < 3; ++i)
     SendMessageA(list, LVM_SETCOLUMNWIDTH, i, width);
-}
-
-void InsertColumns(HWND list) {
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  const struct {
-    const char* text;
-    int width, format;
-  } columns[] = {
-      {"Length", 60, LVCFMT_CENTER}, {"Word", 100, LVCFMT_LEFT}, {"Nb. Hooks", 75, LVCFMT_CENTER}};
-  for (int i = 0; i < 3; ++i) {
-    LVCOLUMNA c{};
-    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    c.fmt = columns[i].format;
-    c.cx = columns[i].width;
-    c.pszText = const_cast<char*>(columns[i].text);
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
-  }
 }
 
 void ShowDefinition(const char* word) {
@@ -280,11 +264,6 @@ void DictionaryCommand(HWND panel, WPARAM wp) {
   }
 }
 
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM mode) {
-  return CompareDictionaryItems(*reinterpret_cast<const WordSlot*>(a),
-                                *reinterpret_cast<const WordSlot*>(b), static_cast<int>(mode));
-}
-
 void DictionaryNotify(HWND panel, const NMHDR* hdr) {
   if (g_state->thread || hdr->idFrom != kIdDictResults) return;
   const auto* nm = reinterpret_cast<const NMLISTVIEW*>(hdr);
@@ -297,7 +276,7 @@ void DictionaryNotify(HWND panel, const NMHDR* hdr) {
       static const int kModes[3] = {1, 0, 2};
       if (nm->iSubItem >= 0 && nm->iSubItem < 3)
         SendMessageA(list, LVM_SORTITEMS, kModes[nm->iSubItem],
-                     reinterpret_cast<LPARAM>(CompareRows));
+                     reinterpret_cast<LPARAM>(static_cast<PFNLVCOMPARE>(CompareDictionaryItems)));
       FitColumns(list);
       break;
     }
@@ -341,11 +320,10 @@ void InitPanel(HWND panel) {
     SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SearchEditFilterProc));
   }
   StoreSlotWindowSize(kSlotDictionary);
-  InsertColumns(GetDlgItem(panel, kIdDictResults));
   HFONT font = static_cast<HFONT>(gui::GuiGetFont(2));
   for (int id : {kIdDictSearch, kIdDictAffixList, kIdDictResults, kIdDictStatus, kIdDictDefinition})
     if (font) SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  FitColumns(GetDlgItem(panel, kIdDictResults));
+  ClearDictionaryPanel();
 }
 
 void DestroyPanel() {
@@ -407,26 +385,6 @@ int CreateDictionaryWindow(HWND owner, HINSTANCE instance) {
   if (!owner || !instance) return -1;
   CreateDialogParamA(instance, MAKEINTRESOURCEA(kTemplate), owner, DictionaryDlgProc, 0);
   return 0;
-}
-
-void ClearDictionaryPanel() {
-  HWND panel = Panel();
-  if (!panel) return;
-  SendDlgItemMessageA(panel, kIdDictAffixList, LB_RESETCONTENT, 0, 0);
-  SendDlgItemMessageA(panel, kIdDictResults, LVM_DELETEALLITEMS, 0, 0);
-  FitColumns(GetDlgItem(panel, kIdDictResults));
-  SetDlgItemTextA(panel, kIdDictStatus, "");
-  SetDlgItemTextA(panel, kIdDictDefinition, "");
-}
-
-void AddDictionaryHistory(const char* text) {
-  HWND combo = Item(kIdDictSearch);
-  if (!combo || !text || !*text) return;
-  if (SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(text)) == CB_ERR)
-    SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
-  while (SendMessageA(combo, CB_GETCOUNT, 0, 0) > static_cast<LRESULT>(kHistorySize))
-    SendMessageA(combo, CB_DELETESTRING, kHistorySize, 0);
 }
 
 void SearchDictionaryForRack(const char* rack) {

@@ -3,6 +3,8 @@
 // searches of the lexicon with each word's definitions.
 #include <windows.h>
 
+#include "ui/win32/dictionary_ops_win32.h"
+
 namespace ui {
 
 // -1 without an owner or instance, else 0.
@@ -10,8 +12,6 @@ int CreateDictionaryWindow(HWND owner, HINSTANCE instance);
 // The rack (blank code as '?') becomes the search text and heads the
 // history, followed by the words of the game's board.
 void SearchDictionaryForRack(const char* rack);
-void ClearDictionaryPanel();
-void AddDictionaryHistory(const char* text);
 
 enum : int {
   kIdDictSearch = 1489,

@@ -209,6 +209,9 @@ void InstallFrameServices() {
   s.cursorIndex = GetAppCursorIndex;
   s.selectCursor = SelectFrameCursor;
   s.palette = GetAppPalette;
+  s.createToolTipControl = CreateToolTipControl;
+  s.destroyToolTipControl = DestroyToolTipControl;
+  s.addToolTip = AddToolTip;
   ui::SetMainFrameServices(s);
 }
 

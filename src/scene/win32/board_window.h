@@ -40,6 +40,11 @@ void RedrawBoardWindowIfDue();
 // window-side operations (focus, the pressed button, redraws).
 class BoardWindowPort : public GridViewPort {
  public:
+  // The grid changes of the game are drawn on the next frame.
+  void LoadBoardLetters(const char* letters, int rows, int columns) override;
+  void LoadRackLetters(const char* text, int count) override;
+  void ClearGrids() override;
+  void SetSceneButtonMask(uint32_t mask) override;
   void RefreshRackTiles() override;
   void ReleaseBoardButton() override;
   void FocusAndPickFirstSquare() override;

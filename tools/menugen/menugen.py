@@ -5,7 +5,10 @@ image (name_click.bmp) and numbered frames (name00.bmp ...), a maple plate
 in a brass rim with its caption engraved; the frames pulse the rim's light.
 Pixels outside the plate are the key colour (magenta).
 
-usage: menugen.py <output folder>
+Also writes the lobby's three background dialog templates (tiny 60, small
+25, large 26), whose buttons stand where menus.LAYOUT draws their places.
+
+usage: menugen.py <frames folder> <resource script>
 """
 import importlib.util
 import math
@@ -81,8 +84,38 @@ def mask(size):
     return img
 
 
+# Control ids per template (tiny, small, large), in the order of BUTTONS.
+CONTROL_IDS = [(1421, 1374, 1368), (1422, 1375, 1367), (1423, 1376, 1370), (1424, 1377, 1369),
+               (1428, 1380, 1373), (1170, 1168, 1165), (1624, 1623, 1622), (1171, 1169, 1167),
+               (1427, 1394, 1392), (1429, 1395, 1393)]
+TEMPLATES = (("TINY", 60), ("SMALL", 25), ("LARGE", 26))
+
+
+def resource_script():
+    lines = ["// The lobby's background dialogs, drawn by tools/menugen: each button is",
+             "// an animated picture button whose caption places it in pixels and names",
+             "// its images in the \"anim\" pack; the dialog takes its picture's size.",
+             "#include <windows.h>", ""]
+    for k, (key, template) in enumerate(TEMPLATES):
+        layout = menus.LAYOUT[key]
+        w, h = layout["size"]
+        lines += ["%d DIALOGEX 0, 0, %d, %d" % (template, w * 4 // 7, h * 8 // 15),
+                  "STYLE DS_SETFONT | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS",
+                  "FONT 8, \"MS Shell Dlg\"", "BEGIN"]
+        places = layout["rows"] + [(x, layout["small_y"]) for x in menus.small_row(layout)]
+        for (stem, caption, size, frames), ids, (x, y) in zip(BUTTONS, CONTROL_IDS, places):
+            rate = 10 if frames > 1 else 1
+            lines.append("  CONTROL \"%s {p:%d,%d s:%d,%d d:anim n:%s%%02d.bmp #:%d r:%d}\", %d, "
+                         "\"AnimButton\", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10"
+                         % (caption, x, y, size[0], size[1], stem, frames, rate, ids[k]))
+        lines += ["END", ""]
+    return "\n".join(lines)
+
+
 def main():
     out = sys.argv[1]
+    with open(sys.argv[2], "w") as f:
+        f.write(resource_script())
     os.makedirs(out, exist_ok=True)
     font = menus.ttfglyph.Font(menus.FONT)
     for i, (stem, caption, size, frames) in enumerate(BUTTONS):

@@ -38,7 +38,7 @@ constexpr int kAcceleratorsId = 1568;
 
 LobbyServices g_services;
 HWND g_dialog = nullptr;
-PackedDIB* g_composed = nullptr;  // background with the overlay, 24-bit
+gui::PackedDIB* g_composed = nullptr;  // background with the overlay, 24-bit
 bool g_optionsRunning = false;
 bool g_userManagementRunning = false;
 bool g_loadRunning = false;
@@ -49,20 +49,21 @@ HWND RoomWindow() { return static_cast<HWND>(ui::GetSlotWindow(1)); }
 LRESULT NoCommands(HWND, WPARAM, LPARAM) { return 0; }
 
 // The background and the overlay in one picture the dialog's size.
-PackedDIB* ComposeBackground(LobbySize size) {
+gui::PackedDIB* ComposeBackground(LobbySize size) {
   const LobbySizeInfo& info = GetLobbySizeInfo(size);
   gui::GuiSkin* skin = gui::GuiGetSkin();
-  PackedDIB* background =
+  gui::PackedDIB* background =
       skin ? gui::SkinRegistryFindDIB(skin->imageSource, info.background) : nullptr;
   if (!background) return nullptr;
-  PackedDIB* composed = gui::DIBCreate(gui::DIBWidth(background), gui::DIBHeight(background), 24);
+  gui::PackedDIB* composed =
+      gui::DIBCreate(gui::DIBWidth(background), gui::DIBHeight(background), 24);
   if (!composed) return nullptr;
   gui::DIBCopyRectClipped(composed, background, 0, 0, 0, 0, gui::DIBWidth(background),
                           gui::DIBHeight(background), false, 0);
   char path[MAX_PATH];
   std::snprintf(path, sizeof path, "%s\\%s", shell::GetSkinFolder() ? shell::GetSkinFolder() : "",
                 info.overlay);
-  if (PackedDIB* overlay = gui::ReadDIBFile(path)) {
+  if (gui::PackedDIB* overlay = gui::ReadDIBFile(path)) {
     gui::DIBCopyRectClipped(composed, overlay, info.overlayX, info.overlayY, 0, 0,
                             gui::DIBWidth(overlay), gui::DIBHeight(overlay), false, 0);
     gui::GlobalFreePtr(overlay);

@@ -18,6 +18,7 @@
 #include "game/session_registry.h"
 #include "game/ui_port.h"
 #include "platform/message_sink.h"
+#include "scene/board_input.h"
 #include "scene/board_scene.h"
 #include "scene/grid_host.h"
 #include "scene/letters_bitmap.h"
@@ -35,7 +36,9 @@ namespace {
 constexpr const char* kBoardModels[] = {"DAT\\UK\\Standard\\tessarin_standard.x",
                                         "DAT\\UK\\White\\tessarin_white.x",
                                         "DAT\\UK\\Deluxe\\tessarin_deluxe.x"};
-constexpr int kBoardSide = 15;
+constexpr int kRoomBoardSide = 15;
+constexpr int kRoomTournament = 2;
+constexpr int kRoomNetwork = 4;
 constexpr uint32_t kYesNo = 4;
 
 int g_boardStyle = kBoardStyleStandard;
@@ -135,7 +138,7 @@ class GameRoomScreen : public Screen {
  protected:
   bool SetupScene(CGame& game) {
     const int rackSize = game.rackSize > 0 ? game.rackSize : kDefaultRackSize;
-    if (!SetupBoardScene(GetModelPath(), kBoardSide, kBoardSide, rackSize)) return false;
+    if (!SetupBoardScene(GetModelPath(), kRoomBoardSide, kRoomBoardSide, rackSize)) return false;
     ShowBoardAndRackFrames();
     return true;
   }
@@ -222,7 +225,7 @@ class MainGameScreen : public GameRoomScreen {
     for (TileGrid* g : {static_cast<TileGrid*>(workingArea.get()),
                         static_cast<TileGrid*>(board.get()), static_cast<TileGrid*>(rack.get())})
       if (g) g->Clear();
-    port.ClearKeyboardCursor();
+    ClearKeyboardCursor();
     if (AskYesNo(kStrReplay) != platform::kResultYes) {
       PopScreen();  // leaves this room: nothing of it may be touched after
       return;
@@ -267,7 +270,7 @@ class BestSolutionScreen : public GameRoomScreen {
     ui::ApplyRoomLayout(roomId);
     ShowSlot(ui::kSlotPanelToolbar, true);
     GetGameUiPort().RefreshRemainderWindow();
-    GetRoomPort().ClearPickState();
+    ResetBoardInput();
     return g_bestSolutionReady;
   }
 
@@ -330,7 +333,7 @@ void ResetGameRoom() {
   for (int slot :
        {ui::kSlotDictionary, ui::kSlotPositionSetup, ui::kSlotChat, ui::kSlotUserComments})
     ShowSlot(slot, false);
-  if (room == kTournamentRoom || room == kNetworkMenuRoom) ShowSlot(ui::kSlotMoveList, false);
+  if (room == kRoomTournament || room == kRoomNetwork) ShowSlot(ui::kSlotMoveList, false);
   RoomPort& port = GetRoomPort();
   port.EnableSlotControl(ui::kSlotMentor, kSolutionControlA, true);
   port.EnableSlotControl(ui::kSlotMentor, kSolutionControlD, true);
@@ -346,7 +349,7 @@ void BeginRoomPlay() {
   if (player && player->Type() == kPlayerComputer) port.EnableUserInterface(true);
   const SceneGrids& grids = CurrentGrids();
   if (grids.board) grids.board->SetBoardLetters(game->board.letters);
-  port.ClearKeyboardCursor();
+  ClearKeyboardCursor();
   port.SendSlotMessage(ui::kSlotMentor, kMsgPlayStarts);
   GameUiPort& ui = GetGameUiPort();
   ui.RefreshPlayerPanels();

@@ -36,8 +36,6 @@ class RoomPort {
   // The Room window's rectangle, the screen's background, one frame drawn
   // and shown, the board window shown.
   virtual void ShowBoardView(Screen& screen) { (void)screen; }
-  virtual void ClearKeyboardCursor() {}
-  virtual void ClearPickState() {}
 
   // --- Panels ---
   virtual void EnableSlotControl(int slot, int controlId, bool enable) {

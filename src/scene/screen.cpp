@@ -13,16 +13,25 @@ namespace scene {
 
 namespace {
 
-// The board and the rack are lifted off the model's own depth so that the
-// board sits under the tiles it carries and the rack in front of the board.
+// A board or rack frame that carries its grid is lifted off the model's own
+// depth, the board behind and the rack in front of the other tiles. A frame
+// that is only its grid's border keeps its depth: lifted, it would cover
+// the grid's tiles.
 constexpr float kBoardDepthOffset = -200.0f;
 constexpr float kRackDepthOffset = 200.0f;
 constexpr int kCarrierCapacity = 20;
 
-void PlaceFrame(int index, const float saved[3], float depthOffset) {
+bool Carries(const MeshFrame* frame, const MeshFrame* grid) {
+  for (const MeshFrame* f = grid; f; f = f->Parent())
+    if (f == frame) return true;
+  return false;
+}
+
+void PlaceFrame(int index, int gridIndex, const float saved[3], float depthOffset) {
   MeshFrame* frame = GetSceneFrame(index);
   if (!frame) return;
-  const float z = TranslationOf(frame->Local()).z + depthOffset;
+  float z = TranslationOf(frame->Local()).z;
+  if (Carries(frame, GetSceneFrame(gridIndex))) z += depthOffset;
   frame->SetPosition({saved[0], saved[1], z});
 }
 
@@ -67,9 +76,9 @@ bool Screen::SetupBoardScene(const std::string& modelPath, int rows, int columns
 
   float position[3];
   ui::LoadBoardPosition(position);
-  PlaceFrame(kFrameBoardFrame, position, kBoardDepthOffset);
+  PlaceFrame(kFrameBoardFrame, kFrameBoard, position, kBoardDepthOffset);
   ui::LoadRackPosition(position);
-  PlaceFrame(kFrameRackFrame, position, kRackDepthOffset);
+  PlaceFrame(kFrameRackFrame, kFrameRack, position, kRackDepthOffset);
 
   // The carrier's tiles hang under the root, so they are spaced as the
   // board's cells are in the board frame's own space.

@@ -19,8 +19,6 @@ constexpr int kRoomScreenCount = 18;
 constexpr int kNoRoomWindowId = 9999;
 constexpr int kLobbyRoom = 0;
 constexpr int kMainGameRoom = 1;
-constexpr int kTournamentRoom = 2;
-constexpr int kNetworkMenuRoom = 4;
 constexpr int kScreenStackSize = 32;
 
 // The settings key of a room ("lobbyroom", ...); "" outside 0..17.

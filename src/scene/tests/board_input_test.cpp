@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "game/session_registry.h"
 #include "game/turn_ports.h"
 #include "grid_fixture.h"
+#include "rules/letters.h"
 #include "rules/rules.h"
 
 using namespace scene;
@@ -306,6 +309,86 @@ TEST_F(BoardInputTest, InputIsIgnoredWithoutAGameAndInLockedRooms) {
   in.room = 1;
   registry_.reset();  // no game
   tryInput();
+}
+
+// Any sequence of clicks, drags, double clicks, keys and focus changes keeps
+// every tile: on a grid or in the carrier, each letter as often as before.
+TEST_F(BoardInputTest, RandomInputNeverLosesATile) {
+  rack.SetLetters("ab`deaa", 7);
+  char letters[kBoardSquares] = {};
+  letters[7 * 15 + 7] = 'k';
+  board.SetBoardLetters(letters);
+  auto census = [this] {
+    std::string all;
+    for (TileGrid* g : {static_cast<TileGrid*>(&board), static_cast<TileGrid*>(&rack),
+                        static_cast<TileGrid*>(&work), static_cast<TileGrid*>(carrier.get())})
+      for (int i = 0; i < g->CellCount(); ++i) {
+        const char c = g->CellByIndex(i).letter;
+        if (IsTileLetter(c)) all += c;
+        if (IsBlankLetter(c) || c == kUnassignedBlankCell) all += '?';
+      }
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  const std::string before = census();
+  ASSERT_EQ(before, "?aaabdek");
+  std::mt19937 random(20071);
+  auto pointIn = [&](TileGrid& g) {
+    const uint16_t p = CellCode(random() % g.Rows(), random() % g.Columns());
+    return PointOf(g, p);
+  };
+  TileGrid* grids[] = {&board, &rack, &work};
+  for (int step = 0; step < 3000; ++step) {
+    auto [x, y] = random() % 8 == 0 ? std::pair<int, int>(random() % 800, random() % 600)
+                                    : pointIn(*grids[random() % 3]);
+    const uint32_t keys = random() % 4;
+    switch (random() % 10) {
+      case 0:
+      case 1:
+        BoardLeftButtonDown(keys | kKeyLeftButton, x, y);
+        break;
+      case 2:
+      case 3:
+        BoardLeftButtonUp(keys & kKeyRightButton, x, y);
+        break;
+      case 4:
+        BoardMouseMove(x, y);
+        break;
+      case 5:
+        BoardLeftDoubleClick(x, y);
+        break;
+      case 6:
+        BoardRightButtonDown(keys | kKeyRightButton, x, y);
+        break;
+      case 7:
+        BoardRightButtonUp(keys & kKeyLeftButton, x, y);
+        break;
+      case 8:
+        BoardCharTyped("abdekAE\b "[random() % 10]);
+        break;
+      default:
+        if (random() % 4 == 0) BoardFocusLost();
+    }
+    ASSERT_EQ(census(), before) << "step " << step;
+  }
+  carrier->EndPick();
+  EXPECT_EQ(census(), before);
+  EXPECT_EQ(At(7, 7), 'k');
+}
+
+TEST_F(BoardInputTest, TilesAndButtonsWaitWhileTheExchangeDialogIsOpen) {
+  game_->FillBag();
+  ASSERT_TRUE(OpenExchangeDialog(game_));
+  rack.SetLetters("abc____", 7);
+  Drag(rack, CellCode(0, 0), board, CellCode(7, 7));
+  Click(board, 3, 3);
+  PressButton(kFramePlay);
+  EXPECT_EQ(board.TileCount(), 0);
+  EXPECT_EQ(rack.Dump(), "abc____");
+  EXPECT_EQ(PendingBoardAction(), nullptr);
+  ExchangeDialogClosed();
+  Drag(rack, CellCode(0, 0), board, CellCode(7, 7));
+  EXPECT_EQ(At(7, 7), 'a');
 }
 
 TEST_F(BoardInputTest, GameChangeReloadsTheBoundBoard) {

@@ -139,6 +139,13 @@ TEST_F(GameRoomTest, EnterBuildsTheRoomAndShowsTheHumansRack) {
   EXPECT_EQ(grids.rack->Columns(), 7);
   EXPECT_NE(grids.carrier, nullptr);
   EXPECT_EQ(grids.board->NotifyWindow(), port_.BoardWindow());
+  // The frames take the saved positions; a frame that is only its grid's
+  // border keeps its depth so that it does not cover the grid's tiles.
+  const Vec3 rackFrame = TranslationOf(GetSceneFrame(kFrameRackFrame)->Local());
+  EXPECT_NEAR(rackFrame.x, -0.9771f, 1e-4f);
+  EXPECT_NEAR(rackFrame.y, -8.7146f, 1e-4f);
+  EXPECT_EQ(rackFrame.z, 0.0f);
+  EXPECT_NEAR(TranslationOf(GetSceneFrame(kFrameBoardFrame)->Local()).y, 3.0549f, 1e-4f);
 
   RunUntil([&] { return HumanDeciding(); });
   GamePlayer* ann = Game()->GetCurrentPlayer();

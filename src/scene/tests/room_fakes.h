@@ -27,7 +27,6 @@ struct FakeRoomPort : scene::RoomPort {
   }
   void* BoardWindow() override { return boardWindows ? &boardWindows : nullptr; }
   void ShowBoardView(scene::Screen&) override { events.push_back("show view"); }
-  void ClearKeyboardCursor() override { ++cursorClears; }
   void SendSlotMessage(int slot, uint32_t message) override {
     events.push_back("message " + std::to_string(slot) + " " + std::to_string(message));
   }
@@ -37,7 +36,6 @@ struct FakeRoomPort : scene::RoomPort {
   bool hasWindow = true;
   int roomId = 9999;
   int boardWindows = 0;
-  int cursorClears = 0;
   int rankings = 0;
   std::string rackTitle;
   std::vector<std::string> events;

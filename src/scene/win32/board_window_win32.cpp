@@ -109,7 +109,8 @@ LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (TileCarrier* carrier = Carrier()) carrier->EndPick();
+  // The grids may already be gone with the scene: only the input state is
+  // reset here (DestroyBoardWindow sends carried tiles home first).
   ResetBoardInput();
   if (ui::GetSlotWindow(ui::kSlotBoard) == window)
     ui::WindowSlotOp(ui::kOpUnregister, ui::kSlotBoard, 0);
@@ -233,6 +234,9 @@ HWND CreateBoardWindow() {
 
 void DestroyBoardWindow() {
   HWND window = W().window;
+  // Carried tiles and the cursor arrow go while their scene still exists.
+  if (TileCarrier* carrier = Carrier()) carrier->EndPick();
+  ClearKeyboardCursor();
   ReleaseBoardScene3D();
   if (window) DestroyWindow(window);
 }

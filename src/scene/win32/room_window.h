@@ -35,6 +35,8 @@ struct RoomPicture {
 bool RegisterRoomWindowClass(HINSTANCE instance);
 void UnregisterRoomWindowClass(HINSTANCE instance);
 // A visible child of the main frame over its client area, room id 9999.
+// The players of room 1 are set up through the "New game" dialog from then
+// on.
 HWND CreateRoomWindow();
 HWND GetRoomWindow();
 LRESULT CALLBACK RoomWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

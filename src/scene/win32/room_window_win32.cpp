@@ -15,7 +15,9 @@
 #include "scene/screen.h"
 #include "scene/win32/board_view.h"
 #include "scene/win32/board_window.h"
+#include "scene/game_room.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/new_game_dialog.h"
 #include "ui/win32/results_win32.h"
 #include "ui/window_slots.h"
 
@@ -33,6 +35,10 @@ void SetPicture(HWND window, RoomPicture* picture, bool keepOld) {
   RoomPicture* old = PictureOf(window);
   SetWindowLongPtrA(window, kRoomPictureOffset, reinterpret_cast<LONG_PTR>(picture));
   if (!keepOld && old != picture) delete old;
+}
+
+int RunNewGameSetup(void* owner, CGame* game) {
+  return ui::RunNewGameDialog(static_cast<HWND>(owner), game);
 }
 
 HWND SlotWindow(int slot) { return static_cast<HWND>(ui::GetSlotWindow(slot)); }
@@ -94,9 +100,15 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
 }
 
+// An empty rectangle (no frame known to the registry) would hide every room:
+// the frame's own client area is taken instead.
 void OnResizeRequest(HWND window, const RECT* r) {
-  if (!r) return;
-  SetWindowPos(window, nullptr, 0, 0, r->right - r->left, r->bottom - r->top,
+  RECT size{};
+  if (r && r->right > r->left && r->bottom > r->top)
+    size = *r;
+  else
+    GetClientRect(GetParent(window), &size);
+  SetWindowPos(window, nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -148,6 +160,7 @@ HWND CreateRoomWindow() {
   if (!frame) return nullptr;
   // The rooms talk to this window unless a test put its own port in place.
   if (RoomPort* previous = SetRoomPort(&GetWin32RoomPort())) SetRoomPort(previous);
+  SetPlayerSetupDialog(&RunNewGameSetup);
   RECT r{};
   GetClientRect(frame, &r);
   HWND window = CreateWindowExA(0, kRoomWindowClass, "",

@@ -61,13 +61,12 @@ struct TestRoomPort : Win32RoomPort {
   int rankings = 0;
 };
 
+// The frame, the Room window and the classes live for the whole suite: the
+// toolkit and the main frame are made once per process.
 class RoomWindowTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { gametest::StartEngine("roomwindow"); }
-  static void TearDownTestSuite() { gametest::EndEngine(); }
-
-  void SetUp() override {
-    platform::SeedRandom(5);
+  static void SetUpTestSuite() {
+    gametest::StartEngine("roomwindow");
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
     ASSERT_TRUE(shell::CreateAppContextAt(tess_test::BuildPath("tessarin.exe")));
@@ -77,31 +76,41 @@ class RoomWindowTest : public testing::Test {
     frame_ = ui::CreateMainFrameWindow(instance);
     ASSERT_NE(frame_, nullptr);
     ShowWindow(frame_, SW_SHOW);
+    ui::WindowSlotOp(ui::kOpRegister, ui::kSlotMainFrame, reinterpret_cast<intptr_t>(frame_));
     ASSERT_TRUE(RegisterBoardWindowClass(instance));
     ASSERT_TRUE(RegisterRoomWindowClass(instance));
-    previousPort_ = SetRoomPort(&port_);
+    port_ = new TestRoomPort;
+    SetRoomPort(port_);
     room_ = CreateRoomWindow();
     ASSERT_NE(room_, nullptr);
+    tess_test::PumpMessages(100);
+  }
+  static void TearDownTestSuite() {
+    if (room_) DestroyWindow(room_);
+    SetRoomPort(nullptr);
+    delete port_;
+    if (frame_) DestroyWindow(frame_);
+    registry_.reset();
+    shell::DestroyAppContext();
+    gui::GuiFreeFrameSkin();
+    gametest::EndEngine();
+  }
+
+  void SetUp() override {
+    ASSERT_NE(room_, nullptr);
+    platform::SeedRandom(5);
+    port_->rankings = 0;
     previousSetup_ = SetPlayerSetupDialog(&HumanAgainstComputer);
     CreateRoomScreens();
-    tess_test::PumpMessages(100);
   }
   void TearDown() override {
     PendingBoardAction() = nullptr;
     if (CGame* game = FindGameById(kMainGameRoom)) game->StopGame();
-    if (GetCurrentScreen() && GetCurrentRoomId() == kMainGameRoom) PopScreensTo(0);
+    if (GetCurrentRoomId() == kMainGameRoom) PopScreensTo(0);
     DestroyRoomScreens();
     DestroyAllGames();
     SetPlayerSetupDialog(previousSetup_);
-    if (room_) DestroyWindow(room_);
-    SetRoomPort(previousPort_);
-    if (frame_) DestroyWindow(frame_);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    UnregisterRoomWindowClass(instance);
-    UnregisterBoardWindowClass(instance);
-    ui::UnregisterMainWindowClass(instance);
-    registry_.reset();
-    shell::DestroyAppContext();
+    SetCurrentRoomId(kNoRoomWindowId);
   }
 
   CGame* Game() { return FindGameById(kMainGameRoom); }
@@ -140,14 +149,18 @@ class RoomWindowTest : public testing::Test {
     return n;
   }
 
-  TestRoomPort port_;
+  static TestRoomPort* port_;
+  static std::shared_ptr<GameSessionRegistry> registry_;
+  static HWND frame_;
+  static HWND room_;
   testsupport::RecordingSink sink_{platform::kResultNo};
-  std::shared_ptr<GameSessionRegistry> registry_;
-  RoomPort* previousPort_ = nullptr;
   PlayerSetupDialog previousSetup_ = nullptr;
-  HWND frame_ = nullptr;
-  HWND room_ = nullptr;
 };
+
+TestRoomPort* RoomWindowTest::port_ = nullptr;
+std::shared_ptr<GameSessionRegistry> RoomWindowTest::registry_;
+HWND RoomWindowTest::frame_ = nullptr;
+HWND RoomWindowTest::room_ = nullptr;
 
 TEST_F(RoomWindowTest, RoomWindowFillsTheFrameAndKeepsTheRoomId) {
   EXPECT_EQ(ui::GetSlotWindow(ui::kSlotRoom), room_);
@@ -157,6 +170,7 @@ TEST_F(RoomWindowTest, RoomWindowFillsTheFrameAndKeepsTheRoomId) {
   RECT frame{}, room{};
   GetClientRect(frame_, &frame);
   GetClientRect(room_, &room);
+  EXPECT_GT(frame.right, 0);
   EXPECT_EQ(room.right, frame.right);
   EXPECT_EQ(room.bottom, frame.bottom);
   ASSERT_TRUE(PushScreen(kLobbyRoom));
@@ -166,6 +180,12 @@ TEST_F(RoomWindowTest, RoomWindowFillsTheFrameAndKeepsTheRoomId) {
   GetClientRect(room_, &room);
   EXPECT_EQ(room.right, 600);
   EXPECT_EQ(room.bottom, 400);
+  // An empty rectangle gives the frame's client area back.
+  RECT empty{};
+  SendMessageA(room_, kMsgRoomResize, 0, reinterpret_cast<LPARAM>(&empty));
+  GetClientRect(room_, &room);
+  EXPECT_EQ(room.right, frame.right);
+  EXPECT_EQ(room.bottom, frame.bottom);
 }
 
 TEST_F(RoomWindowTest, GameIsPlayedToTheEndAndReplayNoReturnsToTheLobby) {
@@ -181,7 +201,7 @@ TEST_F(RoomWindowTest, GameIsPlayedToTheEndAndReplayNoReturnsToTheLobby) {
   RunUntil([&] { return HumanDeciding(); });
   GamePlayer* ann = Game()->GetCurrentPlayer();
   EXPECT_EQ(CurrentGrids().rack->Dump(), std::string(ann->rack, 7));
-  EXPECT_EQ(port_.rackTitle, "Ann");
+  EXPECT_EQ(port_->rackTitle, "Ann");
   Shoot("scene_room_empty");
 
   // Two rack tiles laid across from the centre square, then "play".
@@ -222,7 +242,7 @@ TEST_F(RoomWindowTest, GameIsPlayedToTheEndAndReplayNoReturnsToTheLobby) {
     return false;
   });
   EXPECT_TRUE(shot);
-  EXPECT_EQ(port_.rankings, 1);
+  EXPECT_EQ(port_->rankings, 1);
   ASSERT_FALSE(sink_.messages.empty());
   EXPECT_EQ(sink_.messages.back().text, "Replay?");
   EXPECT_EQ(GetCurrentRoomId(), kLobbyRoom);

@@ -2,7 +2,8 @@
 # (Debian's -dev package natively, our mingw prefix when cross building),
 # LibTomCrypt and LibTomMath (built by scripts/setup.sh from Debian's sources
 # into build/deps/native and build/deps/mingw, allocating through the
-# networking SDK's hooks), Google Benchmark natively.
+# networking SDK's hooks), Google Benchmark (Debian's natively, our mingw prefix
+# when cross building with TESS_BENCH on).
 
 if(NOT TESS_FUZZ)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -33,6 +34,9 @@ if(TESS_WINDOWS)
   _tess_import(lua lua.h lua)
   _tess_import(tommath tommath.h tommath PREFIX ${TESS_MINGW_PREFIX})
   _tess_import(tomcrypt tomcrypt.h tomcrypt PREFIX ${TESS_MINGW_PREFIX})
+  if(TESS_BENCH AND NOT TESS_FUZZ)
+    find_package(benchmark REQUIRED PATHS ${TESS_MINGW_PREFIX} NO_DEFAULT_PATH)
+  endif()
 else()
   _tess_import(lua lua.h lua5.4 lua5.4)
   _tess_import(tommath tommath.h tommath PREFIX ${TESS_DEPS_DIR}/native)

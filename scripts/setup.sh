@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs everything the two builds need on a fresh Debian machine (as root),
-# then builds Lua, LibTomMath and LibTomCrypt for mingw-w64 from Debian's
+# then builds Lua, LibTomMath, LibTomCrypt and Google Benchmark for mingw-w64 from Debian's
 # source packages into build/deps/mingw. Idempotent: each step is skipped when
 # its result is already there.
 set -euo pipefail
@@ -127,6 +127,21 @@ if [ ! -f "$prefix/lib/liblua.a" ]; then
   $cross-ar rcs "$prefix/lib/liblua.a" "$obj"/*.o
   cp "$d"/src/lua.h "$d"/src/luaconf.h "$d"/src/lualib.h "$d"/src/lauxlib.h "$prefix/include/"
   cp "$d"/src/lua.hpp "$prefix/include/" 2>/dev/null || true
+fi
+
+# Google Benchmark for the benchmarks that run under Wine (the board's
+# frames through the device framework).
+if [ ! -f "$prefix/lib/libbenchmark.a" ]; then
+  log "building Google Benchmark for mingw"
+  d=$(fetch_source benchmark)
+  b=$deps/src/benchmark-mingw
+  { cmake -S "$d" -B "$b" -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBENCHMARK_ENABLE_TESTING=OFF \
+      -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF \
+      -DBENCHMARK_INSTALL_DOCS=OFF -DBUILD_SHARED_LIBS=OFF \
+      -DGIT_VERSION="$(basename "$d" | sed "s/^benchmark-//")" &&
+    cmake --build "$b" -j"$(nproc)" && cmake --install "$b"; } >"$deps/src/benchmark-mingw.log" 2>&1 ||
+    { tail -20 "$deps/src/benchmark-mingw.log"; exit 1; }
 fi
 
 # --- npm data packages (offensive-word lists for the junior lexicon flags) --

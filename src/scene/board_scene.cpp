@@ -169,6 +169,8 @@ void SetSceneButtonMask(uint32_t mask) {
     if (mask & (1u << bit)) ShowSceneFrame(kMaskButtons[bit]);
 }
 
+void SetSceneButtonMaskValue(uint32_t mask) { S().buttonMask = mask; }
+
 void HighlightSceneButton(int index) {
   if (index < 0 || index >= kSceneButtonCount) return;
   HideSceneFrame(index);

@@ -78,6 +78,8 @@ void HideRackFrame();
 
 uint32_t GetSceneButtonMask();
 void SetSceneButtonMask(uint32_t mask);
+// Only the stored value: the buttons shown stay as they are.
+void SetSceneButtonMaskValue(uint32_t mask);
 void HighlightSceneButton(int index);
 void UnhighlightSceneButton(int index);
 

@@ -225,4 +225,152 @@ int OpenAsOfChoice(const std::string& text) {
   return -1;
 }
 
+bool IsSaveMode(int mode) {
+  return mode == kModeSave || mode == kModeExport || mode == kModeCreate || mode == kModeSavePreset;
+}
+
+namespace {
+
+constexpr uint32_t kStrGamesOpen = 2169, kStrGames = 2216, kStrTournaments = 2172,
+                   kStrCrossagrams = 2218, kStrEmptyPgn = 2177, kStrAll = 2181, kStrText = 2173,
+                   kStrBoardPosition = 2175, kStrText10 = 2176;
+constexpr int kRoomStandard = 1, kRoomTournament = 2, kRoomCrossagram = 7;
+
+// The row a type alone lists, for the types with one row of their own.
+uint32_t SingleRow(int type) {
+  switch (type) {
+    case kTypeTournaments:
+      return kStrTournaments;
+    case kTypePersonalities:
+      return 2180;
+    case kTypeBooks:
+      return 2178;
+    case kTypeLayouts:
+      return 2209;
+    case kTypeCrossagramDatabase:
+      return kStrCrossagrams;
+    case kTypeBitmaps:
+      return 2229;
+    case kTypePrograms:
+      return 2237;
+    default:
+      return kStrAll;
+  }
+}
+
+}  // namespace
+
+ComboChoices FileTypeChoices(int type, int mode, int room) {
+  ComboChoices c;
+  switch (type) {
+    case kTypeAll:
+    case kTypeSavedGames:
+    case kTypeText:
+    case kTypePgn:
+    case kTypeBoardPosition:
+    case kTypeText10:
+      if (((type == kTypeSavedGames && mode != kModeSavePreset) ||
+           (type != kTypeSavedGames && type != kTypePgn)) &&
+          mode != kModeImport && mode != kModeExport) {
+        c.ids.push_back(mode != kModeOpen || room == kRoomTournament ? kStrGames : kStrGamesOpen);
+        if (mode == kModeOpen && room != kRoomStandard && room != kRoomCrossagram) {
+          c.ids.push_back(kStrTournaments);
+          c.ids.push_back(kStrCrossagrams);
+        } else if (mode == kModeOpen && room == kRoomCrossagram) {
+          c.ids.push_back(kStrCrossagrams);
+        }
+      } else {
+        c.ids.push_back(kStrEmptyPgn);
+      }
+      break;
+    case kTypeCrossagrams:
+      c.ids = {kStrCrossagrams, 2180};
+      c.selected = kStrCrossagrams;
+      return c;
+    default:
+      c.ids.push_back(SingleRow(type));
+      c.selected = c.ids.back();
+      return c;
+  }
+  switch (type) {
+    case kTypeAll:
+      c.selected = kStrAll;  // not among the rows: nothing is selected
+      break;
+    case kTypeSavedGames:
+      // 2169 and 2216 read the same: the combo selects by text, so the
+      // games row is chosen whichever of the two it holds.
+      c.selected = mode == kModeSavePreset ? kStrEmptyPgn : mode ? kStrGames : kStrGamesOpen;
+      if (mode != kModeSavePreset && c.ids.front() != kStrEmptyPgn) c.selected = c.ids.front();
+      break;
+    case kTypeText:
+      c.selected = kStrText;
+      break;
+    case kTypePgn:
+      c.selected = kStrEmptyPgn;
+      break;
+    case kTypeBoardPosition:
+      c.selected = mode ? kStrBoardPosition : kStrText;
+      break;
+    case kTypeText10:
+      c.selected = mode ? kStrText10 : kStrText;
+      break;
+  }
+  return c;
+}
+
+ComboChoices OpenAsChoices(int type) {
+  constexpr uint32_t kAuto = 2182;
+  switch (type) {
+    case kTypeSavedGames:
+      return {{kAuto, 2183}, kAuto, 0};
+    case kTypeText:
+    case kTypeBoardPosition:
+    case kTypeText10:
+      return {{2188, 2189}, 2189, 10};
+    case kTypePgn:
+      return {{kAuto, 2186}, 0, 0};
+    case kTypeTournaments:
+      return {{kAuto, 2190}, 0, 0};
+    case kTypePersonalities:
+      return {{kAuto, 2191}, 0, 0};
+    case kTypeBooks:
+      return {{kAuto, 2192}, 0, 0};
+    case kTypeLayouts:
+      return {{kAuto, 2208}, 0, 0};
+    case kTypeCrossagramDatabase:
+      return {{kAuto, 2217}, kAuto, 14};
+    case kTypeBitmaps:
+      return {{kAuto, 2228}, kAuto, 15};
+    case kTypePrograms:
+      return {{kAuto, 2236}, 2236, 16};
+    default:
+      return {{2183, 2186, 2188, 2189}, 2183, 2};
+  }
+}
+
+std::vector<std::string> FolderComponents(const std::string& path) {
+  std::vector<std::string> parts;
+  const size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+  std::string part;
+  for (size_t i = start; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += path[i];
+    }
+  }
+  return parts;
+}
+
+bool IsDriveRoot(const std::string& path) {
+  return path.size() == 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+std::string JoinDialogPath(const std::string& folder, const std::string& name) {
+  const bool separated = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+  std::string path = folder + (separated || folder.empty() ? "" : "\\") + name;
+  return path.size() < kFileDialogPathSize ? path : std::string();
+}
+
 }  // namespace ui

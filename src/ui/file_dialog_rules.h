@@ -79,4 +79,36 @@ int FileTypeOfChoice(const std::string& text, int mode);
 // "Open as" choices: the code a combo text stands for, -1 when none.
 int OpenAsOfChoice(const std::string& text);
 
+// The dialog modes.
+enum FileDialogMode : int {
+  kModeOpen = 0,
+  kModeSave = 1,
+  kModeDelete = 2,
+  kModeImport = 3,
+  kModeExport = 4,
+  kModeCreate = 5,
+  kModeSavePreset = 6,
+};
+bool IsSaveMode(int mode);  // the save template: modes 1, 4, 5 and 6
+
+// A combo's content as string-table numbers, and the one selected (0: none).
+struct ComboChoices {
+  std::vector<uint32_t> ids;
+  uint32_t selected = 0;
+  int openAs = 0;  // "Open as" only: the code in force once filled
+};
+// The "File type" rows for the caller's type in this mode and room.
+ComboChoices FileTypeChoices(int type, int mode, int room);
+// The hidden "Open as" rows for the type.
+ComboChoices OpenAsChoices(int type);
+
+// The non-empty folder names of an absolute path after its drive
+// ("c:\a\\b\" gives a, b).
+std::vector<std::string> FolderComponents(const std::string& path);
+// "x:\" (three characters).
+bool IsDriveRoot(const std::string& path);
+// folder + "\" + name, without doubling the root's separator; "" when the
+// result would not fit a path buffer.
+std::string JoinDialogPath(const std::string& folder, const std::string& name);
+
 }  // namespace ui

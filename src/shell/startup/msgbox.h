@@ -8,29 +8,17 @@
 
 #include <cstdint>
 
+#include "shell/window/dialog_support.h"
+
 namespace shell {
 
-using MessageBoxCallback = void (*)(int result, uint32_t userValue);
-
-// The record each box owns (freed when its window goes).
-struct MessageBoxParams {
-  MessageBoxCallback callback;
-  uint32_t userValue;
-  uint32_t flags;
-  uint32_t state;    // bit 0 modal, bit 1 set up
-  const char* text;  // cleared once the box is set up
-};
-constexpr uint32_t kMsgBoxModal = 1, kMsgBoxSetUp = 2;
 constexpr UINT kMsgBoxTimedOut = 0x8105;
 constexpr int kMsgBoxNoTimeout = -60;
 
 // The owner of boxes that name none (the main window; null until set).
 void SetMessageBoxMainWindow(HWND window);
-// The program's interface switch (EnableUserInterface): takes 0 or 1 and
-// answers whether the interface was on. A modal box switches the interface
-// and the main window off while it runs and back on only when they were on.
-using InterfaceSwitch = int (*)(int on);
-void SetInterfaceSwitch(InterfaceSwitch fn);
+// A modal box switches the interface (SetInterfaceSwitch) and the main
+// window off while it runs and back on only when they were on.
 
 int ShowMessageBox(const char* text, uint32_t flags);
 int ShowMessageBoxOwned(const char* text, uint32_t flags, HWND owner);

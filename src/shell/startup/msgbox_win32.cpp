@@ -25,7 +25,7 @@
 #include "shell/shell_host.h"
 #include "shell/skin_classes.h"
 #include "shell/startup/msgbox.h"
-#include "shell/startup/win_utils.h"
+#include "shell/window/win_utils.h"
 
 namespace shell {
 namespace {
@@ -45,7 +45,6 @@ HWND g_current = nullptr;
 HWND g_modeless = nullptr;
 int g_openBoxes = 0, g_openNotices = 0;
 RECT g_lastRect = {-1, -1, -1, -1};
-InterfaceSwitch g_interfaceSwitch = nullptr;
 HWND g_toolTip = nullptr;
 
 // What reaches the dialog: a zeroed creation block with the record last.
@@ -90,6 +89,7 @@ bool RegisterMessageBoxClass() {
   wc.hIcon = LoadIconA(Module(), MAKEINTRESOURCEA(2982));
   wc.hIconSm = nullptr;
   g_registered = RegisterClassExA(&wc) != 0;
+  if (g_registered) SetWindowUserDataOffset(g_recordOffset);
   return g_registered;
 }
 
@@ -284,7 +284,6 @@ const MsgBoxLayout kNoticeLayout = {1, {{kMsgBoxButton1, 0, 1}}, 1, false};
 }  // namespace
 
 void SetMessageBoxMainWindow(HWND window) { g_mainWindow = window; }
-void SetInterfaceSwitch(InterfaceSwitch fn) { g_interfaceSwitch = fn; }
 HWND GetCurrentMessageBox() { return g_current; }
 HWND GetModelessMessageBox() { return g_modeless; }
 int GetOpenMessageBoxCount() { return g_openBoxes + g_openNotices; }
@@ -359,7 +358,8 @@ int MessageBoxCore(const char* text, uint32_t flags, MessageBoxCallback callback
   MessageBoxParams* r = NewRecord(text, flags, callback, userValue, kMsgBoxModal);
   if (!r) return 0;
   // Switch off only what is on, and switch back on only that.
-  bool interfaceWasOn = g_interfaceSwitch ? g_interfaceSwitch(0) != 0 : true;
+  const InterfaceSwitch interfaceSwitch = GetInterfaceSwitch();
+  bool interfaceWasOn = interfaceSwitch ? interfaceSwitch(0) != 0 : true;
   bool disabledMain = false;
   if (interfaceWasOn && g_mainWindow && IsWindowEnabled(g_mainWindow)) {
     EnableWindow(g_mainWindow, FALSE);
@@ -375,7 +375,7 @@ int MessageBoxCore(const char* text, uint32_t flags, MessageBoxCallback callback
   if (ownerWasOff && IsWindow(owner)) EnableWindow(owner, FALSE);
   if (mainWasOff && IsWindow(g_mainWindow)) EnableWindow(g_mainWindow, FALSE);
   if (disabledMain) EnableWindow(g_mainWindow, TRUE);
-  if (g_interfaceSwitch && interfaceWasOn) g_interfaceSwitch(1);
+  if (interfaceSwitch && interfaceWasOn) interfaceSwitch(1);
   if (result == -1) {
     // The dialog was never made: the record is still ours.
     if (!(r->state & kMsgBoxSetUp)) gui::GlobalFreePtr(r);

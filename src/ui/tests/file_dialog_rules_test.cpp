@@ -114,5 +114,48 @@ TEST(FileChoices, ComboTextsMapToTypesAndCodes) {
   EXPECT_EQ(OpenAsOfChoice("?"), -1);
 }
 
+TEST(FileChoices, FileTypeRowsByTypeModeAndRoom) {
+  struct Case {
+    int type, mode, room;
+    std::vector<uint32_t> ids;
+    uint32_t selected;
+  } cases[] = {
+      {kTypeSavedGames, kModeOpen, 0, {2169, 2172, 2218}, 2169},  // the lobby opens every kind
+      {kTypeSavedGames, kModeOpen, 1, {2169}, 2169},
+      {kTypeSavedGames, kModeOpen, 2, {2216, 2172, 2218}, 2216},
+      {kTypeSavedGames, kModeOpen, 7, {2169, 2218}, 2169},
+      {kTypeSavedGames, kModeSave, 1, {2216}, 2216},
+      {kTypeSavedGames, kModeSavePreset, 1, {2177}, 2177},
+      {kTypeText, kModeImport, 0, {2177}, 2173},  // selects a row it does not list
+      {kTypeTournaments, kModeOpen, 0, {2172}, 2172},
+      {kTypeBitmaps, kModeOpen, 0, {2229}, 2229},
+      {kTypeCrossagrams, kModeSave, 7, {2218, 2180}, 2218},
+      {18, kModeOpen, 0, {2181}, 2181},
+  };
+  for (const Case& c : cases) {
+    const ComboChoices got = FileTypeChoices(c.type, c.mode, c.room);
+    EXPECT_EQ(got.ids, c.ids) << c.type << " " << c.mode << " " << c.room;
+    EXPECT_EQ(got.selected, c.selected) << c.type << " " << c.mode << " " << c.room;
+  }
+  const ComboChoices games = OpenAsChoices(kTypeSavedGames);
+  EXPECT_EQ(games.ids, (std::vector<uint32_t>{2182, 2183}));
+  EXPECT_EQ(games.openAs, 0);
+  EXPECT_EQ(OpenAsChoices(kTypeBitmaps).openAs, 15);
+  EXPECT_EQ(OpenAsChoices(kTypePrograms).selected, 2236u);
+  EXPECT_EQ(OpenAsChoices(kTypeCrossagrams).openAs, 2);
+}
+
+TEST(FolderPaths, ComponentsRootsAndBoundedJoins) {
+  EXPECT_EQ(FolderComponents("c:\\Games\\\\Saved\\"), (std::vector<std::string>{"Games", "Saved"}));
+  EXPECT_TRUE(FolderComponents("c:\\").empty());
+  EXPECT_TRUE(IsDriveRoot("c:\\"));
+  EXPECT_FALSE(IsDriveRoot("c:\\a"));
+  EXPECT_EQ(JoinDialogPath("c:\\", "a.TSB"), "c:\\a.TSB");
+  EXPECT_EQ(JoinDialogPath("c:\\Games", ".."), "c:\\Games\\..");
+  const std::string deep = "c:\\" + std::string(250, 'd');
+  EXPECT_EQ(JoinDialogPath(deep, "long-name.TSB"), "");  // would pass 259 characters
+  EXPECT_EQ(JoinDialogPath(deep, "a").size(), 255u);
+}
+
 }  // namespace
 }  // namespace ui

@@ -30,7 +30,7 @@
 #include "shell/startup/win32/system_params.h"
 #include "shell/startup/win32/wallpaper_paint.h"
 #include "shell/startup/win32/win_shell_host.h"
-#include "shell/startup/win_utils.h"
+#include "shell/window/win_utils.h"
 #include "shell/startup_logic.h"
 #include "shell/theme.h"
 #include "shell/user_profile.h"

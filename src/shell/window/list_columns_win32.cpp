@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/startup/list_columns_win32.h"
+#include "shell/window/list_columns_win32.h"
 
 namespace shell {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "gui/gui_memory.h"
-#include "shell/startup/list_columns_win32.h"
-#include "shell/startup/win_utils.h"
+#include "shell/window/list_columns_win32.h"
+#include "shell/window/win_utils.h"
 
 namespace {
 

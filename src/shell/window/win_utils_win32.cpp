@@ -9,7 +9,7 @@
 
 #include "gui/gui_memory.h"
 #include "shell/file_utils.h"
-#include "shell/startup/win_utils.h"
+#include "shell/window/win_utils.h"
 
 namespace shell {
 namespace {

@@ -33,6 +33,7 @@
 #include "shell/theme.h"
 #include "shell/user_profile.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/saved_game_dialogs_win32.h"
 
 namespace shell {
 namespace {
@@ -220,6 +221,7 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
   SeedRandom();
   g_run.guiResourcesUp = true;  // released at the end whether or not all loaded

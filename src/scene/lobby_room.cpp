@@ -1,0 +1,19 @@
+// The lobby's screen until its menu is built: it can be entered, so the
+// game room has a room to return to, and shows nothing of its own.
+#include "scene/lobby_room.h"
+
+namespace scene {
+
+namespace {
+
+class LobbyScreen : public Screen {
+ public:
+  LobbyScreen() : Screen(kLobbyRoom) {}
+  bool Enter() override { return true; }
+};
+
+}  // namespace
+
+Screen* CreateLobbyScreen() { return new LobbyScreen(); }
+
+}  // namespace scene

@@ -43,6 +43,7 @@
 #include "scene/win32/room_window.h"
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
+#include "ui/win32/saved_game_dialogs_win32.h"
 
 namespace shell {
 namespace {
@@ -272,6 +273,7 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
   if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();

@@ -26,7 +26,9 @@
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
 #include "shell/startup/win32/splash.h"
+#include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
+#include "shell/startup/win32/wallpaper_paint.h"
 #include "shell/startup/win32/win_shell_host.h"
 #include "shell/window/win_utils.h"
 #include "shell/startup_logic.h"
@@ -430,6 +432,7 @@ bool StartUp() {
     g_host.SetMainWindow(g_run.mainWindow);
     SetMessageBoxMainWindow(g_run.mainWindow);
     SetSkinMainWindow(g_run.mainWindow);
+    InstallStartupHooks();
   }
   int width = 0, height = 0;
   g_host.GetDesktopSize(&width, &height);
@@ -451,6 +454,7 @@ bool StartUp() {
   ApplySwitches();
   ui::ShowMainWindowFullDesktop(1);
   Log("main window");
+  Log("wallpaper %s", InstallMainWindowWallpaper(g_run.mainWindow) ? "shown" : "none");
   LoadLexicon();
   SetOnlineAppWindows(g_run.instance, g_run.mainWindow);
   if (!SelectStartUser()) {

@@ -2,14 +2,13 @@
 
 #include <vector>
 
+#include "shell/modeless_registry.h"
 #include "shell/window/win_utils.h"
 
 namespace shell {
 namespace {
 
 InterfaceSwitch g_interfaceSwitch = nullptr;
-int g_modalDepth = 0;
-bool g_outerWasOn = false;
 int g_userDataOffset = 0;
 constexpr char kOldProcProp[] = "StaticFontOldProc";
 
@@ -54,16 +53,22 @@ InterfaceSwitch GetInterfaceSwitch() { return g_interfaceSwitch; }
 
 INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLGPROC procedure,
                       LPARAM parameter) {
-  const bool outermost = g_modalDepth == 0;
-  if (outermost) g_outerWasOn = g_interfaceSwitch ? g_interfaceSwitch(0) != 0 : false;
-  ++g_modalDepth;
-  INT_PTR result = DialogBoxParamA(instance, dialogTemplate, owner, procedure, parameter);
-  --g_modalDepth;
-  if (outermost && g_outerWasOn && g_interfaceSwitch) g_interfaceSwitch(1);
-  return result;
+  struct Call {
+    HINSTANCE instance;
+    LPCSTR dialogTemplate;
+    HWND owner;
+    DLGPROC procedure;
+    LPARAM parameter;
+  } call{instance, dialogTemplate, owner, procedure, parameter};
+  return RunModalDialog(
+      g_interfaceSwitch,
+      [](void* context) -> intptr_t {
+        auto* c = static_cast<Call*>(context);
+        return DialogBoxParamA(c->instance, c->dialogTemplate, c->owner, c->procedure,
+                               c->parameter);
+      },
+      &call);
 }
-
-int ModalDialogDepth() { return g_modalDepth; }
 
 void SetWindowUserDataOffset(int offset) { g_userDataOffset = offset; }
 

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-#include "shell/modeless_registry.h"
-
 namespace shell {
 
 using MessageBoxCallback = void (*)(int result, uint32_t userValue);
@@ -31,10 +29,10 @@ void SetInterfaceSwitch(InterfaceSwitch fn);
 InterfaceSwitch GetInterfaceSwitch();
 
 // DialogBoxParamA with the interface off while the outermost modal dialog
-// runs (RunModalDialog); a nested dialog leaves it to its outer one to switch
-// it back on. ModalDialogDepth() tells how many run.
+// runs; a nested dialog leaves it to its outer one to switch it back on.
 INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLGPROC procedure,
                       LPARAM parameter);
+int ModalDialogDepth();
 
 // The byte offset of the record in the window data of dialogs that keep one.
 void SetWindowUserDataOffset(int offset);

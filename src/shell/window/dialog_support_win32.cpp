@@ -51,6 +51,13 @@ void Spread(HWND dialog, const int* ids, int count) {
 void SetInterfaceSwitch(InterfaceSwitch fn) { g_interfaceSwitch = fn; }
 InterfaceSwitch GetInterfaceSwitch() { return g_interfaceSwitch; }
 
+// Only the outermost modal dialog switches the interface.
+static int OuterSwitch(int on) {
+  return ModalDialogDepth() == 0 && g_interfaceSwitch ? g_interfaceSwitch(on) : 0;
+}
+
+// The nesting is the shell core's (one modal depth for the whole program,
+// which ModalDialogDepth reports).
 INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLGPROC procedure,
                       LPARAM parameter) {
   struct Call {
@@ -61,9 +68,9 @@ INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLG
     LPARAM parameter;
   } call{instance, dialogTemplate, owner, procedure, parameter};
   return RunModalDialog(
-      g_interfaceSwitch,
+      OuterSwitch,
       [](void* context) -> intptr_t {
-        auto* c = static_cast<Call*>(context);
+        const Call* c = static_cast<const Call*>(context);
         return DialogBoxParamA(c->instance, c->dialogTemplate, c->owner, c->procedure,
                                c->parameter);
       },

@@ -27,7 +27,9 @@
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
 #include "shell/startup/win32/splash.h"
+#include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
+#include "shell/startup/win32/wallpaper_paint.h"
 #include "shell/startup/win32/win_shell_host.h"
 #include "shell/window/win_utils.h"
 #include "shell/startup_logic.h"
@@ -283,7 +285,6 @@ void InstallRooms() {
   scene::SetLobbyServices(lobby);
   scene::InstallRoomCommandPort();
   ui::InstallGameWindowPorts();
-  ui::InstallSavedGameDialogs();
   RoomFrameDriver driver;
   driver.active = RoomFrameActive;
   driver.update = scene::RunRoomFrame;
@@ -298,6 +299,7 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
   if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();
@@ -459,6 +461,7 @@ bool StartUp() {
     g_host.SetMainWindow(g_run.mainWindow);
     SetMessageBoxMainWindow(g_run.mainWindow);
     SetSkinMainWindow(g_run.mainWindow);
+    InstallStartupHooks();
   }
   int width = 0, height = 0;
   g_host.GetDesktopSize(&width, &height);
@@ -481,6 +484,7 @@ bool StartUp() {
   ApplySwitches();
   ui::ShowMainWindowFullDesktop(1);
   Log("main window");
+  Log("wallpaper %s", InstallMainWindowWallpaper(g_run.mainWindow) ? "shown" : "none");
   LoadLexicon();
   SetOnlineAppWindows(g_run.instance, g_run.mainWindow);
   if (!SelectStartUser()) {

@@ -15,8 +15,8 @@ namespace {
 constexpr int kTemplate = 101;
 std::string g_calls;  // the interface switch's calls, "0" and "1"
 bool g_interfaceOn = true;
-int g_nestLevels = 0;       // how many dialogs to open inside each other
-std::vector<int> g_depths;  // the depth at each start, then the interface at each end
+int g_nestLevels = 0;  // how many dialogs to open inside each other
+std::vector<int> g_depths;
 
 int RecordingSwitch(int on) {
   g_calls += on ? '1' : '0';
@@ -32,7 +32,7 @@ INT_PTR CALLBACK NestingProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   g_depths.push_back(shell::ModalDialogDepth());
   if (--g_nestLevels > 0)
     shell::DoModalDialog(Module(), MAKEINTRESOURCEA(kTemplate), dialog, NestingProc, 0);
-  g_depths.push_back(g_interfaceOn ? 1 : 0);  // still off inside the outermost
+  g_depths.push_back(static_cast<int>(g_calls.size()));  // no switch back on yet
   EndDialog(dialog, 7);
   return TRUE;
 }
@@ -52,9 +52,8 @@ TEST_F(DialogSupport, OnlyTheOutermostModalDialogSwitchesTheInterfaceBackOn) {
   g_nestLevels = 3;
   EXPECT_EQ(shell::DoModalDialog(Module(), MAKEINTRESOURCEA(kTemplate), nullptr, NestingProc, 0),
             7);
-  // Each dialog switches off; only the outermost switches back on.
-  EXPECT_EQ(g_calls, "0001");
-  EXPECT_EQ(g_depths, (std::vector<int>{1, 2, 3, 0, 0, 0}));
+  EXPECT_EQ(g_calls, "01");
+  EXPECT_EQ(g_depths, (std::vector<int>{1, 2, 3, 1, 1, 1}));
   EXPECT_EQ(shell::ModalDialogDepth(), 0);
   EXPECT_TRUE(g_interfaceOn);
 

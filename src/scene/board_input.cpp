@@ -36,6 +36,10 @@ bool IsRunning(const CGame* game) {
 
 bool IsArrow(char c) { return c == kArrowAcross || c == kArrowDown; }
 
+// The exchange dialog chooses the letters to swap: the tiles and the 3D
+// buttons wait until it closes.
+bool ExchangeSelecting() { return ExchangeDialogOpen(); }
+
 // The guard every mouse handler starts with: true when the click is ignored.
 bool MouseIgnored() {
   const int room = GetGridHost().RoomId();
@@ -350,6 +354,7 @@ void BoardLeftButtonDown(uint32_t keys, int x, int y) {
   const int room = GetGridHost().RoomId();
   if (frame && !isButton) {
     TileGrid* grid = GridOfFrame(frame);
+    if (ExchangeSelecting()) return;
     if (!grid) {
       if (carrier) {
         carrier->BeginFrameDrag(frame, x, y);
@@ -376,7 +381,8 @@ void BoardLeftButtonDown(uint32_t keys, int x, int y) {
     BeginCarryAt(*grid, position, false, x, y);
     return;
   }
-  if (isButton && IsRunning(game) && !(index == kFrameExchange && game->Kind() == kKindDuplicate)) {
+  if (isButton && IsRunning(game) && !ExchangeSelecting() &&
+      !(index == kFrameExchange && game->Kind() == kKindDuplicate)) {
     HighlightSceneButton(index);
     g_state.buttonDown = true;
     g_state.pressedButton = index;
@@ -418,7 +424,7 @@ void BoardLeftButtonUp(uint32_t keys, int x, int y) {
 }
 
 void BoardLeftDoubleClick(int x, int y) {
-  if (MouseIgnored()) return;
+  if (MouseIgnored() || ExchangeSelecting()) return;
   TileCarrier* carrier = Carrier();
   if (carrier && carrier->State() == TileCarrier::kCarrying) carrier->EndPick();
   uint16_t position = kNoCell;

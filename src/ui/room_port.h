@@ -47,6 +47,8 @@ class RoomCommandPort {
   // The board grid from the game's letters; the rack grid from the rack of
   // the player to move when that player is not a computer player.
   virtual void FillGridsFromGame(CGame& game) { (void)game; }
+  // A crossagram game that starts: the board view's crossagram grid.
+  virtual void PrepareCrossagramGrid(CGame& game) { (void)game; }
   // A crossagram game: the board and the two letter grids from its tables.
   virtual void FillCrossagramGrids(CGame& game) { (void)game; }
   // The room's own panel learns how many players the game has.

@@ -212,13 +212,22 @@ class Skin:
         self.folder = folder
         self.entries = []  # (NAME, file, id)
         self.next_id = 30100
+        # Numbers that bitmap buttons look up by their control id.
+        self.reserved = set(range(30480, 30640))
 
-    def add(self, name, img):
+    def add(self, name, img, ident=None):
+        """Registers a bitmap under the next free number, or under `ident`
+        for images the program finds by a fixed number (bitmap buttons)."""
         fname = name + ".bmp"
         with open(os.path.join(self.folder, fname), "wb") as f:
             f.write(img.bmp())
-        self.entries.append((name.upper(), fname, self.next_id))
-        self.next_id += 1
+        taken = {e[2] for e in self.entries}
+        if ident is None:
+            while self.next_id in taken or self.next_id in self.reserved:
+                self.next_id += 1
+            ident = self.next_id
+            self.next_id += 1
+        self.entries.append((name.upper(), fname, ident))
         return name
 
 

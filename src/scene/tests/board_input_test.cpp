@@ -376,6 +376,21 @@ TEST_F(BoardInputTest, RandomInputNeverLosesATile) {
   EXPECT_EQ(At(7, 7), 'k');
 }
 
+TEST_F(BoardInputTest, TilesAndButtonsWaitWhileTheExchangeDialogIsOpen) {
+  game_->FillBag();
+  ASSERT_TRUE(OpenExchangeDialog(game_));
+  rack.SetLetters("abc____", 7);
+  Drag(rack, CellCode(0, 0), board, CellCode(7, 7));
+  Click(board, 3, 3);
+  PressButton(kFramePlay);
+  EXPECT_EQ(board.TileCount(), 0);
+  EXPECT_EQ(rack.Dump(), "abc____");
+  EXPECT_EQ(PendingBoardAction(), nullptr);
+  ExchangeDialogClosed();
+  Drag(rack, CellCode(0, 0), board, CellCode(7, 7));
+  EXPECT_EQ(At(7, 7), 'a');
+}
+
 TEST_F(BoardInputTest, GameChangeReloadsTheBoundBoard) {
   game_->board.letters[7 * 15 + 7] = 'z';
   EXPECT_EQ(BoardGameChanged(20, game_, &board), 1);

@@ -2,10 +2,13 @@
 
 #include <cstring>
 
+#include "game/game.h"
+#include "game/session_registry.h"
 #include "gui/gui_core.h"
 #include "gui/gui_menu.h"
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_menu_win32.h"
+#include "platform/ini.h"
 #include "platform/message_sink.h"
 #include "shell/app_context.h"
 #include "shell/main_loop_state.h"
@@ -14,6 +17,10 @@
 #include "shell/shell_constants.h"
 #include "shell/shell_host.h"
 #include "shell/user_profile.h"
+#include "ui/window_slots.h"
+#include "ui/win32/players_panel_win32.h"
+#include "ui/win32/results_win32.h"
+#include "ui/win32/toolbars_win32.h"
 
 namespace ui {
 namespace {
@@ -24,7 +31,7 @@ struct MainFrameState {
   HINSTANCE instance = nullptr;
   CommandHandlerFn commandHandler = nullptr;
   gui::GuiMenu* frameMenu = nullptr;
-  bool userInterfaceEnabled = true;
+  int lockDepth = 0;  // the interface is on while 0
   bool closeInProgress = false;
   bool closing = false;
   HHOOK keyboardHook = nullptr;
@@ -33,6 +40,7 @@ struct MainFrameState {
   int displayWidth = 0, displayHeight = 0;
   int displayOverride = 0;
   char title[256] = {};
+  bool minimiseOnDeactivate = true;
   MainFrameServices services;
 };
 
@@ -76,14 +84,16 @@ LRESULT DefaultCommandHandler(HWND window, WPARAM wParam, LPARAM) {
 LRESULT OnCreate(HWND window) {
   g_frame.window = window;
   g_frame.keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, g_frame.instance, 0);
+  WindowSlotOp(kOpRegister, kSlotMainFrame, reinterpret_cast<intptr_t>(window));
   return 0;
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(HWND window) {
   if (g_frame.keyboardHook) UnhookWindowsHookEx(g_frame.keyboardHook);
   g_frame.keyboardHook = nullptr;
   g_frame.frameMenu = nullptr;  // the frame's menu bar owned and freed it
   g_frame.window = nullptr;
+  if (GetSlotWindow(kSlotMainFrame) == window) WindowSlotOp(kOpUnregister, kSlotMainFrame, 0);
   PostQuitMessage(0);
   return 0;
 }
@@ -93,7 +103,9 @@ LRESULT OnActivateApp(HWND window, bool active) {
   if (active)
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | (SplashShowing() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-  if (!SplashShowing() && !g_frame.closing) ShowWindow(window, active ? SW_RESTORE : SW_MINIMIZE);
+  BroadcastToSlotWindows(kMsgActivationChanged, active ? 1 : 0, 0, 1);
+  if (!SplashShowing() && !g_frame.closing && g_frame.minimiseOnDeactivate)
+    ShowWindow(window, active ? SW_RESTORE : SW_MINIMIZE);
   return 0;
 }
 
@@ -117,8 +129,40 @@ LRESULT OnDisplayChange(HWND window) {
   GetWindowRect(GetDesktopWindow(), &desk);
   SetWindowPos(window, nullptr, 0, 0, desk.right - desk.left, desk.bottom - desk.top,
                SWP_NOZORDER | SWP_NOSENDCHANGING);
+  SetCursor(nullptr);
   RefreshDisplaySize();
+  BroadcastToSlotWindows(kMsgDisplayChanged, 0, 0, 1);
   return 0;
+}
+
+// Keys go on to the board window.
+LRESULT OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND board = static_cast<HWND>(GetSlotWindow(kSlotBoard));
+  return board ? SendMessageA(board, message, wParam, lParam) : 0;
+}
+
+LRESULT OnRoomPlacement(LPARAM lParam) {
+  if (!lParam) return 0;
+  SlotRect r{};
+  WindowSlotOp(kOpGetRect2, kSlotRoom, reinterpret_cast<intptr_t>(&r));
+  *reinterpret_cast<RECT*>(lParam) = RECT{r.left, r.top, r.right, r.bottom};
+  return lParam;
+}
+
+LRESULT OnWindowPosChanged(LPARAM lParam) {
+  const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (wp && (wp->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
+    const SlotWindowPos pos{wp->x, wp->y, wp->cx, wp->cy, wp->flags};
+    FrameMoved(&pos);
+  }
+  return 0;
+}
+
+// Registry op `op` with `arg` on every panel that holds a window.
+int ForEachPanel(int op, intptr_t arg) {
+  for (int slot = kFirstPanelSlot; slot < kSlotCount; ++slot)
+    if (GetSlotWindow(slot)) WindowSlotOp(op, slot, arg);
+  return 1;
 }
 
 LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -191,6 +235,7 @@ LRESULT OnCloseRequest(HWND window, LPARAM skipQuestion) {
     }
   }
   g_frame.closing = true;
+  if (CGame* game = GetCurrentGame()) game->StopGame();
   shell::SetIdleThrottle(-1);
   DestroyWindow(window);
   shell::SaveAndCloseCurrentUser();
@@ -205,6 +250,8 @@ void SwitchAccelerators(bool enable) {
 }  // namespace
 
 void SetMainFrameServices(const MainFrameServices& services) { g_frame.services = services; }
+const MainFrameServices& GetMainFrameServices() { return g_frame.services; }
+void SetMinimiseOnDeactivate(bool minimise) { g_frame.minimiseOnDeactivate = minimise; }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -212,7 +259,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnCreate(window);
       break;  // the toolkit sets up its frame state too
     case WM_DESTROY:
-      OnDestroy();
+      OnDestroy(window);
       break;
     case WM_QUERYENDSESSION:
       shell::SaveAndCloseCurrentUser();
@@ -226,6 +273,16 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnSetCursor(window);
     case WM_GETMINMAXINFO:
       return OnGetMinMaxInfo(lParam);
+    case WM_WINDOWPOSCHANGED:
+      OnWindowPosChanged(lParam);
+      break;  // the toolkit frame lays out its own parts
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      return OnKey(message, wParam, lParam);
+    case kMsgFrameNop:
+      return 0;
+    case kMsgRoomPlacement:
+      return OnRoomPlacement(lParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChange(window);
     case WM_COMMAND:
@@ -294,6 +351,8 @@ HWND CreateMainFrameWindow(HINSTANCE instance) {
     g_frame.windowsMinor = version.dwMinorVersion;
   }
   if (!g_frame.displayKnown) RefreshDisplaySize();
+  if (platform::IniGetInt("debug", "NoMinimize", 0, shell::GetProgramIniPath()) != 0)
+    g_frame.minimiseOnDeactivate = false;
   // No stored placement yet: the whole display.
   SetDisplaySizeOverride(1);
   lstrcpynA(g_frame.title, shell::LoadResString(kStrMainTitle), sizeof g_frame.title);
@@ -348,15 +407,54 @@ LRESULT CallCommandHandler(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 int EnableUserInterface(int enable) {
-  bool on = enable != 0;
-  if (on == g_frame.userInterfaceEnabled) return 0;
-  g_frame.userInterfaceEnabled = on;
+  const bool on = enable != 0;
+  if (on) {
+    if (g_frame.lockDepth == 0 || --g_frame.lockDepth > 0) return 0;
+  } else if (g_frame.lockDepth++ > 0) {
+    return 0;
+  }
   if (g_frame.window) gui::GuiEnableMenuBar(g_frame.window, on ? 1 : 0);
   SwitchAccelerators(on);
+  EnablePanelWindows(on ? 1 : 0);
   return 1;
 }
 
-bool IsUserInterfaceEnabled() { return g_frame.userInterfaceEnabled; }
+bool IsUserInterfaceEnabled() { return g_frame.lockDepth == 0; }
+int UserInterfaceLockDepth() { return g_frame.lockDepth; }
+
+int EnablePanelWindows(int enable) { return ForEachPanel(enable ? kOpEnable : kOpDisable, 0); }
+int HidePanelWindows(int hide) { return ForEachPanel(kOpShow, hide ? kShowHide : kShowShow); }
+int SuspendPanelWindows(int suspend) {
+  return ForEachPanel(kOpShow, suspend ? kShowSuspend : kShowResume);
+}
+
+int TogglePanelsForRoom() {
+  RoomLayoutRecord* room = GetRoomLayoutRecord(GetCurrentLayoutIndex());
+  if (!room) return 0;
+  const bool hidden = room->panelsHidden != 0;
+  SuspendPanelWindows(hidden ? 0 : 1);
+  room->panelsHidden = hidden ? 0 : 1;
+  return room->panelsHidden;
+}
+
+int CreateStartupPanels(HWND owner, HINSTANCE instance) {
+  if (g_frame.services.createToolTipControl) g_frame.services.createToolTipControl();
+  CreateGameInfoStrip(owner, instance);
+  CreateGameToolbar(owner, instance);
+  CreatePlayersPanel(owner, instance);
+  return 1;
+}
+
+int DestroyStartupPanels() {
+  for (int slot : {kSlotRemainingTiles, kSlotMoveList, kSlotDictionary, kSlotMentor,
+                   kSlotPositionSetup, kSlotGameInfo, kSlotPanelToolbar, kSlotGameToolbar,
+                   kSlotPlayers, kSlotAnagramList, kSlotUserComments})
+    DestroySlotWindow(slot);
+  if (g_frame.services.destroyToolTipControl) g_frame.services.destroyToolTipControl();
+  for (int slot : {kSlotChat, kSlotFriendsList})
+    DestroySlotWindow(slot);
+  return 1;
+}
 bool IsMainFrameClosing() { return g_frame.closing; }
 
 int GetDisplayWidth() { return g_frame.displayKnown ? g_frame.displayWidth : 0; }

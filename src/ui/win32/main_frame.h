@@ -6,10 +6,12 @@
 // the network rooms and offers the lock that disables the interface while a
 // modal task runs.
 //
-// Differences from the frame it follows: no window-slot registry, panels or
-// 3D device exist yet, so the frame registers, shows and enables nothing but
-// itself; until a screen installs a command handler, the frame's own "Quit"
-// item asks to close (otherwise nothing could end the program).
+// Differences from the frame it follows: no 3D device is reset here (the
+// rooms own it); until a screen installs a command handler, the frame's own
+// "Quit" item asks to close (otherwise nothing could end the program). The
+// interface lock nests: every disable needs its enable, so a dialog that
+// ends never unlocks the task that opened it. The start-up panels are those
+// this library builds; the others' creators are added as they come.
 #include <windows.h>
 
 namespace ui {
@@ -27,6 +29,9 @@ constexpr UINT kMsgCloseRequest = 0x8506;  // lParam non-zero: no question
 constexpr UINT kMsgSystemSound = 0x8505;
 constexpr UINT kMsgCaptionButton = 0x8503;
 constexpr UINT kMsgActivationChanged = 0x8111;
+constexpr UINT kMsgDisplayChanged = 0x8114;
+constexpr UINT kMsgFrameNop = 0x810F;
+constexpr UINT kMsgRoomPlacement = 0x830F;  // lParam RECT*: the room window's placement
 
 // What the frame needs of the program's start-up, which sits above it.
 struct MainFrameServices {
@@ -34,8 +39,13 @@ struct MainFrameServices {
   int (*cursorIndex)(HWND window) = nullptr;  // -1 for none
   void (*selectCursor)(HWND window, int index) = nullptr;
   HPALETTE (*palette)() = nullptr;
+  // The shared tooltip control and its texts (string-table ids).
+  HWND (*createToolTipControl)() = nullptr;
+  void (*destroyToolTipControl)() = nullptr;
+  bool (*addToolTip)(HWND window, UINT stringId) = nullptr;
 };
 void SetMainFrameServices(const MainFrameServices& services);
+const MainFrameServices& GetMainFrameServices();
 
 bool RegisterMainWindowClass(HINSTANCE instance);
 bool UnregisterMainWindowClass(HINSTANCE instance);
@@ -50,10 +60,30 @@ using CommandHandlerFn = LRESULT (*)(HWND window, WPARAM wParam, LPARAM lParam);
 int SetCommandHandler(void* menu, CommandHandlerFn handler);
 LRESULT CallCommandHandler(HWND window, WPARAM wParam, LPARAM lParam);
 
-// The interface lock; 1 when the state changed. Calls do not nest.
+// The interface lock; 1 when the state changed. Calls nest: each disable
+// deepens the lock and only the enable that matches the first one opens the
+// interface again; an enable with no lock held changes nothing.
 int EnableUserInterface(int enable);
 bool IsUserInterfaceEnabled();
+int UserInterfaceLockDepth();
 bool IsMainFrameClosing();
+
+// Registry ops over the panels (slots 3 to 30) that hold a window; each 1.
+int EnablePanelWindows(int enable);
+int HidePanelWindows(int hide);
+int SuspendPanelWindows(int suspend);
+// Suspends or restores the current room's panels; the new hidden flag.
+int TogglePanelsForRoom();
+
+// The modeless panels that live for the whole run, owned by the frame; 1.
+int CreateStartupPanels(HWND owner, HINSTANCE instance);
+int DestroyStartupPanels();
+
+// Whether deactivating the program minimises the frame (and activating it
+// restores it). On by default; window tests on a bare X server, where focus
+// wanders between test windows, switch it off. The program ini's
+// [debug] NoMinimize=1 does the same.
+void SetMinimiseOnDeactivate(bool minimise);
 
 int GetDisplayWidth();
 int GetDisplayHeight();

@@ -9,6 +9,10 @@
 #include "game/move_text.h"
 #include "game/session_registry.h"
 #include "gui/gui_core.h"
+#include "gui/gui_skin.h"
+#include "gui/list_view_skin.h"
+#include "gui/win32/gui_widgets1.h"
+#include "gui/win32/gui_win32.h"
 #include "shell/res_strings.h"
 #include "shell/shell_host.h"
 #include "ui/players_panel_model.h"
@@ -73,6 +77,29 @@ bool SetFirstRow(int row) {
 
 // --- Rows ---
 
+// The rows take the skin's list colours: its row background for the
+// others, its focused-row tint for the player shown as "self", its ink for
+// the text and its header shadow for the line between rows. A skin that
+// has no list colours leaves the system's.
+struct RowColours {
+  COLORREF back, self, text, rule;
+};
+
+RowColours SkinRowColours() {
+  RowColours c{GetSysColor(COLOR_BTNFACE), RGB(236, 242, 226), RGB(5, 5, 5),
+               GetSysColor(COLOR_BTNSHADOW)};
+  const gui::GuiSkin* skin = gui::GuiGetSkin();
+  if (!skin) return c;
+  const uint32_t* lv = skin->listViewColors;
+  if (lv[gui::kLvBackground] != lv[gui::kLvText]) {
+    c.back = lv[gui::kLvBackground];
+    c.self = lv[gui::kLvFocusedBackground];
+    c.text = lv[gui::kLvText];
+    c.rule = lv[gui::kHeaderShadow];
+  }
+  return c;
+}
+
 void PaintRow(HWND row) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(row, &ps);
@@ -81,15 +108,20 @@ void PaintRow(HWND row) {
   GamePlayer* player = game && index >= 0 && index < PlayerCount() ? game->Player(index) : nullptr;
   RECT rc;
   GetClientRect(row, &rc);
+  const RowColours colours = SkinRowColours();
   if (player) {
     const bool self = player == game->viewingPlayer;
-    HBRUSH back = CreateSolidBrush(self ? RGB(236, 242, 226) : GetSysColor(COLOR_BTNFACE));
+    HBRUSH back = CreateSolidBrush(self ? colours.self : colours.back);
     FillRect(dc, &rc, back);
     DeleteObject(back);
+    RECT rule{rc.left, rc.bottom - 1, rc.right, rc.bottom};
+    HBRUSH ruleBrush = CreateSolidBrush(colours.rule);
+    FillRect(dc, &rule, ruleBrush);
+    DeleteObject(ruleBrush);
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(dc, PanelFont());
     const int width = rc.right - rc.left;
-    SetTextColor(dc, RGB(5, 5, 5));
+    SetTextColor(dc, colours.text);
     SetTextAlign(dc, TA_CENTER | TA_TOP);
     const std::string score = std::to_string(player->score);
     TextOutA(dc, width / 2, 20, score.c_str(), static_cast<int>(score.size()));
@@ -129,6 +161,11 @@ void PaintRow(HWND row) {
       SelectObject(dc, oldPen);
       SelectObject(dc, oldBrush);
     }
+  } else {
+    // A row with no player left would show whatever was under it.
+    HBRUSH back = CreateSolidBrush(colours.back);
+    FillRect(dc, &rc, back);
+    DeleteObject(back);
   }
   EndPaint(row, &ps);
 }
@@ -204,9 +241,23 @@ void InitPanel(HWND panel) {
   GetClientRect(panel, &g_panel.client);
 }
 
+// The panel lies on the skin's label background (the felt its labels
+// show), so the clocks and the rows' frame stand on one surface. It is
+// drawn here, not through the class brush: the class is every skinned
+// dialog's.
+BOOL EraseBackground(HWND panel, HDC dc) {
+  RECT rc;
+  GetClientRect(panel, &rc);
+  const gui::GuiSkin* skin = gui::GuiGetSkin();
+  const gui::PackedDIB* tile = skin ? gui::GuiSkinImage(skin, skin->label.backgroundId) : nullptr;
+  if (tile)
+    gui::DIBTileRect(dc, tile, &rc);
+  else
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  return TRUE;
+}
+
 void PaintPanel(HWND panel) {
-  HBRUSH back = GetSysColorBrush(COLOR_BTNFACE);
-  SetClassLongPtrA(panel, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(back));
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(panel, &ps);
   RECT rc;
@@ -257,6 +308,9 @@ INT_PTR CALLBACK PanelProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       PaintPanel(panel);
       return TRUE;
+    case WM_ERASEBKGND:
+      SetWindowLongPtrA(panel, DWLP_MSGRESULT, 1);
+      return EraseBackground(panel, reinterpret_cast<HDC>(wp));
     case WM_VSCROLL:
       if (reinterpret_cast<HWND>(lp) == GetDlgItem(panel, kIdPlayersScroll)) OnVScroll(wp);
       return TRUE;

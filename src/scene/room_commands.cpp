@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "game/session_registry.h"
+#include "rules/layouts.h"
 #include "scene/board_grids.h"
 #include "scene/board_scene.h"
 #include "scene/grid_host.h"
@@ -51,6 +52,12 @@ void RoomCommands::ResumeScene() { ShowBoardAndRackFrames(); }
 void RoomCommands::RebuildBoardScene() {
   Screen* screen = GetCurrentScreen();
   if (screen && screen->HasBoardScene()) screen->RebuildBoardScene();
+}
+
+void RoomCommands::ResetBoardScene(int32_t boardSize) {
+  Screen* screen = GetCurrentScreen();
+  if (screen && screen->HasBoardScene() && boardSize > 0 && boardSize <= kMaxBoardSide)
+    screen->ResetBoardScene(boardSize);
 }
 
 void RoomCommands::FillGridsFromGame(CGame& game) {

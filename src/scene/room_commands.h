@@ -18,6 +18,7 @@ class RoomCommands : public ui::RoomCommandPort {
   void FreezeScene() override;
   void ResumeScene() override;
   void RebuildBoardScene() override;
+  void ResetBoardScene(int32_t boardSize) override;
   void FillGridsFromGame(CGame& game) override;
 };
 

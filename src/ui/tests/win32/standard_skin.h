@@ -8,6 +8,7 @@
 #include "gui/gui_core.h"
 #include "gui/list_view_skin.h"
 #include "gui/skin_reader.h"
+#include "gui/view_skin.h"
 #include "gui/widget_skin_reader.h"
 #include "gui/win32/gui_win32.h"
 #include "screenshot.h"
@@ -32,6 +33,7 @@ inline int InitializeStandardSkin(HINSTANCE instance) {
   const std::string folder = tess_test::BuildPath("Data/Skin/");
   gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
   gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
+  gui::GuiReadListIni((folder + "list_box.ini").c_str(), registry, skin);
   gui::GuiApplySkin(0, skin);
   return 1;
 }

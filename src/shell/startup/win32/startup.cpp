@@ -32,7 +32,15 @@
 #include "shell/startup_logic.h"
 #include "shell/theme.h"
 #include "shell/user_profile.h"
+#include "scene/game_room.h"
+#include "scene/lobby_room.h"
+#include "scene/screen.h"
+#include "scene/win32/board_window.h"
+#include "scene/win32/lobby_room.h"
+#include "scene/win32/room_commands.h"
+#include "scene/win32/room_window.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/new_game_dialog.h"
 
 namespace shell {
 namespace {
@@ -47,6 +55,9 @@ struct StartupState {
   HANDLE semaphore = nullptr;
   bool cursorsUp = false;
   bool frameClassUp = false;
+  bool roomClassUp = false;
+  bool boardClassUp = false;
+  bool screensUp = false;
   bool guiResourcesUp = false;
   HWND mainWindow = nullptr;
   bool queuesUp = false;
@@ -209,7 +220,46 @@ void InstallFrameServices() {
   s.cursorIndex = GetAppCursorIndex;
   s.selectCursor = SelectFrameCursor;
   s.palette = GetAppPalette;
+  s.createToolTipControl = CreateToolTipControl;
+  s.destroyToolTipControl = DestroyToolTipControl;
+  s.addToolTip = AddToolTip;
   ui::SetMainFrameServices(s);
+}
+
+// --- the rooms ------------------------------------------------------------------
+
+scene::Screen* MakeLobby(int) { return scene::CreateLobbyScreen(); }
+scene::Screen* MakeMainGame(int) { return scene::CreateMainGameScreen(); }
+scene::Screen* MakeBestSolution(int) { return scene::CreateBestSolutionScreen(); }
+
+int RunPlayerSetup(void* owner, CGame* game) {
+  return ui::RunNewGameDialog(static_cast<HWND>(owner), game);
+}
+
+// The default profile cannot be selected: the program stops; the loop's end
+// frees the lexicon, restores the system settings and shuts down once.
+void ShutDownFromLobby() { PostQuitMessage(0); }
+
+bool RoomFrameActive() {
+  const int room = scene::GetCurrentRoomId();
+  return room != scene::kLobbyRoom && room != scene::kNoRoomWindowId;
+}
+
+// The rooms the program has, what they ask of the program, and their place
+// in the main loop.
+void InstallRooms() {
+  scene::SetRoomScreenFactory(scene::kLobbyRoom, MakeLobby);
+  scene::SetRoomScreenFactory(scene::kMainGameRoom, MakeMainGame);
+  scene::SetRoomScreenFactory(8, MakeBestSolution);
+  scene::SetPlayerSetupDialog(RunPlayerSetup);
+  scene::LobbyServices lobby;
+  lobby.shutDown = ShutDownFromLobby;
+  scene::SetLobbyServices(lobby);
+  scene::InstallRoomCommandPort();
+  RoomFrameDriver driver;
+  driver.active = RoomFrameActive;
+  driver.update = scene::RunRoomFrame;
+  SetRoomFrameDriver(driver);
 }
 
 // --- the steps ------------------------------------------------------------------
@@ -221,6 +271,7 @@ bool InitApplication() {
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
+  if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();
   g_run.guiResourcesUp = true;  // released at the end whether or not all loaded
   if (!LoadGUIResources()) Log("gui resources: toolkit defaults");
@@ -230,6 +281,9 @@ bool InitApplication() {
 // The skin's palette pack in slot 18 decides; the other packs are opened
 // for the rooms that read them.
 bool LoadStartupResources() {
+  InstallRooms();
+  scene::CreateRoomScreens();
+  g_run.screensUp = true;
   if (!AllocCurrentUserProfile()) return false;
   InstallPalettePackFactory();
   for (auto pack : {std::make_pair("faces", kPackFaces), std::make_pair("Tessarin", kPackProduct),
@@ -287,10 +341,13 @@ bool SelectStartUser() {
     }
     Log("user %s", last.c_str());
   }
+  scene::PushScreen(scene::kLobbyRoom);
+  Log("room %d", scene::GetCurrentRoomId());
   if (!GetCurrentUserName()[0]) {
     int answer = Notice(WelcomePromptText(CountUsers() > 0), 1);
-    // The lobby screen takes the answer once the rooms exist.
-    Log("welcome answer %u", WelcomeAnswerMessage(answer));
+    const uint32_t message = WelcomeAnswerMessage(answer);
+    if (HWND lobby = scene::GetLobbyDialog()) PostMessageA(lobby, message, 0, 0);
+    Log("welcome answer %u", message);
   }
   return true;
 }
@@ -301,6 +358,11 @@ void ShutdownSubsystems() {
   if (g_run.mainWindow && IsWindow(g_run.mainWindow)) DestroyWindow(g_run.mainWindow);
   g_run.mainWindow = nullptr;
   ::DestroyAllGames();
+  if (g_run.screensUp) scene::DestroyRoomScreens();
+  g_run.screensUp = false;
+  if (g_run.boardClassUp) scene::UnregisterBoardWindowClass(g_run.instance);
+  if (g_run.roomClassUp) scene::UnregisterRoomWindowClass(g_run.instance);
+  g_run.boardClassUp = g_run.roomClassUp = false;
   if (g_run.frameClassUp) ui::UnregisterMainWindowClass(g_run.instance);
   g_run.frameClassUp = false;
   if (g_run.cursorsUp) DestroyAppCursors();
@@ -380,6 +442,8 @@ bool StartUp() {
     return false;
   }
   g_run.queuesUp = CreateEventQueue(0, 0) && CreateEventQueue(1, 0);
+  scene::CreateRoomWindow();
+  g_run.boardClassUp = scene::RegisterBoardWindowClass(g_run.instance);
   InstallDialogWindowOps();
   ShowSplashSequence();
   ApplySwitches();

@@ -3,6 +3,8 @@
 // player entries "Play" writes; screenshots of both dialogs.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "game/game.h"
 #include "gui/win32/gui_widgets1.h"
 #include "setup_support.h"
@@ -46,6 +48,8 @@ TEST_F(SetupDialogWindows, DuplicatePartnersCountsAndBlitz) {
   Then([&](HWND d) {
     for (int i = 0; i < 3; ++i)
       opened.push_back(Line(d, i));
+    std::printf("list colour %06lx skin %p\n", (unsigned long)gui::GuiGetSkin()->list.colors[0],
+                (void*)gui::GuiGetSkin());
     RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_duplicate_setup");
     SetSpin(d, kIdPlayerCount, 4);

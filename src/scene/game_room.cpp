@@ -172,6 +172,10 @@ class MainGameScreen : public GameRoomScreen {
       const std::string path = g_pendingSavedGame;
       g_pendingSavedGame.clear();
       if (ui::NewRoomGame(path.c_str()) != 1) return Refuse();
+      if (CGame* loaded = GetCurrentGame()) {
+        board->SetBoardLetters(loaded->board.letters);
+        FollowPlayerInRackView(*loaded);
+      }
     } else {
       game->StartNewGame();
     }

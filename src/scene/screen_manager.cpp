@@ -11,7 +11,6 @@
 #include "scene/game_room.h"
 #include "scene/grid_host.h"
 #include "scene/lobby_room.h"
-#include "scene/room_commands.h"
 #include "scene/room_port.h"
 #include "scene/screen.h"
 #include "shell/app_context.h"
@@ -102,7 +101,6 @@ void CreateRoomScreens() {
   m.current = nullptr;
   m.currentEntered = false;
   m.top = -1;
-  ui::SetRoomCommandPort(&GetRoomCommands());
 }
 
 void DestroyRoomScreens() {
@@ -117,9 +115,6 @@ void DestroyRoomScreens() {
   for (Screen*& s : m.stack)
     s = nullptr;
   m.top = -1;
-  // Only the rooms' own port goes with them.
-  ui::RoomCommandPort* previous = ui::SetRoomCommandPort(nullptr);
-  if (previous != &GetRoomCommands()) ui::SetRoomCommandPort(previous);
 }
 
 Screen* GetRoomScreen(int roomId) { return ValidRoom(roomId) ? M().screens[roomId] : nullptr; }

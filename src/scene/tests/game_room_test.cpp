@@ -22,8 +22,6 @@
 #include "room_fakes.h"
 #include "scene/board_scene.h"
 #include "scene/game_room.h"
-#include "scene/room_commands.h"
-#include "ui/room_port.h"
 #include "scene/grid_host.h"
 #include "scene/grid_view_port.h"
 #include "scene/screen.h"
@@ -227,28 +225,6 @@ TEST_F(GameRoomTest, ReplayStartsTheGameAgainInTheRoom) {
   RunUntil([&] { return HumanDeciding(); });
   EXPECT_EQ(CurrentGrids().rack->TileCount(), 7);
   EXPECT_EQ(BoardTiles(), 0);
-}
-
-TEST_F(GameRoomTest, ToolbarCommandsAskBeforeLeavingAGameInProgress) {
-  EXPECT_EQ(&ui::GetRoomCommandPort(), &GetRoomCommands());
-  EXPECT_TRUE(ui::GetRoomCommandPort().AgreeToLeave());  // the lobby, no game
-  ASSERT_TRUE(PushScreen(kMainGameRoom));
-  RunUntil([&] { return HumanDeciding(); });
-  ui::RoomCommandPort& commands = ui::GetRoomCommandPort();
-  sink_.answers = {platform::kResultNo, platform::kResultYes};
-  EXPECT_FALSE(commands.AgreeToLeave());
-  EXPECT_TRUE(commands.AgreeToLeave());
-  EXPECT_EQ(sink_.messages.back().text, "A game is in progress, are you sure you want to end it?");
-
-  // The grids refilled from the game after they were emptied.
-  CurrentGrids().rack->Clear();
-  commands.FillGridsFromGame(*Game());
-  EXPECT_EQ(CurrentGrids().rack->Dump(), std::string(Game()->GetCurrentPlayer()->rack, 7));
-
-  commands.LeaveToMainMenu();
-  EXPECT_EQ(GetCurrentRoomId(), kLobbyRoom);
-  EXPECT_EQ(GetScreenStackTop(), 0);
-  EXPECT_EQ(GetGameCount(), 0);
 }
 
 // The saved game's owner is the user, in room 1.

@@ -26,7 +26,9 @@
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
 #include "shell/startup/win32/splash.h"
+#include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
+#include "shell/startup/win32/wallpaper_paint.h"
 #include "shell/startup/win32/win_shell_host.h"
 #include "shell/window/win_utils.h"
 #include "shell/startup_logic.h"
@@ -41,6 +43,7 @@
 #include "scene/win32/room_window.h"
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
+#include "ui/win32/saved_game_dialogs_win32.h"
 
 namespace shell {
 namespace {
@@ -270,6 +273,7 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
   if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();
@@ -428,6 +432,7 @@ bool StartUp() {
     g_host.SetMainWindow(g_run.mainWindow);
     SetMessageBoxMainWindow(g_run.mainWindow);
     SetSkinMainWindow(g_run.mainWindow);
+    InstallStartupHooks();
   }
   int width = 0, height = 0;
   g_host.GetDesktopSize(&width, &height);
@@ -449,6 +454,7 @@ bool StartUp() {
   ApplySwitches();
   ui::ShowMainWindowFullDesktop(1);
   Log("main window");
+  Log("wallpaper %s", InstallMainWindowWallpaper(g_run.mainWindow) ? "shown" : "none");
   LoadLexicon();
   SetOnlineAppWindows(g_run.instance, g_run.mainWindow);
   if (!SelectStartUser()) {

@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "gui/win32/gui_widgets1.h"
 #include "setup_support.h"
+#include "ui/win32/challenge_dialog.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_dialogs.h"
 
@@ -155,6 +156,28 @@ TEST_F(SetupDialogWindows, ClassicComputerPartnerAndTimeFloors) {
   EXPECT_STREQ(s.entries[0].name, "Zoe");
   EXPECT_EQ(s.entries[1].playerType, kPlayerComputer);
   EXPECT_STREQ(s.entries[1].name, partner.c_str());
+}
+
+TEST_F(SetupDialogWindows, ChallengeReturnsTheCheckedWords) {
+  std::vector<RobotMove> words(3), chosen;
+  const char* texts[] = {"quartz", "ox", "za"};
+  for (int i = 0; i < 3; ++i)
+    std::strcpy(words[i].word, texts[i]);
+  std::string shot, second;
+  Then([&](HWND d) {
+    second = Text(d, kIdFirstChallengeWord + 1);
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_challenge");
+    SendDlgItemMessageA(d, kIdFirstChallengeWord + 2, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(d, WM_COMMAND, kIdChallengeOk, 0);
+  });
+  EXPECT_EQ(RunChallengeDialog(nullptr, words, chosen), 1);
+  EXPECT_FALSE(shot.empty());
+  EXPECT_EQ(second, "ox");
+  ASSERT_EQ(chosen.size(), 1u);
+  EXPECT_STREQ(chosen[0].word, "za");
+  Then([](HWND d) { PostMessageA(d, WM_COMMAND, kIdChallengeCancel, 0); });
+  EXPECT_EQ(RunChallengeDialog(nullptr, words, chosen), 0);
+  EXPECT_TRUE(chosen.empty());
 }
 
 }  // namespace

@@ -14,8 +14,6 @@
 #include <vector>
 
 #include "gui/gui_core.h"
-#include "gui/skin_reader.h"
-#include "gui/view_skin.h"
 #include "recording_sink.h"
 #include "screenshot.h"
 #include "shell/personality.h"
@@ -75,13 +73,6 @@ class SetupWindows : public ::testing::Test {
   // The toolkit's classes are registered once per process.
   static void SetUpTestSuite() {
     skinReady = uitest::InitializeStandardSkin(GetModuleHandleA(nullptr));
-    if (!skinReady) return;
-    // The player list is a skinned list box too; applying copies the record.
-    gui::GuiSkin skin = *gui::GuiGetSkin();
-    const std::string skinIni = tess_test::BuildPath("Data/Skin/standard_skin.ini");
-    gui::GuiReadListIni(gui::GuiSkinConfigPath(skinIni.c_str(), "list_box").c_str(),
-                        skin.imageSource, &skin);
-    gui::GuiApplySkin(0, &skin);
   }
   static void TearDownTestSuite() { gui::GuiFreeFrameSkin(); }
   void SetUp() override {

@@ -415,14 +415,14 @@ LRESULT CallCommandHandler(HWND window, WPARAM wParam, LPARAM lParam) {
 
 int EnableUserInterface(int enable) {
   const bool on = enable != 0;
-  if (on) {
-    if (g_frame.lockDepth == 0 || --g_frame.lockDepth > 0) return 0;
-  } else if (g_frame.lockDepth++ > 0) {
-    return 0;
+  if (on && g_frame.lockDepth == 0) return 0;
+  g_frame.lockDepth += on ? -1 : 1;
+  // Only the outermost level switches anything.
+  if (g_frame.lockDepth == (on ? 0 : 1)) {
+    if (g_frame.window) gui::GuiEnableMenuBar(g_frame.window, on ? 1 : 0);
+    SwitchAccelerators(on);
+    EnablePanelWindows(on ? 1 : 0);
   }
-  if (g_frame.window) gui::GuiEnableMenuBar(g_frame.window, on ? 1 : 0);
-  SwitchAccelerators(on);
-  EnablePanelWindows(on ? 1 : 0);
   return 1;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/lexicon.h"
+#include "game/saved_game.h"
 #include "game/session_registry.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/ini.h"
@@ -41,8 +42,11 @@
 #include "scene/win32/lobby_room.h"
 #include "scene/win32/room_commands.h"
 #include "scene/win32/room_window.h"
+#include "ui/win32/about_box_win32.h"
+#include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
+#include "ui/win32/options_dialog.h"
 #include "ui/win32/saved_game_dialogs_win32.h"
 
 namespace shell {
@@ -239,6 +243,24 @@ int RunPlayerSetup(void* owner, CGame* game) {
   return ui::RunNewGameDialog(static_cast<HWND>(owner), game);
 }
 
+void RunLobbyOptions(HWND owner) {
+  const int changes = ui::RunOptionsDialog(owner);
+  if (changes) ui::SaveOptionsChanges(changes);
+}
+
+void RunCredits(HWND owner) { ui::ShowAboutBox(owner); }
+
+// A saved game chosen in the program's file dialog is played in the game
+// room, which opens it in place of the player set-up.
+void OpenSavedGameFromLobby(HWND) {
+  ui::ProgramSavedGamePort dialogs;
+  std::string path;
+  if (!dialogs.AskFileName(false, kFileSavedGame, path) || path.empty()) return;
+  if (DetectSavedFileType(path.c_str()) != kFileSavedGame) return;
+  scene::SetPendingSavedGame(path);
+  if (!scene::PushScreen(scene::kMainGameRoom)) scene::SetPendingSavedGame("");
+}
+
 // The default profile cannot be selected: the program stops; the loop's end
 // frees the lexicon, restores the system settings and shuts down once.
 void ShutDownFromLobby() { PostQuitMessage(0); }
@@ -257,8 +279,12 @@ void InstallRooms() {
   scene::SetPlayerSetupDialog(RunPlayerSetup);
   scene::LobbyServices lobby;
   lobby.shutDown = ShutDownFromLobby;
+  lobby.runOptions = RunLobbyOptions;
+  lobby.runCredits = RunCredits;
+  lobby.openSavedFile = OpenSavedGameFromLobby;
   scene::SetLobbyServices(lobby);
   scene::InstallRoomCommandPort();
+  ui::InstallGameWindowPorts();
   RoomFrameDriver driver;
   driver.active = RoomFrameActive;
   driver.update = scene::RunRoomFrame;
@@ -359,9 +385,12 @@ bool SelectStartUser() {
 void ShutdownSubsystems() {
   CloseSplash();
   JoinSplashThread();
+  // The panels go before the frame that owns them.
+  ui::DestroyStartupPanels();
   if (g_run.mainWindow && IsWindow(g_run.mainWindow)) DestroyWindow(g_run.mainWindow);
   g_run.mainWindow = nullptr;
   ::DestroyAllGames();
+  ui::UninstallGameWindowPorts();
   if (g_run.screensUp) scene::DestroyRoomScreens();
   g_run.screensUp = false;
   if (g_run.boardClassUp) scene::UnregisterBoardWindowClass(g_run.instance);
@@ -449,6 +478,7 @@ bool StartUp() {
   g_run.queuesUp = CreateEventQueue(0, 0) && CreateEventQueue(1, 0);
   scene::CreateRoomWindow();
   g_run.boardClassUp = scene::RegisterBoardWindowClass(g_run.instance);
+  ui::CreateStartupPanels(g_run.mainWindow, g_run.instance);
   InstallDialogWindowOps();
   ShowSplashSequence();
   ApplySwitches();

@@ -33,7 +33,7 @@ inline int InitializeStandardSkin(HINSTANCE instance) {
   const std::string folder = tess_test::BuildPath("Data/Skin/");
   gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
   gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
-  gui::GuiReadListIni(gui::GuiSkinConfigPath(skinIni.c_str(), "list_box").c_str(), registry, skin);
+  gui::GuiReadListIni((folder + "list_box.ini").c_str(), registry, skin);
   gui::GuiApplySkin(0, skin);
   return 1;
 }

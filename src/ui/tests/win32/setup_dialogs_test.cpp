@@ -3,12 +3,15 @@
 // player entries "Play" writes; screenshots of both dialogs.
 #include <windows.h>
 
-#include <cstdio>
+#include <commctrl.h>
 
 #include "game/game.h"
+#include "game/player_turn.h"
+#include "game_test_support.h"
 #include "gui/win32/gui_widgets1.h"
 #include "setup_support.h"
 #include "ui/win32/challenge_dialog.h"
+#include "ui/win32/round_results_dialog.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_dialogs.h"
 
@@ -178,6 +181,38 @@ TEST_F(SetupDialogWindows, ChallengeReturnsTheCheckedWords) {
   Then([](HWND d) { PostMessageA(d, WM_COMMAND, kIdChallengeCancel, 0); });
   EXPECT_EQ(RunChallengeDialog(nullptr, words, chosen), 0);
   EXPECT_TRUE(chosen.empty());
+}
+
+TEST_F(SetupDialogWindows, RoundResultsListEachPlayerAgainstTheMentor) {
+  auto game = gametest::TwoHumanGame();
+  std::strcpy(game->Player(0)->entry.name, "Ada");
+  std::strcpy(game->Player(1)->entry.name, "Basil");
+  game->Player(0)->lastAction = kLastPassed;
+  game->Player(1)->lastAction = kLastPlayed;
+  game->Player(1)->lastMoveRecord = gametest::Move("quartz", 48, 7, 7);
+  game->Player(1)->score = 48;
+  game->referencePlayer = std::make_unique<GamePlayer>();
+  game->referencePlayer->lastMoveRecord = gametest::Move("quartzy", 64, 7, 7);
+  std::string caption, first, shot;
+  Then([&](HWND d) {
+    char text[128] = {};
+    GetWindowTextA(d, text, sizeof text);
+    caption = text;
+    char cell[64] = {};
+    LVITEMA item{};
+    item.iSubItem = 3;
+    item.pszText = cell;
+    item.cchTextMax = sizeof cell;
+    SendDlgItemMessageA(d, kIdRoundResultsList, LVM_GETITEMTEXTA, 0,
+                        reinterpret_cast<LPARAM>(&item));
+    first = cell;
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_round_results");
+    PostMessageA(d, WM_COMMAND, kIdRoundResultsOk, 0);
+  });
+  EXPECT_EQ(ShowRoundResults(game.get(), nullptr), 0);
+  EXPECT_EQ(caption.rfind("Mentor's solution: ", 0), 0u) << caption;
+  EXPECT_EQ(first, "75.0");
+  EXPECT_FALSE(shot.empty());
 }
 
 }  // namespace

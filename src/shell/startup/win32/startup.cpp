@@ -42,12 +42,16 @@
 #include "scene/win32/lobby_room.h"
 #include "scene/win32/room_commands.h"
 #include "scene/win32/room_window.h"
+#include "ui/game_settings.h"
+#include "ui/room_game.h"
 #include "ui/win32/about_box_win32.h"
 #include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/options_dialog.h"
 #include "ui/win32/saved_game_dialogs_win32.h"
+#include "ui/win32/toolbars_win32.h"
+#include "ui/window_slots.h"
 
 namespace shell {
 namespace {
@@ -284,11 +288,32 @@ void InstallRooms() {
   lobby.openSavedFile = OpenSavedGameFromLobby;
   scene::SetLobbyServices(lobby);
   scene::InstallRoomCommandPort();
-  ui::InstallGameWindowPorts();
   RoomFrameDriver driver;
   driver.active = RoomFrameActive;
   driver.update = scene::RunRoomFrame;
   SetRoomFrameDriver(driver);
+}
+
+uint32_t RunToolbarOptions(HWND owner) {
+  return static_cast<uint32_t>(ui::RunOptionsDialog(owner));
+}
+
+void EnablePanelControl(int slot, int control, bool enable) {
+  if (HWND panel = static_cast<HWND>(ui::GetSlotWindow(slot)))
+    EnableWindow(GetDlgItem(panel, control), enable);
+}
+
+// The game's notices, the toolbars' options and the panels' controls on the
+// program's windows.
+void InstallWindowSideOfTheGame() {
+  ui::InstallGameWindowPorts();
+  ui::GameToolbarHooks toolbar;
+  toolbar.runOptionsDialog = RunToolbarOptions;
+  toolbar.saveOptions = ui::SaveOptionsSettings;
+  ui::SetGameToolbarHooks(toolbar);
+  ui::RoomGameWindows panels;
+  panels.enableControl = EnablePanelControl;
+  ui::SetRoomGameWindows(panels);
 }
 
 // --- the steps ------------------------------------------------------------------
@@ -299,10 +324,12 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  InstallWindowSideOfTheGame();
   ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
   if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();
+  ui::ResetWindowSlotRegistry();
   g_run.guiResourcesUp = true;  // released at the end whether or not all loaded
   if (!LoadGUIResources()) Log("gui resources: toolkit defaults");
   return true;

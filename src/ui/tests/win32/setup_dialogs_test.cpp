@@ -11,6 +11,7 @@
 #include "gui/win32/gui_widgets1.h"
 #include "setup_support.h"
 #include "ui/win32/challenge_dialog.h"
+#include "ui/win32/colour_select_dialog.h"
 #include "ui/win32/round_results_dialog.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_dialogs.h"
@@ -213,6 +214,32 @@ TEST_F(SetupDialogWindows, RoundResultsListEachPlayerAgainstTheMentor) {
   EXPECT_EQ(caption.rfind("Mentor's solution: ", 0), 0u) << caption;
   EXPECT_EQ(first, "75.0");
   EXPECT_FALSE(shot.empty());
+}
+
+TEST_F(SetupDialogWindows, ColourNumbersAndTrackBarsStayInStep) {
+  COLORREF colour = RGB(10, 20, 30);
+  std::string red;
+  int redTrack = -1;
+  std::string shot;
+  Then([&](HWND d) {
+    SetDlgItemTextA(d, kIdRedEdit, "300");
+    red = Text(d, kIdRedEdit);
+    redTrack = static_cast<int>(SendDlgItemMessageA(d, kIdRedTrack, TBM_GETPOS, 0, 0));
+    SendDlgItemMessageA(d, kIdBlueTrack, TBM_SETPOS, TRUE, 128);
+    SendMessageA(d, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 128),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, kIdBlueTrack)));
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_colour_select");
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(RunColourSelectDialog(nullptr, &colour), 1);
+  EXPECT_EQ(red, "255");
+  EXPECT_EQ(redTrack, 255);
+  EXPECT_EQ(colour, RGB(255, 20, 128));
+  EXPECT_FALSE(shot.empty());
+  Then([](HWND d) { PostMessageA(d, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(RunColourSelectDialog(nullptr, &colour), 0);
+  EXPECT_EQ(colour, RGB(255, 20, 128));
 }
 
 }  // namespace

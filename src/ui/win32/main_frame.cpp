@@ -19,9 +19,14 @@
 #include "shell/user_profile.h"
 #include "ui/room_port.h"
 #include "ui/window_slots.h"
+#include "ui/win32/dictionary_panel_win32.h"
+#include "ui/win32/draw_panel_win32.h"
+#include "ui/win32/mentor_panel_win32.h"
+#include "ui/win32/move_list_win32.h"
 #include "ui/win32/players_panel_win32.h"
 #include "ui/win32/results_win32.h"
 #include "ui/win32/toolbars_win32.h"
+#include "ui/win32/window_slots_win32.h"
 
 namespace ui {
 namespace {
@@ -446,9 +451,17 @@ int TogglePanelsForRoom() {
 
 int CreateStartupPanels(HWND owner, HINSTANCE instance) {
   if (g_frame.services.createToolTipControl) g_frame.services.createToolTipControl();
+  CreateRemainderWindow(owner, instance);
+  CreateMoveListWindow(owner, instance);
+  CreateDictionaryWindow(owner, instance);
+  CreateMentorWindow(owner, instance);
+  CreateDrawWindow(owner, instance);
   CreateGameInfoStrip(owner, instance);
   CreateGameToolbar(owner, instance);
+  CreateCommentWindow(owner, instance);
   CreatePlayersPanel(owner, instance);
+  PlaceAtRight(kSlotPlayers, 0);
+  PlaceAtRight(kSlotMoveList, 1);
   return 1;
 }
 

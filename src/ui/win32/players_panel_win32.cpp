@@ -225,22 +225,6 @@ void TickClocks(CGame* game) {
   SetCentred(kIdTurnTime, turnTime);
 }
 
-// Without a page layout of the user's (no profile yet) the panel stands at
-// the screen's right edge, clear of the board on the left and of the scene's
-// buttons above.
-void PlaceWithoutLayout(HWND panel) {
-  SlotRect saved{};
-  if (GetRoomSlotRect(GetCurrentLayoutIndex(), kSlotPlayers, &saved) && !saved.Empty()) return;
-  int32_t width = 0, height = 0;
-  GetDisplaySize(&width, &height);
-  RECT r;
-  GetWindowRect(panel, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (width <= w || height <= h) return;
-  SetWindowPos(panel, nullptr, width - w - 12, std::min(height * 3 / 8, height - h), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void InitPanel(HWND panel) {
   g_panel.panel = panel;
   g_panel.firstRow = 0;
@@ -253,7 +237,6 @@ void InitPanel(HWND panel) {
                                       kPlayerRowsTop + i * kPlayerRowHeight, kPlayerRowWidth,
                                       kPlayerRowHeight, panel, nullptr, instance,
                                       reinterpret_cast<void*>(static_cast<intptr_t>(i)));
-  PlaceWithoutLayout(panel);
   StoreSlotWindowSize(kSlotPlayers);
   GetClientRect(panel, &g_panel.client);
 }

@@ -58,9 +58,13 @@ class GdiDevice : public CwfDevice {
     MAT2 m = ToMat2(CwfUprightMat2(stored));
     DWORD size = GetGlyphOutlineA(dc_, ch, GGO_BITMAP, &gm, 0, nullptr, &m);
     if (size == GDI_ERROR) {
-      GetLastError();
-      return nullptr;
+      // A blank glyph (a space) may have no bitmap at all: it is an empty
+      // box with its advance, or the text around it could not be drawn.
+      if (GetGlyphOutlineA(dc_, ch, GGO_METRICS, &gm, 0, nullptr, &m) == GDI_ERROR) return nullptr;
+      size = 0;
     }
+    if (size == 0) gm.gmBlackBoxX = gm.gmBlackBoxX ? gm.gmBlackBoxX : 1;
+    if (size == 0) gm.gmBlackBoxY = gm.gmBlackBoxY ? gm.gmBlackBoxY : 1;
     PackedDIB* mono = CwfCreateMonoDIB(gm.gmBlackBoxX, gm.gmBlackBoxY);
     if (!mono) return nullptr;
     uint32_t stride = DIBStride(mono), rows = gm.gmBlackBoxY;

@@ -27,6 +27,7 @@
 #include "shell/res_strings.h"
 #include "shell/shell_constants.h"
 #include "ui/page_layout.h"
+#include "ui/room_game.h"
 #include "ui/window_slots.h"
 
 namespace scene {
@@ -167,21 +168,24 @@ class MainGameScreen : public GameRoomScreen {
     if (!SetupScene(*game)) return Refuse();
     EnableSolutionControls(game->Kind() != kKindDuplicate);
     if (savedWaiting) {
+      // The saved game takes the room's place and goes on where it stood.
       const std::string path = g_pendingSavedGame;
       g_pendingSavedGame.clear();
-      DestroyAllGames();
-      game = OpenAndRegisterSavedGame(path.c_str(), roomId);
-      if (!game) return Refuse();
-      MakeGameCurrent(game);
-      board->SetBoardLetters(game->board.letters);
+      if (ui::NewRoomGame(path.c_str()) != 1) return Refuse();
+      if (CGame* loaded = GetCurrentGame()) {
+        board->SetBoardLetters(loaded->board.letters);
+        FollowPlayerInRackView(*loaded);
+      }
     } else {
       game->StartNewGame();
     }
     ui::ApplyRoomLayout(roomId);
     ShowSlot(ui::kSlotPanelToolbar, true);
     GetGameUiPort().RefreshRemainderWindow();
-    ResetGameRoom();
-    BeginRoomPlay();
+    if (!savedWaiting) {
+      ResetGameRoom();
+      BeginRoomPlay();
+    }
     return true;
   }
 

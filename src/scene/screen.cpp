@@ -114,6 +114,13 @@ void Screen::ReleaseBoardScene() {
   scene::ReleaseBoardScene();
 }
 
+bool Screen::ResetBoardScene(int side) {
+  const std::string model = modelPath_;
+  const int rackSize = rackSize_;
+  ReleaseBoardScene();
+  return SetupBoardScene(model, side, side, rackSize);
+}
+
 bool Screen::RebuildBoardScene() {
   const std::string model = modelPath_;
   const int rows = rows_, columns = columns_, rackSize = rackSize_;

@@ -58,6 +58,8 @@ class Screen {
   void ReleaseBoardScene();
   // The same scene again, its grids refilled from the current game.
   bool RebuildBoardScene();
+  // The same model with a board of side x side cells (empty grids).
+  bool ResetBoardScene(int side);
   bool HasBoardScene() const { return board != nullptr; }
 
   bool has3DView = false;

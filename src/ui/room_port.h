@@ -33,6 +33,20 @@ class RoomCommandPort {
   // After a skin change: the screen takes its new background.
   virtual void ReloadAfterSkinChange() {}
 
+  // --- The main frame's activation and display
+  // The program loses or regains the foreground: the highlighted 3D button
+  // goes back to normal and a tile pick in progress ends.
+  virtual void ApplicationActivated(bool active) { (void)active; }
+  // The frame became the active window: the 3D device is reset with the
+  // current present parameters (a bounded number of tries; a device lost
+  // for now stays lost rather than block the interface).
+  virtual void FrameActivated() {}
+  // The display changed size: the 3D view takes the new size.
+  virtual void DisplayResized(int32_t width, int32_t height) {
+    (void)width;
+    (void)height;
+  }
+
   // --- The board scene
   // Hides the board and rack frames and draws one frame of the scene.
   virtual void FreezeScene() {}

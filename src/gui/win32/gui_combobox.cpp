@@ -8,6 +8,8 @@
 // read into a block of their own), so the field never overruns it. Where
 // the skinned edit or button classes are not registered the system edit
 // and an owner-drawn button painted with the skin's down arrow stand in.
+// A resized combo moves its button to its new right edge along with the
+// field (made small and sized later, it would hide the button otherwise).
 #include <windows.h>
 
 #include <cstring>
@@ -286,6 +288,10 @@ void OnSize(HWND c) {
   int width = rc.right - ButtonWidth();
   SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, tm.tmHeight + 2,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  // The button keeps to the right edge, or a widened combo hides it.
+  if (HWND button = ButtonOf(c))
+    SetWindowPos(button, nullptr, width > 0 ? width : 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT OnSetCurSel(HWND c, WPARAM wp) {

@@ -30,6 +30,7 @@ EditClass g_rich{"CGUIRichEdit", "RichEdit20A", nullptr, 0, true};
 
 // The rich edit's background-colour message (its own header is not included).
 constexpr UINT kRichSetBackground = WM_USER + 67;
+constexpr UINT kRichSetScrollPos = WM_USER + 222;
 
 HBRUSH g_brush = nullptr;
 COLORREF g_brushColour = 0;
@@ -72,11 +73,59 @@ int BorderWidth() {
   return skin && skin->borderWidth > 0 ? skin->borderWidth : 0;
 }
 
+// The rich edit's bar counts pixels: the range is the lines' height, the
+// page the formatting rectangle's height and a line step one line's height.
+// Its position is the rich edit's own (it scrolls itself).
+void FollowRichText(HWND w, EditClass* c, GuiScrollBars* bars) {
+  auto send = [&](UINT m, WPARAM wp, LPARAM lp) {
+    return CallWindowProcA(c->baseProc, w, m, wp, lp);
+  };
+  RECT r{};
+  send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  int lines = static_cast<int>(send(EM_GETLINECOUNT, 0, 0));
+  int lineHeight = 0;
+  if (lines >= 1) {
+    // The rich edit's own form of the request: the point comes back in a
+    // POINTL.
+    POINTL first{}, second{};
+    send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), send(EM_LINEINDEX, 0, 0));
+    LRESULT next = send(EM_LINEINDEX, 1, 0);
+    if (next >= 0) {
+      send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&second), next);
+      lineHeight = static_cast<int>(second.y - first.y);
+    }
+    if (lineHeight <= 0) {
+      // One line only: the font's height stands in for the step.
+      HDC dc = GetDC(w);
+      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(send(WM_GETFONT, 0, 0)));
+      TEXTMETRICA tm{};
+      GetTextMetricsA(dc, &tm);
+      SelectObject(dc, old);
+      ReleaseDC(w, dc);
+      lineHeight = tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 0;
+    }
+  }
+  int page = r.bottom - r.top;
+  SCROLLINFO info{sizeof info,
+                  SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL,
+                  0,
+                  lines * lineHeight,
+                  static_cast<UINT>(page > 0 ? page : 0),
+                  0,
+                  0};
+  GuiScrollBarsSetInfo(bars, kVertical, &info);
+  if (lineHeight > 0) GuiScrollBarsSetLineStep(bars, kVertical, lineHeight);
+}
+
 // The bar follows the text: lines are its units, the visible lines its page
 // and the first visible line its position.
 void FollowText(HWND w, EditClass* c) {
   GuiScrollBars* bars = BarsOf(w, c);
   if (!bars) return;
+  if (c->rich) {
+    FollowRichText(w, c, bars);
+    return;
+  }
   auto send = [&](UINT m, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(c->baseProc, w, m, wp, lp);
   };
@@ -111,7 +160,16 @@ LRESULT OnScroll(HWND w, EditClass* c, UINT msg, WPARAM wp, LPARAM lp) {
     target = static_cast<int>(wp);
   else if (LOWORD(wp) == SB_THUMBTRACK || LOWORD(wp) == SB_THUMBPOSITION)
     target = static_cast<short>(HIWORD(wp));
-  if (target >= 0 && !c->rich) {
+  if (c->rich) {
+    // The rich edit's bar is in pixels: a dragged or clamped thumb scrolls
+    // the text to that pixel row (its thumb-track message would read the
+    // position from a system bar it does not have).
+    if (target < 0) return CallWindowProcA(c->baseProc, w, WM_VSCROLL, wp, lp);
+    POINT at{0, target};
+    CallWindowProcA(c->baseProc, w, kRichSetScrollPos, 0, reinterpret_cast<LPARAM>(&at));
+    return 0;
+  }
+  if (target >= 0) {
     int first = static_cast<int>(CallWindowProcA(c->baseProc, w, EM_GETFIRSTVISIBLELINE, 0, 0));
     CallWindowProcA(c->baseProc, w, EM_LINESCROLL, 0, target - first);
   } else {

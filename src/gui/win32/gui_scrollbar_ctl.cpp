@@ -58,11 +58,16 @@ void OnCreate(GuiScrollBars* s) {
   GuiScrollBarsSetInfo(s, 1, &in);
 }
 
-void OnNcCalcSize(HWND w, GuiScrollBars* s) {
+// The bar is laid out for the proposed window rectangle: while a resize is
+// being calculated the window still has its old one.
+void OnNcCalcSize(HWND w, GuiScrollBars* s, LPARAM lp) {
   GuiScrollBarRecord* r = GuiScrollBarsRecord(s, 1);
   if (!r || !s->host) return;
   RECT wr;
-  GetWindowRect(w, &wr);
+  if (lp)
+    wr = *reinterpret_cast<const RECT*>(lp);
+  else
+    GetWindowRect(w, &wr);
   GuiScrollPieces p = s->host->Pieces(w, 1);
   r->bar = {0, 0, p.thickness, wr.bottom - wr.top};
   GuiScrollLayout(r, true, p, kLayoutAll);
@@ -130,7 +135,7 @@ LRESULT CALLBACK ScrollBarProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_NCCALCSIZE:
-      OnNcCalcSize(w, s);
+      OnNcCalcSize(w, s, lp);
       break;
     case WM_NCPAINT:
       return 0;

@@ -3,12 +3,16 @@
 // packed DIB (the registry's by control id, or one given with kMsgSetImage).
 // Differences from the static control it follows: the system's window text
 // is never changed by WM_SETTEXT (the label keeps its own copy); a label that
-// paints nothing tells its parent (kNotifyLabelEmpty). Text-style labels
-// (0x800) are drawn as text labels.
+// paints nothing tells its parent (kNotifyLabelEmpty). A text-style label
+// (0x800) renders its caption with its own TrueType text style into an
+// image, wrapped to the label's creation width (not to a zero-sized
+// rectangle); the image's empty pixels let the label's background through
+// and its letters take the skin palette's colour of the ink index.
 #include <windows.h>
 
 #include <cstring>
 
+#include "gui/CWF_TT.h"
 #include "gui/gui_core.h"
 #include "gui/gui_memory.h"
 #include "gui/raster.h"
@@ -21,7 +25,8 @@ namespace gui {
 namespace {
 
 const char kClass[] = "CGUIStatic";
-constexpr int kSlotImage = 0;
+constexpr int kSlotImage = 0, kSlotStyle = 2;
+constexpr uint8_t kDefaultInk = 38;  // the style's ink: a palette index
 constexpr LONG_PTR kNoText = -1;
 int g_baseExtra = 0;
 
@@ -37,6 +42,9 @@ PackedDIB* ImageOf(HWND w) {
   return reinterpret_cast<PackedDIB*>(GuiGetWindowSlot(w, g_baseExtra, kSlotImage));
 }
 DWORD Style(HWND w) { return static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE)); }
+CwfTextStyle* TextStyleOf(HWND w) {
+  return reinterpret_cast<CwfTextStyle*>(GuiGetWindowSlot(w, g_baseExtra, kSlotStyle));
+}
 
 void SetText(HWND w, const char* text) {
   char* old = TextOf(w);
@@ -97,6 +105,58 @@ int PaintText(HWND w, HDC dc, const RECT& rc) {
   return 1;
 }
 
+// The caption rendered with the label's style, wrapped at the style's
+// rectangle and cut (centred) to it when larger; replaces the label's image.
+void RenderStyledText(HWND w, const char* text) {
+  CwfTextStyle* style = TextStyleOf(w);
+  if (!style) return;
+  GlobalFreePtr(ImageOf(w));
+  GuiSetWindowSlot(w, g_baseExtra, kSlotImage, 0);
+  if (!text || !*text) return;
+  const DibRect& r = style->rect;
+  PackedDIB* image = CwfTextStyleRenderWrapped(style, text, r.right);
+  if (image && (DIBWidth(image) > r.right || DIBHeight(image) > r.bottom)) {
+    if (PackedDIB* cut = DIBCenterCopy(image, r.right, r.bottom)) {
+      GlobalFreePtr(image);
+      image = cut;
+    }
+  }
+  GuiSetWindowSlot(w, g_baseExtra, kSlotImage, reinterpret_cast<LONG_PTR>(image));
+}
+
+// A palette index as a colour: the skin palette's entry, else the label's
+// own text colour.
+COLORREF IndexColour(HWND w, uint8_t index) {
+  GuiSkin* skin = GuiGetSkin();
+  PALETTEENTRY e{};
+  auto palette = static_cast<HPALETTE>(skin ? skin->palette : nullptr);
+  if (palette && GetPaletteEntries(palette, index, 1, &e) == 1)
+    return RGB(e.peRed, e.peGreen, e.peBlue);
+  COLORREF c = TextColour(w, skin);
+  return c == 0xFFFFFFFFu ? GetSysColor(COLOR_WINDOWTEXT) : c;
+}
+
+// The rendered text over the canvas: index 0 is the renderer's empty pixel.
+void DrawStyledText(HWND w, PackedDIB* canvas, const PackedDIB* image) {
+  int width = DIBWidth(image) < DIBWidth(canvas) ? DIBWidth(image) : DIBWidth(canvas);
+  int height = DIBHeight(image) < DIBHeight(canvas) ? DIBHeight(image) : DIBHeight(canvas);
+  COLORREF colours[256];
+  bool known[256] = {};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t index = *DIBPixelPtr(const_cast<PackedDIB*>(image), x, y);
+      if (index == 0) continue;
+      if (!known[index]) {
+        colours[index] = IndexColour(w, index);
+        known[index] = true;
+      }
+      uint8_t* px = DIBPixelPtr(canvas, x, y);
+      px[0] = GetBValue(colours[index]);
+      px[1] = GetGValue(colours[index]);
+      px[2] = GetRValue(colours[index]);
+    }
+}
+
 int PaintImage(HWND w, HDC dc, const RECT& rc) {
   PackedDIB* image = ImageOf(w);
   if (!image) return 0;
@@ -105,7 +165,10 @@ int PaintImage(HWND w, HDC dc, const RECT& rc) {
   PackedDIB* canvas = Backdrop(w, rc.right, rc.bottom);
   if (!canvas) return 0;
   int h = DIBHeight(image) < rc.bottom ? DIBHeight(image) : rc.bottom;
-  if (image->biBitCount >= 16) {
+  if (TextStyleOf(w) && image->biBitCount == 8) {
+    DrawStyledText(w, canvas, image);
+    DIBBltRGB(dc, 0, 0, rc.right, rc.bottom, 0, 0, canvas);
+  } else if (image->biBitCount >= 16) {
     uint32_t key = image->biBitCount == 16 ? 0x7C1F : image->biBitCount == 24 ? kKey24 : 0xFFFFFF;
     DIBCopyRectClipped(canvas, image, 0, 0, 0, 0, DIBWidth(image), h, true, key);
     DIBBltRGB(dc, 0, 0, rc.right, rc.bottom, 0, 0, canvas);
@@ -145,13 +208,61 @@ LRESULT OnCreate(HWND w, CREATESTRUCTA* cs) {
       SetWindowLongPtrA(w, GWLP_USERDATA, kNoText);
     }
   }
+  if (cs->style & kLabelTextStyle) {
+    if (CwfTextStyle* style = CwfTextStyleCreate()) {
+      CwfTextStyleSetFont(style, "Courier New", 8, 10, 400, 0, 0, 0);
+      CwfTextStyleSetBitmapSize(style, 16, 20, kDefaultInk);
+      RECT client;
+      GetClientRect(w, &client);
+      style->rect = DibRect{0, 0, client.right > 0 ? client.right : cs->cx,
+                            client.bottom > 0 ? client.bottom : cs->cy};
+      GuiSetWindowSlot(w, g_baseExtra, kSlotStyle, reinterpret_cast<LONG_PTR>(style));
+      SetWindowLongPtrA(w, GWLP_USERDATA, kNoText);
+      RenderStyledText(w, cs->lpszName);
+    }
+  }
   if (GetWindowLongPtrA(w, GWLP_USERDATA) != kNoText && cs->lpszName) SetText(w, cs->lpszName);
   return DefWindowProcA(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(cs));
 }
 
+void OnDestroy(HWND w) {
+  if (char* text = TextOf(w)) GlobalFreePtr(text);
+  SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+  if (CwfTextStyle* style = TextStyleOf(w)) {
+    // The label's rendered image is its own; registry images are not.
+    GlobalFreePtr(ImageOf(w));
+    GuiSetWindowSlot(w, g_baseExtra, kSlotImage, 0);
+    CwfTextStyleFree(style);
+    GuiSetWindowSlot(w, g_baseExtra, kSlotStyle, 0);
+  }
+}
+
+// The style's ink or font; the caption takes them at its next WM_SETTEXT.
+LRESULT OnStyleChange(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  CwfTextStyle* style = TextStyleOf(w);
+  if (style && msg == kMsgStyleInk) {
+    if (static_cast<int>(wp) != -1) {
+      CwfTextStyleSetBitmapSize(style, 2 * style->height, 2 * style->height, static_cast<int>(wp));
+    } else if (lp) {
+      // A copy: the style frees its ink, and the caller keeps its image.
+      if (PackedDIB* ink = DIBDuplicate(reinterpret_cast<PackedDIB*>(lp))) {
+        GlobalFreePtr(style->ink);
+        style->ink = ink;
+      }
+    }
+  } else if (style && msg == kMsgStyleFont && lp) {
+    CwfTextStyleSetFont(style, reinterpret_cast<const char*>(lp), -1, LOWORD(wp), HIWORD(wp), 0, 0,
+                        0);
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
 LRESULT OnSetText(HWND w, const char* text) {
   if (!text) return 0;
-  SetText(w, text);  // an image label becomes a text label
+  if (TextStyleOf(w))
+    RenderStyledText(w, text);
+  else
+    SetText(w, text);  // an image label becomes a text label
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW);
   return 0;
 }
@@ -214,9 +325,11 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE:
       return OnCreate(w, reinterpret_cast<CREATESTRUCTA*>(lp));
     case WM_DESTROY:
-      if (char* text = TextOf(w)) GlobalFreePtr(text);
-      SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+      OnDestroy(w);
       return DefWindowProcA(w, msg, wp, lp);
+    case kMsgStyleInk:
+    case kMsgStyleFont:
+      return OnStyleChange(w, msg, wp, lp);
     case WM_SETTEXT:
       return OnSetText(w, reinterpret_cast<const char*>(lp));
     case WM_GETTEXT:
@@ -255,6 +368,7 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgFreeImage:
       // Only images the label made are its own to free; registry and
       // caller images are let go.
+      if (TextStyleOf(w)) GlobalFreePtr(ImageOf(w));
       GuiSetWindowSlot(w, g_baseExtra, kSlotImage, 0);
       return DefWindowProcA(w, msg, wp, lp);
     default:

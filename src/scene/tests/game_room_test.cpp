@@ -13,6 +13,7 @@
 #include "engine/robot_settings.h"
 #include "game/game.h"
 #include "game/move_submit.h"
+#include "game/saved_game.h"
 #include "game/session_registry.h"
 #include "game_test_support.h"
 #include "platform/crand.h"
@@ -224,6 +225,50 @@ TEST_F(GameRoomTest, ReplayStartsTheGameAgainInTheRoom) {
   RunUntil([&] { return HumanDeciding(); });
   EXPECT_EQ(CurrentGrids().rack->TileCount(), 7);
   EXPECT_EQ(BoardTiles(), 0);
+}
+
+// The saved game's owner is the user, in room 1.
+struct UserAnnPort : SavedGamePort {
+  UserAnnPort() : previous(SetSavedGamePort(this)) {}
+  ~UserAnnPort() override { SetSavedGamePort(previous); }
+  int32_t CurrentRoom() override { return kRoomStandardGame; }
+  std::string CurrentUserName() override { return "Ann"; }
+  SavedGamePort* previous;
+};
+
+TEST_F(GameRoomTest, WaitingSavedGameIsOpenedInPlaceOfTheSetUp) {
+  UserAnnPort saved;
+  ASSERT_TRUE(PushScreen(kMainGameRoom));
+  RunUntil([&] { return HumanDeciding(); });
+  GamePlayer* ann = Game()->GetCurrentPlayer();
+  LayOpeningWord();
+  PendingBoardAction() = BoardButtonAction(kButtonPlay);
+  RunUntil([&] { return Game()->currentPlayer != ann; });
+  RunUntil([&] { return HumanDeciding(); });
+  const int tiles = BoardTiles();
+  lexfix::MakeDirs(lexfix::Folder("rooms_saved"));
+  const std::string path = lexfix::Folder("rooms_saved") + "/room.sav";
+  ASSERT_EQ(WriteSavedGame(path.c_str(), *Game()), 0);
+  PopScreen();
+  ASSERT_EQ(GetGameCount(), 0);
+
+  g_setupAnswer = kDialogCancelled;  // the set-up is not asked
+  SetPendingSavedGame(path);
+  ASSERT_TRUE(PushScreen(kMainGameRoom));
+  EXPECT_TRUE(GetPendingSavedGame().empty());
+  ASSERT_NE(Game(), nullptr);
+  EXPECT_EQ(GetCurrentGame(), Game());
+  EXPECT_EQ(BoardTiles(), tiles);
+  EXPECT_EQ(CurrentGrids().board->TileCount(), tiles);
+  RunUntil([&] { return HumanDeciding(); });
+
+  // A file that cannot be opened refuses the room.
+  PopScreen();
+  SetPendingSavedGame(path + ".missing");
+  EXPECT_FALSE(PushScreen(kMainGameRoom));
+  EXPECT_EQ(GetCurrentRoomId(), kLobbyRoom);
+  EXPECT_EQ(GetGameCount(), 0);
+  EXPECT_EQ(port_.boardWindows, 0);
 }
 
 TEST(BoardModelPath, StyleChoosesTheModelAndOtherStylesKeepTheBuffer) {

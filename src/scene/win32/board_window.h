@@ -6,6 +6,8 @@
 // and gives it focus, capture, sounds, notices and redraws.
 #include <windows.h>
 
+#include <vector>
+
 #include "scene/grid_view_port.h"
 
 namespace scene {
@@ -49,6 +51,11 @@ class BoardWindowPort : public GridViewPort {
   void ReleaseBoardButton() override;
   void FocusAndPickFirstSquare() override;
   void RedrawBoardWindow() override;
+  // The in-game dialogs over the board window.
+  bool RunChallengeDialog(const std::vector<RobotMove>& words,
+                          std::vector<RobotMove>& chosen) override;
+  void OpenExchangeDialog(CGame& game) override;
+  void CloseExchangeDialog() override;
 };
 
 // The port the board window installs while it exists.

@@ -14,6 +14,8 @@
 #include "scene/board_scene.h"
 #include "scene/grid_host.h"
 #include "shell/shell_host.h"
+#include "ui/win32/challenge_dialog.h"
+#include "ui/win32/choice_dialogs_win32.h"
 #include "ui/win32/main_frame.h"
 #include "ui/window_slots.h"
 
@@ -30,8 +32,10 @@ class WindowHost : public GridHost, public BoardInputHost {
  public:
   int RoomId() override { return shell::GetShellHost().GetCurrentRoomId(); }
   int CursorArrow() override { return KeyboardCursorArrow(); }
+  // The "Joker" question; it asks again while no letter is given.
   char ChooseBlankLetter(char letter, void* owner) override {
-    return previous ? previous->ChooseBlankLetter(letter, owner) : letter;
+    ui::ChooseBlankLetter(&letter, owner ? static_cast<HWND>(owner) : hwnd);
+    return letter;
   }
   void CaptureMouse(void* window) override {
     if (HWND w = window ? static_cast<HWND>(window) : hwnd) SetCapture(w);
@@ -328,6 +332,15 @@ void BoardWindowPort::FocusAndPickFirstSquare() {
 }
 
 void BoardWindowPort::RedrawBoardWindow() { SceneChanged(); }
+
+bool BoardWindowPort::RunChallengeDialog(const std::vector<RobotMove>& words,
+                                         std::vector<RobotMove>& chosen) {
+  return ui::RunChallengeDialog(W().window, words, chosen) == 1;
+}
+
+void BoardWindowPort::OpenExchangeDialog(CGame& game) { ui::OpenExchangeDialog(W().window, &game); }
+
+void BoardWindowPort::CloseExchangeDialog() { ui::CloseExchangeDialog(); }
 
 BoardWindowPort& GetBoardWindowPort() { return W().port; }
 

@@ -14,10 +14,12 @@
 #include "gui/gui_core.h"
 #include "gui/gui_memory.h"
 #include "gui/win32/gui_frame.h"
+#include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/ini.h"
 #include "platform/message_sink.h"
 #include "shell/app_context.h"
+#include "shell/modeless_registry.h"
 #include "shell/msgbox_table.h"
 #include "shell/res_strings.h"
 #include "shell/shell_host.h"
@@ -31,8 +33,7 @@ namespace {
 constexpr char kBoxClass[] = "QNOMSGBOX";
 constexpr char kTemplate[] = "IDD_MESSAGEBOX";
 constexpr char kPlainTemplate[] = "IDD_MESSAGEBOX_PLAIN";
-constexpr char kCountdownProp[] = "TessBoxCountdown";
-constexpr UINT_PTR kCountdownTimer = 0x7E01, kAutoAnswerTimer = 0x7E02;
+constexpr UINT_PTR kAutoAnswerTimer = 0x7E02;
 constexpr uint32_t kClosing = 4;  // state: the answer is given, the box is going
 constexpr uint32_t kStringCaption = 1929, kStringProduct = 1852;
 
@@ -128,7 +129,6 @@ void CloseBox(HWND box, int result) {
   MessageBoxParams* r = RecordOf(box);
   if (!r || (r->state & kClosing)) return;
   r->state |= kClosing;
-  KillTimer(box, kCountdownTimer);
   KillTimer(box, kAutoAnswerTimer);
   if (r->callback) r->callback(result, r->userValue);
   if (r->state & kMsgBoxModal)
@@ -145,18 +145,24 @@ int AutoAnswerDelay() {
   return ms > 0 ? ClampAutoAnswerDelay(ms) : 1;
 }
 
-void StartCountdown(HWND box, int seconds) {
-  if (seconds == kMsgBoxNoTimeout) return;
-  SetPropA(box, kCountdownProp, reinterpret_cast<HANDLE>(static_cast<intptr_t>(seconds + 1)));
-  SetTimer(box, kCountdownTimer, 1000, nullptr);
+// One thread timer ticks every registered modeless dialog's countdown; it
+// runs while any is registered.
+UINT_PTR g_tickTimer = 0;
+
+void CALLBACK TickModelessDialogs(HWND, UINT, UINT_PTR, DWORD) { ModelessDialogTick(); }
+
+// The registry offers the box the main loop's messages and counts its
+// time-out down (a time-out of n seconds closes it on tick n + 1).
+void RegisterModeless(HWND box, int seconds) {
+  RegisterModelessDialog(box, seconds == kMsgBoxNoTimeout ? kNoCountdown : seconds);
+  if (!g_tickTimer) g_tickTimer = SetTimer(nullptr, 0, 1000, TickModelessDialogs);
 }
 
-void CountdownTick(HWND box) {
-  intptr_t left = reinterpret_cast<intptr_t>(GetPropA(box, kCountdownProp)) - 1;
-  SetPropA(box, kCountdownProp, reinterpret_cast<HANDLE>(left));
-  if (left <= 0) {
-    KillTimer(box, kCountdownTimer);
-    SendMessageA(box, kMsgBoxTimedOut, 0, 0);
+void UnregisterModeless(HWND box) {
+  UnregisterModelessDialog(box);
+  if (g_tickTimer && ModelessDialogCount() == 0) {
+    KillTimer(nullptr, g_tickTimer);
+    g_tickTimer = 0;
   }
 }
 
@@ -226,7 +232,7 @@ void TearDownBox(HWND box, int* openCount) {
     std::snprintf(v, sizeof v, "%ld", static_cast<long>(g_lastRect.top));
     platform::IniWriteString("layout", "messagebox_y1", v, ini);
   }
-  RemovePropA(box, kCountdownProp);
+  UnregisterModeless(box);
   gui::GlobalFreePtr(RecordOf(box));
   SetWindowLongPtrA(box, g_recordOffset, 0);
 }
@@ -237,12 +243,22 @@ void RecordMove(HWND box) {
 }
 
 void OnTimer(HWND box, WPARAM id, int autoAnswer) {
-  if (id == kCountdownTimer) {
-    CountdownTick(box);
-  } else if (id == kAutoAnswerTimer) {
+  if (id == kAutoAnswerTimer) {
     KillTimer(box, kAutoAnswerTimer);
     CloseBox(box, autoAnswer);
   }
+}
+
+// The buttons' rounded caps stand on the dialog's felt; the text keeps
+// its own paper ground.
+BOOL AgreeToBackground(HWND box, LPARAM lp) {
+  const auto* req = reinterpret_cast<const gui::GuiBackgroundRequest*>(lp);
+  HWND text = GetDlgItem(box, kMsgBoxText);
+  if (!req || !text) return TRUE;
+  RECT t, common;
+  GetWindowRect(text, &t);
+  ScreenRectToClient(box, &t);
+  return IntersectRect(&common, &t, &req->rect) ? FALSE : TRUE;
 }
 
 const MsgBoxLayout& LayoutOf(HWND box) {
@@ -292,6 +308,8 @@ INT_PTR CALLBACK MessageBoxDialogProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) 
     case WM_TIMER:
       OnTimer(box, wp, LayoutOf(box).buttons[0].result);
       return TRUE;
+    case gui::kMsgParentBackground:
+      return AgreeToBackground(box, lp);
     case WM_MOVE:
       RecordMove(box);
       return FALSE;
@@ -321,6 +339,8 @@ INT_PTR CALLBACK NoticeDialogProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       OnTimer(box, wp, 1);
       return TRUE;
+    case gui::kMsgParentBackground:
+      return AgreeToBackground(box, lp);
     case WM_MOVE:
       RecordMove(box);
       return FALSE;
@@ -384,7 +404,7 @@ HWND ModelessMessageBoxCore(const char* text, uint32_t flags, MessageBoxCallback
     return nullptr;
   }
   g_modeless = box;
-  StartCountdown(box, seconds);
+  RegisterModeless(box, seconds);
   ShowWindow(box, SW_SHOW);
   return box;
 }

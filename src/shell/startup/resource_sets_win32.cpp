@@ -11,6 +11,7 @@
 
 #include "gui/gui_core.h"
 #include "gui/skin_reader.h"
+#include "gui/widget_skin_reader.h"
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/message_sink.h"
@@ -71,6 +72,10 @@ void InstallRecords(const std::string& skinIni, gui::SkinRegistry* reg) {
   set.appValue = 0;
   set.builtinInstance = gui::GuiGetInstance();
   FillControlSkin(GetSkinClassSet(), reg, GetProgramFolder(), g_palette, &set);
+  // The toolkit's own button reader adds what the class table does not
+  // carry: focus pieces, bitmap-key offsets, the font slot, the shadow.
+  std::string buttons = gui::GuiSkinConfigPath(skinIni.c_str(), "button");
+  if (!buttons.empty()) gui::GuiReadButtonIni(buttons.c_str(), reg, &set);
   set.font = gui::GuiGetFont(0);
   set.edgeProc = DrawSkinBevel;
   gui::GuiApplySkin(0, &set);

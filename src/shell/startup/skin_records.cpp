@@ -57,6 +57,40 @@ void FillIds(const SkinClassValues* v, const char* const (&keys)[N], SkinRegistr
 
 void CopyFace(char* out, size_t size, const char* face) { std::snprintf(out, size, "%s", face); }
 
+// The button group by key: the record's images are grouped by kind (marks,
+// then caps, middles and right caps by state), not in the class file's order.
+void FillButtonGroup(const SkinClassValues* b, SkinRegistry* reg, GuiSkin* skin) {
+  auto& g = skin->button;
+  CopyFace(g.face, sizeof g.face, b->Name("font_name").c_str());
+  const char* const marks[4] = {"up", "down", "up_disabled", "down_disabled"};
+  for (int i = 0; i < 4; ++i) {
+    g.imageIds[gui::kBtCheck + i] = BitmapId(b, ("check_" + std::string(marks[i])).c_str(), reg);
+    g.imageIds[gui::kBtRadio + i] = BitmapId(b, ("radio_" + std::string(marks[i])).c_str(), reg);
+  }
+  const char* const states[4] = {"up", "down", "disabled", "focus"};
+  for (int i = 0; i < 4; ++i) {
+    const std::string st = states[i];
+    g.imageIds[gui::kBtLeft + i] = BitmapId(b, ("button_left_" + st).c_str(), reg);
+    g.imageIds[gui::kBtMiddle + i] = BitmapId(b, ("button_center_" + st).c_str(), reg);
+    g.imageIds[gui::kBtRight + i] = BitmapId(b, ("button_right_" + st).c_str(), reg);
+    g.textOffsetX[i] = static_cast<int32_t>(b->Value(("text_offset_x_" + st).c_str()));
+    g.textOffsetY[i] = static_cast<int32_t>(b->Value(("text_offset_y_" + st).c_str()));
+  }
+  const char* const trio[3] = {"up", "down", "disabled"};
+  for (int i = 0; i < 3; ++i) {
+    const std::string st = trio[i];
+    g.textColors[i] = b->Value(("text_color_" + st).c_str());
+    g.checkColors[i] = b->Value(("chkbox_text_color_" + st).c_str());
+    g.radioColors[i] = b->Value(("radio_text_color_" + st).c_str());
+  }
+  g.groupTextColor = b->Value("group_text_color_up");
+  g.extraColor = b->Value("group_border_color");
+  // The text fills are the colours above; the font is the face at its size.
+  g.words[gui::kBtwPlainText] = 1;
+  g.words[gui::kBtwFontSlot] = -1;
+  g.words[gui::kBtwPoints] = static_cast<int32_t>(b->Value("font_size"));
+}
+
 }  // namespace
 
 void FallbackFrameGroup(gui::GuiFrameGroup* group) {
@@ -154,20 +188,7 @@ void FillControlSkin(const SkinClassSet& classes, SkinRegistry* registry, const 
   skin->lastColor = 0xFFFFFFFFu;
   using K = SkinValueKind;
 
-  if (const SkinClassValues* b = classes.Find("button")) {
-    CopyFace(skin->button.face, sizeof skin->button.face, b->Name("font_name").c_str());
-    Take(b, K::kBitmap, registry, skin->button.imageIds);
-    uint32_t text[12] = {};
-    Take(b, K::kColour, registry, text);
-    skin->button.textColors[0] = text[0];
-    skin->button.textColors[1] = text[1];
-    skin->button.textColors[2] = text[2];
-    skin->button.extraColor = b->Value("group_border_color");
-    uint32_t offsets[6] = {};
-    Take(b, K::kDimension, registry, offsets);
-    for (int i = 0; i < 6; ++i)
-      skin->button.words[i] = static_cast<int32_t>(offsets[i]);
-  }
+  if (const SkinClassValues* b = classes.Find("button")) FillButtonGroup(b, registry, skin);
   if (const SkinClassValues* s = classes.Find("scroll")) {
     // Per orientation the arrows, the track and the thumb row, pressed
     // after normal; the vertical track has one look for both states.

@@ -2,14 +2,13 @@
 
 #include <vector>
 
+#include "shell/modeless_registry.h"
 #include "shell/window/win_utils.h"
 
 namespace shell {
 namespace {
 
 InterfaceSwitch g_interfaceSwitch = nullptr;
-int g_modalDepth = 0;
-bool g_outerWasOn = false;
 int g_userDataOffset = 0;
 constexpr char kOldProcProp[] = "StaticFontOldProc";
 
@@ -52,18 +51,31 @@ void Spread(HWND dialog, const int* ids, int count) {
 void SetInterfaceSwitch(InterfaceSwitch fn) { g_interfaceSwitch = fn; }
 InterfaceSwitch GetInterfaceSwitch() { return g_interfaceSwitch; }
 
-INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLGPROC procedure,
-                      LPARAM parameter) {
-  const bool outermost = g_modalDepth == 0;
-  if (outermost) g_outerWasOn = g_interfaceSwitch ? g_interfaceSwitch(0) != 0 : false;
-  ++g_modalDepth;
-  INT_PTR result = DialogBoxParamA(instance, dialogTemplate, owner, procedure, parameter);
-  --g_modalDepth;
-  if (outermost && g_outerWasOn && g_interfaceSwitch) g_interfaceSwitch(1);
-  return result;
+// Only the outermost modal dialog switches the interface.
+static int OuterSwitch(int on) {
+  return ModalDialogDepth() == 0 && g_interfaceSwitch ? g_interfaceSwitch(on) : 0;
 }
 
-int ModalDialogDepth() { return g_modalDepth; }
+// The nesting is the shell core's (one modal depth for the whole program,
+// which ModalDialogDepth reports).
+INT_PTR DoModalDialog(HINSTANCE instance, LPCSTR dialogTemplate, HWND owner, DLGPROC procedure,
+                      LPARAM parameter) {
+  struct Call {
+    HINSTANCE instance;
+    LPCSTR dialogTemplate;
+    HWND owner;
+    DLGPROC procedure;
+    LPARAM parameter;
+  } call{instance, dialogTemplate, owner, procedure, parameter};
+  return RunModalDialog(
+      OuterSwitch,
+      [](void* context) -> intptr_t {
+        const Call* c = static_cast<const Call*>(context);
+        return DialogBoxParamA(c->instance, c->dialogTemplate, c->owner, c->procedure,
+                               c->parameter);
+      },
+      &call);
+}
 
 void SetWindowUserDataOffset(int offset) { g_userDataOffset = offset; }
 

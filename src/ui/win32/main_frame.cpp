@@ -17,10 +17,16 @@
 #include "shell/shell_constants.h"
 #include "shell/shell_host.h"
 #include "shell/user_profile.h"
+#include "ui/room_port.h"
 #include "ui/window_slots.h"
+#include "ui/win32/dictionary_panel_win32.h"
+#include "ui/win32/draw_panel_win32.h"
+#include "ui/win32/mentor_panel_win32.h"
+#include "ui/win32/move_list_win32.h"
 #include "ui/win32/players_panel_win32.h"
 #include "ui/win32/results_win32.h"
 #include "ui/win32/toolbars_win32.h"
+#include "ui/win32/window_slots_win32.h"
 
 namespace ui {
 namespace {
@@ -99,6 +105,7 @@ LRESULT OnDestroy(HWND window) {
 }
 
 LRESULT OnActivateApp(HWND window, bool active) {
+  GetRoomCommandPort().ApplicationActivated(active);
   shell::SetAppActive(active);
   if (active)
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
@@ -129,6 +136,7 @@ LRESULT OnDisplayChange(HWND window) {
   GetWindowRect(GetDesktopWindow(), &desk);
   SetWindowPos(window, nullptr, 0, 0, desk.right - desk.left, desk.bottom - desk.top,
                SWP_NOZORDER | SWP_NOSENDCHANGING);
+  GetRoomCommandPort().DisplayResized(desk.right - desk.left, desk.bottom - desk.top);
   SetCursor(nullptr);
   RefreshDisplaySize();
   BroadcastToSlotWindows(kMsgDisplayChanged, 0, 0, 1);
@@ -267,6 +275,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:
       if (SplashShowing()) return 0;
       break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE)
+        GetRoomCommandPort().FrameActivated();
+      break;  // the toolkit frame shows its caption active or not
     case WM_ACTIVATEAPP:
       return OnActivateApp(window, wParam != 0);
     case WM_SETCURSOR:
@@ -408,14 +420,14 @@ LRESULT CallCommandHandler(HWND window, WPARAM wParam, LPARAM lParam) {
 
 int EnableUserInterface(int enable) {
   const bool on = enable != 0;
-  if (on) {
-    if (g_frame.lockDepth == 0 || --g_frame.lockDepth > 0) return 0;
-  } else if (g_frame.lockDepth++ > 0) {
-    return 0;
+  if (on && g_frame.lockDepth == 0) return 0;
+  g_frame.lockDepth += on ? -1 : 1;
+  // Only the outermost level switches anything.
+  if (g_frame.lockDepth == (on ? 0 : 1)) {
+    if (g_frame.window) gui::GuiEnableMenuBar(g_frame.window, on ? 1 : 0);
+    SwitchAccelerators(on);
+    EnablePanelWindows(on ? 1 : 0);
   }
-  if (g_frame.window) gui::GuiEnableMenuBar(g_frame.window, on ? 1 : 0);
-  SwitchAccelerators(on);
-  EnablePanelWindows(on ? 1 : 0);
   return 1;
 }
 
@@ -439,9 +451,17 @@ int TogglePanelsForRoom() {
 
 int CreateStartupPanels(HWND owner, HINSTANCE instance) {
   if (g_frame.services.createToolTipControl) g_frame.services.createToolTipControl();
+  CreateRemainderWindow(owner, instance);
+  CreateMoveListWindow(owner, instance);
+  CreateDictionaryWindow(owner, instance);
+  CreateMentorWindow(owner, instance);
+  CreateDrawWindow(owner, instance);
   CreateGameInfoStrip(owner, instance);
   CreateGameToolbar(owner, instance);
+  CreateCommentWindow(owner, instance);
   CreatePlayersPanel(owner, instance);
+  PlaceAtRight(kSlotPlayers, 0);
+  PlaceAtRight(kSlotMoveList, 1);
   return 1;
 }
 

@@ -60,9 +60,11 @@ using CommandHandlerFn = LRESULT (*)(HWND window, WPARAM wParam, LPARAM lParam);
 int SetCommandHandler(void* menu, CommandHandlerFn handler);
 LRESULT CallCommandHandler(HWND window, WPARAM wParam, LPARAM lParam);
 
-// The interface lock; 1 when the state changed. Calls nest: each disable
-// deepens the lock and only the enable that matches the first one opens the
-// interface again; an enable with no lock held changes nothing.
+// The interface lock. Calls nest: each disable adds a level and only the
+// enable that removes the last one opens the interface again. Returns 1
+// when the call added or removed a level, 0 for an enable with no lock
+// held; so a caller that enables only after a disable that answered 1
+// (the modal-dialog runner does) always leaves the lock as it found it.
 int EnableUserInterface(int enable);
 bool IsUserInterfaceEnabled();
 int UserInterfaceLockDepth();

@@ -1,5 +1,7 @@
 #include "ui/win32/window_slots_win32.h"
 
+#include <algorithm>
+
 #include "gui/win32/gui_frame.h"
 #include "ui/window_slots.h"
 
@@ -113,6 +115,20 @@ void SlotWindowHook(int slot, HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
+}
+
+void PlaceAtRight(int slot, int column) {
+  HWND window = H(GetSlotWindow(slot));
+  if (!window) return;
+  int32_t width = 0, height = 0;
+  GetDisplaySize(&width, &height);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int x = width - (column + 1) * (w + 12);
+  if (x < 0 || height <= h) return;
+  SetWindowPos(window, nullptr, x, std::min(height * 3 / 8, height - h), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace ui

@@ -14,6 +14,7 @@
 #include "gui/gui_core.h"
 #include "gui/skin_reader.h"
 #include "gui/view_skin.h"
+#include "gui/widget_skin_reader.h"
 #include "gui/win32/gui_frame.h"
 #include "gui/win32/gui_widgets2.h"
 #include "gui/win32/gui_win32.h"
@@ -128,6 +129,8 @@ void InstallWidgetSkin(SkinRegistry* reg, HFONT font) {
   skin.list.colors[kListFocusedBackground] = RGB(141, 170, 137);
   skin.list.colors[kListText] = RGB(59, 36, 18);
   skin.list.colors[kListSelectedText] = RGB(255, 246, 224);
+  skin.editColors[kEdBackground] = RGB(246, 236, 212);
+  skin.editColors[kEdText] = RGB(59, 36, 18);
   skin.combo.fieldHeight = 20;
   skin.splitter = {RGB(176, 128, 78), RGB(214, 170, 120), RGB(70, 42, 22)};
   ASSERT_EQ(GuiApplySkin(0, &skin), 1);
@@ -221,6 +224,35 @@ TEST_F(Widgets2Test, ScrollBarAnswersSbmAndForwardsItsScrolling) {
   SendMessageA(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   EXPECT_EQ(SendMessageA(bar, SBM_GETPOS, 0, 0), GuiWheelScrollLines());
   EXPECT_EQ(g_notes.size(), static_cast<size_t>(GuiWheelScrollLines()));
+}
+
+// Controls made small and sized later (as layout code does) lay out for
+// their new size: the bar's second arrow at the new bottom, the combo's
+// button at the new right edge.
+TEST_F(Widgets2Test, ResizedScrollBarAndComboLayOutForTheirNewSize) {
+  HWND bar = Item(kIdScroll);
+  SetWindowPos(bar, nullptr, 0, 0, 16, 40, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(bar, nullptr, 0, 0, 16, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 20, 5, 0, 0};
+  SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&si));
+  g_notes.clear();
+  SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 195));
+  SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(8, 195));
+  ASSERT_FALSE(g_notes.empty());
+  EXPECT_EQ(g_notes[0],
+            (Note{WM_VSCROLL, MAKELONG(SB_LINEDOWN, 1), reinterpret_cast<LPARAM>(bar)}));
+
+  HWND combo = Item(kIdCombo);
+  SetWindowPos(combo, nullptr, 0, 0, 220, 20, SWP_NOMOVE | SWP_NOZORDER);
+  HWND button = GetWindow(combo, GW_CHILD);
+  while (button && GetDlgCtrlID(button) == 100)
+    button = GetWindow(button, GW_HWNDNEXT);
+  ASSERT_NE(button, nullptr);
+  RECT client, b;
+  GetClientRect(combo, &client);
+  GetWindowRect(button, &b);
+  MapWindowPoints(nullptr, combo, reinterpret_cast<POINT*>(&b), 2);
+  EXPECT_EQ(b.right, client.right);
 }
 
 TEST_F(Widgets2Test, TrackbarKeepsTheSystemBehaviourAndPaintsTheSkin) {
@@ -326,6 +358,15 @@ TEST_F(Widgets2Test, ComboBoxDropsItsListAndKeepsTheFieldInStep) {
   EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), -1);
   GetWindowTextA(edit, text, sizeof text);
   EXPECT_STREQ(text, "");
+  // The empty read-only field shows the skin's field colour.
+  RedrawWindow(combo, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  tess_test::PumpMessages(100);
+  tess_test::Image field = tess_test::CaptureClient(edit);
+  ASSERT_FALSE(field.empty());
+  EXPECT_EQ(
+      tess_test::ComparePixels(field, {{field.width / 2, field.height / 2, RGB(246, 236, 212), 8}}),
+      "");
   RECT cr;
   GetWindowRect(combo, &cr);
   EXPECT_EQ(cr.bottom - cr.top, 21);  // the field height and one

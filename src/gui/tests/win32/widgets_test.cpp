@@ -392,6 +392,34 @@ TEST_F(WidgetsTest, LabelsKeepTheirTextAndReportEmptyPaints) {
   EXPECT_EQ(Take(kEmptyLabel), (std::vector<Notice>{{WM_COMMAND, kEmptyLabel, kNotifyLabelEmpty}}));
 }
 
+// A text-style label draws its caption as an image in its own font: no
+// text to read back, a paint that draws, and nothing once emptied.
+TEST_F(WidgetsTest, TextStyleLabelDrawsItsRenderedCaption) {
+  HWND label =
+      CreateWindowExA(0, "CGUIStatic", "Ada plays", WS_CHILD | WS_VISIBLE | 0x800, 390, 50, 120, 40,
+                      dialog_, reinterpret_cast<HMENU>(141), GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(label, nullptr);
+  char text[16] = "x";
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 0);
+  auto paint = [label] {
+    g_notices.clear();
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages(30);
+    return Take(141);
+  };
+  const std::vector<Notice> drewNothing{{WM_COMMAND, 141, kNotifyLabelEmpty}};
+  EXPECT_TRUE(paint().empty());
+  SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  EXPECT_EQ(paint(), drewNothing);
+  SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Clara"));
+  EXPECT_TRUE(paint().empty());
+  // A new font for the style is taken by the next caption.
+  SendMessageA(label, kMsgStyleFont, MAKEWPARAM(14, 700), reinterpret_cast<LPARAM>("Courier New"));
+  SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Basil"));
+  EXPECT_TRUE(paint().empty());
+  DestroyWindow(label);
+}
+
 TEST_F(WidgetsTest, EditPassesEnterReleaseToItsParent) {
   SendMessageA(Ctl(kName), WM_KEYUP, VK_RETURN, 0);
   ASSERT_FALSE(g_notices.empty());
@@ -421,6 +449,32 @@ TEST_F(WidgetsTest, MultiLineEditShowsTheSkinnedBarThatFollowsTheText) {
   SendMessageA(log, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 9), 0);
   EXPECT_EQ(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), 9);
   SendMessageA(log, WM_VSCROLL, SB_TOP, 0);
+}
+
+// The rich edit's bar counts pixels: a thumb dragged to three lines' height
+// shows the fourth line first.
+TEST_F(WidgetsTest, RichEditBarScrollsByPixels) {
+  HWND rich = CreateWindowExA(0, "CGUIRichEdit", "", WS_CHILD | ES_MULTILINE | WS_VSCROLL, 440, 110,
+                              110, 100, dialog_, reinterpret_cast<HMENU>(140),
+                              GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(rich, nullptr);
+  EXPECT_NE(GetWindowLongA(rich, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  std::string text;
+  for (int i = 1; i <= 30; ++i)
+    text += "Move " + std::to_string(i) + "\r\n";
+  SetWindowTextA(rich, text.c_str());
+  POINTL first{}, second{};
+  SendMessageA(rich, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first),
+               SendMessageA(rich, EM_LINEINDEX, 0, 0));
+  SendMessageA(rich, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&second),
+               SendMessageA(rich, EM_LINEINDEX, 1, 0));
+  int lineHeight = static_cast<int>(second.y - first.y);
+  ASSERT_GT(lineHeight, 0);
+  SendMessageA(rich, 0x8612, 3 * lineHeight, 0);
+  EXPECT_EQ(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 3);
+  SendMessageA(rich, 0x8614, 0, 0);
+  EXPECT_EQ(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  DestroyWindow(rich);
 }
 
 TEST_F(WidgetsTest, HotButtonsLightOneAtATime) {

@@ -184,6 +184,7 @@ TEST_F(RoomWindowTest, RoomWindowFillsTheFrameAndKeepsTheRoomId) {
   RECT empty{};
   SendMessageA(room_, kMsgRoomResize, 0, reinterpret_cast<LPARAM>(&empty));
   GetClientRect(room_, &room);
+  GetClientRect(frame_, &frame);
   EXPECT_EQ(room.right, frame.right);
   EXPECT_EQ(room.bottom, frame.bottom);
 }

@@ -15,8 +15,10 @@ class SkinRecordsTest : public ::testing::Test {
   void SetUp() override {
     // Registry names upper-cased, as the description file's readers look
     // them up; the images need not exist for their ids.
-    registry.LoadText("THICK_TOP 1.bmp 501\nCHK_UP 2.bmp 502\nVTOP 3.bmp 503\nHTHUMB 4.bmp 504\n",
-                      "");
+    registry.LoadText(
+        "THICK_TOP 1.bmp 501\nCHK_UP 2.bmp 502\nVTOP 3.bmp 503\nHTHUMB 4.bmp 504\n"
+        "RAD_UP 5.bmp 505\nMID_UP 6.bmp 506\nRIGHT_DOWN 7.bmp 507\n",
+        "");
   }
   std::string Path(const char* name) { return dir / name; }
   void Put(const char* file, const char* section, const char* key, const char* value) {
@@ -64,7 +66,12 @@ TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
   Put("skin.ini", "configuration files", "scroll", "scroll.ini");
   Put("button.ini", "resources", "check_up", "chk_up");
   Put("button.ini", "resources", "font_name", "Serif");
+  Put("button.ini", "resources", "radio_up", "rad_up");
+  Put("button.ini", "resources", "button_center_up", "mid_up");
+  Put("button.ini", "resources", "button_right_down", "right_down");
   Put("button.ini", "colors", "text_color_up", "010203");
+  Put("button.ini", "colors", "radio_text_color_disabled", "0A0B0C");
+  Put("button.ini", "resources", "font_size", "9");
   Put("scroll.ini", "resources", "v_top_button_up", "vtop");
   Put("scroll.ini", "resources", "h_thumb_center_down", "hthumb");
 
@@ -76,9 +83,18 @@ TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
   EXPECT_EQ(skin.imageSource, &registry);
   EXPECT_STREQ(skin.programFolder, "C:\\Game");
   EXPECT_STREQ(skin.button.face, "Serif");
-  EXPECT_EQ(skin.button.imageIds[0], 502u);  // check_up from the file
-  EXPECT_EQ(skin.button.imageIds[4], 0u);    // radio_up not named: none
+  // Each image in its kind's slot by state, whatever the file's order.
+  EXPECT_EQ(skin.button.imageIds[gui::kBtCheck], 502u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtCheck + 1], 0u);  // not named: none
+  EXPECT_EQ(skin.button.imageIds[gui::kBtRadio], 505u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtMiddle], 506u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtRight + 1], 507u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtLeft], 0u);
   EXPECT_EQ(skin.button.textColors[0], 0x030201u);
+  EXPECT_EQ(skin.button.radioColors[2], 0x0C0B0Au);
+  EXPECT_EQ(skin.button.textOffsetX[1], 0);  // the file's, not the built-in 1
+  EXPECT_EQ(skin.button.words[gui::kBtwPoints], 9);
+  EXPECT_EQ(skin.button.words[gui::kBtwFontSlot], -1);
   EXPECT_EQ(skin.scroll.imageIds[0], 503u);
   EXPECT_EQ(skin.scroll.imageIds[22], 504u);
   EXPECT_EQ(skin.scroll.present, 1);
@@ -93,7 +109,12 @@ TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
   classes.Load(Path("skin.ini"));
   shell::FillControlSkin(classes, &registry, "", nullptr, &skin);
   EXPECT_STREQ(skin.button.face, "CG Omega");
-  EXPECT_EQ(skin.button.imageIds[0], 30287u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtCheck], 30287u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtRadio], 30289u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtLeft], 30291u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtMiddle], 30292u);
+  EXPECT_EQ(skin.button.imageIds[gui::kBtRight], 30293u);
+  EXPECT_EQ(skin.button.textOffsetY[1], 1);  // pushed captions sink a pixel
 }
 
 }  // namespace

@@ -94,8 +94,10 @@ bool PollingPass(MSG* msg) {
 class Win32DialogOps : public DialogWindowOps {
  public:
   bool IsWindow(void* dialog) override { return ::IsWindow(static_cast<HWND>(dialog)) != 0; }
+  // windows.h makes this member IsDialogMessageA: the system's call must be
+  // qualified, or it calls the member itself for ever.
   bool IsDialogMessage(void* dialog, void* message) override {
-    return IsDialogMessageA(static_cast<HWND>(dialog), static_cast<MSG*>(message)) != 0;
+    return ::IsDialogMessageA(static_cast<HWND>(dialog), static_cast<MSG*>(message)) != 0;
   }
   void PostTimeout(void* dialog) override {
     PostMessageA(static_cast<HWND>(dialog), kMsgDialogTimeout, 0, 0);

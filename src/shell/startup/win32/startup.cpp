@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/lexicon.h"
+#include "game/saved_game.h"
 #include "game/session_registry.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/ini.h"
@@ -26,13 +27,31 @@
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
 #include "shell/startup/win32/splash.h"
+#include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
+#include "shell/startup/win32/wallpaper_paint.h"
 #include "shell/startup/win32/win_shell_host.h"
 #include "shell/window/win_utils.h"
 #include "shell/startup_logic.h"
 #include "shell/theme.h"
 #include "shell/user_profile.h"
+#include "scene/game_room.h"
+#include "scene/lobby_room.h"
+#include "scene/screen.h"
+#include "scene/win32/board_window.h"
+#include "scene/win32/lobby_room.h"
+#include "scene/win32/room_commands.h"
+#include "scene/win32/room_window.h"
+#include "ui/game_settings.h"
+#include "ui/room_game.h"
+#include "ui/win32/about_box_win32.h"
+#include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/new_game_dialog.h"
+#include "ui/win32/options_dialog.h"
+#include "ui/win32/saved_game_dialogs_win32.h"
+#include "ui/win32/toolbars_win32.h"
+#include "ui/window_slots.h"
 
 namespace shell {
 namespace {
@@ -47,6 +66,9 @@ struct StartupState {
   HANDLE semaphore = nullptr;
   bool cursorsUp = false;
   bool frameClassUp = false;
+  bool roomClassUp = false;
+  bool boardClassUp = false;
+  bool screensUp = false;
   bool guiResourcesUp = false;
   HWND mainWindow = nullptr;
   bool queuesUp = false;
@@ -209,7 +231,89 @@ void InstallFrameServices() {
   s.cursorIndex = GetAppCursorIndex;
   s.selectCursor = SelectFrameCursor;
   s.palette = GetAppPalette;
+  s.createToolTipControl = CreateToolTipControl;
+  s.destroyToolTipControl = DestroyToolTipControl;
+  s.addToolTip = AddToolTip;
   ui::SetMainFrameServices(s);
+}
+
+// --- the rooms ------------------------------------------------------------------
+
+scene::Screen* MakeLobby(int) { return scene::CreateLobbyScreen(); }
+scene::Screen* MakeMainGame(int) { return scene::CreateMainGameScreen(); }
+scene::Screen* MakeBestSolution(int) { return scene::CreateBestSolutionScreen(); }
+
+int RunPlayerSetup(void* owner, CGame* game) {
+  return ui::RunNewGameDialog(static_cast<HWND>(owner), game);
+}
+
+void RunLobbyOptions(HWND owner) {
+  const int changes = ui::RunOptionsDialog(owner);
+  if (changes) ui::SaveOptionsChanges(changes);
+}
+
+void RunCredits(HWND owner) { ui::ShowAboutBox(owner); }
+
+// A saved game chosen in the program's file dialog is played in the game
+// room, which opens it in place of the player set-up.
+void OpenSavedGameFromLobby(HWND) {
+  ui::ProgramSavedGamePort dialogs;
+  std::string path;
+  if (!dialogs.AskFileName(false, kFileSavedGame, path) || path.empty()) return;
+  if (DetectSavedFileType(path.c_str()) != kFileSavedGame) return;
+  scene::SetPendingSavedGame(path);
+  if (!scene::PushScreen(scene::kMainGameRoom)) scene::SetPendingSavedGame("");
+}
+
+// The default profile cannot be selected: the program stops; the loop's end
+// frees the lexicon, restores the system settings and shuts down once.
+void ShutDownFromLobby() { PostQuitMessage(0); }
+
+bool RoomFrameActive() {
+  const int room = scene::GetCurrentRoomId();
+  return room != scene::kLobbyRoom && room != scene::kNoRoomWindowId;
+}
+
+// The rooms the program has, what they ask of the program, and their place
+// in the main loop.
+void InstallRooms() {
+  scene::SetRoomScreenFactory(scene::kLobbyRoom, MakeLobby);
+  scene::SetRoomScreenFactory(scene::kMainGameRoom, MakeMainGame);
+  scene::SetRoomScreenFactory(8, MakeBestSolution);
+  scene::SetPlayerSetupDialog(RunPlayerSetup);
+  scene::LobbyServices lobby;
+  lobby.shutDown = ShutDownFromLobby;
+  lobby.runOptions = RunLobbyOptions;
+  lobby.runCredits = RunCredits;
+  lobby.openSavedFile = OpenSavedGameFromLobby;
+  scene::SetLobbyServices(lobby);
+  scene::InstallRoomCommandPort();
+  RoomFrameDriver driver;
+  driver.active = RoomFrameActive;
+  driver.update = scene::RunRoomFrame;
+  SetRoomFrameDriver(driver);
+}
+
+uint32_t RunToolbarOptions(HWND owner) {
+  return static_cast<uint32_t>(ui::RunOptionsDialog(owner));
+}
+
+void EnablePanelControl(int slot, int control, bool enable) {
+  if (HWND panel = static_cast<HWND>(ui::GetSlotWindow(slot)))
+    EnableWindow(GetDlgItem(panel, control), enable);
+}
+
+// The game's notices, the toolbars' options and the panels' controls on the
+// program's windows.
+void InstallWindowSideOfTheGame() {
+  ui::InstallGameWindowPorts();
+  ui::GameToolbarHooks toolbar;
+  toolbar.runOptionsDialog = RunToolbarOptions;
+  toolbar.saveOptions = ui::SaveOptionsSettings;
+  ui::SetGameToolbarHooks(toolbar);
+  ui::RoomGameWindows panels;
+  panels.enableControl = EnablePanelControl;
+  ui::SetRoomGameWindows(panels);
 }
 
 // --- the steps ------------------------------------------------------------------
@@ -220,8 +324,12 @@ bool InitApplication() {
   Log("palette %s", palette ? "PAL" : GetAppPalette() ? "system colours" : "none");
   g_run.cursorsUp = CreateAppCursors(g_run.instance);
   InstallFrameServices();
+  InstallWindowSideOfTheGame();
+  ui::InstallSavedGameDialogs();
   g_run.frameClassUp = ui::RegisterMainWindowClass(g_run.instance);
+  if (g_run.frameClassUp) g_run.roomClassUp = scene::RegisterRoomWindowClass(g_run.instance);
   SeedRandom();
+  ui::ResetWindowSlotRegistry();
   g_run.guiResourcesUp = true;  // released at the end whether or not all loaded
   if (!LoadGUIResources()) Log("gui resources: toolkit defaults");
   return true;
@@ -230,6 +338,9 @@ bool InitApplication() {
 // The skin's palette pack in slot 18 decides; the other packs are opened
 // for the rooms that read them.
 bool LoadStartupResources() {
+  InstallRooms();
+  scene::CreateRoomScreens();
+  g_run.screensUp = true;
   if (!AllocCurrentUserProfile()) return false;
   InstallPalettePackFactory();
   for (auto pack : {std::make_pair("faces", kPackFaces), std::make_pair("Tessarin", kPackProduct),
@@ -287,10 +398,13 @@ bool SelectStartUser() {
     }
     Log("user %s", last.c_str());
   }
+  scene::PushScreen(scene::kLobbyRoom);
+  Log("room %d", scene::GetCurrentRoomId());
   if (!GetCurrentUserName()[0]) {
     int answer = Notice(WelcomePromptText(CountUsers() > 0), 1);
-    // The lobby screen takes the answer once the rooms exist.
-    Log("welcome answer %u", WelcomeAnswerMessage(answer));
+    const uint32_t message = WelcomeAnswerMessage(answer);
+    if (HWND lobby = scene::GetLobbyDialog()) PostMessageA(lobby, message, 0, 0);
+    Log("welcome answer %u", message);
   }
   return true;
 }
@@ -298,9 +412,17 @@ bool SelectStartUser() {
 void ShutdownSubsystems() {
   CloseSplash();
   JoinSplashThread();
+  // The panels go before the frame that owns them.
+  ui::DestroyStartupPanels();
   if (g_run.mainWindow && IsWindow(g_run.mainWindow)) DestroyWindow(g_run.mainWindow);
   g_run.mainWindow = nullptr;
   ::DestroyAllGames();
+  ui::UninstallGameWindowPorts();
+  if (g_run.screensUp) scene::DestroyRoomScreens();
+  g_run.screensUp = false;
+  if (g_run.boardClassUp) scene::UnregisterBoardWindowClass(g_run.instance);
+  if (g_run.roomClassUp) scene::UnregisterRoomWindowClass(g_run.instance);
+  g_run.boardClassUp = g_run.roomClassUp = false;
   if (g_run.frameClassUp) ui::UnregisterMainWindowClass(g_run.instance);
   g_run.frameClassUp = false;
   if (g_run.cursorsUp) DestroyAppCursors();
@@ -366,6 +488,7 @@ bool StartUp() {
     g_host.SetMainWindow(g_run.mainWindow);
     SetMessageBoxMainWindow(g_run.mainWindow);
     SetSkinMainWindow(g_run.mainWindow);
+    InstallStartupHooks();
   }
   int width = 0, height = 0;
   g_host.GetDesktopSize(&width, &height);
@@ -380,11 +503,15 @@ bool StartUp() {
     return false;
   }
   g_run.queuesUp = CreateEventQueue(0, 0) && CreateEventQueue(1, 0);
+  scene::CreateRoomWindow();
+  g_run.boardClassUp = scene::RegisterBoardWindowClass(g_run.instance);
+  ui::CreateStartupPanels(g_run.mainWindow, g_run.instance);
   InstallDialogWindowOps();
   ShowSplashSequence();
   ApplySwitches();
   ui::ShowMainWindowFullDesktop(1);
   Log("main window");
+  Log("wallpaper %s", InstallMainWindowWallpaper(g_run.mainWindow) ? "shown" : "none");
   LoadLexicon();
   SetOnlineAppWindows(g_run.instance, g_run.mainWindow);
   if (!SelectStartUser()) {

@@ -5,6 +5,7 @@
 #include "game/session_registry.h"
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
+#include "ui/win32/file_dialog_win32.h"
 
 namespace shell {
 
@@ -26,6 +27,8 @@ void WinShellHost::GetDesktopSize(int* width, int* height) {
 }
 
 int WinShellHost::GetCurrentRoomId() { return room_; }
+
+void WinShellHost::SetGlobalTextBuffer(const char* text) { ui::SetGlobalTextBuffer(text); }
 
 void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
 

@@ -15,6 +15,8 @@ class WinShellHost : public ShellHost {
   void GetDesktopSize(int* width, int* height) override;
   int GetCurrentRoomId() override;
   void CloseProfileGames() override;
+  // The file dialog starts in the selected user's folder.
+  void SetGlobalTextBuffer(const char* text) override;
 
   void SetMainWindow(HWND window) { main_ = window; }
   // A stand-in desktop size for unattended runs (0 x 0: the real one).

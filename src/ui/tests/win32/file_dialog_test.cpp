@@ -266,13 +266,28 @@ TEST_F(FileDialogWindows, SaveAndOpenAGameThroughTheDialog) {
   EXPECT_EQ(Bytes(*opened), Bytes(*game));
 }
 
-TEST_F(FileDialogWindows, CancelAndReservedNames) {
+TEST_F(FileDialogWindows, ReservedNamesNewFolderAndCancel) {
   char path[kFileDialogPathSize] = "CON.TSB";
   int type = -1, openAs = -1;
+  std::string reserved, existing, listed;
   SetGlobalTextBuffer(folder.c_str());
   Then([&](HWND save) {
     Post(save, kIdFileSave);  // a device name: refused, the dialog stays
-    Then([](HWND again) { Post(again, IDCANCEL); });
+    Post(save, kIdNewFolder);
+    Then([&](HWND prompt) {
+      reserved = sink.messages.empty() ? "" : sink.messages.back().text;
+      SetDlgItemTextA(prompt, kIdNewFolderName, "alpha");
+      Post(prompt, IDOK);  // taken: the prompt stays
+      Then([&](HWND again) {
+        existing = sink.messages.back().text;
+        SetDlgItemTextA(again, kIdNewFolderName, "Fresh");
+        Post(again, IDOK);
+        Then([&](HWND save2) {
+          listed = Entries(save2);
+          Post(save2, IDCANCEL);
+        });
+      });
+    });
   });
   EXPECT_EQ(RunFileDialog(GetModuleHandleA(nullptr), nullptr, path, 0, kModeSave, kTypeTournaments,
                           0, &type, &openAs, nullptr),
@@ -280,8 +295,10 @@ TEST_F(FileDialogWindows, CancelAndReservedNames) {
   EXPECT_STREQ(path, "CON.TSB");  // untouched on cancel
   EXPECT_EQ(type, kTypeTournaments);
   EXPECT_EQ(openAs, 0);
-  ASSERT_FALSE(sink.messages.empty());
-  EXPECT_EQ(sink.messages.back().text.rfind("CON.TSB' is already taken.", 0), 0u);
+  EXPECT_EQ(reserved.rfind("CON.TSB' is already taken.", 0), 0u) << reserved;
+  EXPECT_EQ(existing, "The folder already exists!");
+  EXPECT_EQ(listed, "alpha|Fresh|Zeta|");  // the tournament filter lists no file here
+  EXPECT_TRUE(platform::DirectoryExists((dir / "Fresh").c_str()));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "ui/game_settings.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/options_dialog.h"
+#include "ui/win32/setup_dialogs.h"
 
 namespace ui {
 namespace {
@@ -44,6 +45,31 @@ TEST_F(NewGameWindows, OkSetsUpTheUserAgainstAComputerPersonality) {
   EXPECT_EQ(platform::IniGet("Game", "mode", "", ini.c_str()), "0");
   EXPECT_EQ(platform::IniGet("Game", "Classic Nbplayers", "", ini.c_str()), "2");
   EXPECT_EQ(host.sounds.back(), "SBouOK1.wav");
+}
+
+TEST_F(NewGameWindows, SettingsRunTheDuplicateSetUpWhosePlayEndsTheNewGame) {
+  CGame game;
+  platform::IniWriteString("Game", "mode", "1", ini.c_str());
+  platform::IniWriteString("Game", "Duplicate Nbplayers", "3", ini.c_str());
+  std::string caption;
+  Then([&](HWND dialog) {
+    Then([&](HWND setup) {
+      char text[64] = {};
+      GetWindowTextA(setup, text, sizeof text);
+      caption = text;
+      PostMessageA(setup, WM_COMMAND, kIdSetupPlay, 0);
+    });
+    PostMessageA(dialog, WM_COMMAND, kIdNewGameSettings, 0);
+  });
+  EXPECT_EQ(RunNewGameDialog(nullptr, &game), kNewGameOk);
+  EXPECT_EQ(caption, "Duplicate mode properties");
+  const GameSetup& s = game.setup;
+  EXPECT_EQ(s.kind, kKindDuplicate);
+  ASSERT_EQ(s.GetPlayerCount(), 3);
+  EXPECT_STREQ(s.entries[0].name, "Zoe");
+  EXPECT_TRUE(IsPersonality(s.entries[1].name) && IsPersonality(s.entries[2].name));
+  EXPECT_STRNE(s.entries[1].name, s.entries[2].name);
+  EXPECT_EQ(platform::IniGet("Game", "Duplicate Nbplayers", "", ini.c_str()), "3");
 }
 
 TEST_F(NewGameWindows, CancelLeavesNoKindAndWritesNothing) {

@@ -3,9 +3,16 @@
 // player entries "Play" writes; screenshots of both dialogs.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "game/game.h"
+#include "game/player_turn.h"
+#include "game_test_support.h"
 #include "gui/win32/gui_widgets1.h"
 #include "setup_support.h"
+#include "ui/win32/challenge_dialog.h"
+#include "ui/win32/colour_select_dialog.h"
+#include "ui/win32/round_results_dialog.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_dialogs.h"
 
@@ -46,6 +53,8 @@ TEST_F(SetupDialogWindows, DuplicatePartnersCountsAndBlitz) {
   Then([&](HWND d) {
     for (int i = 0; i < 3; ++i)
       opened.push_back(Line(d, i));
+    std::printf("list colour %06lx skin %p\n", (unsigned long)gui::GuiGetSkin()->list.colors[0],
+                (void*)gui::GuiGetSkin());
     RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_duplicate_setup");
     SetSpin(d, kIdPlayerCount, 4);
@@ -151,6 +160,86 @@ TEST_F(SetupDialogWindows, ClassicComputerPartnerAndTimeFloors) {
   EXPECT_STREQ(s.entries[0].name, "Zoe");
   EXPECT_EQ(s.entries[1].playerType, kPlayerComputer);
   EXPECT_STREQ(s.entries[1].name, partner.c_str());
+}
+
+TEST_F(SetupDialogWindows, ChallengeReturnsTheCheckedWords) {
+  std::vector<RobotMove> words(3), chosen;
+  const char* texts[] = {"quartz", "ox", "za"};
+  for (int i = 0; i < 3; ++i)
+    std::strcpy(words[i].word, texts[i]);
+  std::string shot, second;
+  Then([&](HWND d) {
+    second = Text(d, kIdFirstChallengeWord + 1);
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_challenge");
+    SendDlgItemMessageA(d, kIdFirstChallengeWord + 2, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(d, WM_COMMAND, kIdChallengeOk, 0);
+  });
+  EXPECT_EQ(RunChallengeDialog(nullptr, words, chosen), 1);
+  EXPECT_FALSE(shot.empty());
+  EXPECT_EQ(second, "ox");
+  ASSERT_EQ(chosen.size(), 1u);
+  EXPECT_STREQ(chosen[0].word, "za");
+  Then([](HWND d) { PostMessageA(d, WM_COMMAND, kIdChallengeCancel, 0); });
+  EXPECT_EQ(RunChallengeDialog(nullptr, words, chosen), 0);
+  EXPECT_TRUE(chosen.empty());
+}
+
+TEST_F(SetupDialogWindows, RoundResultsListEachPlayerAgainstTheMentor) {
+  auto game = gametest::TwoHumanGame();
+  std::strcpy(game->Player(0)->entry.name, "Ada");
+  std::strcpy(game->Player(1)->entry.name, "Basil");
+  game->Player(0)->lastAction = kLastPassed;
+  game->Player(1)->lastAction = kLastPlayed;
+  game->Player(1)->lastMoveRecord = gametest::Move("quartz", 48, 7, 7);
+  game->Player(1)->score = 48;
+  game->referencePlayer = std::make_unique<GamePlayer>();
+  game->referencePlayer->lastMoveRecord = gametest::Move("quartzy", 64, 7, 7);
+  std::string caption, first, shot;
+  Then([&](HWND d) {
+    char text[128] = {};
+    GetWindowTextA(d, text, sizeof text);
+    caption = text;
+    char cell[64] = {};
+    LVITEMA item{};
+    item.iSubItem = 3;
+    item.pszText = cell;
+    item.cchTextMax = sizeof cell;
+    SendDlgItemMessageA(d, kIdRoundResultsList, LVM_GETITEMTEXTA, 0,
+                        reinterpret_cast<LPARAM>(&item));
+    first = cell;
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_round_results");
+    PostMessageA(d, WM_COMMAND, kIdRoundResultsOk, 0);
+  });
+  EXPECT_EQ(ShowRoundResults(game.get(), nullptr), 0);
+  EXPECT_EQ(caption.rfind("Mentor's solution: ", 0), 0u) << caption;
+  EXPECT_EQ(first, "75.0");
+  EXPECT_FALSE(shot.empty());
+}
+
+TEST_F(SetupDialogWindows, ColourNumbersAndTrackBarsStayInStep) {
+  COLORREF colour = RGB(10, 20, 30);
+  std::string red;
+  int redTrack = -1;
+  std::string shot;
+  Then([&](HWND d) {
+    SetDlgItemTextA(d, kIdRedEdit, "300");
+    red = Text(d, kIdRedEdit);
+    redTrack = static_cast<int>(SendDlgItemMessageA(d, kIdRedTrack, TBM_GETPOS, 0, 0));
+    SendDlgItemMessageA(d, kIdBlueTrack, TBM_SETPOS, TRUE, 128);
+    SendMessageA(d, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 128),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, kIdBlueTrack)));
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(d), "ui_colour_select");
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(RunColourSelectDialog(nullptr, &colour), 1);
+  EXPECT_EQ(red, "255");
+  EXPECT_EQ(redTrack, 255);
+  EXPECT_EQ(colour, RGB(255, 20, 128));
+  EXPECT_FALSE(shot.empty());
+  Then([](HWND d) { PostMessageA(d, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(RunColourSelectDialog(nullptr, &colour), 0);
+  EXPECT_EQ(colour, RGB(255, 20, 128));
 }
 
 }  // namespace

@@ -14,8 +14,6 @@
 #include <vector>
 
 #include "gui/gui_core.h"
-#include "gui/skin_reader.h"
-#include "gui/view_skin.h"
 #include "recording_sink.h"
 #include "screenshot.h"
 #include "shell/personality.h"

@@ -11,6 +11,7 @@
 
 #include "screenshot.h"
 #include "shell/shell_host.h"
+#include "shell/window/dialog_support.h"
 #include "standard_skin.h"
 #include "ui/room_port.h"
 #include "ui/toolbar_buttons.h"
@@ -260,21 +261,46 @@ TEST_F(ToolbarWindows, GameToolbarAsksTheRoom) {
   }
 }
 
+INT_PTR CALLBACK EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    EXPECT_FALSE(IsUserInterfaceEnabled());
+    EndDialog(dialog, 7);
+  }
+  return FALSE;
+}
+
 TEST_F(ToolbarWindows, InterfaceLockNests) {
-  // Outer task, then a dialog it opens: the dialog's end keeps its owner locked.
+  // Outer task, then a task it starts: the inner one's end keeps the lock.
   EXPECT_EQ(EnableUserInterface(0), 1);
   EXPECT_FALSE(IsWindowEnabled(panels[0]));
-  EXPECT_EQ(EnableUserInterface(0), 0);
+  EXPECT_EQ(EnableUserInterface(0), 1);
   EXPECT_EQ(UserInterfaceLockDepth(), 2);
-  EXPECT_EQ(EnableUserInterface(1), 0);
+  EXPECT_EQ(EnableUserInterface(1), 1);
   EXPECT_FALSE(IsWindowEnabled(panels[0]));
   EXPECT_FALSE(IsUserInterfaceEnabled());
+
+  // A modal dialog the locked task opens leaves the lock as it found it.
+  shell::SetInterfaceSwitch(EnableUserInterface);
+  EXPECT_EQ(
+      shell::DoModalDialog(instance, MAKEINTRESOURCEA(kGameToolbarTemplate), owner, EndAtOnce, 0),
+      7);
+  EXPECT_EQ(UserInterfaceLockDepth(), 1);
+  EXPECT_FALSE(IsWindowEnabled(panels[0]));
+
   EXPECT_EQ(EnableUserInterface(1), 1);
   EXPECT_TRUE(IsWindowEnabled(panels[0]));
   EXPECT_TRUE(IsWindowEnabled(panels[1]));
   // An enable with no lock held changes nothing.
   EXPECT_EQ(EnableUserInterface(1), 0);
   EXPECT_EQ(UserInterfaceLockDepth(), 0);
+
+  // On its own the dialog locks while it runs and unlocks after.
+  EXPECT_EQ(
+      shell::DoModalDialog(instance, MAKEINTRESOURCEA(kGameToolbarTemplate), owner, EndAtOnce, 0),
+      7);
+  EXPECT_EQ(UserInterfaceLockDepth(), 0);
+  EXPECT_TRUE(IsWindowEnabled(panels[0]));
+  shell::SetInterfaceSwitch(nullptr);
 }
 
 TEST_F(ToolbarWindows, FrameStaysUpWhenTheSwitchSaysSo) {

@@ -16,7 +16,9 @@
 #include "platform/ini.h"
 #include "shell/app_context.h"
 #include "shell/shell_host.h"
+#include "shell/modeless_registry.h"
 #include "shell/startup/msgbox.h"
+#include "shell/startup/win32/main_loop.h"
 #include "shell/startup/resource_sets.h"
 #include "shell/theme.h"
 #if TESS_HAVE_SCREENSHOT
@@ -122,6 +124,7 @@ class MsgBoxTest : public ::testing::Test {
     ASSERT_TRUE(shell::CreateAppContextAt(folder + "\\tessarin.exe"));
     shell::SetCurrentThemePaths("", WinBuildPath("Data/Skin/standard_skin.ini").c_str());
     skinLoaded = shell::LoadSkinResources();
+    shell::InstallDialogWindowOps();  // as start-up does
   }
   static void TearDownTestSuite() {
     shell::ReleaseGuiResourcesAndFont();
@@ -285,12 +288,17 @@ TEST_F(MsgBoxTest, ModelessTimeOutCallbackAndReplacement) {
   ASSERT_NE(third, nullptr);
   Pump(1500);
   EXPECT_EQ(g_calls, 1);
+  // The main loop's dispatch reaches the box through the registry.
+  EXPECT_EQ(shell::ModelessDialogCount(), 1u);
+  MSG note{third, WM_NULL, 0, 0, 0, {}};
+  EXPECT_TRUE(shell::DispatchModelessDialogMessage(&note));
   Click(third, 2);
   Pump(100);
   EXPECT_EQ(g_calls, 2);
   EXPECT_EQ(g_lastResult, 2);
   EXPECT_FALSE(IsWindow(third));
   EXPECT_EQ(shell::GetOpenMessageBoxCount(), 0);
+  EXPECT_EQ(shell::ModelessDialogCount(), 0u);
 }
 
 TEST_F(MsgBoxTest, TestSwitchAnswersBoxesByItself) {

@@ -2,8 +2,10 @@
 // (the program folder) with the unattended switches of its ini, watched from
 // outside. It shows its splash and its main window, a second start hands
 // over to the first and exits, a desktop below 800x600 is refused with its
-// message, and the system settings are as before once it has gone.
-// Screenshots: <build>/screenshots/startup_splash.png, startup_main.png.
+// message, and the system settings are as before once it has gone. From the
+// lobby the Play button leads through the new-game dialog to the game room.
+// Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
+// program_new_game.png, program_game_room.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -161,6 +163,79 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   EXPECT_NE(log.find("restored"), std::string::npos) << log;
   EXPECT_NE(log.find("shut down"), std::string::npos) << log;
   EXPECT_EQ(SystemSettings::Read().Text(), before.Text());
+}
+
+// A window of this process with the class and, when non-zero, the id.
+struct Found {
+  DWORD process;
+  const char* cls;
+  int id;
+  HWND window;
+};
+
+BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpiA(cls, f->cls) == 0 && (!f->id || GetDlgCtrlID(w) == f->id) && IsWindowVisible(w)) {
+    f->window = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindTopLevel(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != f->process) return TRUE;
+  FindChild(w, lp);
+  if (!f->window) EnumChildWindows(w, FindChild, lp);
+  return f->window ? FALSE : TRUE;
+}
+
+HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
+  Found f{GetProcessId(process), cls, id, nullptr};
+  for (DWORD end = GetTickCount() + ms; GetTickCount() < end && !f.window; Sleep(50))
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
+  return f.window;
+}
+
+TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
+  Write("SplashMs", "0");
+  HANDLE run = Start();
+  ASSERT_NE(run, nullptr);
+  HWND main = WaitVisible("TESSARIN_2007_CLASS", 30000);
+  ASSERT_NE(main, nullptr) << Log();
+  for (DWORD end = GetTickCount() + 20000; GetTickCount() < end; Sleep(50))
+    if (Log().find("welcome answer") != std::string::npos) break;
+  // The large lobby's Play button (the screen is 1280x1024).
+  HWND play = WaitForWindow(run, "AnimButton", 1368, 10000);
+  ASSERT_NE(play, nullptr) << Log();
+  PostMessageA(GetParent(play), WM_COMMAND, MAKEWPARAM(1368, BN_CLICKED),
+               reinterpret_cast<LPARAM>(play));
+  // The new-game dialog: its OK starts the game with its proposed players.
+  HWND dialog = nullptr;
+  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && !dialog; Sleep(50)) {
+    HWND ok = WaitForWindow(run, "CGUIBMPButton", IDOK, 100);
+    if (ok) dialog = GetParent(ok);
+  }
+  ASSERT_NE(dialog, nullptr) << Log();
+  tess_test::PumpMessages(500);
+  EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "program_new_game"), "");
+  constexpr int kClassicMode = 1081;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kClassicMode, BN_CLICKED), 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && IsWindow(dialog);)
+    Sleep(50);
+  ASSERT_FALSE(IsWindow(dialog));
+  HWND board = WaitForWindow(run, "TessarinBoardWndClass", 0, 30000);
+  ASSERT_NE(board, nullptr) << Log();
+  tess_test::PumpMessages(3000);
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(screen), "program_game_room"), "");
+  PostMessageA(main, 0x8506, 0, 1);
+  EXPECT_EQ(ExitCodeAfter(run, 30000), 0u) << Log();
 }
 
 TEST_F(ProgramRun, ADesktopBelow800x600IsRefused) {

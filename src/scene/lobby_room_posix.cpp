@@ -1,5 +1,5 @@
-// The lobby's screen until its menu is built: it can be entered, so the
-// game room has a room to return to, and shows nothing of its own.
+// The lobby's screen without windows (the portable build's tests): it can be
+// entered, so the game room has a room to return to, and shows nothing.
 #include "scene/lobby_room.h"
 
 namespace scene {

@@ -1,0 +1,143 @@
+// The position set-up panel under Wine: letters clicked go from the bag to
+// the rack, "Confirm draw" refuses a short rack and a faulty position with
+// their messages and accepts a good one; the remaining-tiles window counts
+// what is neither on the board nor on the rack. Screenshots of both.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "game/session_registry.h"
+#include "game_test_support.h"
+#include "gui/win32/gui_win32.h"
+#include "platform/message_sink.h"
+#include "screenshot.h"
+#include "standard_skin.h"
+#include "turn_fakes.h"
+#include "ui/window_slots.h"
+#include "ui/win32/draw_panel_win32.h"
+
+namespace ui {
+namespace {
+
+void Pump(DWORD ms = 300) {
+  const DWORD until = GetTickCount() + ms;
+  MSG msg;
+  while (GetTickCount() < until) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+class RecordingSink : public platform::MessageSink {
+ public:
+  RecordingSink() : previous_(platform::SetMessageSink(this)) {}
+  ~RecordingSink() override { platform::SetMessageSink(previous_); }
+  int ShowMessage(const char* text, const char*, uint32_t) override {
+    texts.push_back(text ? text : "");
+    return 1;
+  }
+  std::vector<std::string> texts;
+
+ private:
+  platform::MessageSink* previous_;
+};
+
+class PositionSetupPanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!gametest::StartEngineWithBuiltLexicon()) GTEST_SKIP() << "no English lexicon built";
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
+    auto made = gametest::TwoHumanGame();
+    game = made.get();
+    game->FillBag();
+    game->state = kStatePaused;
+    game->currentPlayer = game->viewingPlayer = game->Player(0);
+    InstallGameSessionRegistry(&registry);
+    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
+    registry.SetCurrentGame(game);
+    view.rack = "_______";
+    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
+                            nullptr);
+    ASSERT_EQ(CreateDrawWindow(owner, instance), 0);
+    ASSERT_EQ(CreateRemainderWindow(owner, instance), 0);
+    panel = static_cast<HWND>(GetSlotWindow(kSlotPositionSetup));
+    remainder = static_cast<HWND>(GetSlotWindow(kSlotRemainingTiles));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(remainder, nullptr);
+    SetWindowPos(panel, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowPos(remainder, HWND_TOPMOST, 420, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  }
+  void TearDown() override {
+    if (panel) DestroyWindow(panel);
+    if (remainder) DestroyWindow(remainder);
+    if (owner) DestroyWindow(owner);
+    InstallGameSessionRegistry(nullptr);
+    gui::GuiFreeFrameSkin();
+    gametest::EndEngine();
+  }
+  void Click(int id) { SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), 0); }
+  void ClickLetter(char c) { Click(kIdDrawFirstLetter + (c - 'a' + 1)); }
+  // Letters put on the board grid by hand (the rack keeps its tiles).
+  void Put(int row, int column, const char* word) {
+    for (int i = 0; word[i]; ++i)
+      view.board[row * kBoardStride + column + i] = word[i];
+  }
+
+  RecordingSink sink;
+  turnfakes::FakeBoardView view;
+  GameSessionRegistry registry;
+  CGame* game = nullptr;
+  HWND owner = nullptr, panel = nullptr, remainder = nullptr;
+};
+
+TEST_F(PositionSetupPanel, ConfirmChecksRackAndWords) {
+  const int bag = game->bag.tileCount;
+  const int tilesOfC = game->bag.counts['c' & 31];
+  for (char c : std::string("catsdo"))
+    ClickLetter(c);
+  EXPECT_EQ(view.rack, "catsdo_");
+  EXPECT_EQ(game->bag.tileCount, bag - 6);
+  EXPECT_EQ(game->bag.counts['c' & 31], tilesOfC - 1);
+  EXPECT_STREQ(game->Player(0)->rack, "catsdo_");
+
+  Click(kIdDrawConfirm);
+  ASSERT_EQ(sink.texts.size(), 1u);
+  EXPECT_EQ(sink.texts[0], "You must fill the racks before you can confirm");
+
+  ClickLetter('g');
+  // A position the lexicon refuses, away from the centre: both lists.
+  Put(7, 6, "xqz");
+  Put(2, 2, "dog");
+  Click(kIdDrawConfirm);
+  ASSERT_EQ(sink.texts.size(), 2u);
+  EXPECT_NE(sink.texts[1].find("Word(s) not valid:  [G8a] XQZ."), std::string::npos)
+      << sink.texts[1];
+  EXPECT_NE(sink.texts[1].find("Position(s) not valid:  [C3a] DOG."), std::string::npos);
+  EXPECT_EQ(game->state, kStatePaused);
+
+  RefreshRemainderWindow();
+  Pump();
+  tess_test::SaveScreenshot(tess_test::CaptureWindow(panel), "ui_position_setup");
+  tess_test::SaveScreenshot(tess_test::CaptureWindow(remainder), "ui_remaining_tiles");
+
+  const char empty[kBoardSquares] = {};
+  view.LoadBoardLetters(empty, 15, 15);
+  Put(7, 6, "cat");
+  Click(kIdDrawConfirm);
+  EXPECT_EQ(sink.texts.size(), 2u);
+  EXPECT_EQ(game->state, kStateTurnRunning);
+  EXPECT_EQ(game->board.letters[7 * kBoardStride + 7], 'a');
+  EXPECT_FALSE(IsWindowEnabled(panel));
+}
+
+}  // namespace
+}  // namespace ui

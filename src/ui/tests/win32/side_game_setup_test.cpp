@@ -106,6 +106,8 @@ TEST_F(SideGameSetup, AnagramFillsTheGame) {
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // a line without a name: refused
     SetDlgItemTextA(dialog, kIdSetupFirstName + 1, "Basil");
     Click(dialog, kIdSetupFirstTurn + 1);
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     shot = tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "ui_setup_anagram");
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });

@@ -22,6 +22,7 @@
 #include "ui/player_options.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_controls.h"
+#include "ui/win32/setup_dialog_common.h"
 #include "ui/win32/setup_dialogs.h"
 #include "ui/window_slots.h"
 
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kClassicTemplate = 16025;
 constexpr int kLines = kMaxClassicPlayers;
-constexpr char kNameInUse[] = "Name already in use!\nplease introduce another one.";
 // The computer settings of this set-up rate word 3 higher than the others.
 constexpr float kClassicComputerWord3 = 200.0f;
 
@@ -209,14 +209,7 @@ void PlayClassicGame(ClassicState* s) {
     else if (!SetPersonalityEntry(entry, names[line]))
       SetComputerEntry(entry, names[line].c_str(), DefaultComputerOptions(kClassicComputerWord3));
   }
-  shell::FreePersonalityList();
-  if (const shell::UserProfile* profile = shell::GetCurrentUserProfile())
-    setup.language = static_cast<int32_t>(profile->language);
-  if (HWND mentor = static_cast<HWND>(GetSlotWindow(kSlotMentor)))
-    PostMessageA(mentor, kMsgMentorReset, 0, 0);
-  HWND owner = GetWindow(d, GW_OWNER);
-  EndDialog(d, 0);
-  if (owner) PostMessageA(owner, WM_COMMAND, IDOK, 0);
+  FinishSetupPlay(d, setup);
 }
 
 void ClassicSetupInit(HWND d, ClassicState* s) {
@@ -229,22 +222,8 @@ void ClassicSetupInit(HWND d, ClassicState* s) {
                                                  : kIdNoTime;
   CheckRadioButton(d, kIdNoTime, kIdTimePerMove, timeButton);
   if (timeButton == kIdNoTime) setup.clockMode = kClockNone;
-  SetSpinRange(d, kIdMinutes, 0, 59);
-  SetSpinRange(d, kIdSeconds, 0, 59);
-  if (setup.clockMode != kClockNone) {
-    ShowTimeSpins(d, kIdMinutes, kIdSeconds,
-                  setup.clockMode == kClockPerGame ? setup.gameTimeMs : setup.moveTimeMs);
-  } else {
-    EnableItem(d, kIdMinutes, false);
-    EnableItem(d, kIdSeconds, false);
-  }
-  if (std::strcmp(shell::GetCurrentUserName(), shell::LoadResString(7144)) == 0) {
-    SetChecked(d, kIdClassicRanking, false);
-    EnableItem(d, kIdClassicRanking, false);
-    setup.rankingGame = 0;
-  } else {
-    SetChecked(d, kIdClassicRanking, setup.rankingGame == 1);
-  }
+  InitTimeSpins(d, setup);
+  InitRankingBox(d, kIdClassicRanking, setup);
   setup.SetPlayerCount(std::clamp(setup.GetPlayerCount(), kMinClassicPlayers, kMaxClassicPlayers));
   SetSpinRange(d, kIdPlayerCount, kMinClassicPlayers, kMaxClassicPlayers);
   SetSpinValue(d, kIdPlayerCount, setup.GetPlayerCount());
@@ -268,6 +247,7 @@ void ClassicSetupInit(HWND d, ClassicState* s) {
 void OnCommand(ClassicState* s, int id, int code) {
   HWND d = s->dialog;
   GameSetup& setup = s->game->setup;
+  if (OnSharedSetupCommand(d, setup, id, code)) return;
   if (id >= kIdFirstComputer && id < kIdFirstComputer + kLines - 1) {
     const int line = id - kIdFirstComputer + 1;
     SetLineComputer(s, line, IsChecked(d, id));
@@ -285,10 +265,6 @@ void OnCommand(ClassicState* s, int id, int code) {
     return;
   }
   switch (id) {
-    case IDCANCEL:
-      PlaySetupSound("SBouFer1.wav");
-      EndDialog(d, kNewGameCancel);
-      return;
     case kIdPlayerCount:
       if (code == gui::kNotifySpinChanged) OnPlayerCount(s);
       return;
@@ -300,12 +276,6 @@ void OnCommand(ClassicState* s, int id, int code) {
       return;
     case kIdTimePerMove:
       SelectTiming(s, kClockPerMove);
-      return;
-    case kIdMinutes:
-    case kIdSeconds:
-      if (code == gui::kNotifySpinChanged)
-        OnTimeSpinChanged(d, kIdMinutes, kIdSeconds, id == kIdMinutes, setup.clockMode,
-                          &setup.gameTimeMs, &setup.moveTimeMs);
       return;
     case kIdAllowChallenge:
       OnAllowChallenge(s);

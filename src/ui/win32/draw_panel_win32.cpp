@@ -72,6 +72,19 @@ void ShowLetter(HWND panel, int id, int index, bool shown) {
   SetDlgItemTextA(panel, id, shown ? text : "");
 }
 
+// The "remaining" line: tiles left of the game's total.
+void FormatRemaining(char (&text)[64], int left, int total) {
+  std::snprintf(text, sizeof text, shell::LoadResString(kStrRemaining), left, total);
+}
+
+// A letter button's rectangle in the panel's client coordinates.
+RECT LetterRect(HWND panel, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(panel, id), &r);
+  MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 void PaintDraw(HWND panel) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(panel, &ps);
@@ -80,8 +93,7 @@ void PaintDraw(HWND panel) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, PanelFont());
     char text[64];
-    std::snprintf(text, sizeof text, shell::LoadResString(kStrRemaining), game->bag.tileCount,
-                  game->rules->totalTiles);
+    FormatRemaining(text, game->bag.tileCount, game->rules->totalTiles);
     RECT line{5, 143, 175, 156};  // under the bag, in dialog units
     MapDialogRect(panel, &line);
     SetTextColor(dc, RGB(5, 5, 5));
@@ -91,9 +103,7 @@ void PaintDraw(HWND panel) {
       const int count = game->bag.counts[i];
       ShowLetter(panel, kIdDrawFirstLetter + i, i, count > 0);
       if (count <= 0) continue;
-      RECT r;
-      GetWindowRect(GetDlgItem(panel, kIdDrawFirstLetter + i), &r);
-      MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+      const RECT r = LetterRect(panel, kIdDrawFirstLetter + i);
       std::snprintf(text, sizeof text, "%d/%d", count, game->rules->tileCounts[i]);
       RECT below{r.left - 12, r.bottom + 1, r.right + 12, r.bottom + 18};
       DrawTextA(dc, text, -1, &below, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -274,16 +284,13 @@ void PaintRemainder(HWND window) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, PanelFont());
     char text[64];
-    std::snprintf(text, sizeof text, shell::LoadResString(kStrRemaining), g_remaining.total,
-                  game->rules->totalTiles);
+    FormatRemaining(text, g_remaining.total, game->rules->totalTiles);
     SetTextColor(dc, RGB(5, 5, 5));
     TextOutA(dc, 9, 6, text, static_cast<int>(std::strlen(text)));
     for (int i = 0; i < kLetterButtonCount; ++i) {
       const int left = g_remaining.remaining[i];
       const int count = game->rules->tileCounts[i];
-      RECT r;
-      GetWindowRect(GetDlgItem(window, kIdRemainFirstLetter + i), &r);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+      const RECT r = LetterRect(window, kIdRemainFirstLetter + i);
       const bool jokerGame = i == 0 && (game->setup.flags & 1);
       if (left <= 0 && !jokerGame) continue;
       std::snprintf(text, sizeof text, "%d/%d", left, count);

@@ -22,6 +22,7 @@
 #include "ui/player_options.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/setup_controls.h"
+#include "ui/win32/setup_dialog_common.h"
 #include "ui/win32/setup_dialogs.h"
 #include "ui/window_slots.h"
 
@@ -31,7 +32,6 @@ namespace {
 constexpr int kDuplicateTemplate = 16026;
 constexpr int kMaxLines = kMaxDuplicatePlayers;
 constexpr int kNameEditLimit = 10;
-constexpr char kNameInUse[] = "Name already in use!\nplease introduce another one.";
 
 struct DuplicateState {
   HWND dialog = nullptr;
@@ -272,14 +272,7 @@ void PlayDuplicateGame(DuplicateState* s) {
     else
       SetHumanEntry(setup.entries[i], lines[i].c_str());
   }
-  shell::FreePersonalityList();
-  if (const shell::UserProfile* profile = shell::GetCurrentUserProfile())
-    setup.language = static_cast<int32_t>(profile->language);
-  if (HWND mentor = static_cast<HWND>(GetSlotWindow(kSlotMentor)))
-    PostMessageA(mentor, kMsgMentorReset, 0, 0);
-  HWND owner = GetWindow(s->dialog, GW_OWNER);
-  EndDialog(s->dialog, 0);
-  if (owner) PostMessageA(owner, WM_COMMAND, IDOK, 0);
+  FinishSetupPlay(s->dialog, setup);
 }
 
 // --- The dialog ---
@@ -293,24 +286,10 @@ void DuplicateSetupInit(HWND d, DuplicateState* s) {
   SetFocus(d);
   CheckRadioButton(d, kIdNoTime, kIdTimePerMove,
                    setup.clockMode == kClockPerMove ? kIdTimePerMove : kIdNoTime);
-  SetSpinRange(d, kIdMinutes, 0, 59);
-  SetSpinRange(d, kIdSeconds, 0, 59);
-  if (setup.clockMode != kClockNone) {
-    ShowTimeSpins(d, kIdMinutes, kIdSeconds,
-                  setup.clockMode == kClockPerGame ? setup.gameTimeMs : setup.moveTimeMs);
-  } else {
-    EnableItem(d, kIdMinutes, false);
-    EnableItem(d, kIdSeconds, false);
-  }
+  InitTimeSpins(d, setup);
   SetChecked(d, kIdJoker, setup.HasFlag(kFlagBlankPerPlayer));
   SetChecked(d, kIdBlitz, setup.HasFlag(kFlagBlitz));
-  if (std::strcmp(shell::GetCurrentUserName(), shell::LoadResString(7144)) == 0) {
-    SetChecked(d, kIdDuplicateRanking, false);
-    EnableItem(d, kIdDuplicateRanking, false);
-    setup.rankingGame = 0;
-  } else {
-    SetChecked(d, kIdDuplicateRanking, setup.rankingGame == 1);
-  }
+  InitRankingBox(d, kIdDuplicateRanking, setup);
   ApplyBlitz(s, true);
   const int eight = setup.HasFlag(kFlagSevenOfEight)   ? kIdSevenOfEight
                     : setup.HasFlag(kFlagEightOfEight) ? kIdEightOfEight
@@ -348,11 +327,8 @@ void OnEnter(DuplicateState* s) {
 void OnCommand(DuplicateState* s, int id, int code) {
   HWND d = s->dialog;
   GameSetup& setup = s->game->setup;
+  if (OnSharedSetupCommand(d, setup, id, code)) return;
   switch (id) {
-    case IDCANCEL:
-      PlaySetupSound("SBouFer1.wav");
-      EndDialog(d, kNewGameCancel);
-      return;
     case IDOK:
       OnEnter(s);
       return;
@@ -361,12 +337,6 @@ void OnCommand(DuplicateState* s, int id, int code) {
       return;
     case kIdTimePerMove:
       SelectPerMove(s, false);
-      return;
-    case kIdMinutes:
-    case kIdSeconds:
-      if (code == gui::kNotifySpinChanged)
-        OnTimeSpinChanged(d, kIdMinutes, kIdSeconds, id == kIdMinutes, setup.clockMode,
-                          &setup.gameTimeMs, &setup.moveTimeMs);
       return;
     case kIdBlitz:
       ApplyBlitz(s, false);

@@ -24,6 +24,7 @@
 #include "shell/window/win_utils.h"
 #include "ui/mentor_model.h"
 #include "ui/window_slots.h"
+#include "ui/win32/list_view_rows.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -188,28 +189,9 @@ void NoteColumns(HWND list) {
     uint32_t text;
     int width, format;
   } columns[] = {{3188, 210, LVCFMT_LEFT}, {3189, 80, LVCFMT_CENTER}};
-  for (int i = 0; i < 2; ++i) {
-    LVCOLUMNA c{};
-    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    c.fmt = columns[i].format;
-    c.cx = columns[i].width;
-    std::string text = shell::LoadResString(columns[i].text);
-    c.pszText = text.data();
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
-  }
-}
-
-void NoteRow(HWND list, const std::string& label, const std::string& value) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(label.c_str());
-  const int row =
-      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  LVITEMA sub{};
-  sub.iSubItem = 1;
-  sub.pszText = const_cast<char*>(value.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+  for (int i = 0; i < 2; ++i)
+    AddListColumn(list, i, shell::LoadResString(columns[i].text), columns[i].width,
+                  columns[i].format);
 }
 
 std::string Percent(float value) {
@@ -225,7 +207,7 @@ void FillNote(HWND dialog, NoteState& s) {
   GamePlayer* player = game ? game->GetCurrentPlayer() : nullptr;
   Robot* robot = player ? player->GetRobot() : nullptr;
   if (robot && robot->IsThinking()) {
-    NoteRow(list, shell::LoadResString(3191), "");
+    AddListRow(list, shell::LoadResString(3191), "");
     return;
   }
   KillTimer(dialog, kTimerNote);
@@ -233,10 +215,10 @@ void FillNote(HWND dialog, NoteState& s) {
   for (int term : {0, 1, 5, 6, 7, 13}) {
     const RobotEvaluator* e = robot ? robot->Evaluator(term) : nullptr;
     if (e)
-      NoteRow(list, shell::LoadResString(static_cast<uint32_t>(e->GetLabelId())),
-              Percent(first.terms[term]));
+      AddListRow(list, shell::LoadResString(static_cast<uint32_t>(e->GetLabelId())),
+                 Percent(first.terms[term]));
   }
-  NoteRow(list, shell::LoadResString(1851), Percent(first.termSum));
+  AddListRow(list, shell::LoadResString(1851), Percent(first.termSum));
 }
 
 INT_PTR CALLBACK WordNoteDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {

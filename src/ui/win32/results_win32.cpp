@@ -15,6 +15,7 @@
 #include "ui/game_results.h"
 #include "ui/player_statistics.h"
 #include "ui/window_slots.h"
+#include "ui/win32/list_view_rows.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -41,30 +42,6 @@ void CenterOn(HWND window, HWND owner) {
 }
 
 HWND BoardOr(HWND owner) { return owner ? owner : static_cast<HWND>(GetSlotWindow(kSlotBoard)); }
-
-void AddColumn(HWND list, int index, const char* text, int width, int format) {
-  LVCOLUMNA c{};
-  c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  c.fmt = format;
-  c.cx = width;
-  c.pszText = const_cast<char*>(text);
-  SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&c));
-}
-
-// Appends a row: the label as the item, the value as sub-item 1.
-int AddRow(HWND list, const std::string& label, const std::string& value) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(label.c_str());
-  const int row =
-      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  LVITEMA sub{};
-  sub.iSubItem = 1;
-  sub.pszText = const_cast<char*>(value.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-  return row;
-}
 
 HFONT DialogFont() {
   HFONT f = static_cast<HFONT>(gui::GuiGetFont(2));
@@ -148,13 +125,13 @@ void InitResults(HWND dialog, ResultsState* s) {
   SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
   CenterOn(dialog, GetParent(dialog));
   HWND list = GetDlgItem(dialog, kIdRanking);
-  AddColumn(list, 0, shell::LoadResString(2259), 186, LVCFMT_LEFT);
-  AddColumn(list, 1, shell::LoadResString(2264), 136, LVCFMT_CENTER);
+  AddListColumn(list, 0, shell::LoadResString(2259), 186, LVCFMT_LEFT);
+  AddListColumn(list, 1, shell::LoadResString(2264), 136, LVCFMT_CENTER);
   std::vector<RankedPlayer> ranked;
   int firstHuman = -1;
   for (const GamePlayer* p : s->players) {
     const std::string name = p->entry.name;
-    const int row = AddRow(list, name, std::to_string(p->score));
+    const int row = AddListRow(list, name, std::to_string(p->score));
     if (firstHuman < 0 && IsHuman(p)) firstHuman = row;
     ranked.push_back(RankedPlayer{name, p->score, IsHuman(p)});
   }
@@ -213,13 +190,13 @@ INT_PTR CALLBACK StatisticsDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
       SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
       CenterOn(dialog, GetParent(dialog));
       HWND list = GetDlgItem(dialog, kIdStatsList);
-      AddColumn(list, 0, shell::LoadResString(4200), 187, LVCFMT_LEFT);
-      AddColumn(list, 1, s->player->entry.name, 103, LVCFMT_CENTER);
+      AddListColumn(list, 0, shell::LoadResString(4200), 187, LVCFMT_LEFT);
+      AddListColumn(list, 1, s->player->entry.name, 103, LVCFMT_CENTER);
       CGame* game = s->player->Game();
       const int kind = game ? game->Kind() : 0;
       const GamePlayer* reference = game ? game->referencePlayer.get() : nullptr;
       for (const StatisticsRow& row : PlayerStatisticsRows(*s->player, kind, reference))
-        AddRow(list, row.label, row.value);
+        AddListRow(list, row.label, row.value);
       return FALSE;
     }
     case WM_COMMAND:

@@ -86,19 +86,7 @@ def premium_map(layouts_cpp):
 
 # --- drawing ---------------------------------------------------------------
 
-def paint_text(img, font, text, px, cx, cy, colour, engrave=None):
-    """Centred text; with engrave=(light, dark) a light edge below right and
-    a dark one above left make the letters look cut into the surface."""
-    w, h, rows, _ = ttfglyph.text_mask(font, text, px)
-    x0, y0 = int(round(cx - w / 2)), int(round(cy - h / 2))
-    passes = [(1, 1, engrave[0]), (-1, -1, engrave[1])] if engrave else []
-    passes.append((0, 0, colour))
-    for dx, dy, c in passes:
-        for y in range(h):
-            for x in range(w):
-                a = rows[y][x]
-                if a > 0:
-                    img.blend(x0 + x + dx, y0 + y + dy, c, min(1.0, a))
+paint_text = ttfglyph.paint_text
 
 
 def rect(img, x0, y0, x1, y1, colour):

@@ -53,8 +53,7 @@ TEST(ColorTextWindow, LinksAreChosenByClickAndKeyAndSurviveAResize) {
   GuiInitDefaultSkin(0);
   GuiSkin* skin = GuiGetSkin();
   ASSERT_NE(skin, nullptr);
-  ASSERT_TRUE(
-      GuiReadListViewIni(tess_test::BuildPath("Data/Skin/list_view.ini").c_str(), skin));
+  ASSERT_TRUE(GuiReadListViewIni(tess_test::BuildPath("Data/Skin/list_view.ini").c_str(), skin));
   WNDCLASSA wc{};
   wc.lpfnWndProc = ParentProc;
   wc.hInstance = instance;

@@ -147,8 +147,8 @@ TEST(CaptionModes, BakedTextShowsAndGivenImagesStandAlone) {
     GuiFrameSkin skin;
     GuiBuildDefaultFrameSkin(&skin);
     SkinRegistry* registry = nullptr;
-    ASSERT_TRUE(GuiLoadFrameSkinFromFile(BuildPath("Data/Skin/standard_skin.ini").c_str(),
-                                         &skin, &registry));
+    ASSERT_TRUE(GuiLoadFrameSkinFromFile(BuildPath("Data/Skin/standard_skin.ini").c_str(), &skin,
+                                         &registry));
     GuiFrameGroup& g = skin.groups[kKindThick];
     g.captionTextMode = mode;
     g.captionColor[0] = g.captionColor[1] = RGB(0, 255, 0);

@@ -53,8 +53,7 @@ class BoardViewTest : public testing::Test {
   void SetUp() override {
     window_ = MakeWindow();
     ASSERT_TRUE(InitBoardView(window_));
-    const std::string model =
-        tess_test::BuildPath("Data/DAT/UK/Standard/tessarin_standard.x");
+    const std::string model = tess_test::BuildPath("Data/DAT/UK/Standard/tessarin_standard.x");
     ASSERT_TRUE(LoadBoardScene(model, true)) << model;
   }
   void TearDown() override {
@@ -180,8 +179,8 @@ TEST_F(BoardViewTest, EveryStyleDraws) {
     std::string lower = style;
     for (char& c : lower)
       c = static_cast<char>(tolower(c));
-    const std::string model = tess_test::BuildPath("Data/DAT/UK/" + std::string(style) +
-                                                   "/tessarin_" + lower + ".x");
+    const std::string model =
+        tess_test::BuildPath("Data/DAT/UK/" + std::string(style) + "/tessarin_" + lower + ".x");
     ASSERT_TRUE(LoadBoardScene(model, true)) << model;
     MakeGrids();
     rack_->SetLetters("styles_", 7);

@@ -12,6 +12,7 @@
 #include "game/session_registry.h"
 #include "game/turn_ports.h"
 #include "grid_fixture.h"
+#include "game_setups.h"
 #include "rules/letters.h"
 #include "rules/rules.h"
 
@@ -31,17 +32,9 @@ struct InputHost : scenetest::RecordingHost, BoardInputHost {
 class BoardInputTest : public testing::Test, public scenetest::GridFixture {
  protected:
   void SetUp() override {
-    GlobalRules().Setup(0, 7);
     registry_ = InitGameSessionRegistry();
-    game_ = CreateGame();
-    ASSERT_EQ(RegisterGame(game_, 1), kRegistered);
-    MakeGameCurrent(game_);
-    PlayerSetupEntry e;
-    e.playerType = kPlayerHuman;
-    game_->setup.kind = kKindStandard;
-    game_->setup.AddPlayer(e);
-    game_->CreatePlayers();
-    game_->state = kStateTurnRunning;
+    game_ = scenetest::StartOneHumanGame();
+    ASSERT_NE(game_, nullptr);
     oldGridHost_ = SetGridHost(&in);
     oldInputHost_ = SetBoardInputHost(&in);
     ResetBoardInput();

@@ -15,6 +15,7 @@
 #include "game/move_submit.h"
 #include "game/saved_game.h"
 #include "game/session_registry.h"
+#include "game_setups.h"
 #include "game_test_support.h"
 #include "platform/crand.h"
 #include "platform/sync.h"
@@ -40,16 +41,7 @@ int g_setupAnswer = 1;
 
 // The set-up dialog's stand-in: the user against one computer player.
 int HumanAgainstComputer(void*, CGame* game) {
-  game->setup.SetPlayerCount(0);
-  game->setup.kind = kKindStandard;
-  PlayerSetupEntry e;
-  SettingsToOptions(RobotSettings(), e.options);
-  std::snprintf(e.name, sizeof e.name, "%s", "Ann");
-  e.playerType = kPlayerHuman;
-  game->setup.AddPlayer(e);
-  std::snprintf(e.name, sizeof e.name, "%s", "Robot");
-  e.playerType = kPlayerComputer;
-  game->setup.AddPlayer(e);
+  scenetest::SetUpHumanAgainstComputer(game);
   return g_setupAnswer;
 }
 
@@ -80,12 +72,7 @@ class GameRoomTest : public testing::Test {
   }
 
   CGame* Game() { return FindGameById(kMainGameRoom); }
-  bool HumanDeciding() {
-    CGame* g = Game();
-    return g && g->state == kStateTurnRunning && g->currentPlayer &&
-           g->currentPlayer->Type() == kPlayerHuman &&
-           g->currentPlayer->turnPhase == kPhaseDeciding;
-  }
+  bool HumanDeciding() { return scenetest::HumanDeciding(Game()); }
   // Frames of the main loop; a computer player's search gets a little time.
   void RunUntil(const std::function<bool()>& done, int frames = 200000) {
     for (int i = 0; i < frames && !done(); ++i) {

@@ -15,6 +15,7 @@
 #include "game/move_submit.h"
 #include "game/session_registry.h"
 #include "game/turn_ports.h"
+#include "game_setups.h"
 #include "rules/rules.h"
 #include "scene/board_grids.h"
 #include "scene/board_input.h"
@@ -55,17 +56,9 @@ HWND MakeParent() {
 class BoardWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    GlobalRules().Setup(0, 7);
     registry_ = InitGameSessionRegistry();
-    game_ = CreateGame();
-    ASSERT_EQ(RegisterGame(game_, 1), kRegistered);
-    MakeGameCurrent(game_);
-    PlayerSetupEntry e;
-    e.playerType = kPlayerHuman;
-    game_->setup.kind = kKindStandard;
-    game_->setup.AddPlayer(e);
-    game_->CreatePlayers();
-    game_->state = kStateTurnRunning;
+    game_ = scenetest::StartOneHumanGame();
+    ASSERT_NE(game_, nullptr);
     oldShell_ = shell::SetShellHost(&shell_);
     PendingBoardAction() = nullptr;
 

@@ -19,6 +19,7 @@
 #include "game/game.h"
 #include "game/move_submit.h"
 #include "game/session_registry.h"
+#include "game_setups.h"
 #include "game_test_support.h"
 #include "platform/crand.h"
 #include "platform/sync.h"
@@ -42,16 +43,7 @@ using namespace scene;
 namespace {
 
 int HumanAgainstComputer(void*, CGame* game) {
-  game->setup.SetPlayerCount(0);
-  game->setup.kind = kKindStandard;
-  PlayerSetupEntry e;
-  SettingsToOptions(RobotSettings(), e.options);
-  std::snprintf(e.name, sizeof e.name, "%s", "Ann");
-  e.playerType = kPlayerHuman;
-  game->setup.AddPlayer(e);
-  std::snprintf(e.name, sizeof e.name, "%s", "Robot");
-  e.playerType = kPlayerComputer;
-  game->setup.AddPlayer(e);
+  scenetest::SetUpHumanAgainstComputer(game);
   return 1;
 }
 
@@ -114,12 +106,7 @@ class RoomWindowTest : public testing::Test {
   }
 
   CGame* Game() { return FindGameById(kMainGameRoom); }
-  bool HumanDeciding() {
-    CGame* g = Game();
-    return g && g->state == kStateTurnRunning && g->currentPlayer &&
-           g->currentPlayer->Type() == kPlayerHuman &&
-           g->currentPlayer->turnPhase == kPhaseDeciding;
-  }
+  bool HumanDeciding() { return scenetest::HumanDeciding(Game()); }
   // The main loop's frames, messages pumped between them.
   void RunUntil(const std::function<bool()>& done, int frames = 100000) {
     for (int i = 0; i < frames && !done(); ++i) {

@@ -24,6 +24,7 @@
 #include "recording_sink.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "temp_dir.h"
 #include "ui/win32/file_dialog_win32.h"
 #include "ui/win32/saved_game_dialogs_win32.h"
@@ -31,28 +32,9 @@
 namespace ui {
 namespace {
 
-std::function<void(HWND)> g_step;
+using uitest::Text;
 
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = GetActiveWindow();
-  if (!dialog || !g_step) return;
-  KillTimer(nullptr, id);
-  auto step = std::move(g_step);
-  g_step = nullptr;
-  step(dialog);
-}
-
-// Runs the step on the active dialog once the posted input has been taken.
-void Then(std::function<void(HWND)> step) {
-  g_step = std::move(step);
-  SetTimer(nullptr, 0, 400, StepTimer);
-}
-
-std::string Text(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+void Then(std::function<void(HWND)> step) { uitest::Then(std::move(step), 400); }
 
 // The list's entries by name, "|" after each.
 std::string Entries(HWND dialog) {

@@ -22,6 +22,7 @@
 #include "platform/message_sink.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "turn_fakes.h"
 #include "ui/window_slots.h"
 #include "ui/win32/mentor_panel_win32.h"
@@ -29,41 +30,9 @@
 namespace ui {
 namespace {
 
-template <typename F>
-bool PumpUntil(F done, DWORD ms = 20000) {
-  const DWORD until = GetTickCount() + ms;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    Sleep(10);
-  }
-  return done();
-}
-
-std::string Row(HWND list, int i) {
-  char text[128] = {};
-  SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Records the notices instead of showing message boxes.
-class RecordingSink : public platform::MessageSink {
- public:
-  RecordingSink() : previous_(platform::SetMessageSink(this)) {}
-  ~RecordingSink() override { platform::SetMessageSink(previous_); }
-  int ShowMessage(const char* text, const char*, uint32_t) override {
-    texts.push_back(text ? text : "");
-    return 1;
-  }
-  std::vector<std::string> texts;
-
- private:
-  platform::MessageSink* previous_;
-};
+using uitest::PumpUntil;
+using uitest::Row;
+using RecordingSink = uitest::NoticeSink;
 
 class MentorPanel : public ::testing::Test {
  protected:
@@ -82,11 +51,8 @@ class MentorPanel : public ::testing::Test {
     SettingsToOptions(defaults, options);
     game->Player(0)->Setup(options);
     game->Player(0)->SetRackText("quizeta", 7);
-    InstallGameSessionRegistry(&registry);
-    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
-    registry.SetCurrentGame(game);
-    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                            nullptr);
+    ASSERT_TRUE(uitest::RegisterCurrentGame(registry, std::move(made)));
+    owner = uitest::MakeOwner(instance);
     ASSERT_EQ(CreateMentorWindow(owner, instance), 0);
     panel = static_cast<HWND>(GetSlotWindow(kSlotMentor));
     ASSERT_NE(panel, nullptr);

@@ -24,6 +24,7 @@
 #include "platform/crand.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "ui/move_choices.h"
 #include "ui/window_slots.h"
 #include "ui/win32/about_box_win32.h"
@@ -33,64 +34,11 @@
 namespace ui {
 namespace {
 
-void Pump(DWORD ms = 300) {
-  const DWORD until = GetTickCount() + ms;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
-
-std::function<void(HWND)> g_step;
-
-// Runs the step once a dialog is active (a modal dialog's loop runs it).
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = GetActiveWindow();
-  if (!dialog || !g_step) return;
-  KillTimer(nullptr, id);
-  auto step = std::move(g_step);
-  g_step = nullptr;
-  step(dialog);
-}
-
-void Then(std::function<void(HWND)> step) {
-  g_step = std::move(step);
-  SetTimer(nullptr, 0, 300, StepTimer);
-}
-
-std::string Text(HWND dialog, int id) {
-  char text[256] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
-
-std::string Row(HWND list, int row) {
-  char text[128] = {};
-  SendMessageA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Answers every notice with a fixed button and keeps the texts.
-class AnsweringSink : public platform::MessageSink {
- public:
-  explicit AnsweringSink(int answer) : answer_(answer) {
-    previous_ = platform::SetMessageSink(this);
-  }
-  ~AnsweringSink() override { platform::SetMessageSink(previous_); }
-  int ShowMessage(const char* text, const char*, uint32_t) override {
-    texts.push_back(text ? text : "");
-    return answer_;
-  }
-  std::vector<std::string> texts;
-
- private:
-  int answer_;
-  platform::MessageSink* previous_;
-};
+using uitest::Pump;
+using uitest::Row;
+using uitest::Text;
+using uitest::Then;
+using AnsweringSink = uitest::NoticeSink;
 
 // The board window's part of the exchange: the dialog over no owner.
 class ExchangeView : public BoardViewPort {
@@ -124,11 +72,8 @@ class MoveDialogs : public ::testing::Test {
       made->Update();
     made->Update();
     game = made.get();
-    InstallGameSessionRegistry(&registry);
-    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
-    registry.SetCurrentGame(game);
-    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                            nullptr);
+    ASSERT_TRUE(uitest::RegisterCurrentGame(registry, std::move(made)));
+    owner = uitest::MakeOwner(instance);
   }
   void TearDown() override {
     DestroySlotWindow(kSlotMoveList);

@@ -20,29 +20,15 @@
 #include "gui/win32/gui_win32.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "ui/window_slots.h"
 #include "ui/win32/players_panel_win32.h"
 
 namespace ui {
 namespace {
 
-void Pump() {
-  const DWORD until = GetTickCount() + 300;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
-
-std::string Text(HWND dialog, int id) {
-  char text[128] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
+using uitest::Pump;
+using uitest::Text;
 
 class PlayersPanelWindows : public ::testing::Test {
  protected:
@@ -69,11 +55,8 @@ class PlayersPanelWindows : public ::testing::Test {
     made->roundCount = 6;
     made->gameElapsedMs = 3723000;
     game = made.get();
-    InstallGameSessionRegistry(&registry);
-    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
-    registry.SetCurrentGame(game);
-    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                            nullptr);
+    ASSERT_TRUE(uitest::RegisterCurrentGame(registry, std::move(made)));
+    owner = uitest::MakeOwner(instance);
   }
   void TearDown() override {
     if (HWND panel = static_cast<HWND>(GetSlotWindow(kSlotPlayers))) DestroyWindow(panel);

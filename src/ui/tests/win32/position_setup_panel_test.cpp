@@ -17,6 +17,7 @@
 #include "platform/message_sink.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "turn_fakes.h"
 #include "ui/window_slots.h"
 #include "ui/win32/draw_panel_win32.h"
@@ -24,31 +25,8 @@
 namespace ui {
 namespace {
 
-void Pump(DWORD ms = 300) {
-  const DWORD until = GetTickCount() + ms;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
-
-class RecordingSink : public platform::MessageSink {
- public:
-  RecordingSink() : previous_(platform::SetMessageSink(this)) {}
-  ~RecordingSink() override { platform::SetMessageSink(previous_); }
-  int ShowMessage(const char* text, const char*, uint32_t) override {
-    texts.push_back(text ? text : "");
-    return 1;
-  }
-  std::vector<std::string> texts;
-
- private:
-  platform::MessageSink* previous_;
-};
+using uitest::Pump;
+using RecordingSink = uitest::NoticeSink;
 
 class PositionSetupPanel : public ::testing::Test {
  protected:
@@ -61,12 +39,9 @@ class PositionSetupPanel : public ::testing::Test {
     game->FillBag();
     game->state = kStatePaused;
     game->currentPlayer = game->viewingPlayer = game->Player(0);
-    InstallGameSessionRegistry(&registry);
-    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
-    registry.SetCurrentGame(game);
+    ASSERT_TRUE(uitest::RegisterCurrentGame(registry, std::move(made)));
     view.rack = "_______";
-    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                            nullptr);
+    owner = uitest::MakeOwner(instance);
     ASSERT_EQ(CreateDrawWindow(owner, instance), 0);
     ASSERT_EQ(CreateRemainderWindow(owner, instance), 0);
     panel = static_cast<HWND>(GetSlotWindow(kSlotPositionSetup));

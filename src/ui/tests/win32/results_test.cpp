@@ -21,43 +21,16 @@
 #include "gui/win32/gui_win32.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "ui/win32/results_win32.h"
 
 namespace ui {
 namespace {
 
-std::function<void(HWND)> g_step;
+using uitest::Cell;
+using uitest::Text;
 
-// Runs the step once the dialog of that caption is up.
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = GetActiveWindow();
-  if (!dialog || !g_step) return;
-  KillTimer(nullptr, id);
-  auto step = std::move(g_step);
-  g_step = nullptr;
-  step(dialog);
-}
-
-void Then(std::function<void(HWND)> step) {
-  g_step = std::move(step);
-  SetTimer(nullptr, 0, 400, StepTimer);
-}
-
-std::string Text(HWND dialog, int id) {
-  char text[512] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
-
-std::string Cell(HWND list, int row, int column) {
-  char text[128] = {};
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
+void Then(std::function<void(HWND)> step) { uitest::Then(std::move(step), 400); }
 
 class ResultsWindows : public ::testing::Test {
  protected:

@@ -18,32 +18,15 @@
 #include "platform/message_sink.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "ui/win32/side_game_setup_win32.h"
 
 namespace ui {
 namespace {
 
-std::function<void(HWND)> g_step;
-
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = GetActiveWindow();
-  if (!dialog || !g_step) return;
-  KillTimer(nullptr, id);
-  auto step = std::move(g_step);
-  g_step = nullptr;
-  step(dialog);
-}
-
-void Then(std::function<void(HWND)> step) {
-  g_step = std::move(step);
-  SetTimer(nullptr, 0, 300, StepTimer);
-}
-
-std::string Text(HWND dialog, int id) {
-  char text[128] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
+using uitest::Text;
+using uitest::Then;
+using Sink = uitest::NoticeSink;
 
 void SetSpin(HWND dialog, int id, int value) {
   SendDlgItemMessageA(dialog, id, gui::kMsgSpinSetPos, static_cast<WPARAM>(value), 0);
@@ -52,20 +35,6 @@ void SetSpin(HWND dialog, int id, int value) {
 }
 
 void Click(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
-
-class Sink : public platform::MessageSink {
- public:
-  Sink() { previous_ = platform::SetMessageSink(this); }
-  ~Sink() override { platform::SetMessageSink(previous_); }
-  int ShowMessage(const char* text, const char*, uint32_t) override {
-    texts.push_back(text ? text : "");
-    return platform::kResultOk;
-  }
-  std::vector<std::string> texts;
-
- private:
-  platform::MessageSink* previous_;
-};
 
 class SideGameSetup : public ::testing::Test {
  protected:

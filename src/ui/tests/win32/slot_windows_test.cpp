@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/window_slots.h"
+#include "ui_test_fixture.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -27,13 +28,10 @@ HWND Panel(int slot, const char* cls) {
 TEST(SlotWindows, LayoutHookAndToolbarButton) {
   InstallWindowSlotPort();
   ResetWindowSlotRegistry();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PanelProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TessarinSlotPanel";
-  ASSERT_TRUE(RegisterClassA(&wc));
-  HWND moves = Panel(kSlotMoveList, wc.lpszClassName);
-  HWND toolbar = Panel(kSlotPanelToolbar, wc.lpszClassName);
+  const char* panelClass = "TessarinSlotPanel";
+  ASSERT_TRUE(uitest::RegisterPanelClass(panelClass, PanelProc));
+  HWND moves = Panel(kSlotMoveList, panelClass);
+  HWND toolbar = Panel(kSlotPanelToolbar, panelClass);
   HWND button = CreateWindowExA(0, "BUTTON", "Moves", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 40, 20,
                                 toolbar, reinterpret_cast<HMENU>(30488), nullptr, nullptr);
   ASSERT_TRUE(button);

@@ -10,6 +10,7 @@
 
 #include "game/ui_port.h"
 #include "ui/window_slots.h"
+#include "ui_test_fixture.h"
 #include "ui/win32/dictionary_ops_win32.h"
 #include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
@@ -35,15 +36,12 @@ LRESULT CALLBACK PanelProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 TEST(WindowPorts, GameNoticesReachTheSlotWindows) {
   InstallGameWindowPorts();
   ResetWindowSlotRegistry();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PanelProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TessarinPortPanel";
-  ASSERT_TRUE(RegisterClassA(&wc));
+  const char* panelClass = "TessarinPortPanel";
+  ASSERT_TRUE(uitest::RegisterPanelClass(panelClass, PanelProc));
   std::vector<HWND> panels;
   for (int slot : {kSlotMoveList, kSlotMentor, kSlotPlayers}) {
-    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 20, 20,
-                             nullptr, nullptr, wc.hInstance, nullptr);
+    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, panelClass, "", WS_POPUP, 0, 0, 20, 20, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(w, GWLP_USERDATA, slot);
     WindowSlotOp(kOpRegister, slot, reinterpret_cast<intptr_t>(w));
     panels.push_back(w);

@@ -20,43 +20,16 @@
 #include "lexicon_fixture.h"
 #include "screenshot.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 #include "ui/window_slots.h"
 #include "ui/win32/dictionary_panel_win32.h"
 
 namespace ui {
 namespace {
 
-std::string Text(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-// Runs the message loop until done() holds or the time is up.
-template <typename F>
-bool PumpUntil(F done, DWORD ms = 15000) {
-  const DWORD until = GetTickCount() + ms;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    Sleep(10);
-  }
-  return done();
-}
-
-std::string Cell(HWND list, int row, int column) {
-  char text[64] = {};
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
+using uitest::Cell;
+using uitest::PumpUntil;
+using uitest::Text;
 
 class WordSearchPanel : public ::testing::Test {
  protected:
@@ -70,11 +43,8 @@ class WordSearchPanel : public ::testing::Test {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto made = gametest::TwoHumanGame();
     game = made.get();
-    InstallGameSessionRegistry(&registry);
-    ASSERT_EQ(registry.Register(made.release(), 1), kRegistered);
-    registry.SetCurrentGame(game);
-    owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                            nullptr);
+    ASSERT_TRUE(uitest::RegisterCurrentGame(registry, std::move(made)));
+    owner = uitest::MakeOwner(instance);
     ASSERT_EQ(CreateDictionaryWindow(owner, instance), 0);
     panel = static_cast<HWND>(GetSlotWindow(kSlotDictionary));
     ASSERT_NE(panel, nullptr);
@@ -93,7 +63,7 @@ class WordSearchPanel : public ::testing::Test {
       PostMessageA(edit, WM_CHAR, c, 0);
   }
   bool WaitForStatus() {
-    return PumpUntil([&] { return !Text(GetDlgItem(panel, kIdDictStatus)).empty(); });
+    return PumpUntil([&] { return !Text(GetDlgItem(panel, kIdDictStatus)).empty(); }, 15000);
   }
   HWND List() const { return GetDlgItem(panel, kIdDictResults); }
   int Rows() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }

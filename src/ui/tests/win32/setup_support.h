@@ -20,34 +20,12 @@
 #include "shell/sound.h"
 #include "shell_fixture.h"
 #include "standard_skin.h"
+#include "ui_test_fixture.h"
 
 namespace setuptest {
 
-inline std::function<void(HWND)>& PendingStep() {
-  static std::function<void(HWND)> step;
-  return step;
-}
-
-inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = GetActiveWindow();
-  if (!dialog || !PendingStep()) return;
-  KillTimer(nullptr, id);
-  auto step = std::move(PendingStep());
-  PendingStep() = nullptr;
-  step(dialog);
-}
-
-// Runs the step on the active window once the running dialog is up.
-inline void Then(std::function<void(HWND)> step) {
-  PendingStep() = std::move(step);
-  SetTimer(nullptr, 0, 300, StepTimer);
-}
-
-inline std::string Text(HWND window, int id) {
-  char text[256] = {};
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
+using uitest::Text;
+using uitest::Then;
 
 inline void Click(HWND window, int id) { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
 

@@ -1,10 +1,14 @@
 #include "scene/win32/room_commands.h"
 
+#include <string>
+
 #include "game/game.h"
 #include "game/player.h"
+#include "game/saved_game.h"
 #include "scene/board_scene.h"
 #include "scene/screen.h"
 #include "scene/win32/board_view.h"
+#include "ui/room_game.h"
 #include "ui/room_port.h"
 
 namespace scene {
@@ -29,9 +33,11 @@ class ScreenCommands : public ui::RoomCommandPort {
   void SaveGame() override {
     if (Screen* s = GetCurrentScreen()) s->SaveGameStep();
   }
+  // A saved game chosen in the program's file dialog becomes the room's game.
   bool LoadGame() override {
-    Screen* s = GetCurrentScreen();
-    return s && s->NewGame();
+    std::string path;
+    if (!GetSavedGamePort().AskFileName(false, kFileSavedGame, path) || path.empty()) return false;
+    return ui::NewRoomGame(path.c_str()) == 1;
   }
   bool AgreeToRestart() override {
     Screen* s = GetCurrentScreen();
@@ -62,13 +68,7 @@ class ScreenCommands : public ui::RoomCommandPort {
     if (Screen* s = GetCurrentScreen()) s->RebuildBoardScene();
   }
   void ResetBoardScene(int32_t boardSize) override {
-    Screen* s = GetCurrentScreen();
-    if (!s) return;
-    const char* model = s->GetModelPath();
-    if (!model) return;
-    const int rackSize = s->rack ? s->rack->Columns() : 7;
-    s->ReleaseBoardScene();
-    s->SetupBoardScene(model, boardSize, boardSize, rackSize);
+    if (Screen* s = GetCurrentScreen()) s->ResetBoardScene(boardSize);
   }
   void FillGridsFromGame(CGame& game) override {
     Screen* s = GetCurrentScreen();

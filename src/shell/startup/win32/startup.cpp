@@ -47,7 +47,6 @@
 #include "ui/win32/about_box_win32.h"
 #include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
-#include "ui/win32/new_game_dialog.h"
 #include "ui/win32/options_dialog.h"
 #include "ui/win32/saved_game_dialogs_win32.h"
 #include "ui/win32/toolbars_win32.h"
@@ -243,10 +242,6 @@ scene::Screen* MakeLobby(int) { return scene::CreateLobbyScreen(); }
 scene::Screen* MakeMainGame(int) { return scene::CreateMainGameScreen(); }
 scene::Screen* MakeBestSolution(int) { return scene::CreateBestSolutionScreen(); }
 
-int RunPlayerSetup(void* owner, CGame* game) {
-  return ui::RunNewGameDialog(static_cast<HWND>(owner), game);
-}
-
 void RunLobbyOptions(HWND owner) {
   const int changes = ui::RunOptionsDialog(owner);
   if (changes) ui::SaveOptionsChanges(changes);
@@ -280,7 +275,6 @@ void InstallRooms() {
   scene::SetRoomScreenFactory(scene::kLobbyRoom, MakeLobby);
   scene::SetRoomScreenFactory(scene::kMainGameRoom, MakeMainGame);
   scene::SetRoomScreenFactory(8, MakeBestSolution);
-  scene::SetPlayerSetupDialog(RunPlayerSetup);
   scene::LobbyServices lobby;
   lobby.shutDown = ShutDownFromLobby;
   lobby.runOptions = RunLobbyOptions;

@@ -76,6 +76,15 @@ LRESULT OnEraseBackground(HWND window, HDC dc) {
   return 1;
 }
 
+// Nothing is drawn here, but the update region is validated through
+// BeginPaint: it sends the erase the system left pending, so the picture
+// comes back wherever the window was uncovered.
+void OnPaint(HWND window) {
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+}
+
 void OnWindowPosChanged(HWND window, const WINDOWPOS* pos) {
   ui::SlotWindowPos p{pos->x, pos->y, pos->cx, pos->cy, pos->flags};
   ui::WindowSlotOp(ui::kOpStoreRect, ui::kSlotRoom, reinterpret_cast<intptr_t>(&p));
@@ -191,7 +200,7 @@ LRESULT CALLBACK RoomWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnDestroy(window);
       return 0;
     case WM_PAINT:
-      ValidateRect(window, nullptr);
+      OnPaint(window);
       return 0;
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));

@@ -146,6 +146,10 @@ scene::RoomPicture* MakeRoomPicture(int roomId, int width, int height) {
     picture->height = height;
     const auto* start = reinterpret_cast<const uint8_t*>(dib);
     picture->dib.assign(start, start + bytes);
+    // The toolkit counts a 24-bit DIB's colours in biClrUsed; GDI would take
+    // that for a colour table before the pixels.
+    auto* header = reinterpret_cast<gui::DibInfoHeader*>(picture->dib.data());
+    header->biClrUsed = header->biClrImportant = 0;
   }
   gui::GlobalFreePtr(dib);
   return picture;

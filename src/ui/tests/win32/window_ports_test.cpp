@@ -11,6 +11,7 @@
 #include "game/game.h"
 #include "game/ui_port.h"
 #include "ui/window_slots.h"
+#include "standard_skin.h"
 #include "ui_test_fixture.h"
 #include "ui/win32/dictionary_ops_win32.h"
 #include "ui/win32/game_ui_port_win32.h"
@@ -99,6 +100,8 @@ TEST(WindowPorts, RackOrderAndRoundResultsOfThePort) {
   EXPECT_EQ(GetGameUiPort().RackSortingSetting(), 3);
   options = saved;
 
+  // The dialog is one of the toolkit's.
+  ASSERT_EQ(uitest::InitializeStandardSkin(GetModuleHandleA(nullptr)), 1);
   CGame game;
   std::string caption;
   uitest::Then([&](HWND d) {
@@ -108,6 +111,7 @@ TEST(WindowPorts, RackOrderAndRoundResultsOfThePort) {
   GetGameUiPort().ShowRoundResults(game);
   EXPECT_EQ(caption.rfind("Mentor's solution: ", 0), 0u) << caption;
   UninstallGameWindowPorts();
+  gui::GuiFreeFrameSkin();
 }
 
 TEST(WindowPorts, SearchHistoryOnARealDropDownList) {

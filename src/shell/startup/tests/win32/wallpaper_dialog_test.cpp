@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "gui/gui_memory.h"
 #include "platform/ini.h"
 #include "scene/game_room.h"
 #include "scene/win32/room_window.h"

@@ -31,6 +31,8 @@ class ServiceCache : public ToolboxObject {
 
   CacheEntry* find(const PlayerID& player) const;
   const ToolboxVector<CacheEntry*>& entries() const { return m_entries; }
+  std::uint32_t getWord() const { return m_word; }
+  void setWord(std::uint32_t word) { m_word = word; }
   std::uint64_t getId() const { return m_id; }
   void setId(std::uint64_t id) { m_id = id; }
   const String& getName() const { return m_name; }

@@ -43,6 +43,14 @@ class LocalPlayer : public ToolboxObject {
   void setPlayerID(const PlayerID& id);  // into the slot of the id's own type
   bool hasOnlineId() const { return m_onlineId.getConnectionType() == CONNECTIONTYPE_ONLINE; }
 
+  // Kept for the clan service.
+  std::uint32_t getClanFlags() const { return m_clanFlags; }
+  void setClanFlags(std::uint32_t flags) { m_clanFlags = flags; }
+  std::int64_t getClanId() const { return m_clanId; }
+  void setClanId(std::int64_t id) { m_clanId = id; }
+  std::uint32_t getExtra() const { return m_extra; }
+  void setExtra(std::uint32_t value) { m_extra = value; }
+
   // This machine's players only (null for other players' records).
   ServiceCacheStore* getCacheStore() const { return m_cache; }
 

@@ -230,7 +230,10 @@ void LobbyServer::deliver(const Outgoing& out) { push(out.userID, out.message); 
 bool LobbyServer::push(std::uint64_t userID, const PushMessage& message) {
   bdBitBuffer payload(0, true);
   if (!writePushMessage(message, payload)) return false;
-  m_store.mailbox(userID).push_back(message);
+  // The mailbox keeps the newest messages only.
+  std::vector<PushMessage>& mailbox = m_store.mailbox(userID);
+  if (mailbox.size() >= 100) mailbox.erase(mailbox.begin());
+  mailbox.push_back(message);
   for (auto& c : m_clients) {
     if (c->authenticated && !c->dropped && c->userID == userID &&
         !sendFrame(*c, kPushMessage, payload)) {

@@ -41,7 +41,7 @@ LuaConfig::~LuaConfig() {
 
 ERRORID LuaConfig::load(const String& path) {
   if (m_state) lua_close(m_state);
-  m_state = NewToolboxLuaState(LUA_LIBS_BASE | LUA_LIBS_TABLE);
+  m_state = NewToolboxLuaState(LUA_LIBS_BASE | LUA_LIBS_COROUTINE | LUA_LIBS_TABLE);
   if (!m_state) return ERRORID_NOT_ENOUGH_RAM;
   NarrowString name(path);
   ToolboxFile* file =

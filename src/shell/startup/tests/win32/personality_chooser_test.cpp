@@ -17,6 +17,7 @@
 #include "shell/startup/personality_cards.h"
 #include "shell/startup/win32/personality_card.h"
 #include "ui/win32/setup_dialogs.h"
+#include "ui/win32/side_game_setup_win32.h"
 
 namespace {
 
@@ -88,7 +89,8 @@ TEST_F(ChooserWindows, APersonalityIsChosenFromTheCards) {
   game.setup.kind = kKindDuplicate;
   game.setup.SetPlayerCount(3);
   std::string shot, picked, info, infoName, line1, line2, otherPick;
-  bool allMale = true, cardsFilled = true, refusedStays = false;
+  bool allMale = true, cardsFilled = true, refusedStays = false, movedOn = false,
+       lastFilled = false;
   size_t noticesBefore = 0, noticesAfter = 0;
 
   // Second round, line 3: the first pick is refused, another card is taken.
@@ -114,6 +116,13 @@ TEST_F(ChooserWindows, APersonalityIsChosenFromTheCards) {
     for (int i = 0; i < shell::kPersonalityCards; ++i)
       allMale = allMale && CardEntry(c, i) && CardEntry(c, i)->sex == 1;
     SendDlgItemMessageA(Page(c, kFilters), kFemaleFilter, BM_CLICK, 0, 0);
+    // The scroll bar moves the row a page on and back, never past its end.
+    const shell::PersonalityEntry* firstCard = CardEntry(c, 0);
+    SendMessageA(c, WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(c, 589)));
+    movedOn = CardEntry(c, 0) != firstCard;
+    SendMessageA(c, WM_HSCROLL, SB_RIGHT, reinterpret_cast<LPARAM>(GetDlgItem(c, 589)));
+    lastFilled = CardEntry(c, shell::kPersonalityCards - 1) != nullptr;
+    SendMessageA(c, WM_HSCROLL, SB_LEFT, reinterpret_cast<LPARAM>(GetDlgItem(c, 589)));
     ClickCard(c, 1);
     picked = shell::PersonalityCallerName(CardEntry(c, 1)->name);
     infoName = Text(Page(c, kInfo), 590);
@@ -142,6 +151,8 @@ TEST_F(ChooserWindows, APersonalityIsChosenFromTheCards) {
   EXPECT_FALSE(shot.empty());
   EXPECT_TRUE(cardsFilled);
   EXPECT_TRUE(allMale) << "the female filter hides women";
+  EXPECT_TRUE(movedOn);
+  EXPECT_TRUE(lastFilled) << "the row ends on the last personality, not past it";
   ASSERT_FALSE(picked.empty());
   EXPECT_EQ(line1, picked) << "the chosen name is the line's";
   EXPECT_EQ(shell::PersonalityCallerName(infoName), picked);
@@ -152,6 +163,29 @@ TEST_F(ChooserWindows, APersonalityIsChosenFromTheCards) {
   EXPECT_TRUE(refusedStays);
   EXPECT_EQ(line2, otherPick);
   EXPECT_NE(line2, line1);
+}
+
+TEST_F(ChooserWindows, ThePuzzleSetUpNamesItsComputerLineFromTheCards) {
+  CGame game;
+  game.setup.kind = kKindConundrum;
+  game.setup.SetPlayerCount(2);
+  std::string picked, line2;
+  Then([&](HWND d) {
+    Then([&](HWND c) {
+      ClickCard(c, 0);
+      picked = shell::PersonalityCallerName(CardEntry(c, 0)->name);
+      Then([&](HWND setup) {
+        line2 = Text(setup, ui::kIdSetupFirstName + 1);
+        PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);
+      });
+      PostMessageA(c, WM_COMMAND, IDOK, 0);
+    });
+    Click(d, ui::kIdSetupComputer + 1);
+    Click(d, ui::kIdSetupPersonality + 1);
+  });
+  ui::RunGameSetupDialog(nullptr, &game);
+  ASSERT_FALSE(picked.empty());
+  EXPECT_EQ(line2, picked);
 }
 
 TEST_F(ChooserWindows, TheCardDialogShowsOnePersonality) {

@@ -25,6 +25,7 @@
 #include "shell/startup/win32/win_shell_host.h"
 #include "standard_skin.h"
 #include "ui/game_settings.h"
+#include "ui/win32/colour_select_dialog.h"
 #include "ui/win32/file_dialog_win32.h"
 #include "ui/win32/options_dialog.h"
 #include "ui_test_fixture.h"
@@ -130,6 +131,24 @@ TEST_F(RoomWallpaper, ATypedGradientIsKeptOnOkAndDroppedOnCancel) {
   EXPECT_EQ(bg->colour1, static_cast<uint32_t>(RGB(200, 0, 0)));
   EXPECT_EQ(bg->colour2, static_cast<uint32_t>(RGB(0, 0, 255)));
   EXPECT_FALSE(shot.empty());
+
+  // "Color 2..." runs the colour chooser on colour 2; its choice is shown.
+  std::string green;
+  Then([&](HWND d) {
+    Then([&](HWND chooser) {
+      SetDlgItemTextA(chooser, ui::kIdGreenEdit, "99");
+      PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+      Then([&](HWND back) {
+        green = uitest::Text(back, kIdColour2Green);
+        PostMessageA(back, WM_COMMAND, IDOK, 0);
+      });
+    });
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(kIdColour2Button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, kIdColour2Button)));
+  });
+  EXPECT_EQ(RunRoomWallpaperDialog(nullptr, 0), IDOK);
+  EXPECT_EQ(green, "99");
+  EXPECT_EQ(bg->colour2, static_cast<uint32_t>(RGB(0, 99, 255)));
   // The preview runs from colour 1 at the top to colour 2 at the bottom.
   ASSERT_FALSE(preview.empty());
   EXPECT_EQ(tess_test::ComparePixels(preview,

@@ -401,3 +401,20 @@ TEST(LobbyCatalogue, EveryServiceIsCatalogued) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LobbyRecords, StatsInfoNamesKeepSixtyThreeCharacters) {
+  bdStatsInfo row(5);
+  const std::string name(100, 'q');
+  EXPECT_EQ(row.setName(name.c_str()), 63u);
+  char out[10];
+  EXPECT_EQ(row.getName(out, sizeof out), 63u);
+  EXPECT_STREQ(out, "qqqqqqqqq");
+  EXPECT_EQ(row.getName(nullptr, 0), 63u);
+  row.setValue(9);
+  EXPECT_EQ(row.getValue(), 9);
+  EXPECT_EQ(row.getNumColumns(), 1u);
+}
+
+}  // namespace

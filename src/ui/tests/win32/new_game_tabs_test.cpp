@@ -59,8 +59,10 @@ TEST_F(NewGameTabs, ClassicLinesCountAndTimes) {
   bool line4Enabled = true, firstMoved = false;
   size_t noticesAfterFive = 0;
   int selectedFirst = -1;
+  bool blanksShown = true;
   Then([&](HWND d) {
     selectedFirst = static_cast<int>(SendDlgItemMessageA(d, kIdSetupTabs, TCM_GETCURSEL, 0, 0));
+    blanksShown = IsWindowVisible(GetDlgItem(Page(d, 144), kIdGeneralScoringBlanks)) != FALSE;
     generalShot = Shot(d, "ui_new_game_tabs");
     HWND players = Page(d, 145);
     ShowTab(d, 1);
@@ -90,6 +92,7 @@ TEST_F(NewGameTabs, ClassicLinesCountAndTimes) {
   });
   EXPECT_EQ(RunGameSetupDialog(nullptr, &game), 0);
   EXPECT_EQ(selectedFirst, 0) << "the General page comes first";
+  EXPECT_FALSE(blanksShown) << "\"Scoring blanks\" is not offered";
   EXPECT_FALSE(generalShot.empty());
   EXPECT_FALSE(playersShot.empty());
   EXPECT_TRUE(IsPersonality(line2)) << line2;

@@ -102,6 +102,10 @@ class LeaveWordIndex::Counter {
         ahead -= rack_[letter];
         if (rack_[letter] <= 0 || !(node.childMask & (1u << letter))) continue;
         const int32_t c = node.firstChild + ChildRank(node.childMask, letter);
+        if (depth + 1 + blanks >= maxLength_) {
+          Leaf(c, depth + 1, from);
+          continue;
+        }
         --rack_[letter];
         Visit(c, depth + 1, from);
         ++rack_[letter];
@@ -116,7 +120,12 @@ class LeaveWordIndex::Counter {
         ahead -= rack_[held_[k]];
       if (depth + blanks + ahead < from) break;
       // The rack's own tile first, else a blank: the same choice as a word walk.
-      int32_t& source = rack_[letter] > 0 ? rack_[letter] : rack_[kBlankIndex];
+      const bool own = rack_[letter] > 0;
+      if (depth + 1 + blanks - (own ? 0 : 1) >= maxLength_) {
+        Leaf(c, depth + 1, from);
+        continue;
+      }
+      int32_t& source = own ? rack_[letter] : rack_[kBlankIndex];
       --source;
       Visit(c, depth + 1, from);
       ++source;
@@ -132,6 +141,14 @@ class LeaveWordIndex::Counter {
     v = v - ((v >> 1) & 0x55555555u);
     v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
     return static_cast<int>((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+  }
+
+  // What Visit(n, depth, from) does when the blanks left stand for every
+  // letter up to the longest length: it takes all the node's words at once.
+  void Leaf(int32_t n, int depth, int from) {
+    const Node& node = nodes_[static_cast<size_t>(n)];
+    for (int l = std::max(from, depth); l <= maxLength_; ++l)
+      Add(l, node.words[l - 2]);
   }
 
   void Add(int length, int32_t words) {

@@ -106,6 +106,14 @@ struct DawgWalkNode {
   bool EndsWord() const { return (bits & kWalkWordEnd) != 0; }
 };
 
+// Bits set in a letter mask (no population-count instruction assumed).
+inline int CountLetterBits(uint32_t v) {
+  v = v - ((v >> 1) & 0x55555555u);
+  v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+  v = (v + (v >> 4)) & 0x0F0F0F0Fu;
+  return static_cast<int>((v * 0x01010101u) >> 24);
+}
+
 struct WordBucket {
   int32_t first = 0;
   int32_t count = 0;

@@ -157,18 +157,6 @@ void Robot::ReturnLetter(int letterIndex, bool blank) {
   }
 }
 
-namespace {
-
-// Bits set in v, without relying on a population-count instruction.
-inline int CountBits(uint32_t v) {
-  v = v - ((v >> 1) & 0x55555555u);
-  v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
-  v = (v + (v >> 4)) & 0x0F0F0F0Fu;
-  return static_cast<int>((v * 0x01010101u) >> 24);
-}
-
-}  // namespace
-
 // Visits, in list order, each node of the sibling list at index whose letter
 // index is in `letters`. A sorted list finds them from its mask; any other
 // is scanned.
@@ -179,7 +167,7 @@ void Robot::ForEachChild(int index, uint32_t letters, Visit visit) const {
     const uint32_t list = first->runMask;
     for (uint32_t m = list & letters; m; m &= m - 1) {
       const uint32_t bit = m & (0u - m);
-      visit(first + CountBits(list & (bit - 1)));
+      visit(first + CountLetterBits(list & (bit - 1)));
     }
     return;
   }

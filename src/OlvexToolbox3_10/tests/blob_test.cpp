@@ -129,6 +129,17 @@ TEST(BlobTest, ShortDataIsNeverReadAndNothingIsConsumed) {
   EXPECT_EQ(c.readBinaryBlock(0, n), nullptr);
 }
 
+TEST(BlobTest, ByteOrderFlagZeroStoresMostSignificantFirst) {
+  g_blobByteOrder = 0;
+  Blob b;
+  b.writeInt32(0, 0x01020304);
+  const Bytes written = bytesOf(b);
+  const std::int32_t back = b.readInt32(0);
+  g_blobByteOrder = 1;
+  EXPECT_EQ(written, (Bytes{6, 1, 2, 3, 4}));
+  EXPECT_EQ(back, 0x01020304);
+}
+
 TEST(BlobTest, StringOf800BytesReadsEmpty) {
   Blob b;
   b.insertRawUInt8(0, OX_STRING);

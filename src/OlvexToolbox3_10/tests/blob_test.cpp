@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Modules/Core/Src/Types/AttributeList.h"
 #include "Modules/Core/Src/Types/BinaryBlock.h"
 #include "Modules/Core/Src/Types/Blob.h"
 #include "Modules/Core/Src/Types/FlexibleValue.h"
@@ -333,6 +334,18 @@ TEST(BinaryBlockTest, ReadOnlyReferencesAndOwnedCopies) {
   Blob b;
   b.insertBinaryBlock(0, view);
   EXPECT_EQ(bytesOf(b), (Bytes{'c', 'd'}));
+}
+
+TEST(AttributeListTest, SetReplacesByIdAndGetFallsBackToEmpty) {
+  AttributeList list;
+  list.setAttribute(3, String(u"three"));
+  list.setAttribute(5, String(u"five"));
+  list.setAttribute(3, String(u"drei"));
+  ASSERT_EQ(list.records().size(), 2u);
+  EXPECT_TRUE(list.getAttribute(3).equalsWide(u"drei"));
+  EXPECT_TRUE(list.getAttribute(4).isEmpty());
+  EXPECT_TRUE((AttributeRecord{1, String(u"x")} == AttributeRecord{2, String(u"x")}));
+  EXPECT_FALSE((AttributeRecord{1, String(u"x")} == AttributeRecord{1, String(u"y")}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // over to the first and exits, a desktop below 800x600 is refused with its
 // message, and the system settings are as before once it has gone. From the
 // lobby the Play button leads through the new-game dialog to the game room.
+// The lobby's surroundings show its wallpaper tile.
 // Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
@@ -146,6 +147,13 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   }
   EXPECT_NE(log.find("switched"), std::string::npos) << log;
   EXPECT_NE(log.find("notice"), std::string::npos) << log;  // the welcome prompt
+  // Beside the lobby's picture the Room window shows the lobby's tile, not
+  // its black class brush (the large picture leaves a margin at 1280 wide).
+  tess_test::Image lobby = tess_test::CaptureScreen(screen);
+  int black = 0;
+  for (int y = 100; y <= 900; y += 100)
+    black += lobby.At(16, y) == RGB(0, 0, 0);
+  EXPECT_LT(black, 3);
 
   // A second start hands over to the first and exits with 0.
   HANDLE second = Start();

@@ -19,6 +19,7 @@
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/results_win32.h"
+#include "ui/win32/toolbars_win32.h"
 #include "ui/window_slots.h"
 
 namespace scene {
@@ -26,6 +27,7 @@ namespace scene {
 namespace {
 
 HWND g_roomWindow = nullptr;
+RoomPictureSource g_pictureSource = nullptr;
 
 RoomPicture* PictureOf(HWND window) {
   return reinterpret_cast<RoomPicture*>(GetWindowLongPtrA(window, kRoomPictureOffset));
@@ -75,12 +77,26 @@ LRESULT OnEraseBackground(HWND window, HDC dc) {
   return 1;
 }
 
+// Nothing is drawn here, but the update region is validated through
+// BeginPaint: it sends the erase the system left pending, so the picture
+// comes back wherever the window was uncovered.
+void OnPaint(HWND window) {
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+}
+
 void OnWindowPosChanged(HWND window, const WINDOWPOS* pos) {
   ui::SlotWindowPos p{pos->x, pos->y, pos->cx, pos->cy, pos->flags};
   ui::WindowSlotOp(ui::kOpStoreRect, ui::kSlotRoom, reinterpret_cast<intptr_t>(&p));
   if (IsIconic(window) || IsIconic(GetParent(window))) return;
   Screen* screen = GetCurrentScreen();
-  if (!screen || !screen->has3DView) return;
+  if (!screen) return;
+  // A 2D room's picture is drawn at (0, 0) at its own size: it is made again
+  // for the new size, or the rest of the window would stay black.
+  if (screen->is2DRoom && !(pos->flags & SWP_NOSIZE))
+    GetWin32RoomPort().ResizeRoomView(*screen, false);
+  if (!screen->has3DView) return;
   RECT r{};
   GetClientRect(window, &r);
   ResizeRoomView(*screen, false);
@@ -185,7 +201,7 @@ LRESULT CALLBACK RoomWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnDestroy(window);
       return 0;
     case WM_PAINT:
-      ValidateRect(window, nullptr);
+      OnPaint(window);
       return 0;
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
@@ -235,6 +251,8 @@ void ResizeRoomView(Screen& screen, bool keepBackground, RoomPicture* picture) {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void SetRoomPictureSource(RoomPictureSource source) { g_pictureSource = source; }
+
 void RunRoomFrame(float dt) {
   UpdateCurrentRoom(dt);
   if (GetCurrentRoomId() != kLobbyRoom) RedrawBoardWindowIfDue();
@@ -276,8 +294,20 @@ void Win32RoomPort::SetWaitCursor(bool wait) {
   SetCursor(LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW));
 }
 
+// A 2D room gets its picture at the Room window's size from the program.
 void Win32RoomPort::ResizeRoomView(Screen& screen, bool keepBackground) {
-  scene::ResizeRoomView(screen, keepBackground);
+  HWND room = GetRoomWindow();
+  RoomPicture* picture = nullptr;
+  if (room && screen.is2DRoom && g_pictureSource) {
+    RECT r{};
+    GetClientRect(room, &r);
+    picture = g_pictureSource(screen.roomId, r.right - r.left, r.bottom - r.top);
+    if (picture && (picture->width <= 0 || picture->height <= 0)) {
+      delete picture;
+      picture = nullptr;
+    }
+  }
+  scene::ResizeRoomView(screen, keepBackground, picture);
 }
 
 void* Win32RoomPort::CreateBoardWindow() { return scene::CreateBoardWindow(); }
@@ -315,6 +345,14 @@ void Win32RoomPort::ShowSlotControl(int slot, int controlId, bool show) {
 void Win32RoomPort::SendSlotMessage(int slot, uint32_t message) {
   if (HWND panel = SlotWindow(slot)) SendMessageA(panel, message, 0, 0);
 }
+
+void Win32RoomPort::CreatePanelToolbar() {
+  // Owned by the main frame like every panel; each entry makes fresh buttons.
+  if (!SlotWindow(ui::kSlotPanelToolbar))
+    ui::CreatePanelToolbar(ui::GetMainFrameWindow(), GetModuleHandleA(nullptr));
+}
+
+void Win32RoomPort::DestroyPanelToolbar() { ui::DestroyPanelToolbar(); }
 
 void Win32RoomPort::EnableUserInterface(bool enable) { ui::EnableUserInterface(enable ? 1 : 0); }
 

@@ -26,6 +26,7 @@
 #include "shell/startup/win32/app_palette.h"
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
+#include "shell/startup/win32/profile_manager.h"
 #include "shell/startup/win32/splash.h"
 #include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
@@ -249,6 +250,8 @@ void RunLobbyOptions(HWND owner) {
 
 void RunCredits(HWND owner) { ui::ShowAboutBox(owner); }
 
+int RunUserManagement(HWND owner) { return static_cast<int>(ShowUserManagementDialog(owner)); }
+
 // A saved game chosen in the program's file dialog is played in the game
 // room, which opens it in place of the player set-up.
 void OpenSavedGameFromLobby(HWND) {
@@ -279,6 +282,7 @@ void InstallRooms() {
   lobby.shutDown = ShutDownFromLobby;
   lobby.runOptions = RunLobbyOptions;
   lobby.runCredits = RunCredits;
+  lobby.runUserManagement = RunUserManagement;
   lobby.openSavedFile = OpenSavedGameFromLobby;
   scene::SetLobbyServices(lobby);
   scene::InstallRoomCommandPort();

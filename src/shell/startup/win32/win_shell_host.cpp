@@ -5,6 +5,7 @@
 #include "game/session_registry.h"
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
+#include "shell/startup/win32/profile_window.h"
 #include "ui/win32/file_dialog_win32.h"
 
 namespace shell {
@@ -31,5 +32,7 @@ int WinShellHost::GetCurrentRoomId() { return room_; }
 void WinShellHost::SetGlobalTextBuffer(const char* text) { ui::SetGlobalTextBuffer(text); }
 
 void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
+
+void WinShellHost::ProfileSelected(const UserProfile& profile) { NotifyProfileWindow(profile); }
 
 }  // namespace shell

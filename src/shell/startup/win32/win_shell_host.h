@@ -17,6 +17,8 @@ class WinShellHost : public ShellHost {
   void CloseProfileGames() override;
   // The file dialog starts in the selected user's folder.
   void SetGlobalTextBuffer(const char* text) override;
+  // The player profile window follows the selected profile.
+  void ProfileSelected(const UserProfile& profile) override;
 
   void SetMainWindow(HWND window) { main_ = window; }
   // A stand-in desktop size for unattended runs (0 x 0: the real one).

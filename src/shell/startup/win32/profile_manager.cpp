@@ -41,6 +41,7 @@ DefaultProfileTarget g_defaultTarget = DefaultTarget;
 
 struct ManagerState {
   std::vector<std::string> names;
+  bool wantDefault = false;  // "Create later" without a current profile
 };
 
 ManagerState* StateOf(HWND dialog) {
@@ -117,12 +118,21 @@ void OnInit(HWND dialog, ManagerState* state) {
   CentreProfileDialog(dialog);
 }
 
-// The entered profile's theme, skin and ambiance take over.
+bool IsCurrentTheme(const char* theme) {
+  const char* path = GetCurrentThemePath();
+  const char* slash = std::strrchr(path, '\\');
+  return lstrcmpiA(slash ? slash + 1 : path, theme) == 0;
+}
+
+// The entered profile's theme, skin and ambiance take over; the skin is
+// reloaded only when the theme changes.
 void ApplyUserTheme(const char* name) {
   char theme[kThemeBufferSize] = {}, skin[kThemeBufferSize] = {};
   GetUserThemeFile(theme, name);
-  ResolveSkinFile(skin, theme);
-  ApplySkinByName(skin, 1);
+  if (!IsCurrentTheme(theme)) {
+    ResolveSkinFile(skin, theme);
+    ApplySkinByName(skin, 1);
+  }
   if (SettingsRecord* s = GetSettingsRecord())
     std::snprintf(s->theme, sizeof s->theme, "%s", theme);
 }
@@ -199,10 +209,7 @@ void OnStatistics(HWND dialog) {
 
 void OnLater(HWND dialog) {
   PlayProfileSound("SBouFer1.wav");
-  if (!GetCurrentUserName()[0]) {
-    HWND target = g_defaultTarget ? g_defaultTarget() : nullptr;
-    if (target) PostMessageA(target, kMsgDefaultProfileRequest, 0, 0);
-  }
+  StateOf(dialog)->wantDefault = !GetCurrentUserName()[0];
   EndDialog(dialog, kProfileLater);
 }
 
@@ -264,6 +271,10 @@ INT_PTR ShowUserManagementDialog(HWND owner) {
   const INT_PTR result = DoModalDialog(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTemplate),
                                        owner, ManagerProc, reinterpret_cast<LPARAM>(&state));
   if (disable && IsWindow(modeless)) EnableWindow(modeless, TRUE);
+  // Sent once the manager has gone, where a posted request would arrive: a
+  // posted message below WM_USER is not delivered on every system.
+  if (state.wantDefault)
+    if (HWND target = g_defaultTarget()) SendMessageA(target, kMsgDefaultProfileRequest, 0, 0);
   return result;
 }
 

@@ -26,7 +26,7 @@ INT_PTR RunEditProfileDialog(HWND owner, const char* name);
 
 // Where "Create later" asks for the Default profile when no profile is
 // current (by default the lobby's dialog, else the main window); the
-// window gets kMsgDefaultProfileRequest posted.
+// window is sent kMsgDefaultProfileRequest once the manager has closed.
 using DefaultProfileTarget = HWND (*)();
 void SetDefaultProfileTarget(DefaultProfileTarget target);
 

@@ -61,15 +61,14 @@ void ShowPage(HWND window, int page) {
 
 void CreatePages(HWND window, WindowState* s) {
   HWND tabs = GetDlgItem(window, kTabs);
-  RECT display{};
-  GetClientRect(tabs, &display);
-  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  MapWindowPoints(tabs, window, reinterpret_cast<POINT*>(&display), 2);
   for (int p = 0; p < kPageCount; ++p) {
     s->pages[p] =
         AddDialogTabPage(window, p, kPages[p].dialog, kTabs, LoadResString(kPages[p].title),
                          kPages[p].procedure, reinterpret_cast<LPARAM>(&s->profile));
     if (!s->pages[p]) continue;
+    RECT display{};
+    GetClientRect(tabs, &display);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     SetWindowPos(s->pages[p], nullptr, display.left, display.top, display.right - display.left,
                  display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(s->pages[p], SW_HIDE);
@@ -169,15 +168,18 @@ INT_PTR CALLBACK ProfileWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 HWND AddDialogTabPage(HWND parent, int index, int dialogId, int tabControlId, const char* title,
                       DLGPROC procedure, LPARAM parameter) {
-  HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), parent,
+  // The title may sit in the shared string buffer the page's set-up reuses.
+  std::string text = title ? title : "";
+  HWND tabs = GetDlgItem(parent, tabControlId);
+  if (!tabs) return nullptr;
+  // A child of the tab control, so the strip never paints over it.
+  HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), tabs,
                                  procedure, parameter);
   if (!page) return nullptr;
   TCITEMA item{};
   item.mask = TCIF_TEXT;
-  std::string text = title ? title : "";
   item.pszText = &text[0];
-  SendDlgItemMessageA(parent, tabControlId, TCM_INSERTITEMA, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(&item));
+  SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return page;
 }
 

@@ -401,7 +401,14 @@ bool SelectStartUser() {
   if (!GetCurrentUserName()[0]) {
     int answer = Notice(WelcomePromptText(CountUsers() > 0), 1);
     const uint32_t message = WelcomeAnswerMessage(answer);
-    if (HWND lobby = scene::GetLobbyDialog()) PostMessageA(lobby, message, 0, 0);
+    if (HWND lobby = scene::GetLobbyDialog()) {
+      // A posted message below WM_USER (the Default profile's) is not
+      // delivered on every system: that one is sent.
+      if (message < WM_USER)
+        SendMessageA(lobby, message, 0, 0);
+      else
+        PostMessageA(lobby, message, 0, 0);
+    }
     Log("welcome answer %u", message);
   }
   return true;

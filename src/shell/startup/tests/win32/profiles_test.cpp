@@ -18,10 +18,12 @@
 #include "platform/path.h"
 #include "recording_sink.h"
 #include "shell/app_context.h"
+#include "shell/res_strings.h"
 #include "shell/settings.h"
 #include "shell/startup/profile_rules.h"
 #include "shell/startup/win32/profile_manager.h"
 #include "shell/startup/win32/profile_window.h"
+#include "shell/theme.h"
 #include "shell/user_profile.h"
 #include "shell_fixture.h"
 #include "standard_skin.h"
@@ -79,6 +81,9 @@ class ProfilesTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(skin);
     ASSERT_TRUE(env.ok);
+    // The standard theme is in force, as after start-up.
+    shell::SetCurrentThemePaths((env.data + "\\Themes\\standard_theme.ini").c_str(),
+                                tess_test::BuildPath("Data/Skin/standard_skin.ini").c_str());
     owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
   }
@@ -106,27 +111,27 @@ TEST_F(ProfilesTest, ANewProfileIsListedStoredAndEntered) {
   Then([&](HWND manager) {
     before = Rows(GetDlgItem(manager, kList));
     enterDisabled = !IsWindowEnabled(GetDlgItem(manager, kEnter));
+    // Each step schedules the next: one step is pending at a time.
     Then([&](HWND create) {
       SetDlgItemTextA(create, kName, "jOHN");
       SetAge(create, 41);
       Click(create, 1351);  // the newcomer's ranking
-      Click(create, 4045);
       CheckDlgButton(create, 4045, BST_CHECKED);
       CheckDlgButton(create, 4046, BST_UNCHECKED);
-      Click(create, kEnterAtOnce);  // unticked: stay in the manager
+      Click(create, 4045);
+      CheckDlgButton(create, kEnterAtOnce, BST_UNCHECKED);  // stay in the manager
+      Click(create, kEnterAtOnce);
       Shoot(create, "startup_new_profile");
+      Then([&](HWND m) {
+        after = Rows(GetDlgItem(m, kList));
+        age = Text(m, 5897);
+        sex = Text(m, 5898);
+        Shoot(m, "startup_profiles");
+        Click(m, kEnter);
+      });
       Click(create, kCreate);
     });
     PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kNew, BN_CLICKED), 0);
-    Then(
-        [&](HWND m) {
-          after = Rows(GetDlgItem(m, kList));
-          age = Text(m, 5897);
-          sex = Text(m, 5898);
-          Shoot(m, "startup_profiles");
-          Click(m, kEnter);
-        },
-        1500);
   });
   EXPECT_EQ(shell::ShowUserManagementDialog(owner), shell::kProfileEntered);
   EXPECT_TRUE(before.empty());
@@ -226,24 +231,21 @@ TEST_F(ProfilesTest, EditAndDeleteOtherProfilesButNotTheCurrentOne) {
     Choose(manager, 0);
     Then([&](HWND edit) {
       SetAge(edit, 40);
-      Click(edit, 5952);
       CheckDlgButton(edit, 5952, BST_CHECKED);
       CheckDlgButton(edit, 5953, BST_UNCHECKED);
       CheckDlgButton(edit, 1044, BST_UNCHECKED);
       CheckDlgButton(edit, 1061, BST_CHECKED);
       SetDlgItemTextA(edit, 981, "Plays on Sundays");
+      Then([&](HWND m) {
+        Choose(m, 2);
+        Click(m, kDelete);  // Yes, and Yes to the saved games
+        afterDelete = Rows(GetDlgItem(m, kList));
+        selectedAfterDelete = static_cast<int>(SendDlgItemMessageA(m, kList, LB_GETCURSEL, 0, 0));
+        Click(m, kLater);
+      });
       Click(edit, 5774);  // "save your changes?" Yes
     });
     PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kEdit, BN_CLICKED), 0);
-    Then(
-        [&](HWND m) {
-          Choose(m, 2);
-          Click(m, kDelete);  // Yes, and Yes to the saved games
-          afterDelete = Rows(GetDlgItem(m, kList));
-          selectedAfterDelete = static_cast<int>(SendDlgItemMessageA(m, kList, LB_GETCURSEL, 0, 0));
-          Click(m, kLater);
-        },
-        1500);
   });
   EXPECT_EQ(shell::ShowUserManagementDialog(owner), shell::kProfileLater);
   EXPECT_EQ(selectedAtStart, "Bob");
@@ -268,21 +270,30 @@ TEST_F(ProfilesTest, EditAndDeleteOtherProfilesButNotTheCurrentOne) {
   EXPECT_STREQ(shell::GetCurrentUserName(), "Bob");
 }
 
+int g_defaultRequests = 0;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == shell::kMsgDefaultProfileRequest) ++g_defaultRequests;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
 TEST_F(ProfilesTest, CreateLaterAsksForTheDefaultProfileOnlyWithoutAUser) {
+  uitest::RegisterPanelClass("ProfilesTestTarget", CountingProc);
   static HWND target = nullptr;
-  target = owner;
+  target = CreateWindowExA(0, "ProfilesTestTarget", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
   shell::SetDefaultProfileTarget([] { return target; });
   ASSERT_TRUE(Make("Ann"));
   for (bool withUser : {false, true}) {
     SCOPED_TRACE(withUser);
-    if (withUser) ASSERT_TRUE(shell::SelectUser("Ann"));
+    if (withUser) {
+      ASSERT_TRUE(shell::SelectUser("Ann"));
+    }
+    g_defaultRequests = 0;
     Then([](HWND manager) { PostMessageA(manager, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(shell::ShowUserManagementDialog(owner), shell::kProfileLater);
-    MSG msg;
-    EXPECT_EQ(PeekMessageA(&msg, owner, shell::kMsgDefaultProfileRequest,
-                           shell::kMsgDefaultProfileRequest, PM_REMOVE) != 0,
-              !withUser);
+    EXPECT_EQ(g_defaultRequests, withUser ? 0 : 1);
   }
+  DestroyWindow(target);
 }
 
 TEST_F(ProfilesTest, ProfileWindowShowsANamedProfileModallyAndTheCurrentOneInItsSlot) {
@@ -295,7 +306,7 @@ TEST_F(ProfilesTest, ProfileWindowShowsANamedProfileModallyAndTheCurrentOneInIts
     title = Text(window);
     HWND tab = GetDlgItem(window, 724);
     tabs = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    HWND page = FindWindowExA(window, nullptr, nullptr, nullptr);
+    HWND page = GetWindow(tab, GW_CHILD);
     for (; page; page = GetWindow(page, GW_HWNDNEXT))
       if (GetDlgItem(page, kName) && IsWindowVisible(page)) break;
     if (page) {
@@ -307,7 +318,7 @@ TEST_F(ProfilesTest, ProfileWindowShowsANamedProfileModallyAndTheCurrentOneInIts
       NMHDR nm{tab, 724, static_cast<UINT>(TCN_SELCHANGE)};
       SendMessageA(window, WM_NOTIFY, 724, reinterpret_cast<LPARAM>(&nm));
     }
-    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    for (HWND c = GetWindow(tab, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
       if (HWND list = GetDlgItem(c, 5920)) {
         statsShown = IsWindowVisible(c) != 0;
         tournamentRanking = uitest::Cell(list, 0, 1);
@@ -336,7 +347,7 @@ TEST_F(ProfilesTest, ProfileWindowShowsANamedProfileModallyAndTheCurrentOneInIts
   ASSERT_TRUE(window);
   EXPECT_EQ(static_cast<HWND>(ui::GetSlotWindow(ui::kSlotProfile)), window);
   HWND page = nullptr;
-  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  for (HWND c = GetWindow(GetDlgItem(window, 724), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (GetDlgItem(c, 1184)) page = c;
   ASSERT_TRUE(page);
   EXPECT_FALSE(GetWindowLongA(GetDlgItem(page, 1184), GWL_STYLE) & ES_READONLY);

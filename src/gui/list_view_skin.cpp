@@ -40,4 +40,16 @@ bool GuiReadHeaderIni(const char* iniPath, GuiSkin* skin) {
   return skin && ReadColours(iniPath, kKeys, 6, &skin->listViewColors[kHeaderFace]);
 }
 
+bool GuiReadTrackbarIni(const char* iniPath, GuiSkin* skin) {
+  static const char* const kKeys[] = {"trackbar_ticks_color",       "trackbar_thumb_color",
+                                      "trackbar_background_color",  "trackbar_channel_color",
+                                      "trackbar_thumb_bordercolor", "trackbar_channel_bordercolor"};
+  if (!skin) return false;
+  auto& t = skin->trackbar;
+  uint32_t colours[6] = {t.ticks, t.thumb, t.background, t.channel, t.thumbFrame, t.channelFrame};
+  if (!ReadColours(iniPath, kKeys, 6, colours)) return false;
+  t = {colours[0], colours[1], colours[2], colours[3], colours[4], colours[5]};
+  return true;
+}
+
 }  // namespace gui

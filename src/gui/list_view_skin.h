@@ -30,5 +30,8 @@ enum GuiListViewColour : int {
 // words are left alone).
 bool GuiReadListViewIni(const char* iniPath, GuiSkin* skin);
 bool GuiReadHeaderIni(const char* iniPath, GuiSkin* skin);
+// The track bar's six colours (GuiSkin::trackbar, in its field order) from
+// the skin's track_bar ini file; false when it is missing.
+bool GuiReadTrackbarIni(const char* iniPath, GuiSkin* skin);
 
 }  // namespace gui

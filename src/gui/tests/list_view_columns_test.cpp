@@ -84,5 +84,20 @@ TEST(ListViewSkin, ColoursComeFromBothClassFilesInKeyOrder) {
   std::remove(header.c_str());
 }
 
+TEST(ListViewSkin, TrackbarColoursComeFromItsClassFile) {
+  std::string path = ::testing::TempDir() + "tb.ini";
+  FILE* f = std::fopen(path.c_str(), "w");
+  std::fputs("[colors]\ntrackbar_thumb_color=C8A050\ntrackbar_channel_bordercolor=010203\n", f);
+  std::fclose(f);
+  GuiSkin skin{};
+  skin.trackbar.background = 0x445566;
+  EXPECT_TRUE(GuiReadTrackbarIni(path.c_str(), &skin));
+  EXPECT_EQ(skin.trackbar.thumb, 0x50A0C8u);
+  EXPECT_EQ(skin.trackbar.channelFrame, 0x030201u);
+  EXPECT_EQ(skin.trackbar.background, 0x445566u);  // missing keys keep their value
+  EXPECT_FALSE(GuiReadTrackbarIni((::testing::TempDir() + "none.ini").c_str(), &skin));
+  std::remove(path.c_str());
+}
+
 }  // namespace
 }  // namespace gui

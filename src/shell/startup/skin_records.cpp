@@ -253,6 +253,19 @@ void FillControlSkin(const SkinClassSet& classes, SkinRegistry* registry, const 
   }
   if (const SkinClassValues* c = classes.Find("combo_box"))
     skin->combo.color = c->Value("combo_text_color");
+  if (const SkinClassValues* t = classes.Find("track_bar")) {
+    // The class's colours in its key order: ticks, thumb, background,
+    // channel, thumb frame, channel frame.
+    uint32_t colours[6] = {};
+    Take(t, K::kColour, registry, colours);
+    auto& tb = skin->trackbar;
+    tb.ticks = colours[0];
+    tb.thumb = colours[1];
+    tb.background = colours[2];
+    tb.channel = colours[3];
+    tb.thumbFrame = colours[4];
+    tb.channelFrame = colours[5];
+  }
 }
 
 }  // namespace shell

@@ -22,6 +22,7 @@
 #include "ui/position_setup.h"
 #include "ui/window_slots.h"
 #include "ui/win32/mentor_panel_win32.h"
+#include "ui/win32/mode_information_dialog.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -215,6 +216,10 @@ void DrawCommand(HWND panel, WPARAM wp) {
   GetBoardViewPort().EndTileDrag();
   CGame* game = GetCurrentGame();
   const int id = LOWORD(wp);
+  if (id == kIdShowSolvePositionInfo) {
+    ShowSolvePositionInfo(panel);
+    return;
+  }
   if (id == kIdDrawClearBoard || id == kIdDrawEmptyRack || id == kIdDrawConfirm)
     shell::GetShellHost().PlaySoundFile("SBouOK1.wav");
   if (!game || !game->rules) return;

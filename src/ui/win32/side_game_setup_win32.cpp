@@ -22,6 +22,7 @@
 #include "ui/side_game_setup_rules.h"
 #include "ui/time_limits.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/new_game_tabs_win32.h"
 #include "ui/win32/setup_dialogs.h"
 
 namespace ui {
@@ -271,6 +272,16 @@ void OnLineKind(HWND dialog, SetupState& s, int line, bool computer) {
   RefreshLines(dialog, s);
 }
 
+// The chooser names a computer line's personality.
+void OnPersonalityButton(HWND dialog, SetupState& s, int line) {
+  if (line > PlayerCount(s) || !s.computer[line]) return;
+  shell::GetShellHost().PlaySoundFile("SBouOK1.wav");
+  char name[64] = {};
+  PersonalityChooser chooser = GetPersonalityChooser();
+  if (chooser && chooser(dialog, name, sizeof name) && name[0])
+    SetDlgItemTextA(dialog, NameId(line), name);
+}
+
 void OnCommand(HWND dialog, SetupState& s, int id, int code) {
   const bool puzzle = s.kind == kKindConundrum;
   if (id == kIdSetupPlayers && code == gui::kNotifySpinChanged) {
@@ -283,6 +294,8 @@ void OnCommand(HWND dialog, SetupState& s, int id, int code) {
     OnLineKind(dialog, s, id - kIdSetupHuman + 1, false);
   } else if (puzzle && id >= kIdSetupComputer + 1 && id < kIdSetupComputer + kLines) {
     OnLineKind(dialog, s, id - kIdSetupComputer + 1, true);
+  } else if (puzzle && id > kIdSetupPersonality && id < kIdSetupPersonality + kLines) {
+    OnPersonalityButton(dialog, s, id - kIdSetupPersonality + 1);
   } else if (puzzle && id == kIdSetupTimeLimit) {
     const bool on = Checked(dialog, id);
     shell::GetShellHost().PlaySoundFile(on ? "SCasCoh1.wav" : "SCasDec.wav");
@@ -318,12 +331,7 @@ INT_PTR CALLBACK GameSetupDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR RunGameSetupDialog(HWND owner, CGame* game) {
   if (!game) return kSetupCancelled;
   const int kind = game->Kind();
-  if (kind != kKindAnagram && kind != kKindConundrum) {
-    // The classic and duplicate set-ups are dialogs of their own.
-    const INT_PTR r = kind == kKindDuplicate ? RunDuplicateSetupDialog(owner, game)
-                                             : RunClassicSetupDialog(owner, game);
-    return r == 0 ? 0 : kSetupCancelled;
-  }
+  if (kind != kKindAnagram && kind != kKindConundrum) return RunTabbedSetupDialog(owner, game);
   SetupState s;
   s.game = game;
   s.kind = kind;

@@ -1,7 +1,7 @@
 #pragma once
 // The set-up of a new local game before it starts, by the game's kind:
 // "Configure Anagram game" and "Configure Puzzle game" for the side games;
-// classic and duplicate games go to their own set-up dialogs.
+// classic and duplicate games to the tabbed "New game" set-up.
 #include <windows.h>
 
 class CGame;

@@ -117,4 +117,16 @@ TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
   EXPECT_EQ(skin.button.textOffsetY[1], 1);  // pushed captions sink a pixel
 }
 
+TEST_F(SkinRecordsTest, ControlSkinTakesTheTrackbarColours) {
+  Put("skin.ini", "configuration files", "track_bar", "track.ini");
+  Put("track.ini", "colors", "trackbar_thumb_color", "C8A050");
+  Put("track.ini", "colors", "trackbar_channel_bordercolor", "010203");
+  shell::SkinClassSet classes;
+  classes.Load(Path("skin.ini"));
+  gui::GuiSkin skin{};
+  shell::FillControlSkin(classes, &registry, "", nullptr, &skin);
+  EXPECT_EQ(skin.trackbar.thumb, 0x50A0C8u);
+  EXPECT_EQ(skin.trackbar.channelFrame, 0x030201u);
+}
+
 }  // namespace

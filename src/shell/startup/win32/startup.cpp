@@ -26,6 +26,7 @@
 #include "shell/startup/win32/app_palette.h"
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
+#include "shell/startup/win32/personality_chooser.h"
 #include "shell/startup/win32/profile_manager.h"
 #include "shell/startup/win32/splash.h"
 #include "shell/startup/win32/startup_hooks.h"
@@ -50,6 +51,7 @@
 #include "ui/win32/main_frame.h"
 #include "ui/win32/options_dialog.h"
 #include "ui/win32/saved_game_dialogs_win32.h"
+#include "ui/win32/setup_dialogs.h"
 #include "ui/win32/toolbars_win32.h"
 #include "ui/window_slots.h"
 
@@ -312,6 +314,7 @@ void InstallWindowSideOfTheGame() {
   ui::RoomGameWindows panels;
   panels.enableControl = EnablePanelControl;
   ui::SetRoomGameWindows(panels);
+  ui::SetPersonalityChooser(ChoosePersonalityForSetup);
 }
 
 // --- the steps ------------------------------------------------------------------

@@ -34,6 +34,7 @@ inline int InitializeStandardSkin(HINSTANCE instance) {
   gui::GuiReadListViewIni((folder + "list_view.ini").c_str(), skin);
   gui::GuiReadHeaderIni((folder + "control_header.ini").c_str(), skin);
   gui::GuiReadListIni((folder + "list_box.ini").c_str(), registry, skin);
+  gui::GuiReadTrackbarIni((folder + "track_bar.ini").c_str(), skin);
   gui::GuiApplySkin(0, skin);
   return 1;
 }

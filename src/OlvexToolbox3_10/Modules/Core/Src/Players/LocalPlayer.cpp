@@ -1,0 +1,47 @@
+#include "Modules/Core/Src/Players/LocalPlayer.h"
+
+#include "Modules/Core/Src/Cache/ServiceCache.h"
+
+namespace OX_Toolbox {
+
+namespace {
+
+void assignCut(String& to, const String& from, int max) {
+  to.assign(from);
+  to.truncate(max);
+}
+
+}  // namespace
+
+LocalPlayer::LocalPlayer() : m_login(u""), m_displayText(u""), m_password(u"") {}
+
+LocalPlayer::LocalPlayer(std::uint8_t slot) : LocalPlayer() {
+  m_state = 1;
+  m_index = slot;
+  m_own = true;
+  m_cache = new ServiceCacheStore();
+}
+
+LocalPlayer::~LocalPlayer() { delete m_cache; }
+
+void LocalPlayer::setLogin(const String& login) { assignCut(m_login, login, kMaxLogin); }
+void LocalPlayer::setDisplayText(const String& text) {
+  assignCut(m_displayText, text, kMaxDisplayText);
+}
+void LocalPlayer::setPassword(const String& password) {
+  assignCut(m_password, password, kMaxPassword);
+}
+
+const PlayerID& LocalPlayer::getPlayerID(std::int32_t connectionType) const {
+  static const PlayerID kInvalid;
+  if (connectionType == CONNECTIONTYPE_LAN) return m_lanId;
+  if (connectionType == CONNECTIONTYPE_ONLINE) return m_onlineId;
+  return kInvalid;
+}
+
+void LocalPlayer::setPlayerID(const PlayerID& id) {
+  if (id.getConnectionType() == CONNECTIONTYPE_LAN) m_lanId = id;
+  if (id.getConnectionType() == CONNECTIONTYPE_ONLINE) m_onlineId = id;
+}
+
+}  // namespace OX_Toolbox

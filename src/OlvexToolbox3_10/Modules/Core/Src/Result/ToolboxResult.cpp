@@ -1,0 +1,10 @@
+#include "Modules/Core/Src/Result/ToolboxResult.h"
+
+namespace OX_Toolbox {
+
+ToolboxResult& LastResult() {
+  static ToolboxResult result;
+  return result;
+}
+
+}  // namespace OX_Toolbox

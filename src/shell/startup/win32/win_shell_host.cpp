@@ -6,6 +6,7 @@
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
 #include "shell/startup/win32/profile_window.h"
+#include "ui/page_layout.h"
 #include "ui/win32/file_dialog_win32.h"
 
 namespace shell {
@@ -34,5 +35,7 @@ void WinShellHost::SetGlobalTextBuffer(const char* text) { ui::SetGlobalTextBuff
 void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
 
 void WinShellHost::ProfileSelected(const UserProfile& profile) { NotifyProfileWindow(profile); }
+
+int WinShellHost::LoadPageLayout(const char* path) { return ui::LoadPageLayout(path); }
 
 }  // namespace shell

@@ -2,8 +2,10 @@
 // (the program folder) with the unattended switches of its ini, watched from
 // outside. It shows its splash and its main window, a second start hands
 // over to the first and exits, a desktop below 800x600 is refused with its
-// message, and the system settings are as before once it has gone. From the
-// lobby the Play button leads through the new-game dialog to the game room.
+// message, and the system settings are as before once it has gone. The
+// welcome prompt leads to the profile manager, whose "Create later" gives
+// the Default profile. From the lobby the Play button leads through the
+// new-game dialog to the game room.
 // Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
@@ -109,6 +111,25 @@ struct SystemSettings {
   }
 };
 
+HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms);
+
+// The welcome prompt's first answer opens the profile manager; its "Create
+// later" leaves the player the Default profile. False when the manager does
+// not come, does not go, or the Default profile is not made.
+bool LeaveProfileManager(HANDLE process) {
+  constexpr int kCreateLater = 362;
+  HWND later = WaitForWindow(process, "CGUIBMPButton", kCreateLater, 15000);
+  if (!later) return false;
+  HWND manager = GetParent(later);
+  PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kCreateLater, BN_CLICKED),
+               reinterpret_cast<LPARAM>(later));
+  const std::string usr = BuildPath("Data/Default User/Default/Default.usr");
+  for (DWORD end = GetTickCount() + 10000; GetTickCount() < end; Sleep(50))
+    if (!IsWindow(manager) && GetFileAttributesA(usr.c_str()) != INVALID_FILE_ATTRIBUTES)
+      return true;
+  return false;
+}
+
 TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   Write("SplashMs", "900");
   SystemSettings before = SystemSettings::Read();
@@ -146,6 +167,7 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   }
   EXPECT_NE(log.find("switched"), std::string::npos) << log;
   EXPECT_NE(log.find("notice"), std::string::npos) << log;  // the welcome prompt
+  ASSERT_TRUE(LeaveProfileManager(first)) << Log();
 
   // A second start hands over to the first and exits with 0.
   HANDLE second = Start();
@@ -209,6 +231,7 @@ TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   ASSERT_NE(main, nullptr) << Log();
   for (DWORD end = GetTickCount() + 20000; GetTickCount() < end; Sleep(50))
     if (Log().find("welcome answer") != std::string::npos) break;
+  ASSERT_TRUE(LeaveProfileManager(run)) << Log();
   // The large lobby's Play button (the screen is 1280x1024).
   HWND play = WaitForWindow(run, "AnimButton", 1368, 10000);
   ASSERT_NE(play, nullptr) << Log();

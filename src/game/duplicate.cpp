@@ -240,6 +240,7 @@ void LayTopMovePhase(CGame& g) {
   g.RecordMove(&top);
   g.UpdateClocks();
   g.clockPaused = 1;
+  GetGameUiPort().ShowRoundResults(g);
   GetGameUiPort().PostFrameMessage(kMsgViewsChanged);
   GetGameUiPort().RefreshPlayerPanels();
   g.duplicatePhase = 0;

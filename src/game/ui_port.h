@@ -31,6 +31,9 @@ class GameUiPort {
   virtual void RefreshPlayerPanels() {}
   virtual void RedrawGameInfoStrip() {}
   virtual void RefreshRemainderWindow() {}
+  // A duplicate cycle is scored: its results shown (modal) before the next
+  // rack is drawn.
+  virtual void ShowRoundResults(CGame& game) { (void)game; }
   // The board view's crossagram grid for a crossagram game that starts.
   virtual void PrepareCrossagramGrid(CGame& game) { (void)game; }
   // True while the application holds a board view whose inner view is not

@@ -98,10 +98,10 @@ void WriteBackgrounds(const char* file) {
     const char* section = shell::GetRoomName(room);
     if (!*section || !g_backgrounds(room, &bg)) continue;
     bg.file[sizeof bg.file - 1] = '\0';
-    if (room != 0 && room != 3 && room != 4 && room != 17) {
-      platform::IniWriteString(section, "WallpaperType", bg.bitmap ? "bitmap" : "gradient", file);
-      platform::IniWriteString(section, "WallpaperFile", bg.file, file);
-    }
+    // Every room's type and file: the lobby and the three menus read theirs
+    // back, so a choice made there survives the next start.
+    platform::IniWriteString(section, "WallpaperType", bg.bitmap ? "bitmap" : "gradient", file);
+    platform::IniWriteString(section, "WallpaperFile", bg.file, file);
     char colours[32];
     std::snprintf(colours, sizeof colours, "%x %x", bg.gradient[0], bg.gradient[1]);
     platform::IniWriteString(section, "gradient", colours, file);

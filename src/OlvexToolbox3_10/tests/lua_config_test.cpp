@@ -99,6 +99,13 @@ TEST_F(LuaConfigTest, RunChunkAddsGlobalsAndRefusesWhatDoesNotCompile) {
   ToolboxVector<String> list;
   EXPECT_TRUE(config.getStringList("LobbyServer", list));
   EXPECT_FALSE(config.runChunk(String(u"A = 2 +")));
+  // Raw text longer than a String holds runs whole.
+  std::string longText = "LONG = '" + std::string(1000, 'x') + "'";
+  EXPECT_TRUE(config.runChunk(longText.data(), longText.size()));
+  String s;
+  EXPECT_TRUE(config.getString("LONG", s));
+  EXPECT_EQ(s.length(), String::kMaxLength);  // the value itself is a String
+  EXPECT_FALSE(config.runChunk("\x1bLua", 4));
   unsigned a = 0;
   EXPECT_TRUE(config.getInteger("A", a));
   EXPECT_EQ(a, 1u);

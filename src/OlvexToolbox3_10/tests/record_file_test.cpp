@@ -4,10 +4,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Modules/Core/Src/Digest/Md5Digest.h"
+#include "Modules/Core/Src/Players/LocalPlayer.h"
+#include "Modules/Core/Src/Records/LocalPlayerRecord.h"
 #include "Modules/Core/Src/Records/RecordFile.h"
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Result/ToolboxResult.h"
@@ -213,6 +216,33 @@ TEST_F(RecordFileTest, DamagedFilesAreRefusedWhole) {
   unsigned char data[4] = {1, 2, 3, 4};
   EXPECT_EQ(WriteRecordFile(DefaultRecordFileCodec(), data, 4, "no_such_dir/x/y.dat"),
             ERRORID_CANT_OPEN_FILE_WRITE);
+}
+
+TEST_F(RecordFileTest, SavedLoginTravelsThroughTheLocalPlayersFile) {
+  SavedLogin saved;
+  saved.firstWord = -5;
+  saved.login.assignWide(u"a-very-long-login-name-indeed");
+  saved.password.assignWide(u"s3cret");
+  RecordList list;
+  list.add(TaggedRecord::create("XXXX", "other", 5));
+  ASSERT_TRUE(WriteLocalPlayerRecord(list, saved));
+  ASSERT_EQ(list.saveToFile(path().c_str()), ERRORID_SUCCEEDED);
+
+  RecordList back;
+  ASSERT_EQ(back.loadFromFile(path().c_str()), ERRORID_SUCCEEDED);
+  const TaggedRecord* record = back.findByTag(kLocalPlayerTag);
+  ASSERT_NE(record, nullptr);
+  SavedLogin read;
+  ASSERT_TRUE(ReadLocalPlayerRecord(*record, read));
+  EXPECT_EQ(read.firstWord, -5);
+  EXPECT_TRUE(read.login.equalsWide(u"a-very-long-login-na"));  // 20 characters
+  EXPECT_TRUE(read.password.equalsWide(u"s3cret"));
+  EXPECT_FALSE(ReadLocalPlayerRecord(*back.findByTag("XXXX"), read));
+
+  // A record cut inside the password reports failure.
+  std::unique_ptr<TaggedRecord> cut(
+      TaggedRecord::create(kLocalPlayerTag, record->getPayload(), record->getPayloadSize() - 9));
+  EXPECT_FALSE(ReadLocalPlayerRecord(*cut, read));
 }
 
 }  // namespace

@@ -130,6 +130,10 @@ TEST_F(DuplicateTest, CyclesShareOneRackAndLayOnlyTheTopMove) {
   SkipNextPassConfirmation();
   PendingBoardAction() = BoardButtonAction(kButtonPass);
   RunUntil([&] { return game->roundCount == 1; });
+  // The cycle's results were shown once, scored, before the round moved on.
+  ASSERT_EQ(ui.roundResults.size(), 1u);
+  EXPECT_EQ(ui.roundResults[0].first, game.get());
+  EXPECT_EQ(ui.roundResults[0].second, 0);
 
   const RobotMove top = game->workMove;
   EXPECT_EQ(P(1).score, 0);  // a pass scores nothing

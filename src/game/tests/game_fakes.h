@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/game.h"
 #include "game/net_port.h"
 #include "game/player_robot.h"
 #include "rules/rules.h"
@@ -29,6 +30,7 @@ class RecordingUiPort : public GameUiPort {
   void RefreshPlayerPanels() override { ++panelRefreshes; }
   void RedrawGameInfoStrip() override { ++infoStripRedraws; }
   void RefreshRemainderWindow() override { ++remainderRefreshes; }
+  void ShowRoundResults(CGame& game) override { roundResults.emplace_back(&game, game.roundCount); }
   void PrepareCrossagramGrid(CGame& game) override { crossagramGrids.push_back(&game); }
   bool BoardViewPending() override { return boardViewPending; }
   int32_t CurrentUserLanguage() override { return language; }
@@ -38,6 +40,7 @@ class RecordingUiPort : public GameUiPort {
   std::vector<uint32_t> framePosts;
   std::vector<std::pair<CGame*, uintptr_t>> broadcasts;
   std::vector<CGame*> crossagramGrids;
+  std::vector<std::pair<CGame*, int32_t>> roundResults;  // game, its round then
   std::vector<std::string> debugLines;
   int panelRefreshes = 0;
   int infoStripRedraws = 0;

@@ -18,6 +18,7 @@
 #include "platform/message_sink.h"
 #include "scene/lobby_layout.h"
 #include "scene/lobby_room.h"
+#include "scene/room_port.h"
 #include "scene/screen.h"
 #include "shell/app_context.h"
 #include "shell/main_loop_state.h"
@@ -279,7 +280,8 @@ void DestroyBackgroundDialog() {
 
 class LobbyScreen : public Screen {
  public:
-  LobbyScreen() : Screen(kLobbyRoom) {}
+  // The Room window draws the lobby's wallpaper around its picture.
+  LobbyScreen() : Screen(kLobbyRoom) { is2DRoom = true; }
 
   bool Enter() override {
     if (!initialised_) {
@@ -290,6 +292,7 @@ class LobbyScreen : public Screen {
     ui::SetCommandHandler(nullptr, NoCommands);
     DestroyBackgroundDialog();
     CreateBackgroundDialog(CurrentSizeClass(RoomWindow()));
+    GetRoomPort().ResizeRoomView(*this, false);
     if (HWND room = RoomWindow())
       RedrawWindow(room, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;

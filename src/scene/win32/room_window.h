@@ -46,6 +46,12 @@ LRESULT CALLBACK RoomWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // keepBackground is set the previous picture is freed.
 void ResizeRoomView(Screen& screen, bool keepBackground, RoomPicture* picture = nullptr);
 
+// Where a 2D room's picture comes from: a new picture of the room's
+// background at the given size (the caller owns it), or null for none. The
+// program installs it; without one a 2D room keeps the window's black.
+using RoomPictureSource = RoomPicture* (*)(int roomId, int width, int height);
+void SetRoomPictureSource(RoomPictureSource source);
+
 // One frame of the main loop: the current room's step, then the board
 // drawn again when it changed.
 void RunRoomFrame(float dt);

@@ -26,6 +26,7 @@ namespace scene {
 namespace {
 
 HWND g_roomWindow = nullptr;
+RoomPictureSource g_pictureSource = nullptr;
 
 RoomPicture* PictureOf(HWND window) {
   return reinterpret_cast<RoomPicture*>(GetWindowLongPtrA(window, kRoomPictureOffset));
@@ -75,12 +76,26 @@ LRESULT OnEraseBackground(HWND window, HDC dc) {
   return 1;
 }
 
+// Nothing is drawn here, but the update region is validated through
+// BeginPaint: it sends the erase the system left pending, so the picture
+// comes back wherever the window was uncovered.
+void OnPaint(HWND window) {
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+}
+
 void OnWindowPosChanged(HWND window, const WINDOWPOS* pos) {
   ui::SlotWindowPos p{pos->x, pos->y, pos->cx, pos->cy, pos->flags};
   ui::WindowSlotOp(ui::kOpStoreRect, ui::kSlotRoom, reinterpret_cast<intptr_t>(&p));
   if (IsIconic(window) || IsIconic(GetParent(window))) return;
   Screen* screen = GetCurrentScreen();
-  if (!screen || !screen->has3DView) return;
+  if (!screen) return;
+  // A 2D room's picture is drawn at (0, 0) at its own size: it is made again
+  // for the new size, or the rest of the window would stay black.
+  if (screen->is2DRoom && !(pos->flags & SWP_NOSIZE))
+    GetWin32RoomPort().ResizeRoomView(*screen, false);
+  if (!screen->has3DView) return;
   RECT r{};
   GetClientRect(window, &r);
   ResizeRoomView(*screen, false);
@@ -185,7 +200,7 @@ LRESULT CALLBACK RoomWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnDestroy(window);
       return 0;
     case WM_PAINT:
-      ValidateRect(window, nullptr);
+      OnPaint(window);
       return 0;
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
@@ -235,6 +250,8 @@ void ResizeRoomView(Screen& screen, bool keepBackground, RoomPicture* picture) {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void SetRoomPictureSource(RoomPictureSource source) { g_pictureSource = source; }
+
 void RunRoomFrame(float dt) {
   UpdateCurrentRoom(dt);
   if (GetCurrentRoomId() != kLobbyRoom) RedrawBoardWindowIfDue();
@@ -276,8 +293,20 @@ void Win32RoomPort::SetWaitCursor(bool wait) {
   SetCursor(LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW));
 }
 
+// A 2D room gets its picture at the Room window's size from the program.
 void Win32RoomPort::ResizeRoomView(Screen& screen, bool keepBackground) {
-  scene::ResizeRoomView(screen, keepBackground);
+  HWND room = GetRoomWindow();
+  RoomPicture* picture = nullptr;
+  if (room && screen.is2DRoom && g_pictureSource) {
+    RECT r{};
+    GetClientRect(room, &r);
+    picture = g_pictureSource(screen.roomId, r.right - r.left, r.bottom - r.top);
+    if (picture && (picture->width <= 0 || picture->height <= 0)) {
+      delete picture;
+      picture = nullptr;
+    }
+  }
+  scene::ResizeRoomView(screen, keepBackground, picture);
 }
 
 void* Win32RoomPort::CreateBoardWindow() { return scene::CreateBoardWindow(); }

@@ -9,6 +9,7 @@
 #include "platform/ini.h"
 #include "recording_sink.h"
 #include "shell/settings.h"
+#include "shell/wallpaper.h"
 #include "shell_fixture.h"
 #include "slot_port_fake.h"
 #include "ui/window_slots.h"
@@ -133,6 +134,28 @@ TEST_F(PageLayoutTest, AReadOnlyLayoutIsMadeWritableBeforeSaving) {
   struct stat st;
   ASSERT_EQ(stat(native.c_str(), &st), 0);
   EXPECT_TRUE(st.st_mode & S_IWUSR);
+}
+
+// A background chosen for the lobby or a menu comes back at the next load:
+// the rooms that read the type and file back get them written too.
+TEST_F(PageLayoutTest, TheLobbysBackgroundChoiceRoundTrips) {
+  SetRoomBackgroundSource([](int room, RoomBackground* out) {
+    if (room != 0 && room != 5) return false;
+    out->bitmap = room == 5;
+    std::strcpy(out->file, "C:\\Pictures\\felt.bmp");
+    out->gradient[0] = 0x102030;
+    out->gradient[1] = 0xa0b0c0;
+    return true;
+  });
+  SaveWallpaperSettings();
+  SetRoomBackgroundSource(nullptr);
+  EXPECT_EQ(platform::IniGet("anagramroom", "WallpaperType", "", file.c_str()), "bitmap");
+  shell::ScreenBackground bg;
+  bg.roomId = 0;
+  ASSERT_TRUE(shell::LoadBackgroundSettings(nullptr, file.c_str(), "C:\\Wall", &bg));
+  EXPECT_FALSE(bg.bitmapMode);
+  EXPECT_EQ(bg.colour1, 0x102030u);
+  EXPECT_EQ(bg.colour2, 0xa0b0c0u);
 }
 
 }  // namespace

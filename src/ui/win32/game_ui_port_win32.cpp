@@ -4,10 +4,12 @@
 #include "platform/ini.h"
 #include "shell/app_context.h"
 #include "shell/user_profile.h"
+#include "ui/game_settings.h"
 #include "ui/room_port.h"
 #include "ui/window_slots.h"
 #include "ui/win32/players_panel_win32.h"
 #include "ui/win32/results_win32.h"
+#include "ui/win32/round_results_dialog.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -30,6 +32,7 @@ class WindowGameUiPort : public GameUiPort {
     if (HWND tiles = static_cast<HWND>(GetSlotWindow(kSlotRemainingTiles)))
       InvalidateRect(tiles, nullptr, TRUE);
   }
+  void ShowRoundResults(CGame& game) override { ui::ShowRoundResults(&game); }
   void PrepareCrossagramGrid(CGame& game) override {
     GetRoomCommandPort().PrepareCrossagramGrid(game);
   }
@@ -37,11 +40,8 @@ class WindowGameUiPort : public GameUiPort {
     const shell::UserProfile* user = shell::GetCurrentUserProfile();
     return user ? static_cast<int32_t>(user->language) : 0;
   }
-  int32_t RackSortingSetting() override {
-    const int order =
-        platform::IniGetInt("Options", "Rack Sorting", 0, shell::GetSettingsIniPath());
-    return order >= 0 && order <= 3 ? order : 0;
-  }
+  // The options in force (the dialog's choice before it is saved too).
+  int32_t RackSortingSetting() override { return GetOptionsSettings().rackSorting; }
   void DebugOutput(const char* text) override {
     if (text) OutputDebugStringA(text);
   }

@@ -310,6 +310,9 @@ void InitGeneralPageTimes(TabbedState& s) {
     Show(page, kIdGeneralRandomOrder, false);
   }
   Check(page, kIdGeneralForfeit, setup.invalidWordForfeits != 0);
+  // "Scoring blanks" is not offered.
+  Show(page, kIdGeneralScoringBlanks, false);
+  Enable(page, kIdGeneralScoringBlanks, false);
   s.lastType = kIdGeneralStandard;
 }
 

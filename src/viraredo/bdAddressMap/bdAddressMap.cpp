@@ -4,7 +4,7 @@
 
 #include "bdCore/bdLog/bdLog.h"
 
-bdAddressMapImpl::bdAddressMapImpl() : m_localAddr(), m_reserved(nullptr), m_map(4, 0.75f) {}
+bdAddressMapImpl::bdAddressMapImpl() : m_localAddr(), m_map(4, 0.75f) {}
 
 bdAddressMapImpl::~bdAddressMapImpl() { m_map.clear(); }
 

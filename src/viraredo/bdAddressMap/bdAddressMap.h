@@ -40,6 +40,5 @@ class bdAddressMapImpl : public bdAddressMap {
 
  private:
   bdReference<bdCommonAddr> m_localAddr;
-  void* m_reserved;
   bdHashMap<bdCommonAddrRefWrapper, bdAddrHandleRef, bdCommonAddrRefWrapper> m_map;
 };

@@ -284,9 +284,10 @@ void OnInitDialog(HWND dialog, ChooserState* s) {
   s->dialog = dialog;
   g_state = s;
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+  // The program-wide list is left refreshed: the set-ups read it again
+  // whenever they need it.
   ListPersonalityFiles();
   s->list = GetPersonalityList();
-  FreePersonalityList();
   LayOut(s);
   ApplyFilters(s);
   CenterWindow(dialog, s->owner);

@@ -26,8 +26,10 @@
 #include "shell/startup/win32/app_palette.h"
 #include "shell/startup/win32/main_loop.h"
 #include "shell/startup/win32/online_hooks.h"
+#include "shell/startup/win32/options_hooks.h"
 #include "shell/startup/win32/personality_chooser.h"
 #include "shell/startup/win32/profile_manager.h"
+#include "shell/startup/win32/room_backgrounds.h"
 #include "shell/startup/win32/splash.h"
 #include "shell/startup/win32/startup_hooks.h"
 #include "shell/startup/win32/system_params.h"
@@ -247,7 +249,9 @@ scene::Screen* MakeBestSolution(int) { return scene::CreateBestSolutionScreen();
 
 void RunLobbyOptions(HWND owner) {
   const int changes = ui::RunOptionsDialog(owner);
-  if (changes) ui::SaveOptionsChanges(changes);
+  if (!changes) return;
+  FollowOptionsBoard();
+  if (ui::SaveOptionsChanges(changes) && (changes & ui::kChangedTheme)) SaveThemeChoice();
 }
 
 void RunCredits(HWND owner) { ui::ShowAboutBox(owner); }
@@ -286,16 +290,21 @@ void InstallRooms() {
   lobby.runCredits = RunCredits;
   lobby.runUserManagement = RunUserManagement;
   lobby.openSavedFile = OpenSavedGameFromLobby;
+  lobby.loadBackgroundTile = LoadShownRoomTile;
   scene::SetLobbyServices(lobby);
   scene::InstallRoomCommandPort();
+  InstallRoomBackgrounds();
   RoomFrameDriver driver;
   driver.active = RoomFrameActive;
   driver.update = scene::RunRoomFrame;
   SetRoomFrameDriver(driver);
 }
 
+// The board model is chosen before the toolbar rebuilds the scene with it.
 uint32_t RunToolbarOptions(HWND owner) {
-  return static_cast<uint32_t>(ui::RunOptionsDialog(owner));
+  const int changes = ui::RunOptionsDialog(owner);
+  if (changes) FollowOptionsBoard();
+  return static_cast<uint32_t>(changes);
 }
 
 void EnablePanelControl(int slot, int control, bool enable) {
@@ -310,7 +319,9 @@ void InstallWindowSideOfTheGame() {
   ui::GameToolbarHooks toolbar;
   toolbar.runOptionsDialog = RunToolbarOptions;
   toolbar.saveOptions = ui::SaveOptionsSettings;
+  toolbar.applyNewSkin = ApplyNewSkinFromToolbar;
   ui::SetGameToolbarHooks(toolbar);
+  InstallOptionsHooks();
   ui::RoomGameWindows panels;
   panels.enableControl = EnablePanelControl;
   ui::SetRoomGameWindows(panels);
@@ -427,6 +438,7 @@ void ShutdownSubsystems() {
   ::DestroyAllGames();
   ui::UninstallGameWindowPorts();
   if (g_run.screensUp) scene::DestroyRoomScreens();
+  FreeRoomBackgrounds();
   g_run.screensUp = false;
   if (g_run.boardClassUp) scene::UnregisterBoardWindowClass(g_run.instance);
   if (g_run.roomClassUp) scene::UnregisterRoomWindowClass(g_run.instance);

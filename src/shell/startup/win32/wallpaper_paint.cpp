@@ -1,5 +1,8 @@
 #include "shell/startup/win32/wallpaper_paint.h"
 
+#include <cstring>
+#include <vector>
+
 #include "gui/gui_memory.h"
 #include "gui/win32/gui_win32.h"
 #include "shell/app_context.h"
@@ -60,6 +63,39 @@ LRESULT CALLBACK WallpaperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
                   : DefWindowProcA(window, msg, wp, lp);
 }
 
+using GradientFill = void (*)(HDC, const RECT&, COLORREF, COLORREF);
+
+// The DIB's pixels go into a section of its own format, the gradient is
+// drawn there with GDI, and the pixels come back.
+bool RenderIntoDib(HDC dc, const RECT& rect, gui::PackedDIB* dib, COLORREF colour1,
+                   COLORREF colour2, GradientFill fill) {
+  if (!dib) return false;
+  // The header and whatever colours or masks sit before the pixels.
+  const size_t head = static_cast<size_t>(gui::DIBBits(dib) - reinterpret_cast<uint8_t*>(dib));
+  const size_t bytes = static_cast<size_t>(gui::DIBStride(dib)) * gui::DIBHeight(dib);
+  std::vector<uint8_t> info(head + 3 * sizeof(uint32_t));  // room for masks GDI may read
+  std::memcpy(info.data(), dib, head);
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0);
+  if (!section || !bits) {
+    if (section) DeleteObject(section);
+    return false;
+  }
+  std::memcpy(bits, gui::DIBBits(dib), bytes);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, section);
+  RECT r = rect;
+  RECT all{0, 0, gui::DIBWidth(dib), gui::DIBHeight(dib)};
+  if (IntersectRect(&r, &r, &all)) fill(memory, r, colour1, colour2);
+  GdiFlush();
+  std::memcpy(gui::DIBBits(dib), bits, bytes);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(section);
+  return true;
+}
+
 }  // namespace
 
 gui::PackedDIB* BuildBackground(const ScreenBackground& bg, const gui::PackedDIB* picture,
@@ -100,6 +136,16 @@ void FillGradientHorizontal(HDC dc, const RECT& rect, COLORREF colour1, COLORREF
   for (int i = 0; i < n; ++i)
     FillBand(dc, RECT{rect.left + i, rect.top, rect.left + i + 1, rect.bottom},
              GradientColour(colour1, colour2, i, n));
+}
+
+bool RenderGradientIntoDib(HDC dc, const RECT& rect, gui::PackedDIB* dib, COLORREF colour1,
+                           COLORREF colour2) {
+  return RenderIntoDib(dc, rect, dib, colour1, colour2, FillGradientVertical);
+}
+
+bool RenderGradientIntoDibHorizontal(HDC dc, const RECT& rect, gui::PackedDIB* dib,
+                                     COLORREF colour1, COLORREF colour2) {
+  return RenderIntoDib(dc, rect, dib, colour1, colour2, FillGradientHorizontal);
 }
 
 bool InstallWindowWallpaper(HWND window, const ScreenBackground& bg) {

@@ -21,6 +21,14 @@ gui::PackedDIB* BuildBackground(const ScreenBackground& bg, const gui::PackedDIB
 void FillGradientVertical(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2);
 void FillGradientHorizontal(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2);
 
+// The same gradient drawn into rect of the DIB (clipped to it) through a
+// DIB section of the DIB's format, compatible with dc; the rest of the DIB
+// is kept. False when the DIB is null or the section cannot be made.
+bool RenderGradientIntoDib(HDC dc, const RECT& rect, gui::PackedDIB* dib, COLORREF colour1,
+                           COLORREF colour2);
+bool RenderGradientIntoDibHorizontal(HDC dc, const RECT& rect, gui::PackedDIB* dib,
+                                     COLORREF colour1, COLORREF colour2);
+
 // Draws bg under the window's client area from now on (its picture loaded
 // from bg.path); a second call replaces the first. False when the window
 // is null or bitmap mode has no readable picture (the window is then left

@@ -5,6 +5,7 @@
 #include "game/session_registry.h"
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
+#include "shell/startup/win32/options_hooks.h"
 #include "shell/startup/win32/profile_window.h"
 #include "ui/page_layout.h"
 #include "ui/win32/file_dialog_win32.h"
@@ -37,5 +38,7 @@ void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
 void WinShellHost::ProfileSelected(const UserProfile& profile) { NotifyProfileWindow(profile); }
 
 int WinShellHost::LoadPageLayout(const char* path) { return ui::LoadPageLayout(path); }
+
+void WinShellHost::LoadOptionsSettings() { LoadProgramOptions(); }
 
 }  // namespace shell

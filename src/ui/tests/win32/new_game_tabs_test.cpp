@@ -58,7 +58,11 @@ TEST_F(NewGameTabs, ClassicLinesCountAndTimes) {
   std::string generalShot, playersShot, line2, line3, humanLine3, computerLine3, emptied;
   bool line4Enabled = true, firstMoved = false;
   size_t noticesAfterFive = 0;
+  int selectedFirst = -1;
+  bool blanksShown = true;
   Then([&](HWND d) {
+    selectedFirst = static_cast<int>(SendDlgItemMessageA(d, kIdSetupTabs, TCM_GETCURSEL, 0, 0));
+    blanksShown = IsWindowVisible(GetDlgItem(Page(d, 144), kIdGeneralScoringBlanks)) != FALSE;
     generalShot = Shot(d, "ui_new_game_tabs");
     HWND players = Page(d, 145);
     ShowTab(d, 1);
@@ -87,6 +91,8 @@ TEST_F(NewGameTabs, ClassicLinesCountAndTimes) {
     PostMessageA(d, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(RunGameSetupDialog(nullptr, &game), 0);
+  EXPECT_EQ(selectedFirst, 0) << "the General page comes first";
+  EXPECT_FALSE(blanksShown) << "\"Scoring blanks\" is not offered";
   EXPECT_FALSE(generalShot.empty());
   EXPECT_FALSE(playersShot.empty());
   EXPECT_TRUE(IsPersonality(line2)) << line2;

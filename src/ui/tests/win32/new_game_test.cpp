@@ -84,7 +84,7 @@ TEST_F(NewGameWindows, OptionsCancelPutsTheVolumesBack) {
   platform::IniWriteString("Options", "Music Volume", "40", ini.c_str());
   LoadOptionsSettings();
   const OptionsSettings before = GetOptionsSettings();
-  std::string edited;
+  std::string edited, audioShot;
   int32_t whileOpen = 0;
   Then([&](HWND dialog) {
     HWND audio = GetOptionsPage(1751);
@@ -92,11 +92,20 @@ TEST_F(NewGameWindows, OptionsCancelPutsTheVolumesBack) {
     SetDlgItemTextA(audio, kIdMusicEdit, "150");
     edited = setuptest::Text(audio, kIdMusicEdit);
     whileOpen = Volume(shell::SoundPerformance::kMusic);
+    // The Audio tab shown, for its skinned track bars.
+    HWND tabs = GetDlgItem(dialog, kIdOptionsTabs);
+    SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+    NMHDR nm{tabs, static_cast<UINT_PTR>(kIdOptionsTabs), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(dialog, WM_NOTIFY, kIdOptionsTabs, reinterpret_cast<LPARAM>(&nm));
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    audioShot = tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "ui_options_audio");
     Click(GetOptionsPage(1750), kIdThemeDesertica);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(RunOptionsDialog(nullptr), 0);
   EXPECT_EQ(edited, "100");
+  EXPECT_FALSE(audioShot.empty());
   EXPECT_EQ(whileOpen, shell::VolumeToHundredthsDb(100));
   EXPECT_EQ(Volume(shell::SoundPerformance::kMusic), shell::VolumeToHundredthsDb(40));
   EXPECT_TRUE(GetOptionsSettings() == before);

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
 #include "game/ui_port.h"
 #include "ui/window_slots.h"
+#include "standard_skin.h"
 #include "ui_test_fixture.h"
 #include "ui/win32/dictionary_ops_win32.h"
 #include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/main_frame.h"
+#include "ui/win32/round_results_dialog.h"
+#include "ui/game_settings.h"
 #include "ui/win32/window_slots_win32.h"
 
 namespace ui {
@@ -84,6 +88,30 @@ TEST(WindowPorts, GameNoticesReachTheSlotWindows) {
   EXPECT_EQ(GetSlotWindow(kSlotMentor), nullptr);
   UninstallGameWindowPorts();
   SetSlotWindowPort(nullptr);
+}
+
+// The rack order is the options' choice in force; a scored duplicate cycle
+// opens the round results over the board.
+TEST(WindowPorts, RackOrderAndRoundResultsOfThePort) {
+  InstallGameWindowPorts();
+  OptionsSettings& options = GetOptionsSettings();
+  const OptionsSettings saved = options;
+  options.rackSorting = 3;
+  EXPECT_EQ(GetGameUiPort().RackSortingSetting(), 3);
+  options = saved;
+
+  // The dialog is one of the toolkit's.
+  ASSERT_EQ(uitest::InitializeStandardSkin(GetModuleHandleA(nullptr)), 1);
+  CGame game;
+  std::string caption;
+  uitest::Then([&](HWND d) {
+    caption = uitest::Text(d);
+    PostMessageA(d, WM_COMMAND, kIdRoundResultsOk, 0);
+  });
+  GetGameUiPort().ShowRoundResults(game);
+  EXPECT_EQ(caption.rfind("Mentor's solution: ", 0), 0u) << caption;
+  UninstallGameWindowPorts();
+  gui::GuiFreeFrameSkin();
 }
 
 TEST(WindowPorts, SearchHistoryOnARealDropDownList) {

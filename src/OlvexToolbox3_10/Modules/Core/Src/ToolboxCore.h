@@ -93,6 +93,7 @@ class ToolboxCore : public ToolboxObject, public ToolboxCoreInterface {
   std::uint32_t getClock() const { return m_clock; }
   bool isBusy() const { return m_busy; }
   std::size_t serviceCount() const { return m_services.size(); }
+  ServiceScriptInterface* getServiceInterface(std::size_t i) const { return m_services[i]; }
   std::size_t localPlayerCount() const { return m_players.size(); }
 
  private:

@@ -41,7 +41,7 @@ LuaConfig::~LuaConfig() {
 
 ERRORID LuaConfig::load(const String& path) {
   if (m_state) lua_close(m_state);
-  m_state = NewToolboxLuaState(LUA_LIBS_BASE | LUA_LIBS_TABLE);
+  m_state = NewToolboxLuaState(LUA_LIBS_BASE | LUA_LIBS_COROUTINE | LUA_LIBS_TABLE);
   if (!m_state) return ERRORID_NOT_ENOUGH_RAM;
   NarrowString name(path);
   ToolboxFile* file =
@@ -116,14 +116,18 @@ bool LuaConfig::getStringList(const char* key, ToolboxVector<String>& out) const
 }
 
 bool LuaConfig::runChunk(const String& text) {
-  if (!m_state) return false;
-  StackGuard guard(m_state);
   std::size_t n = 0;
   char* utf8 = text.toUtf8(&n);
   if (!utf8) return false;
-  const int status = RunLuaText(m_state, utf8, n, "addedScript");
+  const bool ok = runChunk(utf8, n);
   ToolboxFree(utf8);
-  return status == LUA_OK;
+  return ok;
+}
+
+bool LuaConfig::runChunk(const char* text, std::size_t length) {
+  if (!m_state || !text) return false;
+  StackGuard guard(m_state);
+  return RunLuaText(m_state, text, length, "addedScript") == LUA_OK;
 }
 
 }  // namespace OX_Toolbox

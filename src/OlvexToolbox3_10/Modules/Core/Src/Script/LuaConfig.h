@@ -3,6 +3,8 @@
 // every module reads its settings as globals through four getters, each of
 // which leaves the Lua stack as it found it. A key of the wrong type counts
 // as absent.
+#include <cstddef>
+
 #include "Modules/Core/Src/Memory/ToolboxAlloc.h"
 #include "Modules/Core/Src/Result/ErrorId.h"
 #include "Modules/Core/Src/Types/String.h"
@@ -31,6 +33,9 @@ class LuaConfig : public ToolboxObject {
   bool getStringList(const char* key, ToolboxVector<String>& out) const;  // a table
   // Runs text as the chunk "addedScript"; true when it compiled and ran.
   bool runChunk(const String& text);
+  // The same for raw text, which no String limit cuts (a downloaded
+  // configuration may be longer than a String holds).
+  bool runChunk(const char* text, std::size_t length);
 
   lua_State* state() const { return m_state; }
 

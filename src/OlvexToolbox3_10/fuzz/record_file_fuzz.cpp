@@ -70,5 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(payload == nullptr && n == 0);
   }
+  std::remove(filePath().c_str());
   return 0;
 }

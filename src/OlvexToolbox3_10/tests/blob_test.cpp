@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Modules/Core/Src/Types/AttributeList.h"
 #include "Modules/Core/Src/Types/BinaryBlock.h"
 #include "Modules/Core/Src/Types/Blob.h"
 #include "Modules/Core/Src/Types/FlexibleValue.h"
@@ -127,6 +128,17 @@ TEST(BlobTest, ShortDataIsNeverReadAndNothingIsConsumed) {
   EXPECT_EQ(b.readBinaryBlock(0, n), nullptr);
   Blob c(bigBlock, sizeof bigBlock, BLOB_READONLY);
   EXPECT_EQ(c.readBinaryBlock(0, n), nullptr);
+}
+
+TEST(BlobTest, ByteOrderFlagZeroStoresMostSignificantFirst) {
+  g_blobByteOrder = 0;
+  Blob b;
+  b.writeInt32(0, 0x01020304);
+  const Bytes written = bytesOf(b);
+  const std::int32_t back = b.readInt32(0);
+  g_blobByteOrder = 1;
+  EXPECT_EQ(written, (Bytes{6, 1, 2, 3, 4}));
+  EXPECT_EQ(back, 0x01020304);
 }
 
 TEST(BlobTest, StringOf800BytesReadsEmpty) {
@@ -322,6 +334,18 @@ TEST(BinaryBlockTest, ReadOnlyReferencesAndOwnedCopies) {
   Blob b;
   b.insertBinaryBlock(0, view);
   EXPECT_EQ(bytesOf(b), (Bytes{'c', 'd'}));
+}
+
+TEST(AttributeListTest, SetReplacesByIdAndGetFallsBackToEmpty) {
+  AttributeList list;
+  list.setAttribute(3, String(u"three"));
+  list.setAttribute(5, String(u"five"));
+  list.setAttribute(3, String(u"drei"));
+  ASSERT_EQ(list.records().size(), 2u);
+  EXPECT_TRUE(list.getAttribute(3).equalsWide(u"drei"));
+  EXPECT_TRUE(list.getAttribute(4).isEmpty());
+  EXPECT_TRUE((AttributeRecord{1, String(u"x")} == AttributeRecord{2, String(u"x")}));
+  EXPECT_FALSE((AttributeRecord{1, String(u"x")} == AttributeRecord{1, String(u"y")}));
 }
 
 }  // namespace

@@ -79,7 +79,6 @@ class LobbyRecordsTest : public bdtest::CoreTest {
   }
   // Answers the request in slot 0 with the given reply fields.
   void answer(const bdRemoteTaskRef& task, Bits fields) {
-    (void)fields;
     bdReference<bdMessage> reply(new bdMessage(
         1, fields.bytes().data(), static_cast<unsigned int>(fields.bytes().size()), true));
     manager->handleReply(reply);
@@ -325,6 +324,12 @@ TEST_F(LobbyRecordsTest, PushMessagesDecodeByTypeAndTheStoreKeepsItsRules) {
   // type 5: an oversized security id fails the message
   EXPECT_FALSE(push(
       Bits().raw(1, 1).u32(5).u64(0).u64(0).u32(0).b(false).u64(9).text("u").blob(Bytes(9, 1))));
+  // a second store finds every type taken; the first registrations stay
+  {
+    bdMessaging other;
+    EXPECT_TRUE(log.saw("Creator already registered for object type 39."));
+  }
+  EXPECT_TRUE(push(Bits().raw(1, 1).u32(29).u64(3).u64(0).u32(0).b(false)));
   // removal moves the last message into the gap
   const unsigned int count = mail.getMessageCount();
   bdReference<bdLobbyMessage> last = mail.getMessage(count - 1);
@@ -392,6 +397,23 @@ TEST(LobbyCatalogue, EveryServiceIsCatalogued) {
   EXPECT_EQ(bdLobbyCatalogue::find(10, 6), nullptr);
   EXPECT_EQ(bdLobbyCatalogue::getReplyKind(8, 200), bdReplyKind::ONE);
   EXPECT_EQ(bdLobbyCatalogue::getReplyKind(3, 25), bdReplyKind::NONE);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LobbyRecords, StatsInfoNamesKeepSixtyThreeCharacters) {
+  bdStatsInfo row(5);
+  const std::string name(100, 'q');
+  EXPECT_EQ(row.setName(name.c_str()), 63u);
+  char out[10];
+  EXPECT_EQ(row.getName(out, sizeof out), 63u);
+  EXPECT_STREQ(out, "qqqqqqqqq");
+  EXPECT_EQ(row.getName(nullptr, 0), 63u);
+  row.setValue(9);
+  EXPECT_EQ(row.getValue(), 9);
+  EXPECT_EQ(row.getNumColumns(), 1u);
 }
 
 }  // namespace

@@ -221,4 +221,34 @@ TEST_F(StreamConnectTest, RefusedConnectReportsConnectFailed) {
   EXPECT_EQ(events.connects, 0);
 }
 
+// The caller's smaller blocks bound the frames in both directions.
+TEST_F(StreamConnectTest, CallerBlocksBoundWhatIsSentAndReceived) {
+  bdtest::Listener listener;
+  unsigned char sendBlock[64];
+  unsigned char receiveBlock[64];
+  Events events;
+  bdReference<bdStreamConnection> conn(
+      new bdStreamConnection(new bdCommonAddr(listener.address()), sendBlock, receiveBlock, 64));
+  conn->registerListener(&events);
+  ASSERT_TRUE(conn->connect());
+  std::unique_ptr<bdStreamSocket> peer(listener.accept());
+  for (int i = 0; i < 2000 && conn->getStatus() == bdConnection::BD_CONNECTING; ++i) {
+    conn->pump();
+    bdPlatformTiming::sleep(1);
+  }
+  ASSERT_EQ(conn->getStatus(), bdConnection::BD_CONNECTED);
+  unsigned char payload[70] = {0x80};
+  EXPECT_FALSE(conn->send(new bdMessage(1, payload, 61, true), false));
+  EXPECT_TRUE(conn->send(new bdMessage(1, payload, 60, true), false));
+  const unsigned char tooLong[4] = {0x3F, 0x00, 0x00, 0x01};  // L = 63: 65 bytes in all
+  ASSERT_EQ(peer->send(tooLong, 4), 4);
+  bdReference<bdMessage> m;
+  for (int i = 0; i < 2000 && conn->getStatus() == bdConnection::BD_CONNECTED; ++i) {
+    conn->getMessageToDispatch(m);
+    bdPlatformTiming::sleep(1);
+  }
+  EXPECT_EQ(conn->getStatus(), bdConnection::BD_DISCONNECTED);
+  EXPECT_EQ(events.disconnects, 1);
+}
+
 }  // namespace

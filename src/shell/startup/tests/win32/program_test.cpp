@@ -5,90 +5,22 @@
 // message, and the system settings are as before once it has gone. The
 // welcome prompt leads to the profile manager, whose "Create later" gives
 // the Default profile. From the lobby the Play button leads through the
-// new-game dialog to the game room.
+// new-game dialog to the game room. The lobby's surroundings show its
+// wallpaper tile.
 // Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "program_run.h"
 #include "screenshot.h"
 
 namespace {
 
-using tess_test::BuildPath;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// The build folder's program ini with the test switches; the previous file
-// comes back afterwards.
-class ProgramRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ini_ = BuildPath("tessarin.ini");
-    log_ = BuildPath("startup_test.log");
-    saved_ = ReadFile(ini_);
-    hadIni_ = GetFileAttributesA(ini_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    DeleteFileA(log_.c_str());
-    Write("AutoTest", "1");
-    Write("Log", log_.c_str());
-  }
-  void TearDown() override {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
-      CloseHandle(p.hProcess);
-      CloseHandle(p.hThread);
-    }
-    if (hadIni_) {
-      std::ofstream(ini_, std::ios::binary) << saved_;
-    } else {
-      DeleteFileA(ini_.c_str());
-    }
-  }
-  void Write(const char* key, const char* value) {
-    WritePrivateProfileStringA("debug", key, value, ini_.c_str());
-  }
-  HANDLE Start() {
-    std::string exe = BuildPath("tessarin.exe");
-    std::string folder = BuildPath("");
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
-      return nullptr;
-    started_.push_back(pi);
-    return pi.hProcess;
-  }
-  std::string Log() { return ReadFile(log_); }
-
-  std::string ini_, log_, saved_;
-  bool hadIni_ = false;
-  std::vector<PROCESS_INFORMATION> started_;
-};
-
-HWND WaitVisible(const char* cls, DWORD ms) {
-  for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(20)) {
-    HWND w = FindWindowA(cls, nullptr);
-    if (w && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-DWORD ExitCodeAfter(HANDLE process, DWORD ms) {
-  DWORD code = 0xDEAD;
-  if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
-  return code;
-}
+using namespace progtest;
 
 struct SystemSettings {
   UINT saver = 0, beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
@@ -110,25 +42,6 @@ struct SystemSettings {
            smoothingType == o.smoothingType;
   }
 };
-
-HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms);
-
-// The welcome prompt's first answer opens the profile manager; its "Create
-// later" leaves the player the Default profile. False when the manager does
-// not come, does not go, or the Default profile is not made.
-bool LeaveProfileManager(HANDLE process) {
-  constexpr int kCreateLater = 362;
-  HWND later = WaitForWindow(process, "CGUIBMPButton", kCreateLater, 15000);
-  if (!later) return false;
-  HWND manager = GetParent(later);
-  PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kCreateLater, BN_CLICKED),
-               reinterpret_cast<LPARAM>(later));
-  const std::string usr = BuildPath("Data/Default User/Default/Default.usr");
-  for (DWORD end = GetTickCount() + 10000; GetTickCount() < end; Sleep(50))
-    if (!IsWindow(manager) && GetFileAttributesA(usr.c_str()) != INVALID_FILE_ATTRIBUTES)
-      return true;
-  return false;
-}
 
 TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   Write("SplashMs", "900");
@@ -167,6 +80,13 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   }
   EXPECT_NE(log.find("switched"), std::string::npos) << log;
   EXPECT_NE(log.find("notice"), std::string::npos) << log;  // the welcome prompt
+  // Beside the lobby's picture the Room window shows the lobby's tile, not
+  // its black class brush (the large picture leaves a margin at 1280 wide).
+  tess_test::Image lobby = tess_test::CaptureScreen(screen);
+  int black = 0;
+  for (int y = 100; y <= 900; y += 100)
+    black += lobby.At(16, y) == RGB(0, 0, 0);
+  EXPECT_LT(black, 3);
   ASSERT_TRUE(LeaveProfileManager(first)) << Log();
 
   // A second start hands over to the first and exits with 0.
@@ -187,72 +107,17 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   EXPECT_EQ(SystemSettings::Read().Text(), before.Text());
 }
 
-// A window of this process with the class and, when non-zero, the id.
-struct Found {
-  DWORD process;
-  const char* cls;
-  int id;
-  HWND window;
-};
-
-BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  char cls[64] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpiA(cls, f->cls) == 0 && (!f->id || GetDlgCtrlID(w) == f->id) && IsWindowVisible(w)) {
-    f->window = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindTopLevel(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != f->process) return TRUE;
-  FindChild(w, lp);
-  if (!f->window) EnumChildWindows(w, FindChild, lp);
-  return f->window ? FALSE : TRUE;
-}
-
-HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
-  Found f{GetProcessId(process), cls, id, nullptr};
-  for (DWORD end = GetTickCount() + ms; GetTickCount() < end && !f.window; Sleep(50))
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
-  return f.window;
-}
-
 TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   Write("SplashMs", "0");
   HANDLE run = Start();
   ASSERT_NE(run, nullptr);
   HWND main = WaitVisible("TESSARIN_2007_CLASS", 30000);
   ASSERT_NE(main, nullptr) << Log();
-  for (DWORD end = GetTickCount() + 20000; GetTickCount() < end; Sleep(50))
-    if (Log().find("welcome answer") != std::string::npos) break;
-  ASSERT_TRUE(LeaveProfileManager(run)) << Log();
-  // The large lobby's Play button (the screen is 1280x1024).
-  HWND play = WaitForWindow(run, "AnimButton", 1368, 10000);
-  ASSERT_NE(play, nullptr) << Log();
-  PostMessageA(GetParent(play), WM_COMMAND, MAKEWPARAM(1368, BN_CLICKED),
-               reinterpret_cast<LPARAM>(play));
-  // The new-game dialog: its OK starts the game with its proposed players.
-  HWND dialog = nullptr;
-  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && !dialog; Sleep(50)) {
-    HWND ok = WaitForWindow(run, "CGUIBMPButton", IDOK, 100);
-    if (ok) dialog = GetParent(ok);
-  }
+  HWND dialog = PressPlay(run);
   ASSERT_NE(dialog, nullptr) << Log();
   tess_test::PumpMessages(500);
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "program_new_game"), "");
-  constexpr int kClassicMode = 1081;
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kClassicMode, BN_CLICKED), 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && IsWindow(dialog);)
-    Sleep(50);
-  ASSERT_FALSE(IsWindow(dialog));
-  HWND board = WaitForWindow(run, "TessarinBoardWndClass", 0, 30000);
+  HWND board = ConfirmClassicGame(run, dialog);
   ASSERT_NE(board, nullptr) << Log();
   tess_test::PumpMessages(3000);
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

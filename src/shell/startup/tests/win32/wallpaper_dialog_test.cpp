@@ -1,8 +1,9 @@
 // The rooms' backgrounds as the program keeps them, under Wine: the
 // "Select Wallpaper" dialog driven by posted input (a typed gradient kept on
 // OK and dropped on Cancel, a typed bitmap name taken from the Wallpaper
-// folder), the pictures the Room window gets, and the options' hooks that
-// change them (a theme's picture, the board model).
+// folder, a picture of too few colours refused), the pictures the Room
+// window gets, and the options' hooks that change them (a theme's picture,
+// the board model).
 // Screenshot: <build>/screenshots/startup_wallpaper_select.png.
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "gui/gui_memory.h"
 #include "platform/ini.h"
@@ -23,6 +25,8 @@
 #include "shell/startup/win32/win_shell_host.h"
 #include "standard_skin.h"
 #include "ui/game_settings.h"
+#include "ui/win32/colour_select_dialog.h"
+#include "ui/win32/file_dialog_win32.h"
 #include "ui/win32/options_dialog.h"
 #include "ui_test_fixture.h"
 
@@ -127,6 +131,24 @@ TEST_F(RoomWallpaper, ATypedGradientIsKeptOnOkAndDroppedOnCancel) {
   EXPECT_EQ(bg->colour1, static_cast<uint32_t>(RGB(200, 0, 0)));
   EXPECT_EQ(bg->colour2, static_cast<uint32_t>(RGB(0, 0, 255)));
   EXPECT_FALSE(shot.empty());
+
+  // "Color 2..." runs the colour chooser on colour 2; its choice is shown.
+  std::string green;
+  Then([&](HWND d) {
+    Then([&](HWND chooser) {
+      SetDlgItemTextA(chooser, ui::kIdGreenEdit, "99");
+      PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+      Then([&](HWND back) {
+        green = uitest::Text(back, kIdColour2Green);
+        PostMessageA(back, WM_COMMAND, IDOK, 0);
+      });
+    });
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(kIdColour2Button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, kIdColour2Button)));
+  });
+  EXPECT_EQ(RunRoomWallpaperDialog(nullptr, 0), IDOK);
+  EXPECT_EQ(green, "99");
+  EXPECT_EQ(bg->colour2, static_cast<uint32_t>(RGB(0, 99, 255)));
   // The preview runs from colour 1 at the top to colour 2 at the bottom.
   ASSERT_FALSE(preview.empty());
   EXPECT_EQ(tess_test::ComparePixels(preview,
@@ -153,6 +175,56 @@ TEST_F(RoomWallpaper, ABitmapNameIsTakenFromTheWallpaperFolder) {
   EXPECT_TRUE(bg->bitmapMode);
   EXPECT_EQ(std::string(bg->path), Wallpaper("Standard.bmp"));
   EXPECT_EQ(RunRoomWallpaperDialog(nullptr, 18), IDCANCEL);  // no such room
+}
+
+// A 2 x 2 picture of 16 colours.
+void WriteFourBitBitmap(const std::string& path) {
+  std::vector<uint8_t> b(14 + 40 + 16 * 4 + 2 * 4, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+      b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 14 + 40 + 64);
+  put32(14, 40);
+  put32(18, 2);
+  put32(22, 2);
+  b[26] = 1;  // planes
+  b[28] = 4;  // bits per pixel
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(b.data(), 1, b.size(), f);
+  std::fclose(f);
+}
+
+TEST_F(RoomWallpaper, TheFileDialogChoosesFromTheWallpaperFolder) {
+  const std::string poor = Wallpaper("tess_test_16_colours.bmp");
+  WriteFourBitBitmap(poor);
+  char before[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof before, before);
+  uitest::NoticeSink notices;
+  char path[kWallpaperPathSize] = "untouched";
+  auto choose = [](const char* name) {
+    Then([name](HWND open) {
+      SendDlgItemMessageA(open, ui::kIdFileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+      PostMessageA(open, WM_COMMAND, ui::kIdFileLoad, 0);
+    });
+  };
+  // Too few colours: refused with a message, the path left as it was.
+  choose("tess_test_16_colours.bmp");
+  EXPECT_FALSE(ChooseWallpaperFile(nullptr, path));
+  EXPECT_EQ(notices.texts.size(), 1u);
+  EXPECT_STREQ(path, "untouched");
+  DeleteFileA(poor.c_str());
+
+  choose("tile.bmp");
+  ASSERT_TRUE(ChooseWallpaperFile(nullptr, path));
+  EXPECT_EQ(lstrcmpiA(path, Wallpaper("tile.bmp").c_str()), 0) << path;
+  char after[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof after, after);
+  EXPECT_STREQ(after, before);  // the process's folder comes back
 }
 
 TEST_F(RoomWallpaper, TheRoomWindowGetsTheTileOrTheGradientAtItsSize) {

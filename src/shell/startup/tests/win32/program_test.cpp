@@ -112,6 +112,10 @@ struct SystemSettings {
 
 TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   Write("SplashMs", "900");
+  // Wine keeps the screen saver flag both in the X server and in the
+  // registry, and an earlier process can leave the two apart; settle it so
+  // "before" is what the program reads too.
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE);
   SystemSettings before = SystemSettings::Read();
   HANDLE first = Start();
   ASSERT_NE(first, nullptr);

@@ -114,6 +114,8 @@ void FollowPlayerInRackView(CGame& game) {
 void TearDownRoom(Screen& screen, int roomId) {
   RoomPort& port = GetRoomPort();
   ui::SavePageLayout(roomId);
+  port.DestroyPanelToolbar();
+  ShowSlot(ui::kSlotGameToolbar, false);
   screen.ReleaseBoardScene();
   port.DestroyBoardWindow();
   FreeLettersBitmap();
@@ -140,6 +142,7 @@ class GameRoomScreen : public Screen {
   bool SetupScene(CGame& game) {
     const int rackSize = game.rackSize > 0 ? game.rackSize : kDefaultRackSize;
     if (!SetupBoardScene(GetModelPath(), kRoomBoardSide, kRoomBoardSide, rackSize)) return false;
+    ShowSlot(ui::kSlotGameToolbar, true);
     ShowBoardAndRackFrames();
     return true;
   }
@@ -179,6 +182,7 @@ class MainGameScreen : public GameRoomScreen {
     } else {
       game->StartNewGame();
     }
+    port.CreatePanelToolbar();
     ui::ApplyRoomLayout(roomId);
     ShowSlot(ui::kSlotPanelToolbar, true);
     GetGameUiPort().RefreshRemainderWindow();
@@ -271,6 +275,7 @@ class BestSolutionScreen : public GameRoomScreen {
       TearDownRoom(*this, roomId);
       return false;
     }
+    GetRoomPort().CreatePanelToolbar();
     ui::ApplyRoomLayout(roomId);
     ShowSlot(ui::kSlotPanelToolbar, true);
     GetGameUiPort().RefreshRemainderWindow();

@@ -52,6 +52,10 @@ class RoomPort {
     (void)slot;
     (void)message;
   }
+  // The panel toolbar (slot 29) a game room makes on entry and destroys
+  // when it is left.
+  virtual void CreatePanelToolbar() {}
+  virtual void DestroyPanelToolbar() {}
   // The rack view's title ("" for none).
   virtual void SetRackTitle(const char* title) { (void)title; }
   virtual void EnableUserInterface(bool enable) { (void)enable; }

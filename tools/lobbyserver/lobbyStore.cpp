@@ -196,7 +196,6 @@ void LobbyStore::handle(std::uint64_t userID, unsigned char service, bdBitBuffer
 
 bool LobbyStore::teams(Context& c) {
   c.u8();
-  User& me = m_users[c.user];
   switch (c.task) {
     case 1: {  // create: one team id
       const std::string name = c.str();
@@ -340,7 +339,6 @@ bool LobbyStore::teams(Context& c) {
       return true;
     }
     default:
-      (void)me;
       return false;
   }
 }

@@ -75,6 +75,8 @@ class Win32RoomPort : public RoomPort {
   void EnableSlotControl(int slot, int controlId, bool enable) override;
   void ShowSlotControl(int slot, int controlId, bool show) override;
   void SendSlotMessage(int slot, uint32_t message) override;
+  void CreatePanelToolbar() override;
+  void DestroyPanelToolbar() override;
   void SetRackTitle(const char* title) override { rackTitle = title ? title : ""; }
   void EnableUserInterface(bool enable) override;
   void ShowFinalRanking(CGame* game) override;

@@ -19,6 +19,7 @@
 #include "ui/win32/main_frame.h"
 #include "ui/win32/new_game_dialog.h"
 #include "ui/win32/results_win32.h"
+#include "ui/win32/toolbars_win32.h"
 #include "ui/window_slots.h"
 
 namespace scene {
@@ -344,6 +345,14 @@ void Win32RoomPort::ShowSlotControl(int slot, int controlId, bool show) {
 void Win32RoomPort::SendSlotMessage(int slot, uint32_t message) {
   if (HWND panel = SlotWindow(slot)) SendMessageA(panel, message, 0, 0);
 }
+
+void Win32RoomPort::CreatePanelToolbar() {
+  // Owned by the main frame like every panel; each entry makes fresh buttons.
+  if (!SlotWindow(ui::kSlotPanelToolbar))
+    ui::CreatePanelToolbar(ui::GetMainFrameWindow(), GetModuleHandleA(nullptr));
+}
+
+void Win32RoomPort::DestroyPanelToolbar() { ui::DestroyPanelToolbar(); }
 
 void Win32RoomPort::EnableUserInterface(bool enable) { ui::EnableUserInterface(enable ? 1 : 0); }
 

@@ -238,7 +238,8 @@ INT_PTR CALLBACK PanelToolbarProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
       InitPanelToolbar(bar);
       break;
     case WM_COMMAND:
-      TogglePanel(bar, LOWORD(wParam));
+      // Only clicks: the buttons also report focus changes.
+      if (HIWORD(wParam) == BN_CLICKED) TogglePanel(bar, LOWORD(wParam));
       break;
     case WM_DESTROY:
       CommonMessage(kSlotPanelToolbar, bar, message, wParam, lParam);
@@ -257,7 +258,8 @@ INT_PTR CALLBACK GameToolbarProc(HWND bar, UINT message, WPARAM wParam, LPARAM l
       InitGameToolbar(bar);
       break;
     case WM_COMMAND:
-      if (IsGameCommand(LOWORD(wParam))) RunGameCommand(bar, LOWORD(wParam));
+      if (HIWORD(wParam) == BN_CLICKED && IsGameCommand(LOWORD(wParam)))
+        RunGameCommand(bar, LOWORD(wParam));
       break;
     case WM_DESTROY:
       CommonMessage(kSlotGameToolbar, bar, message, wParam, lParam);

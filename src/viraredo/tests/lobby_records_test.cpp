@@ -79,7 +79,6 @@ class LobbyRecordsTest : public bdtest::CoreTest {
   }
   // Answers the request in slot 0 with the given reply fields.
   void answer(const bdRemoteTaskRef& task, Bits fields) {
-    (void)fields;
     bdReference<bdMessage> reply(new bdMessage(
         1, fields.bytes().data(), static_cast<unsigned int>(fields.bytes().size()), true));
     manager->handleReply(reply);

@@ -116,6 +116,15 @@ TEST_F(PlayersPanelWindows, RowsScrollAndClocks) {
   ScrollPlayersPanel(10);
   EXPECT_EQ(RowPlayers(panel), (std::vector<int>{1, 2, 3, 4}));
   Pump();
+  // The bar is drawn in the skin's pieces: no pixel of it is left black.
+  HWND bar = GetDlgItem(panel, kIdPlayersScroll);
+  ASSERT_TRUE(IsWindowVisible(bar));
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  Pump();
+  const tess_test::Image barShot = tess_test::CaptureWindow(bar);
+  ASSERT_FALSE(barShot.empty());
+  const RECT all{0, 0, barShot.width, barShot.height};
+  EXPECT_EQ(tess_test::CountPixels(barShot, all, [](COLORREF c) { return c == RGB(0, 0, 0); }), 0);
   EXPECT_FALSE(
       tess_test::SaveScreenshot(tess_test::CaptureWindow(panel), "ui_players_panel").empty());
 }

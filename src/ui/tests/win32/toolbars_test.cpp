@@ -158,8 +158,12 @@ TEST_F(ToolbarWindows, PanelToolbarButtonsFollowTheRoom) {
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(bar, 30500)));  // no dictionary in this room
   EXPECT_EQ(ButtonX(bar, 30530), 5 * kToolbarButtonSize);
 
-  // A checked button hides its panel and clears ShowInRoom, and back.
+  // A checked button hides its panel and clears ShowInRoom, and back; the
+  // buttons' focus notices change nothing.
   ASSERT_TRUE(IsWindowVisible(panels[0]));
+  for (WORD code : {BN_SETFOCUS, BN_KILLFOCUS})
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(30506, code), reinterpret_cast<LPARAM>(players));
+  EXPECT_TRUE(IsWindowVisible(panels[0]));
   SendMessageA(bar, WM_COMMAND, MAKEWPARAM(30506, BN_CLICKED), reinterpret_cast<LPARAM>(players));
   EXPECT_FALSE(IsWindowVisible(panels[0]));
   EXPECT_EQ(GetRoomLayoutRecord(1)->slots[kSlotPlayers].showInRoom, 0);
@@ -226,6 +230,8 @@ TEST_F(ToolbarWindows, GameToolbarAsksTheRoom) {
     host.room = c.room;
     rooms.agree = c.agree;
     rooms.log.clear();
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(c.id, BN_SETFOCUS), 0);  // not a click
+    EXPECT_EQ(rooms.log, "") << c.id << " in room " << c.room;
     SendMessageA(bar, WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED), 0);
     EXPECT_EQ(rooms.log, c.log) << c.id << " in room " << c.room;
   }

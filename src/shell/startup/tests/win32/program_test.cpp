@@ -11,83 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "program_run.h"
 #include "screenshot.h"
 
 namespace {
 
-using tess_test::BuildPath;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// The build folder's program ini with the test switches; the previous file
-// comes back afterwards.
-class ProgramRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ini_ = BuildPath("tessarin.ini");
-    log_ = BuildPath("startup_test.log");
-    saved_ = ReadFile(ini_);
-    hadIni_ = GetFileAttributesA(ini_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    DeleteFileA(log_.c_str());
-    Write("AutoTest", "1");
-    Write("Log", log_.c_str());
-  }
-  void TearDown() override {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
-      CloseHandle(p.hProcess);
-      CloseHandle(p.hThread);
-    }
-    if (hadIni_) {
-      std::ofstream(ini_, std::ios::binary) << saved_;
-    } else {
-      DeleteFileA(ini_.c_str());
-    }
-  }
-  void Write(const char* key, const char* value) {
-    WritePrivateProfileStringA("debug", key, value, ini_.c_str());
-  }
-  HANDLE Start() {
-    std::string exe = BuildPath("tessarin.exe");
-    std::string folder = BuildPath("");
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
-      return nullptr;
-    started_.push_back(pi);
-    return pi.hProcess;
-  }
-  std::string Log() { return ReadFile(log_); }
-
-  std::string ini_, log_, saved_;
-  bool hadIni_ = false;
-  std::vector<PROCESS_INFORMATION> started_;
-};
-
-HWND WaitVisible(const char* cls, DWORD ms) {
-  for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(20)) {
-    HWND w = FindWindowA(cls, nullptr);
-    if (w && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-DWORD ExitCodeAfter(HANDLE process, DWORD ms) {
-  DWORD code = 0xDEAD;
-  if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
-  return code;
-}
+using namespace progtest;
 
 struct SystemSettings {
   UINT beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
@@ -172,71 +103,17 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   EXPECT_EQ(SystemSettings::Read().Text(), before.Text());
 }
 
-// A window of this process with the class and, when non-zero, the id.
-struct Found {
-  DWORD process;
-  const char* cls;
-  int id;
-  HWND window;
-};
-
-BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  char cls[64] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpiA(cls, f->cls) == 0 && (!f->id || GetDlgCtrlID(w) == f->id) && IsWindowVisible(w)) {
-    f->window = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindTopLevel(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != f->process) return TRUE;
-  FindChild(w, lp);
-  if (!f->window) EnumChildWindows(w, FindChild, lp);
-  return f->window ? FALSE : TRUE;
-}
-
-HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
-  Found f{GetProcessId(process), cls, id, nullptr};
-  for (DWORD end = GetTickCount() + ms; GetTickCount() < end && !f.window; Sleep(50))
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
-  return f.window;
-}
-
 TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   Write("SplashMs", "0");
   HANDLE run = Start();
   ASSERT_NE(run, nullptr);
   HWND main = WaitVisible("TESSARIN_2007_CLASS", 30000);
   ASSERT_NE(main, nullptr) << Log();
-  for (DWORD end = GetTickCount() + 20000; GetTickCount() < end; Sleep(50))
-    if (Log().find("welcome answer") != std::string::npos) break;
-  // The large lobby's Play button (the screen is 1280x1024).
-  HWND play = WaitForWindow(run, "AnimButton", 1368, 10000);
-  ASSERT_NE(play, nullptr) << Log();
-  PostMessageA(GetParent(play), WM_COMMAND, MAKEWPARAM(1368, BN_CLICKED),
-               reinterpret_cast<LPARAM>(play));
-  // The new-game dialog: its OK starts the game with its proposed players.
-  HWND dialog = nullptr;
-  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && !dialog; Sleep(50)) {
-    HWND ok = WaitForWindow(run, "CGUIBMPButton", IDOK, 100);
-    if (ok) dialog = GetParent(ok);
-  }
+  HWND dialog = PressPlay(run);
   ASSERT_NE(dialog, nullptr) << Log();
   tess_test::PumpMessages(500);
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "program_new_game"), "");
-  constexpr int kClassicMode = 1081;
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kClassicMode, BN_CLICKED), 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && IsWindow(dialog);)
-    Sleep(50);
-  ASSERT_FALSE(IsWindow(dialog));
-  HWND board = WaitForWindow(run, "TessarinBoardWndClass", 0, 30000);
+  HWND board = ConfirmClassicGame(run, dialog);
   ASSERT_NE(board, nullptr) << Log();
   tess_test::PumpMessages(3000);
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -15,6 +15,8 @@ class WinShellHost : public ShellHost {
   void GetDesktopSize(int* width, int* height) override;
   int GetCurrentRoomId() override;
   void CloseProfileGames() override;
+  // The profile's page layout applied to the panels.
+  int LoadPageLayout(const char* path) override;
   // The user's options, and what they set outside their record.
   void LoadOptionsSettings() override;
   // The file dialog starts in the selected user's folder.

@@ -86,6 +86,7 @@ LexFileStatus DawgNodeList::ParseGraph(const uint8_t* data, size_t size, DawgHea
   }
   if (!NodesAreSound(nodes)) return LexFileStatus::kInvalid;
   nodes_ = std::move(nodes);
+  BuildWalkForm();
   if (header) *header = h;
   return LexFileStatus::kOk;
 }
@@ -126,8 +127,33 @@ LexFileStatus DawgNodeList::ParseExtra(const uint8_t* data, size_t size) {
   return LexFileStatus::kOk;
 }
 
+void DawgNodeList::BuildWalkForm() {
+  const size_t count = nodes_.size();
+  walk_.assign(count, DawgWalkNode());
+  sortedLists_ = true;
+  // Backwards, so each node's run mask adds its letter to the rest of its run.
+  for (size_t i = count; i-- > 0;) {
+    const DawgNode& n = nodes_[i];
+    DawgWalkNode& w = walk_[i];
+    w.child = n.child;
+    w.letter = n.Letter();
+    w.letterIndex = static_cast<uint8_t>(n.LetterIndex());
+    w.level = static_cast<uint8_t>(n.Level());
+    w.bits = static_cast<uint8_t>((n.IsLast() ? DawgWalkNode::kWalkLast : 0) |
+                                  (n.EndsWord() ? DawgWalkNode::kWalkWordEnd : 0));
+    w.runMask = 1u << w.letterIndex;
+    if (!n.IsLast()) {
+      const DawgWalkNode& next = walk_[i + 1];
+      w.runMask |= next.runMask;
+      if (next.letterIndex <= w.letterIndex) sortedLists_ = false;
+    }
+  }
+}
+
 void DawgNodeList::Clear() {
   nodes_.clear();
+  walk_.clear();
+  sortedLists_ = true;
   ClearEntries();
 }
 

@@ -87,6 +87,33 @@ struct DawgNode {
   int Bucket() const { return static_cast<int>(bucket & kNodeBucketMask); }
 };
 
+// The move generator's form of a node, at the same index as the file's node:
+// the letter and flags unpacked, and the letters of the sibling run from
+// this node to the end of its list as a bit mask by letter index (at a
+// list's first node, the whole list's letters), so the walk tests a set of
+// letters at once.
+struct DawgWalkNode {
+  int32_t child = -1;
+  uint32_t runMask = 0;
+  uint8_t letter = 0;
+  uint8_t letterIndex = 0;
+  uint8_t level = 0;
+  uint8_t bits = 0;  // kWalkLast, kWalkWordEnd
+
+  static constexpr uint8_t kWalkLast = 1;
+  static constexpr uint8_t kWalkWordEnd = 2;
+  bool IsLast() const { return (bits & kWalkLast) != 0; }
+  bool EndsWord() const { return (bits & kWalkWordEnd) != 0; }
+};
+
+// Bits set in a letter mask (no population-count instruction assumed).
+inline int CountLetterBits(uint32_t v) {
+  v = v - ((v >> 1) & 0x55555555u);
+  v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+  v = (v + (v >> 4)) & 0x0F0F0F0Fu;
+  return static_cast<int>((v * 0x01010101u) >> 24);
+}
+
 struct WordBucket {
   int32_t first = 0;
   int32_t count = 0;
@@ -128,6 +155,12 @@ class DawgNodeList {
     return index >= 0 && index < NodeCount() ? &nodes_[static_cast<size_t>(index)] : nullptr;
   }
   const std::vector<DawgNode>& Nodes() const { return nodes_; }
+  // The walk form of every node (same indexes as Nodes()).
+  const DawgWalkNode* WalkNodes() const { return walk_.data(); }
+  // True when every sibling list holds strictly increasing letter indexes
+  // (our compiler's order): a letter's node is then found from the list's
+  // mask by counting the bits below it.
+  bool SortedLists() const { return sortedLists_; }
   int EntryCount() const { return static_cast<int>(entries_.size()); }
   int BucketCount() const { return static_cast<int>(buckets_.size()); }
   const WordBucket* Bucket(int index) const;
@@ -152,7 +185,11 @@ class DawgNodeList {
   int EntryFlag(const char* word, const DawgNode& node) const;
 
  private:
+  void BuildWalkForm();
+
   std::vector<DawgNode> nodes_;
+  std::vector<DawgWalkNode> walk_;
+  bool sortedLists_ = true;
   std::vector<WordBucket> buckets_;
   std::vector<WordEntry> entries_;
   int language_ = 0;

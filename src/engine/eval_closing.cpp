@@ -31,12 +31,27 @@ void UnseenPool(const RobotPlayerView& player, const TileBag& bag, int32_t pool[
   }
 }
 
-const DawgNode* ChildWithLetter(const DawgNodeList& graph, int index, int letter) {
-  for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
-    if (n->LetterIndex() == letter) return n;
+// Visits, in list order, the nodes of the sibling list at index whose letter
+// index is in `letters` (none for index -1). Most letters pass here, so the
+// list is scanned rather than indexed.
+template <class Visit>
+void ForEachChild(const DawgNodeList& graph, int index, uint32_t letters, Visit visit) {
+  if (index < 0) return;
+  for (const DawgWalkNode* n = graph.WalkNodes() + index;; ++n) {
+    if ((letters >> n->letterIndex) & 1u) visit(n);
     if (n->IsLast()) break;
   }
-  return nullptr;
+}
+
+// The first node of the sibling list at index with the letter, or null.
+const DawgWalkNode* ChildWithLetter(const DawgNodeList& graph, int index, int letter) {
+  if (index < 0) return nullptr;
+  const DawgWalkNode* first = graph.WalkNodes() + index;
+  const uint32_t bit = 1u << letter;
+  if (!(first->runMask & bit)) return nullptr;
+  if (graph.SortedLists()) return first + CountLetterBits(first->runMask & (bit - 1));
+  for (const DawgWalkNode* n = first;; ++n)
+    if (n->letterIndex == letter) return n;
 }
 
 // Whether a letter may go on a square of a move's line as far as the tiles
@@ -145,8 +160,9 @@ class ExtensionWalk {
   float FromEnd(const std::string& word, bool backwards) {
     const DawgNodeList& graph = backwards ? lexicon_.Reversed() : lexicon_.Main();
     std::string text = backwards ? std::string(word.rbegin(), word.rend()) : word;
-    const DawgNode* node = graph.WalkToNode(text.c_str(), false);
-    if (!node) return 0.0f;
+    const DawgNode* found = graph.WalkToNode(text.c_str(), false);
+    if (!found) return 0.0f;
+    const DawgWalkNode* node = graph.WalkNodes() + (found - graph.Nodes().data());
     const int step = backwards ? -1 : 1;
     const int square =
         backwards ? frame_.Start() - 1 : frame_.Start() + static_cast<int>(word.size());
@@ -154,50 +170,46 @@ class ExtensionWalk {
     WordTally tally;
     for (size_t k = 0; k < word.size(); ++k)
       tally = Placed(tally, word[k], frame_.Start() + static_cast<int>(k));
-    return Walk(graph, text, node, square, step, tally);
+    poolMask_ = 0;
+    for (int l = 0; l < kLetterSlots; ++l)
+      if (pool_[l] > 0) poolMask_ |= 1u << l;
+    return Walk(graph, static_cast<int>(text.size()), node, square, step, tally);
   }
 
  private:
   // Walks stop at both edges of the board.
-  float Walk(const DawgNodeList& graph, std::string& text, const DawgNode* node, int i, int step,
+  float Walk(const DawgNodeList& graph, int length, const DawgWalkNode* node, int i, int step,
              const WordTally& tally) {
     const int p = frame_.Line();
     if (!frame_.Inside(i, p)) return 0.0f;
     const char tile = frame_.At(i, p);
     if (!IsEmptySquare(tile)) {
-      const DawgNode* next = ChildWithLetter(graph, node->child, LetterIndex(tile));
+      const DawgWalkNode* next = ChildWithLetter(graph, node->child, LetterIndex(tile));
       if (!next) return 0.0f;
-      text.push_back(tile);
-      const float best = Walk(graph, text, next, i + step, step, Placed(tally, tile, i));
-      text.pop_back();
-      return best;
+      return Walk(graph, length + 1, next, i + step, step, Placed(tally, tile, i));
     }
     float best = 0.0f;
     const bool scored = OnScoredBoard(i);
     const int32_t premium = scored ? rules_.Premium(frame_.Row(i, p), frame_.Column(i, p)) : 0;
     CrossMemo::Square& square = cross_.At(move_.direction == 0, p, i);
     if (square.crossed < 0) square.crossed = Crossed(i) ? 1 : 0;
-    int index = node->child;
-    for (const DawgNode* n = graph.Node(index); n; n = graph.Node(++index)) {
-      const int letter = n->LetterIndex();
-      if ((!poolLimited_ || pool_[letter] > 0) && CrossAllows(square, i, n->Letter())) {
-        if (poolLimited_) --pool_[letter];
-        if (countOnly_) {
-          best += 1.0f;
-        } else {
-          text.push_back(static_cast<char>(n->Letter()));
-          const int value = rules_.LetterValue(static_cast<char>(n->Letter()));
-          const WordTally laid = scored ? tally.Laid(value, premium) : tally.Face(value);
-          // Off the board nothing can follow: the word stands as it is.
-          if (n->EndsWord() && !frame_.Occupied(i + step, p))
-            best = std::max(best, laid.Score(text.size()));
-          best = std::max(best, Walk(graph, text, n, i + step, step, laid));
-          text.pop_back();
-        }
-        if (poolLimited_) ++pool_[letter];
+    const bool endsHere = !frame_.Occupied(i + step, p);
+    ForEachChild(graph, node->child, poolLimited_ ? poolMask_ : ~0u, [&](const DawgWalkNode* n) {
+      const int letter = n->letterIndex;
+      if (!CrossAllows(square, i, n->letter)) return;
+      if (poolLimited_ && --pool_[letter] == 0) poolMask_ &= ~(1u << letter);
+      if (countOnly_) {
+        best += 1.0f;
+      } else {
+        const int value = rules_.LetterValue(static_cast<char>(n->letter));
+        const WordTally laid = scored ? tally.Laid(value, premium) : tally.Face(value);
+        // Off the board nothing can follow: the word stands as it is.
+        if (n->EndsWord() && endsHere)
+          best = std::max(best, laid.Score(static_cast<size_t>(length) + 1));
+        best = std::max(best, Walk(graph, length + 1, n, i + step, step, laid));
       }
-      if (n->IsLast()) break;
-    }
+      if (poolLimited_ && pool_[letter]++ == 0) poolMask_ |= 1u << letter;
+    });
     return best;
   }
 
@@ -251,6 +263,7 @@ class ExtensionWalk {
   bool countOnly_;
   bool poolLimited_;
   int32_t* pool_;
+  uint32_t poolMask_ = 0;  // letters the pool still holds
 };
 
 class ClosingBoardEvaluator : public RobotEvaluator {

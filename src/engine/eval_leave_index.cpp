@@ -77,8 +77,9 @@ class LeaveWordIndex::Counter {
   }
 
   // Node n reached with `depth` letters spent; lengths below `from` are
-  // counted already (or capped).
-  void Visit(int32_t n, int depth, int from) {
+  // counted already (or capped). Letter sets go up in letter order, so the
+  // letters below n are held_[first] and later ones (or blanks).
+  void Visit(int32_t n, int depth, int from, int first) {
     const Node& node = nodes_[static_cast<size_t>(n)];
     const int blanks = rack_[kBlankIndex];
     // Blanks for every letter still to come: any word below of such a length.
@@ -92,23 +93,27 @@ class LeaveWordIndex::Counter {
     // Letters come in ascending order: below a child of letter c the words
     // have at most depth + blanks + (rack letters from c on) letters.
     int ahead = 0;
-    for (int k = 0; k < heldCount_; ++k)
+    for (int k = first; k < heldCount_; ++k)
       ahead += rack_[held_[k]];
     if (blanks == 0) {
       // Only the rack's letters lead on: find their children directly.
-      for (int k = 0; k < heldCount_; ++k) {
+      for (int k = first; k < heldCount_; ++k) {
         const int letter = held_[k];
         if (depth + ahead < from) break;
         ahead -= rack_[letter];
         if (rack_[letter] <= 0 || !(node.childMask & (1u << letter))) continue;
         const int32_t c = node.firstChild + ChildRank(node.childMask, letter);
+        if (depth + 1 + blanks >= maxLength_) {
+          Leaf(c, depth + 1, from);
+          continue;
+        }
         --rack_[letter];
-        Visit(c, depth + 1, from);
+        Visit(c, depth + 1, from, k);
         ++rack_[letter];
       }
       return;
     }
-    int k = 0;
+    int k = first;
     int32_t c = node.firstChild;
     for (uint32_t left = node.childMask; left; left &= left - 1u, ++c) {
       const int letter = LowestLetter(left);
@@ -116,9 +121,14 @@ class LeaveWordIndex::Counter {
         ahead -= rack_[held_[k]];
       if (depth + blanks + ahead < from) break;
       // The rack's own tile first, else a blank: the same choice as a word walk.
-      int32_t& source = rack_[letter] > 0 ? rack_[letter] : rack_[kBlankIndex];
+      const bool own = rack_[letter] > 0;
+      if (depth + 1 + blanks - (own ? 0 : 1) >= maxLength_) {
+        Leaf(c, depth + 1, from);
+        continue;
+      }
+      int32_t& source = own ? rack_[letter] : rack_[kBlankIndex];
       --source;
-      Visit(c, depth + 1, from);
+      Visit(c, depth + 1, from, k);
       ++source;
     }
   }
@@ -132,6 +142,14 @@ class LeaveWordIndex::Counter {
     v = v - ((v >> 1) & 0x55555555u);
     v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
     return static_cast<int>((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+  }
+
+  // What Visit(n, depth, from) does when the blanks left stand for every
+  // letter up to the longest length: it takes all the node's words at once.
+  void Leaf(int32_t n, int depth, int from) {
+    const Node& node = nodes_[static_cast<size_t>(n)];
+    for (int l = std::max(from, depth); l <= maxLength_; ++l)
+      Add(l, node.words[l - 2]);
   }
 
   void Add(int length, int32_t words) {
@@ -249,5 +267,5 @@ void LeaveWordIndex::Count(const int32_t letters[kLetterSlots], int maxLength, c
   std::fill(counts, counts + maxLength + 1, 0);
   maxLength = std::min(maxLength, kMaxLength);
   if (maxLength < 2) return;
-  Counter(*this, letters, maxLength, caps, counts).Visit(0, 0, 2);
+  Counter(*this, letters, maxLength, caps, counts).Visit(0, 0, 2, 0);
 }

@@ -31,7 +31,9 @@ constexpr int kSampleRows = 12;
 constexpr float kOneTwelfth = 0.083333336f;
 constexpr int32_t kSmallBag = 14;
 constexpr float kGoingOutBonus = 50.0f;
-constexpr size_t kReferencesKept = 8192;
+// Counts kept from search to search (each set is cleared when it is full).
+constexpr size_t kReferencesKept = 16384;
+constexpr size_t kActualKept = 16384;
 
 using LengthCounts = std::array<int32_t, kLeaveLengthSlots>;
 
@@ -113,7 +115,6 @@ class RemainderEvaluator : public RobotEvaluator {
  public:
   void Prepare() override {
     leaveCache_.clear();
-    actualCounts_.clear();
     if (const Lexicon* lexicon = GetLexicon()) UseIndexOf(*lexicon, true);
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const int places = ctx.RackSize();
@@ -188,9 +189,11 @@ class RemainderEvaluator : public RobotEvaluator {
       index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps, out.data());
   }
 
-  // Racks recur within a search: rows that begin alike, leaves that meet
-  // the same draw.
+  // Racks recur within a search (rows that begin alike, leaves that meet
+  // the same draw) and from one search to the next; their counts depend only
+  // on the lexicon and the rack size, which the key holds.
   const LengthCounts& Actual(const Lexicon& lexicon, const std::string& rack) {
+    if (actualCounts_.size() >= kActualKept) actualCounts_.clear();
     std::string key = rack;
     std::sort(key.begin(), key.end());
     key += static_cast<char>(places_);
@@ -288,7 +291,7 @@ class RemainderEvaluator : public RobotEvaluator {
   std::string rows_[kSampleRows];
   std::map<std::string, float> leaveCache_;
   std::map<std::string, LengthCounts> referenceCache_;
-  std::unordered_map<std::string, LengthCounts> actualCounts_;  // this search's racks
+  std::unordered_map<std::string, LengthCounts> actualCounts_;  // by sorted rack and size
   int referencePlaces_ = 0;                      // the rack size of the reference counts
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;

@@ -29,7 +29,7 @@ Robot::Robot(const Robot& o)
   std::memcpy(name_, o.name_, sizeof name_);
   std::memcpy(rackText_, o.rackText_, sizeof rackText_);
   std::memcpy(reportCounters_, o.reportCounters_, sizeof reportCounters_);
-  std::copy(std::begin(o.crossChecks_), std::end(o.crossChecks_), std::begin(crossChecks_));
+  std::memcpy(crossMasks_, o.crossMasks_, sizeof crossMasks_);
   std::memcpy(crossScores_, o.crossScores_, sizeof crossScores_);
   std::memcpy(crossFlags_, o.crossFlags_, sizeof crossFlags_);
   std::memcpy(grid_, o.grid_, sizeof grid_);

@@ -45,9 +45,6 @@ enum RobotResultState : int32_t {
 
 constexpr int kRobotNameSize = 32;
 constexpr int kReportCounters = 4;
-// Per square of a line: the letters that fit between the tiles above and
-// below (at most one node per sibling of a list).
-constexpr int kMaxCrossNodes = 32;
 
 // Called with every legal placement the generator finds, after scoring and
 // the game-kind checks and before the found-move list merges or drops it.
@@ -173,16 +170,31 @@ class Robot : public Thinker {
   void TransposeBoard();
   void ComputeCrossChecks();
   void ComputeCrossSet(int column, const char* prefix, const char* suffix);
-  bool CrossCheckAllows(int column, uint8_t letter) const;
+  // The letters the rack can lay (by index; every letter while a blank is
+  // left).
+  uint32_t RackLetters() const { return letterCounts_[kBlankIndex] > 0 ? ~0u : rackMask_; }
+  // Takes a tile of the letter, or else a blank (the walk offers only
+  // letters RackLetters allows); returns whether a blank was taken.
+  bool TakeLetter(int letterIndex);
+  void ReturnLetter(int letterIndex, bool blank);
+  template <class Visit>
+  void ForEachChild(int index, uint32_t letters, Visit visit) const;
   void ExtendLeft(char* word, int length, int index, int limit);
-  void ExtendRight(char* word, int length, const DawgNode* node, int index, int column);
-  bool TakeLetter(int letterIndex, bool* blank);
+  void ExtendRight(char* word, int length, const DawgWalkNode* node, int index, int column);
   void TryWord(const char* word, int line, int start);
   bool LevelAllowed(int level) const { return WordLevelAllowed(level, levelLimit_); }
   char GridAt(int row, int column) const { return grid_[row * kBoardStride + column]; }
+  char LineAt(int column) const { return lineRow_[column]; }
 
   // Candidates (robot_candidate.cpp).
-  void ScoreCandidate(const char* word, int line, int start);
+  struct PlacementScore {
+    int32_t score = 0;
+    int32_t wordScore = 0;
+    int length = 0;
+    int tilesLaid = 0;
+  };
+  PlacementScore ScorePlacement(const char* word, int line, int start) const;
+  void FillCandidate(const char* word, int line, int start, const PlacementScore& score);
   void LetterPremium(int x, int y, char letter, int* sum, int* multiplier) const;
   void CheckCandidate(const char* word, int line, int start);
   RobotMove* StoreCandidate(const RobotMove& move);
@@ -206,11 +218,6 @@ class Robot : public Thinker {
   void Collect(const char* word, const DawgNode& node);
   bool ListFull() const;
 
-  struct CrossCheck {
-    int32_t count = -1;  // -1 any letter fits, 0 none, else the nodes below
-    const DawgNode* nodes[kMaxCrossNodes] = {};
-  };
-
   FoundMoveList moves_;
   RobotSettings settings_;
   std::unique_ptr<RobotEvaluator> evaluators_[kEvaluatorCount];
@@ -227,12 +234,21 @@ class Robot : public Thinker {
   int32_t currentLine_ = 0;
   int32_t currentAnchor_ = 0;
   int32_t levelLimit_ = -1;
-  CrossCheck crossChecks_[kMaxBoardSide];
+  // Per square of the line walked: the letters (bits by letter index) that
+  // fit between the tiles above and below; every bit when none stands there.
+  uint32_t crossMasks_[kMaxBoardSide] = {};
   int32_t crossScores_[kMaxBoardSide] = {};
   uint8_t crossFlags_[kMaxBoardSide] = {};
   char grid_[kBoardSquares] = {};            // transposed during the down pass
   int32_t letterCounts_[kLetterSlots] = {};  // index 0 blanks, else letter AND 31
   const uint8_t* lineFlags_ = nullptr;
+  // Generation's loop invariants, set by GenerateMoves and GenerateLine.
+  uint32_t rackMask_ = 0;  // letters (not the blank) the rack still holds
+  int32_t side_ = 0;
+  int32_t rackSize_ = 0;
+  const char* lineRow_ = grid_;
+  const DawgWalkNode* walk_ = nullptr;
+  bool sortedLists_ = false;
   RobotGameView view_;
   RobotPlayerView settingsPlayer_;  // stands for the player when the view names none
   CandidateSink sink_ = nullptr;

@@ -9,40 +9,18 @@
 #include "rules/layouts.h"
 #include "rules/rules.h"
 
-void Robot::ScoreCandidate(const char* word, int line, int start) {
-  RobotMove& m = candidate_;
-  m.Clear();
-  std::memcpy(m.leaveCounts, board_.rackCounts, sizeof m.leaveCounts);
-  int n = 0;
-  while (n < kMaxWordLetters && word[n])
-    ++n;
-  int tilesLaid = 0;
-  for (int i = 0; i < n; ++i) {
-    m.word[i] = word[i];
-    if (!IsEmptySquare(board_.LineLetter(start + i))) continue;
-    ++tilesLaid;
-    const int index = IsBlankLetter(word[i]) ? kBlankIndex : LetterIndex(word[i]);
-    ++m.playedCounts[index];
-    --m.leaveCounts[index];
-    // As the game records a move's new tiles: a blank as '`'.
-    m.placedLetters[i] = IsBlankLetter(word[i]) ? kUnassignedBlank : word[i];
-  }
-  m.word[n] = 0;
-
+Robot::PlacementScore Robot::ScorePlacement(const char* word, int line, int start) const {
+  PlacementScore s;
+  while (s.length < kMaxWordLetters && word[s.length])
+    ++s.length;
   const bool across = board_.lineDirection == kLineAcross;
-  MovePosition pos;
-  pos.column = static_cast<uint8_t>(across ? start : line);
-  pos.row = static_cast<uint8_t>(across ? line : start);
-  pos.direction = static_cast<uint8_t>(across ? 0 : 1);
-  pos.length = static_cast<uint8_t>(n);
-  m.SetPosition(pos);
-
-  int x = pos.column;
-  int y = pos.row;
+  int x = across ? start : line;
+  int y = across ? line : start;
   int mainSum = 0;
   int mainMultiplier = 1;
   int crossTotal = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < s.length; ++i) {
+    if (IsEmptySquare(board_.LineLetter(start + i))) ++s.tilesLaid;
     LetterPremium(x, y, word[i], &mainSum, &mainMultiplier);
     if (crossFlags_[start + i]) {
       int crossSum = crossScores_[start + i];
@@ -55,8 +33,39 @@ void Robot::ScoreCandidate(const char* word, int line, int start) {
     else
       ++y;
   }
-  m.wordScore = mainSum * mainMultiplier;
-  m.score = crossTotal + m.wordScore + MoveTileBonus(tilesLaid);
+  s.wordScore = mainSum * mainMultiplier;
+  s.score = crossTotal + s.wordScore + MoveTileBonus(s.tilesLaid);
+  return s;
+}
+
+void Robot::FillCandidate(const char* word, int line, int start, const PlacementScore& s) {
+  // Generation cleared the record once; only the fields written here differ
+  // from one candidate to the next.
+  RobotMove& m = candidate_;
+  std::memset(m.word, 0, sizeof m.word);
+  std::memset(m.placedLetters, 0, sizeof m.placedLetters);
+  std::memset(m.playedCounts, 0, sizeof m.playedCounts);
+  std::memcpy(m.leaveCounts, board_.rackCounts, sizeof m.leaveCounts);
+  const int n = s.length;
+  for (int i = 0; i < n; ++i) {
+    m.word[i] = word[i];
+    if (!IsEmptySquare(board_.LineLetter(start + i))) continue;
+    const int index = IsBlankLetter(word[i]) ? kBlankIndex : LetterIndex(word[i]);
+    ++m.playedCounts[index];
+    --m.leaveCounts[index];
+    // As the game records a move's new tiles: a blank as '`'.
+    m.placedLetters[i] = IsBlankLetter(word[i]) ? kUnassignedBlank : word[i];
+  }
+
+  const bool across = board_.lineDirection == kLineAcross;
+  MovePosition pos;
+  pos.column = static_cast<uint8_t>(across ? start : line);
+  pos.row = static_cast<uint8_t>(across ? line : start);
+  pos.direction = static_cast<uint8_t>(across ? 0 : 1);
+  pos.length = static_cast<uint8_t>(n);
+  m.SetPosition(pos);
+  m.wordScore = s.wordScore;
+  m.score = s.score;
 }
 
 void Robot::LetterPremium(int x, int y, char letter, int* sum, int* multiplier) const {
@@ -88,7 +97,11 @@ void Robot::LetterPremium(int x, int y, char letter, int* sum, int* multiplier) 
 }
 
 void Robot::CheckCandidate(const char* word, int line, int start) {
-  ScoreCandidate(word, line, start);
+  const PlacementScore score = ScorePlacement(word, line, start);
+  // A move the full list would refuse whatever it is needs no record unless
+  // someone watches every placement.
+  if (!sink_ && !moves_.MightKeep(score.score)) return;
+  FillCandidate(word, line, start, score);
   const RobotMove& m = candidate_;
   if (view_.kind == kKindCrossagram && view_.crossagramMaxLength > 0 &&
       m.length > view_.crossagramMaxLength)

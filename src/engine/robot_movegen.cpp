@@ -13,34 +13,35 @@
 #include "engine/robot.h"
 #include "rules/rules.h"
 
-namespace {
-
-// The sibling list starting at index (a loaded graph keeps every run inside
-// its array, and every child index valid).
-const DawgNode* FirstSibling(const DawgNodeList& graph, int index) { return graph.Node(index); }
-
-}  // namespace
-
 void Robot::GenerateMoves() {
   const Lexicon* lexicon = GetLexicon();
   if (!lexicon || lexicon->Main().NodeCount() == 0) return;
   levelLimit_ = settings_.maxWordLevel;
-  const int side = board_.Side();
+  walk_ = lexicon->Main().WalkNodes();
+  sortedLists_ = lexicon->Main().SortedLists();
+  side_ = board_.Side();
+  rackSize_ = Rules().rackSize;
+  candidate_.Clear();
+  rackMask_ = 0;
+  for (int i = kFirstLetterIndex; i < kLetterSlots; ++i)
+    if (letterCounts_[i] > 0) rackMask_ |= 1u << i;
   for (int pass = kLineAcross; pass <= kLineDown; ++pass) {
     lineFlags_ = pass == kLineAcross ? board_.rowFlags : board_.columnFlags;
     board_.lineDirection = pass;
     if (pass == kLineDown) TransposeBoard();
-    for (int line = 0; line < side && !Cancelled(); ++line)
+    for (int line = 0; line < side_ && !Cancelled(); ++line)
       if (lineFlags_[line]) GenerateLine(line);
     // Back to rows, so that a second generation needs no reload.
     if (pass == kLineDown) TransposeBoard();
   }
   lineFlags_ = nullptr;
+  lineRow_ = grid_;
 }
 
 void Robot::GenerateLine(int line) {
   board_.BuildLineScratch(line, board_.lineDirection);
   currentLine_ = line;
+  lineRow_ = grid_ + line * kBoardStride;
   ComputeCrossChecks();
   if (board_.firstAnchor == kNoAnchorPlace) return;
 
@@ -50,11 +51,11 @@ void Robot::GenerateLine(int line) {
     if (!board_.LineAnchor(c)) continue;
     currentAnchor_ = c;
     tilesPlaced_ = 0;
-    if (c > 0 && !IsEmptySquare(GridAt(line, c - 1))) {
+    if (c > 0 && !IsEmptySquare(LineAt(c - 1))) {
       // The left part is the run of tiles before the anchor, as it stands.
       int length = 0;
       for (int p = prev + 1; p < c && length < kMaxWordLetters; ++p)
-        word[length++] = GridAt(line, p);
+        word[length++] = LineAt(p);
       word[length] = 0;
       const int index = GetLexicon()->FindPrefixEnd(word);
       if (index >= 0) ExtendLeft(word, length, index, 0);
@@ -78,7 +79,7 @@ void Robot::ComputeCrossChecks() {
   const int r = currentLine_;
   const GameRules& rules = Rules();
   for (int c = 0; c < side; ++c) {
-    crossChecks_[c].count = 0;
+    crossMasks_[c] = 0;
     crossScores_[c] = 0;
     crossFlags_[c] = 0;
     if (!IsEmptySquare(GridAt(r, c))) continue;
@@ -107,126 +108,129 @@ void Robot::ComputeCrossChecks() {
 }
 
 void Robot::ComputeCrossSet(int column, const char* prefix, const char* suffix) {
-  CrossCheck& check = crossChecks_[column];
+  uint32_t& mask = crossMasks_[column];
   if (!*prefix && !*suffix) {
-    check.count = -1;
+    mask = ~0u;
     return;
   }
   const Lexicon* lexicon = GetLexicon();
-  const DawgNodeList& graph = lexicon->Main();
+  const DawgWalkNode* nodes = lexicon->Main().WalkNodes();
   int index = 0;
   if (*prefix) {
     index = lexicon->FindPrefixEnd(prefix);
     if (index < 0) {
-      check.count = 0;
+      mask = 0;
       return;
     }
   }
-  int count = 0;
-  for (const DawgNode* n = FirstSibling(graph, index); n; ++n) {
+  mask = 0;
+  for (int i = index;; ++i) {
+    const DawgWalkNode& n = nodes[i];
     bool fits = false;
     if (*suffix) {
       int level = 0;
-      lexicon->WalkWord(&fits, &level, n->child, suffix);
+      lexicon->WalkWord(&fits, &level, n.child, suffix);
       fits = fits && LevelAllowed(level);
     } else {
-      fits = n->EndsWord() && LevelAllowed(n->Level());
+      fits = n.EndsWord() && LevelAllowed(n.level);
     }
-    if (fits && count < kMaxCrossNodes) check.nodes[count++] = n;
+    if (fits) mask |= 1u << n.letterIndex;
+    if (n.IsLast()) break;
+  }
+}
+
+bool Robot::TakeLetter(int letterIndex) {
+  int32_t& count = letterCounts_[letterIndex];
+  if (count > 0) {
+    if (--count == 0) rackMask_ &= ~(1u << letterIndex);
+    return false;
+  }
+  --letterCounts_[kBlankIndex];
+  return true;
+}
+
+void Robot::ReturnLetter(int letterIndex, bool blank) {
+  if (blank) {
+    ++letterCounts_[kBlankIndex];
+  } else if (letterCounts_[letterIndex]++ == 0 && letterIndex != kBlankIndex) {
+    rackMask_ |= 1u << letterIndex;
+  }
+}
+
+// Visits, in list order, each node of the sibling list at index whose letter
+// index is in `letters`. A sorted list finds them from its mask; any other
+// is scanned.
+template <class Visit>
+void Robot::ForEachChild(int index, uint32_t letters, Visit visit) const {
+  const DawgWalkNode* first = walk_ + index;
+  if (sortedLists_) {
+    const uint32_t list = first->runMask;
+    for (uint32_t m = list & letters; m; m &= m - 1) {
+      const uint32_t bit = m & (0u - m);
+      visit(first + CountLetterBits(list & (bit - 1)));
+    }
+    return;
+  }
+  for (const DawgWalkNode* n = first;; ++n) {
+    if ((letters >> n->letterIndex) & 1u) visit(n);
     if (n->IsLast()) break;
   }
-  check.count = count;
-}
-
-bool Robot::CrossCheckAllows(int column, uint8_t letter) const {
-  const CrossCheck& check = crossChecks_[column];
-  if (check.count == -1) return true;
-  for (int i = 0; i < check.count; ++i)
-    if (check.nodes[i]->Letter() == letter) return true;
-  return false;
-}
-
-// Takes a tile of the letter, or else a blank; false when the rack has
-// neither. A blank thus never stands for a letter the rack still holds.
-bool Robot::TakeLetter(int letterIndex, bool* blank) {
-  if (letterCounts_[letterIndex] > 0) {
-    --letterCounts_[letterIndex];
-    *blank = false;
-    return true;
-  }
-  if (letterCounts_[kBlankIndex] > 0) {
-    --letterCounts_[kBlankIndex];
-    *blank = true;
-    return true;
-  }
-  return false;
 }
 
 // Lays left parts from the rack on the free squares before the current
 // anchor (none of them an anchor, so no cross-check applies) and tries every
-// word that continues from each through the anchor.
+// word that continues from each through the anchor. A blank stands for a
+// letter only when the rack holds no tile of it.
 void Robot::ExtendLeft(char* word, int length, int index, int limit) {
   if (Cancelled()) return;
   if (index < 0) return;
   ExtendRight(word, length, nullptr, index, currentAnchor_);
-  if (limit < 1 || tilesPlaced_ >= Rules().rackSize) return;
+  if (limit < 1 || tilesPlaced_ >= rackSize_) return;
 
-  const DawgNodeList& graph = GetLexicon()->Main();
-  for (const DawgNode* n = FirstSibling(graph, index); n; ++n) {
-    const int letter = n->LetterIndex();
-    bool blank = false;
-    if (TakeLetter(letter, &blank)) {
-      word[length] = blank ? BlankShowingIndex(letter) : static_cast<char>(n->Letter());
-      word[length + 1] = 0;
-      ++tilesPlaced_;
-      ExtendLeft(word, length + 1, n->child, limit - 1);
-      --tilesPlaced_;
-      ++letterCounts_[blank ? kBlankIndex : letter];
-      word[length] = 0;
-    }
-    if (n->IsLast()) break;
-  }
+  ForEachChild(index, RackLetters(), [&](const DawgWalkNode* n) {
+    const int letter = n->letterIndex;
+    const bool blank = TakeLetter(letter);
+    word[length] = blank ? BlankShowingIndex(letter) : static_cast<char>(n->letter);
+    word[length + 1] = 0;
+    ++tilesPlaced_;
+    ExtendLeft(word, length + 1, n->child, limit - 1);
+    --tilesPlaced_;
+    ReturnLetter(letter, blank);
+    word[length] = 0;
+  });
 }
 
-void Robot::ExtendRight(char* word, int length, const DawgNode* node, int index, int column) {
+void Robot::ExtendRight(char* word, int length, const DawgWalkNode* node, int index, int column) {
   if (Cancelled()) return;
-  const int side = board_.Side();
-  const DawgNodeList& graph = GetLexicon()->Main();
-  if (column < side && !IsEmptySquare(GridAt(currentLine_, column))) {
+  if (column < side_ && !IsEmptySquare(LineAt(column))) {
     // A tile on the board: only the lexicon nodes of its letter go on.
     if (index < 0 || length >= kMaxWordLetters) return;
-    const char tile = GridAt(currentLine_, column);
-    for (const DawgNode* n = FirstSibling(graph, index); n; ++n) {
-      if (n->LetterIndex() == LetterIndex(tile)) {
-        word[length] = tile;
-        word[length + 1] = 0;
-        ExtendRight(word, length + 1, n, n->child, column + 1);
-        word[length] = 0;
-      }
-      if (n->IsLast()) break;
-    }
+    const char tile = LineAt(column);
+    ForEachChild(index, 1u << LetterIndex(tile), [&](const DawgWalkNode* n) {
+      word[length] = tile;
+      word[length + 1] = 0;
+      ExtendRight(word, length + 1, n, n->child, column + 1);
+      word[length] = 0;
+    });
     return;
   }
-  if (node && node->EndsWord() && LevelAllowed(node->Level()))
+  if (node && node->EndsWord() && LevelAllowed(node->level))
     TryWord(word, currentLine_, column - length);
-  if (index < 0 || column >= side || crossChecks_[column].count == 0 ||
-      tilesPlaced_ >= Rules().rackSize || length >= kMaxWordLetters)
+  if (index < 0 || column >= side_ || crossMasks_[column] == 0 || tilesPlaced_ >= rackSize_ ||
+      length >= kMaxWordLetters)
     return;
 
-  for (const DawgNode* n = FirstSibling(graph, index); n; ++n) {
-    const int letter = n->LetterIndex();
-    bool blank = false;
-    if (CrossCheckAllows(column, n->Letter()) && TakeLetter(letter, &blank)) {
-      word[length] = blank ? BlankShowingIndex(letter) : static_cast<char>(n->Letter());
-      word[length + 1] = 0;
-      ++tilesPlaced_;
-      ExtendRight(word, length + 1, n, n->child, column + 1);
-      --tilesPlaced_;
-      ++letterCounts_[blank ? kBlankIndex : letter];
-      word[length] = 0;
-    }
-    if (n->IsLast()) break;
-  }
+  ForEachChild(index, crossMasks_[column] & RackLetters(), [&](const DawgWalkNode* n) {
+    const int letter = n->letterIndex;
+    const bool blank = TakeLetter(letter);
+    word[length] = blank ? BlankShowingIndex(letter) : static_cast<char>(n->letter);
+    word[length + 1] = 0;
+    ++tilesPlaced_;
+    ExtendRight(word, length + 1, n, n->child, column + 1);
+    --tilesPlaced_;
+    ReturnLetter(letter, blank);
+    word[length] = 0;
+  });
 }
 
 // The placement as walked, then each variant in which a blank laid now and a

@@ -36,9 +36,11 @@ RobotMove* FoundMoveList::GetBestMove() {
 }
 
 void FoundMoveList::ClearMoveSlots() {
-  for (RobotMove& m : slots_)
-    m.Clear();
+  const int end = std::max(count_, dirtyEnd_);
+  for (int i = 0; i < end; ++i)
+    slots_[i].Clear();
   count_ = 0;
+  dirtyEnd_ = 0;
   indexed_ = false;
 }
 
@@ -175,6 +177,14 @@ int FoundMoveList::ChooseSlot(int32_t score) {
   // A full list keeps its moves unless the new one beats the worst of them.
   if (TreeKey(lowest) == INT64_MAX || score <= slots_[lowest].score) return -1;
   return lowest;
+}
+
+bool FoundMoveList::MightKeep(int32_t score) {
+  if (count_ < kFoundMoveSlots) return true;
+  if (!indexed_) Rebuild();
+  if (!treeBuilt_) BuildTree();
+  const int lowest = tree_[1];
+  return TreeKey(lowest) == INT64_MAX || score >= slots_[lowest].score;
 }
 
 RobotMove* FoundMoveList::FindMoveByWord(const char* word, int32_t score, MovePosition position,

@@ -9,7 +9,9 @@
 // a duplicate is O(1)) and, once the list is full, a tournament tree over the
 // slots' scores (finding the lowest slot is O(1), replacing it O(log n)).
 // Anything that may change slots from outside (a mutable slot, a sort, a
-// removal) drops both; the next offer rebuilds them from the slots.
+// removal) drops both; the next offer rebuilds them from the slots. Offers
+// write a new move into its slot field by field, and clearing the list
+// touches only the slots used since the last clear.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -43,12 +45,15 @@ class FoundMoveList {
   // Slot i (0..kFoundMoveSlots-1); null outside that range.
   RobotMove* GetMoveSlot(int i) {
     indexed_ = false;
-    return i >= 0 && i < kFoundMoveSlots ? &slots_[i] : nullptr;
+    if (i < 0 || i >= kFoundMoveSlots) return nullptr;
+    if (i >= dirtyEnd_) dirtyEnd_ = i + 1;
+    return &slots_[i];
   }
   const RobotMove* GetMoveSlot(int i) const;
   // Slot 0 when a move is held and its evalValue is at least 0.001.
   RobotMove* GetBestMove();
-  // Clears all slots; count 0.
+  // Clears all slots; count 0. Only slots that may have changed since the
+  // last clear are written again.
   void ClearMoveSlots();
   // Removes live slot i: the last live move takes its place and the freed
   // slot is cleared, so no other move is lost. A loop that removes while it
@@ -60,6 +65,10 @@ class FoundMoveList {
 
   // Finds the identical move or adds it. played/leave may be null. Returns
   // null when the game refuses the move or a full list holds no worse move.
+  // False only when every offer of this score is refused: the list is full
+  // and its lowest replaceable move scores higher (so none of its moves has
+  // this score to merge with).
+  bool MightKeep(int32_t score);
   RobotMove* FindMoveByWord(const char* word, int32_t score, MovePosition position,
                             const int32_t* playedCounts, const int32_t* leaveCounts,
                             const MoveAcceptance& accept = MoveAcceptance());
@@ -82,6 +91,9 @@ class FoundMoveList {
 
   std::vector<RobotMove> slots_;
   int32_t count_ = 0;
+  // Slots from here on are as cleared: past the live ones and never handed
+  // out for writing since the last clear.
+  int32_t dirtyEnd_ = kFoundMoveSlots;
   bool indexed_ = false;  // the hash index matches the slots
   bool treeBuilt_ = false;
   std::array<int16_t, kBuckets> bucketHead_{};

@@ -2,6 +2,8 @@
 // given boards, and what each scores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
 #include <string>
@@ -352,6 +354,66 @@ TEST_F(MoveGenTest, MatchesABruteForceSearchOnRandomPositions) {
     }
   }
   EXPECT_GT(compared, 500);
+}
+
+// The same lexicon with every sibling list stored in reverse letter order:
+// the generator then scans lists instead of indexing them by letter, and
+// must find the same placements.
+std::vector<uint8_t> ReverseSiblingLists(std::vector<uint8_t> image) {
+  const size_t count = (image.size() - kDawgNodesOffset) / kDawgNodeSize;
+  auto node = [&](size_t i) { return image.begin() + kDawgNodesOffset + i * kDawgNodeSize; };
+  auto flags = [&](size_t i) -> uint32_t {
+    uint32_t f = 0;
+    std::memcpy(&f, &*node(i) + 4, 4);
+    return f;
+  };
+  auto setFlags = [&](size_t i, uint32_t f) { std::memcpy(&*node(i) + 4, &f, 4); };
+  for (size_t first = 0; first < count;) {
+    size_t last = first;
+    while (!(flags(last) & kNodeLast))
+      ++last;
+    setFlags(last, flags(last) & ~kNodeLast);
+    for (size_t a = first, b = last; a < b; ++a, --b)
+      std::swap_ranges(node(a), node(a) + kDawgNodeSize, node(b));
+    setFlags(last, flags(last) | kNodeLast);
+    first = last + 1;
+  }
+  return image;
+}
+
+TEST_F(MoveGenTest, UnsortedSiblingListsGiveTheSamePlacements) {
+  std::mt19937 rng(11);
+  std::set<std::string> dict;
+  while (dict.size() < 200) {
+    std::string w;
+    for (int k = 2 + static_cast<int>(rng() % 4); k > 0; --k)
+      w += "abcdeft"[rng() % 7];
+    dict.insert(w);
+  }
+  const std::string folder = lexfix::Folder("movegen-unsorted");
+  Init(Words(Strings(dict.begin(), dict.end())), "movegen-unsorted");
+  ASSERT_TRUE(GetLexicon()->Main().SortedLists());
+  std::vector<Grid> grids(1);
+  grids.push_back(Grid().Lay(7, 5, "abet").Lay(5, 7, "deft", true));
+  grids.push_back(Grid().Lay(7, 5, "fad").Lay(3, 6, "ace", true).Lay(8, 3, "cat"));
+  const char* racks[] = {"abcdeft", "ab`eeft", "ccddtt`"};
+  std::vector<Strings> sorted;
+  for (const Grid& g : grids)
+    for (const char* rack : racks)
+      sorted.push_back(Placements(g, rack));
+
+  const CompiledLexicon compiled = lexfix::WriteLexicon(
+      folder, Words(Strings(dict.begin(), dict.end())), kLanguageEnglish, false);
+  lexfix::WriteBytes(lexfix::DictPath(folder, Lexicon::MainGraphName(kLanguageEnglish)),
+                     ReverseSiblingLists(compiled.mainGraph));
+  lexfix::LoadGlobal(folder, kLanguageEnglish);
+  ASSERT_FALSE(GetLexicon()->Main().SortedLists());
+  size_t k = 0;
+  for (const Grid& g : grids)
+    for (const char* rack : racks) {
+      EXPECT_EQ(Placements(g, rack), sorted[k]) << "rack " << rack;
+      EXPECT_FALSE(sorted[k++].empty());
+    }
 }
 
 }  // namespace

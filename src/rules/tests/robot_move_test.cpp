@@ -286,6 +286,27 @@ TEST_F(FoundMovesTest, SortsAreStableAndDescending) {
   EXPECT_EQ(list->GetMoveSlot(kFoundMoveSlots), nullptr);
 }
 
+// Clearing rewrites only the slots used since the last clear: every slot a
+// caller could have written, live or not, must read as cleared afterwards.
+TEST_F(FoundMovesTest, ClearingLeavesEverySlotCleared) {
+  const FoundMoveList& slots = *list;  // const reads hand out nothing to write
+  const RobotMove cleared = *slots.GetMoveSlot(kFoundMoveSlots - 1);
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 40; ++i)
+      Add("cat", i, i % 15);
+    list->RemoveMove(3);
+    list->GetMoveSlot(120)->score = 7;  // past the live slots
+    list->GetMoveSlot(5)->evalValue = 2.0f;
+    list->ClearMoveSlots();
+    uint8_t want[kRobotMoveImageSize], got[kRobotMoveImageSize];
+    EncodeRobotMove(cleared, want);
+    for (int i = 0; i < kFoundMoveSlots; ++i) {
+      EncodeRobotMove(*slots.GetMoveSlot(i), got);
+      ASSERT_EQ(std::memcmp(want, got, sizeof want), 0) << "round " << round << " slot " << i;
+    }
+  }
+}
+
 }  // namespace
 
 namespace {

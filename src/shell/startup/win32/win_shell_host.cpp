@@ -3,12 +3,10 @@
 #include <string>
 
 #include "game/session_registry.h"
-#include "platform/path.h"
-#include "shell/app_context.h"
-#include "shell/user_profile.h"
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
 #include "shell/startup/win32/options_hooks.h"
+#include "shell/startup/win32/profile_window.h"
 #include "ui/page_layout.h"
 #include "ui/win32/file_dialog_win32.h"
 
@@ -37,18 +35,9 @@ void WinShellHost::SetGlobalTextBuffer(const char* text) { ui::SetGlobalTextBuff
 
 void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
 
-// A profile without a layout of its own takes the default layout of the
-// desktop (the profile code copies it after a refusal here); when no default
-// layout stands in the program's data either, the panels keep their own
-// placements rather than the profile being refused and the program closed.
-int WinShellHost::LoadPageLayout(const char* path) {
-  if (path && *path && platform::FileExists(path)) return ui::LoadPageLayout(path);
-  int width = 0, height = 0;
-  GetDesktopSize(&width, &height);
-  const std::string fallback =
-      std::string(GetLayoutsFolder()) + "\\" + DefaultLayoutForDesktop(width, height);
-  return platform::FileExists(fallback.c_str()) ? -1 : 0;
-}
+void WinShellHost::ProfileSelected(const UserProfile& profile) { NotifyProfileWindow(profile); }
+
+int WinShellHost::LoadPageLayout(const char* path) { return ui::LoadPageLayout(path); }
 
 void WinShellHost::LoadOptionsSettings() { LoadProgramOptions(); }
 

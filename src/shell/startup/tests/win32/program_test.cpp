@@ -2,9 +2,11 @@
 // (the program folder) with the unattended switches of its ini, watched from
 // outside. It shows its splash and its main window, a second start hands
 // over to the first and exits, a desktop below 800x600 is refused with its
-// message, and the system settings are as before once it has gone. From the
-// lobby the Play button leads through the new-game dialog to the game room.
-// The lobby's surroundings show its wallpaper tile.
+// message, and the system settings are as before once it has gone. The
+// welcome prompt leads to the profile manager, whose "Create later" gives
+// the Default profile. From the lobby the Play button leads through the
+// new-game dialog to the game room. The lobby's surroundings show its
+// wallpaper tile.
 // Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
@@ -85,6 +87,7 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   for (int y = 100; y <= 900; y += 100)
     black += lobby.At(16, y) == RGB(0, 0, 0);
   EXPECT_LT(black, 3);
+  ASSERT_TRUE(LeaveProfileManager(first)) << Log();
 
   // A second start hands over to the first and exits with 0.
   HANDLE second = Start();

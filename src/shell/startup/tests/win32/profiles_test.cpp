@@ -152,6 +152,23 @@ TEST_F(ProfilesTest, ANewProfileIsListedStoredAndEntered) {
   EXPECT_EQ(host.selected, std::vector<std::string>{"John"});
 }
 
+TEST_F(ProfilesTest, ANewProfileTickedForUseIsEnteredAtOnce) {
+  ASSERT_TRUE(Make("Ann"));
+  ASSERT_TRUE(shell::SelectUser("Ann"));
+  testsupport::RecordingSink sink;
+  Then([&](HWND manager) {
+    Then([&](HWND create) {
+      SetDlgItemTextA(create, kName, "zoe");
+      Click(create, kCreate);  // "Use this profile now" is ticked at start
+    });
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kNew, BN_CLICKED), 0);
+  });
+  EXPECT_EQ(shell::ShowUserManagementDialog(owner), shell::kProfileEntered);
+  EXPECT_STREQ(shell::GetCurrentUserName(), "Zoe");
+  EXPECT_EQ(host.selected, (std::vector<std::string>{"Ann", "Zoe"}));
+  EXPECT_TRUE(sink.messages.empty());
+}
+
 TEST_F(ProfilesTest, BadInputIsRefusedWithItsMessageAndNothingIsWritten) {
   ASSERT_TRUE(Make("John"));
   testsupport::RecordingSink sink;

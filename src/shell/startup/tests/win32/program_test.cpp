@@ -23,23 +23,22 @@ namespace {
 using namespace progtest;
 
 struct SystemSettings {
-  UINT saver = 0, beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
+  UINT beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
   static SystemSettings Read() {
     SystemSettings s;
-    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &s.saver, 0);
     SystemParametersInfoA(SPI_GETBEEP, 0, &s.beep, 0);
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &s.drag, 0);
     SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &s.smoothing, 0);
     SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &s.smoothingType, 0);
     return s;
   }
+  // The screen saver flag is left out: Wine answers it from the X server's
+  // state, which its own desktop process changes too, so across processes it
+  // does not read back what the program set. Its switch and restore are
+  // checked with a recording fake natively.
   std::string Text() const {
-    return std::to_string(saver) + " " + std::to_string(beep) + " " + std::to_string(drag) + " " +
-           std::to_string(smoothing) + " " + std::to_string(smoothingType);
-  }
-  bool operator==(const SystemSettings& o) const {
-    return saver == o.saver && beep == o.beep && drag == o.drag && smoothing == o.smoothing &&
-           smoothingType == o.smoothingType;
+    return std::to_string(beep) + " " + std::to_string(drag) + " " + std::to_string(smoothing) +
+           " " + std::to_string(smoothingType);
   }
 };
 

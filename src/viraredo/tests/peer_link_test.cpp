@@ -225,7 +225,9 @@ TEST_P(PeerLinkTest, EveryReliableMessageArrivesOnceAndInOrder) {
     g_now += 10000;
   }
   // The faults did bite: what was lost came back by a resend.
-  if (faults.lossPercent > 0) EXPECT_TRUE(log.saw("sent retransmit"));
+  if (faults.lossPercent > 0) {
+    EXPECT_TRUE(log.saw("sent retransmit"));
+  }
   ASSERT_EQ(b->delivered.size(), static_cast<size_t>(total)) << "ticks " << tick;
   ASSERT_EQ(a->delivered.size(), static_cast<size_t>(total)) << "ticks " << tick;
   for (int i = 0; i < total; ++i) {

@@ -72,10 +72,14 @@ void InstallRecords(const std::string& skinIni, gui::SkinRegistry* reg) {
   set.appValue = 0;
   set.builtinInstance = gui::GuiGetInstance();
   FillControlSkin(GetSkinClassSet(), reg, GetProgramFolder(), g_palette, &set);
-  // The toolkit's own button reader adds what the class table does not
-  // carry: focus pieces, bitmap-key offsets, the font slot, the shadow.
+  // The toolkit's own button and label readers add what the class table does
+  // not carry: focus pieces, bitmap-key offsets, the font slot, the shadow,
+  // and the texture under labels and group boxes (without it a group box
+  // shows the system's light face under the skin's light text).
   std::string buttons = gui::GuiSkinConfigPath(skinIni.c_str(), "button");
   if (!buttons.empty()) gui::GuiReadButtonIni(buttons.c_str(), reg, &set);
+  std::string labels = gui::GuiSkinConfigPath(skinIni.c_str(), "static");
+  if (!labels.empty()) gui::GuiReadStaticIni(labels.c_str(), reg, &set);
   set.font = gui::GuiGetFont(0);
   set.edgeProc = DrawSkinBevel;
   gui::GuiApplySkin(0, &set);

@@ -28,6 +28,7 @@
 #include "shell/startup/win32/online_hooks.h"
 #include "shell/startup/win32/options_hooks.h"
 #include "shell/startup/win32/personality_chooser.h"
+#include "shell/startup/win32/profile_manager.h"
 #include "shell/startup/win32/room_backgrounds.h"
 #include "shell/startup/win32/splash.h"
 #include "shell/startup/win32/startup_hooks.h"
@@ -255,6 +256,8 @@ void RunLobbyOptions(HWND owner) {
 
 void RunCredits(HWND owner) { ui::ShowAboutBox(owner); }
 
+int RunUserManagement(HWND owner) { return static_cast<int>(ShowUserManagementDialog(owner)); }
+
 // A saved game chosen in the program's file dialog is played in the game
 // room, which opens it in place of the player set-up.
 void OpenSavedGameFromLobby(HWND) {
@@ -285,6 +288,7 @@ void InstallRooms() {
   lobby.shutDown = ShutDownFromLobby;
   lobby.runOptions = RunLobbyOptions;
   lobby.runCredits = RunCredits;
+  lobby.runUserManagement = RunUserManagement;
   lobby.openSavedFile = OpenSavedGameFromLobby;
   lobby.loadBackgroundTile = LoadShownRoomTile;
   scene::SetLobbyServices(lobby);
@@ -411,7 +415,14 @@ bool SelectStartUser() {
   if (!GetCurrentUserName()[0]) {
     int answer = Notice(WelcomePromptText(CountUsers() > 0), 1);
     const uint32_t message = WelcomeAnswerMessage(answer);
-    if (HWND lobby = scene::GetLobbyDialog()) PostMessageA(lobby, message, 0, 0);
+    if (HWND lobby = scene::GetLobbyDialog()) {
+      // A posted message below WM_USER (the Default profile's) is not
+      // delivered on every system: that one is sent.
+      if (message < WM_USER)
+        SendMessageA(lobby, message, 0, 0);
+      else
+        PostMessageA(lobby, message, 0, 0);
+    }
     Log("welcome answer %u", message);
   }
   return true;

@@ -6,6 +6,8 @@
 #include "shell/sound.h"
 #include "shell/startup/win32/app_cursors.h"
 #include "shell/startup/win32/options_hooks.h"
+#include "shell/startup/win32/profile_window.h"
+#include "ui/page_layout.h"
 #include "ui/win32/file_dialog_win32.h"
 
 namespace shell {
@@ -32,6 +34,10 @@ int WinShellHost::GetCurrentRoomId() { return room_; }
 void WinShellHost::SetGlobalTextBuffer(const char* text) { ui::SetGlobalTextBuffer(text); }
 
 void WinShellHost::CloseProfileGames() { ::DestroyAllGames(); }
+
+void WinShellHost::ProfileSelected(const UserProfile& profile) { NotifyProfileWindow(profile); }
+
+int WinShellHost::LoadPageLayout(const char* path) { return ui::LoadPageLayout(path); }
 
 void WinShellHost::LoadOptionsSettings() { LoadProgramOptions(); }
 

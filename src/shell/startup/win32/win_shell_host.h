@@ -19,6 +19,11 @@ class WinShellHost : public ShellHost {
   void LoadOptionsSettings() override;
   // The file dialog starts in the selected user's folder.
   void SetGlobalTextBuffer(const char* text) override;
+  // The player profile window follows the selected profile.
+  void ProfileSelected(const UserProfile& profile) override;
+  // The main window's page layout; a profile without a layout file keeps
+  // the windows where they are.
+  int LoadPageLayout(const char* path) override;
 
   void SetMainWindow(HWND window) { main_ = window; }
   // A stand-in desktop size for unattended runs (0 x 0: the real one).

@@ -76,6 +76,23 @@ inline HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
 
 // The build folder's program ini with the test switches; the previous file
 // comes back afterwards.
+// The welcome prompt's first answer opens the profile manager; its "Create
+// later" leaves the player the Default profile. False when the manager does
+// not come, does not go, or the Default profile is not made.
+inline bool LeaveProfileManager(HANDLE process) {
+  constexpr int kCreateLater = 362;
+  HWND later = WaitForWindow(process, "CGUIBMPButton", kCreateLater, 15000);
+  if (!later) return false;
+  HWND manager = GetParent(later);
+  PostMessageA(manager, WM_COMMAND, MAKEWPARAM(kCreateLater, BN_CLICKED),
+               reinterpret_cast<LPARAM>(later));
+  const std::string usr = BuildPath("Data/Default User/Default/Default.usr");
+  for (DWORD end = GetTickCount() + 10000; GetTickCount() < end; Sleep(50))
+    if (!IsWindow(manager) && GetFileAttributesA(usr.c_str()) != INVALID_FILE_ATTRIBUTES)
+      return true;
+  return false;
+}
+
 class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -121,6 +138,7 @@ class ProgramRun : public ::testing::Test {
   HWND PressPlay(HANDLE run) {
     for (DWORD end = GetTickCount() + 20000; GetTickCount() < end; Sleep(50))
       if (Log().find("welcome answer") != std::string::npos) break;
+    if (!LeaveProfileManager(run)) return nullptr;
     // The large lobby's Play button (the screen is 1280x1024).
     HWND play = WaitForWindow(run, "AnimButton", 1368, 10000);
     if (!play) return nullptr;

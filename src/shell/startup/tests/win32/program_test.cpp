@@ -2,9 +2,11 @@
 // (the program folder) with the unattended switches of its ini, watched from
 // outside. It shows its splash and its main window, a second start hands
 // over to the first and exits, a desktop below 800x600 is refused with its
-// message, and the system settings are as before once it has gone. From the
-// lobby the Play button leads through the new-game dialog to the game room.
-// The lobby's surroundings show its wallpaper tile.
+// message, and the system settings are as before once it has gone. The
+// welcome prompt leads to the profile manager, whose "Create later" gives
+// the Default profile. From the lobby the Play button leads through the
+// new-game dialog to the game room. The lobby's surroundings show its
+// wallpaper tile.
 // Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
@@ -21,23 +23,22 @@ namespace {
 using namespace progtest;
 
 struct SystemSettings {
-  UINT saver = 0, beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
+  UINT beep = 0, drag = 0, smoothing = 0, smoothingType = 0;
   static SystemSettings Read() {
     SystemSettings s;
-    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &s.saver, 0);
     SystemParametersInfoA(SPI_GETBEEP, 0, &s.beep, 0);
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &s.drag, 0);
     SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &s.smoothing, 0);
     SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &s.smoothingType, 0);
     return s;
   }
+  // The screen saver flag is left out: Wine answers it from the X server's
+  // state, which its own desktop process changes too, so across processes it
+  // does not read back what the program set. Its switch and restore are
+  // checked with a recording fake natively.
   std::string Text() const {
-    return std::to_string(saver) + " " + std::to_string(beep) + " " + std::to_string(drag) + " " +
-           std::to_string(smoothing) + " " + std::to_string(smoothingType);
-  }
-  bool operator==(const SystemSettings& o) const {
-    return saver == o.saver && beep == o.beep && drag == o.drag && smoothing == o.smoothing &&
-           smoothingType == o.smoothingType;
+    return std::to_string(beep) + " " + std::to_string(drag) + " " + std::to_string(smoothing) +
+           " " + std::to_string(smoothingType);
   }
 };
 
@@ -85,6 +86,7 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
   for (int y = 100; y <= 900; y += 100)
     black += lobby.At(16, y) == RGB(0, 0, 0);
   EXPECT_LT(black, 3);
+  ASSERT_TRUE(LeaveProfileManager(first)) << Log();
 
   // A second start hands over to the first and exits with 0.
   HANDLE second = Start();

@@ -1,0 +1,41 @@
+#pragma once
+// DATA: an application datagram, its first part encrypted (3DES-CBC with an
+// IV derived from the sequence number) and header plus ciphertext plus tail
+// authenticated by a truncated HMAC-SHA1 under the association key.
+//
+// Payload form, in and out: u16 L, L bytes to encrypt, then the bytes that
+// travel in clear.
+#include "bdDTLS/bdDTLSHeader.h"
+
+class bdSequenceNumber;
+
+class bdDTLSData : public bdDTLSHeader {
+ public:
+  static constexpr unsigned int HMAC_SIZE = 8;
+  static constexpr unsigned int KEY_SIZE = 24;
+  // Header, HMAC and L.
+  static constexpr unsigned int OVERHEAD = 16;
+
+  bdDTLSData();
+  bdDTLSData(std::uint16_t vtag, std::uint16_t seqNum);
+
+  bool serialize(void* buffer, unsigned int bufferSize, unsigned int offset,
+                 unsigned int& newOffset) const override;
+  bool deserialize(const void* buffer, unsigned int bufferSize, unsigned int offset,
+                   unsigned int& newOffset) override;
+
+  bool serialize(void* buffer, unsigned int bufferSize, unsigned int offset,
+                 unsigned int& newOffset, const bdSequenceNumber& sequence,
+                 const unsigned char key[], const unsigned char* data, unsigned int dataSize);
+  bool deserialize(const void* buffer, unsigned int bufferSize, unsigned int offset,
+                   unsigned int& newOffset, const bdSequenceNumber& reference,
+                   const unsigned char key[], unsigned char* out, unsigned int outSize,
+                   unsigned int& outLength);
+
+  // The 32-bit sequence number rebuilt by the last successful read.
+  int getFullSeqNum() const { return m_fullSeqNum; }
+
+ private:
+  unsigned char m_hmac[HMAC_SIZE];
+  int m_fullSeqNum;
+};

@@ -1,0 +1,261 @@
+#include "bdWindow/bdReliableSendWindow.h"
+
+#include <algorithm>
+
+#include "bdCore/bdLog/bdLog.h"
+#include "bdPacket/bdPacket.h"
+
+namespace {
+const char* const kChannel = "bdConnection/windows";
+const unsigned int kMinWindow = 2 * bdReliableSendWindow::PACKET_SIZE;
+}  // namespace
+
+bdReliableSendWindow::bdReliableSendWindow()
+    : m_cumAck(-1),
+      m_next(0),
+      m_rto(0.3f),
+      m_fastRetransmitThreshold(FAST_RETRANSMIT),
+      m_slots(),
+      m_peerCredit(1500),
+      m_bytesInFlight(0),
+      m_partialBytesAcked(0),
+      m_ssthresh(1500),
+      m_cwnd(kMinWindow) {
+  for (Slot& s : m_slots) {
+    s.sendCount = 0;
+    s.gapReports = 0;
+    s.ackedInGap = 0;
+  }
+  m_lastSend.start();
+}
+
+bool bdReliableSendWindow::add(bdReference<bdDataChunk> chunk) {
+  Slot& s = slot(m_next.getValue());
+  if (chunk.isNull() || s.chunk.notNull()) {
+    bdLogWarn(kChannel, "reliable message window is full.");
+    return false;
+  }
+  chunk->setSequenceNumber(static_cast<std::uint16_t>(m_next.getValue() & 0xFFFF));
+  s.chunk = chunk;
+  s.timer.reset();
+  s.sendCount = 0;
+  s.gapReports = 0;
+  s.ackedInGap = 0;
+  ++m_next;
+  return true;
+}
+
+bool bdReliableSendWindow::isAllAcked() const {
+  for (int s = m_cumAck.getValue() + 1; s < m_next.getValue(); ++s) {
+    if (slot(s).chunk.notNull()) return false;
+  }
+  return true;
+}
+
+void bdReliableSendWindow::send(Slot& s) {
+  s.sendCount = static_cast<std::uint8_t>(std::min(255, s.sendCount + 1));
+  s.timer.start();
+  m_bytesInFlight += s.chunk->getSerializedSize();
+}
+
+unsigned int bdReliableSendWindow::congestionEvent(int event) {
+  switch (event) {
+    case BD_CE_FAST_RETRANSMIT:
+      m_ssthresh = std::max(m_cwnd / 2, kMinWindow);
+      m_cwnd = m_ssthresh;
+      m_partialBytesAcked = 0;
+      return m_ssthresh;
+    case BD_CE_TIMEOUT:
+      m_ssthresh = std::max(m_cwnd / 2, kMinWindow);
+      m_cwnd = PACKET_SIZE;
+      m_partialBytesAcked = 0;
+      return m_ssthresh;
+    case BD_CE_IDLE:
+      m_cwnd = std::max(m_cwnd / 2, 2 * kMinWindow);
+      m_partialBytesAcked = 0;
+      return m_cwnd;
+    default:
+      return 0;
+  }
+}
+
+void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
+  // Loss scan: what the peer reported missing three times, or what timed out.
+  bool fastRetransmit = false;
+  bool timeout = false;
+  for (int seq = m_cumAck.getValue() + 1; seq < m_next.getValue(); ++seq) {
+    Slot& s = slot(seq);
+    if (s.chunk.isNull() || s.ackedInGap) continue;
+    if (s.chunk->getSequenceNumber() != static_cast<std::uint16_t>(seq & 0xFFFF)) {
+      bdAssertMsg("Window error");
+    }
+    if (s.sendCount == 0) break;
+    const unsigned int size = s.chunk->getSerializedSize();
+    if (s.gapReports >= m_fastRetransmitThreshold) {
+      fastRetransmit = true;
+    } else if (s.timer.getElapsedTimeInSeconds() > m_rto) {
+      timeout = true;
+    } else {
+      continue;
+    }
+    m_bytesInFlight -= std::min(m_bytesInFlight, size);
+  }
+  if (fastRetransmit) congestionEvent(BD_CE_FAST_RETRANSMIT);
+  if (timeout) {
+    congestionEvent(BD_CE_TIMEOUT);
+    m_rto = std::min(2.0f * m_rto, 2.0f);
+  }
+
+  bool sent = false;
+  for (int seq = m_cumAck.getValue() + 1; seq < m_next.getValue(); ++seq) {
+    Slot& s = slot(seq);
+    if (s.chunk.isNull() || s.ackedInGap) continue;
+    const unsigned int size = s.chunk->getSerializedSize();
+    bool stopAfter = false;
+    if (s.sendCount == 0) {
+      const bool inCredit = m_peerCredit > m_bytesInFlight && m_peerCredit - m_bytesInFlight > size;
+      if (!inCredit) {
+        if (m_bytesInFlight >= m_cwnd || size >= PACKET_SIZE) break;
+        stopAfter = true;
+      }
+      if (!packet.addChunk(s.chunk)) {
+        bdLogInfo(kChannel, "packet full.");
+        break;
+      }
+      if (stopAfter) bdLogInfo(kChannel, "sent 1 new packet %u (rule b)", seq);
+      send(s);
+      sent = true;
+      if (stopAfter) break;
+      continue;
+    }
+    const bool fast = s.gapReports >= m_fastRetransmitThreshold;
+    if (!fast && !(s.timer.getElapsedTimeInSeconds() > m_rto && m_bytesInFlight < m_cwnd)) {
+      continue;
+    }
+    if (!packet.addChunk(s.chunk)) {
+      bdLogInfo(kChannel, "packet full.");
+      break;
+    }
+    if (fast) {
+      bdLogInfo(kChannel, "sent retransmit (fast retransmit) %u", seq);
+    } else {
+      bdLogInfo(kChannel, "sent retransmit (rto timeout) %u", seq);
+    }
+    s.gapReports = 0;
+    send(s);
+    sent = true;
+  }
+  if (sent) {
+    m_lastSend.start();
+  } else if (m_lastSend.getElapsedTimeInSeconds() > 1.0f) {
+    congestionEvent(BD_CE_IDLE);
+    m_lastSend.start();
+  }
+}
+
+bool bdReliableSendWindow::checkGapBlocks(const bdSAckChunk& sack, int cumAck) const {
+  const auto& blocks = sack.getGapBlocks();
+  int previousEnd = 0;
+  for (auto* n = blocks.isEmpty() ? nullptr : blocks.getHead(); n != nullptr; n = n->m_next) {
+    const int start = n->m_value.m_start;
+    const int end = n->m_value.m_end;
+    // Blocks come in order, each after a hole, and name only chunks we sent.
+    if (start <= previousEnd + 1 || end < start || cumAck + end >= m_next.getValue()) return false;
+    for (int seq = cumAck + previousEnd + 1; seq <= cumAck + end; ++seq) {
+      const Slot& s = slot(seq);
+      if (s.chunk.isNull()) {
+        bdLogWarn(kChannel, "Shouldn't be null!");
+        return false;
+      }
+      if (seq >= cumAck + start && s.sendCount == 0) {
+        bdLogWarn(kChannel, "Send count should be > 0");
+        return false;
+      }
+    }
+    previousEnd = end;
+  }
+  return true;
+}
+
+void bdReliableSendWindow::grow(unsigned int bytesAcked) {
+  if (m_bytesInFlight < m_cwnd) return;
+  if (m_cwnd <= m_ssthresh) {
+    m_cwnd += std::min(bytesAcked, PACKET_SIZE);
+    return;
+  }
+  m_partialBytesAcked += bytesAcked;
+  if (m_partialBytesAcked >= m_cwnd) {
+    m_cwnd += PACKET_SIZE;
+    m_partialBytesAcked = m_partialBytesAcked > m_cwnd ? m_partialBytesAcked - m_cwnd : 0;
+  }
+}
+
+bool bdReliableSendWindow::handleAck(bdReference<bdSAckChunk> sack, float& rtt) {
+  rtt = 0.0f;
+  if (sack.isNull()) return false;
+  // Widened near 0 at first, so that a SACK naming nothing received yet
+  // (0xFFFF) reads as -1 and not as 65535.
+  const bdSequenceNumber reference(m_cumAck.getValue() < 0 ? 0 : m_cumAck.getValue());
+  const bdSequenceNumber cum(reference, sack->getCumulativeAck(), 16);
+  if (cum > m_next + -1) {
+    bdLogWarn(kChannel, "Acking unsent chunk.");
+    return false;
+  }
+  if (cum < m_cumAck) return true;
+  // Every block is checked before anything changes.
+  for (int seq = m_cumAck.getValue() + 1; seq <= cum.getValue(); ++seq) {
+    if (slot(seq).chunk.isNull()) {
+      bdLogWarn(kChannel, "Invalid ack.");
+      return false;
+    }
+    if (slot(seq).sendCount == 0) {
+      bdLogWarn(kChannel, "Acking unsent chunk.");
+      return false;
+    }
+  }
+  if (!checkGapBlocks(*sack, cum.getValue())) {
+    bdLogWarn(kChannel, "Invalid gap blocks.");
+    return false;
+  }
+  if (cum > m_cumAck) {
+    const Slot& newest = slot(cum.getValue());
+    if (newest.sendCount == 1) rtt = newest.timer.getElapsedTimeInSeconds();
+  }
+  m_peerCredit = sack->getCredit();
+  m_bytesInFlight = 0;
+  for (unsigned int i = 1; i <= SLOTS; ++i) {
+    const Slot& s = slot(cum.getValue() + static_cast<int>(i));
+    if (s.chunk.isNull()) break;
+    if (!s.ackedInGap) m_bytesInFlight += s.chunk->getSerializedSize() * s.sendCount;
+  }
+  unsigned int bytesAcked = 0;
+  for (int seq = m_cumAck.getValue() + 1; seq <= cum.getValue(); ++seq) {
+    Slot& s = slot(seq);
+    if (!s.ackedInGap) bytesAcked += s.chunk->getSerializedSize();
+    s.chunk = nullptr;
+    s.sendCount = 0;
+    s.gapReports = 0;
+    s.ackedInGap = 0;
+  }
+  const auto& blocks = sack->getGapBlocks();
+  int previousEnd = 0;
+  for (auto* n = blocks.isEmpty() ? nullptr : blocks.getHead(); n != nullptr; n = n->m_next) {
+    const int start = cum.getValue() + n->m_value.m_start;
+    const int end = cum.getValue() + n->m_value.m_end;
+    for (int seq = cum.getValue() + previousEnd + 1; seq < start; ++seq) {
+      Slot& s = slot(seq);
+      if (s.gapReports < 255) ++s.gapReports;
+      s.ackedInGap = 0;
+    }
+    for (int seq = start; seq <= end; ++seq) {
+      Slot& s = slot(seq);
+      if (!s.ackedInGap) bytesAcked += s.chunk->getSerializedSize();
+      s.ackedInGap = 1;
+      s.timer.start();
+    }
+    previousEnd = n->m_value.m_end;
+  }
+  grow(bytesAcked);
+  m_cumAck = cum;
+  return true;
+}

@@ -17,6 +17,7 @@
 #include "bdPacket/bdDataChunk.h"
 #include "bdPacket/bdPacket.h"
 #include "bdPacket/bdSAckChunk.h"
+#include "bdSocket/bdPlatformSocket.h"
 #include "bdSocket/bdSecurity/bdSecurityKeyMap.h"
 #include "bdSocket/bdSocket.h"
 #include "bdSocketRouter/bdBandwidthLimiter.h"
@@ -234,6 +235,97 @@ TEST_P(PeerLinkTest, EveryReliableMessageArrivesOnceAndInOrder) {
     ASSERT_EQ(b->delivered[i], message('a', i));
     ASSERT_EQ(a->delivered[i], message('b', i) + std::string(300, '.'));
   }
+}
+
+// The same association pair over real UDP sockets on loopback.
+struct UdpPeer {
+  UdpPeer(const bdSecurityID& id, const bdSecurityKey& key) {
+    ecc.create();
+    keys.put(id, key);
+    socket.create(false);
+    bdInetAddr ignored;
+    unsigned short port = 0;
+    if (socket.bind(bdAddr(bdInetAddr::getLoopback(), 0)) == BD_NET_SUCCESS) {
+      bdPlatformSocket::getSocketName(socket.getHandle(), ignored, port);
+    }
+    self = bdAddr(bdInetAddr::getLoopback(), port);
+    bdArray<bdAddr> locals;
+    locals.pushBack(self);
+    local = bdReference<bdCommonAddr>(new bdCommonAddr(locals, self, BD_NAT_OPEN));
+  }
+  // Reads what is waiting; returns the application payloads.
+  std::vector<std::string> poll() {
+    std::vector<std::string> got;
+    unsigned char buffer[1400];
+    unsigned char out[1400];
+    bdAddr from;
+    for (int n = socket.receiveFrom(from, buffer, sizeof buffer); n > 0;
+         n = socket.receiveFrom(from, buffer, sizeof buffer)) {
+      if (dtls == nullptr) {
+        dtls.reset(
+            new bdDTLSAssociation(&socket, &keys, &ecc, &addrMap, local, from, bdAddrHandleRef()));
+      }
+      bdAddrHandleRef handle;
+      const int m =
+          dtls->receiveFrom(from, buffer, static_cast<unsigned int>(n), handle, out, sizeof out);
+      if (m > 2) got.emplace_back(reinterpret_cast<const char*>(out) + 2, m - 2);
+    }
+    return got;
+  }
+  bdSocket socket;
+  bdAddr self;
+  bdSecurityKeyMap keys;
+  bdDHKey ecc;
+  bdAddressMapImpl addrMap;
+  bdReference<bdCommonAddr> local;
+  std::unique_ptr<bdDTLSAssociation> dtls;
+};
+
+TEST_F(CoreTest, PeersAssociateAndExchangeOverLoopbackUdp) {
+  bdSecurityKeyMap maker;
+  bdSecurityID id;
+  bdSecurityKey key;
+  maker.create(id, key);
+  UdpPeer a(id, key);
+  UdpPeer b(id, key);
+  ASSERT_NE(a.self.getPort(), 0);
+  ASSERT_NE(b.self.getPort(), 0);
+  bdAddrHandleRef handle;
+  a.addrMap.registerAddr(bdReference<bdCommonAddr>(new bdCommonAddr(b.self)), id, handle);
+  handle->m_realAddr = b.self;
+  handle->m_status = bdAddrHandle::BD_ADDR_RESOLVED;
+  a.dtls.reset(
+      new bdDTLSAssociation(&a.socket, &a.keys, &a.ecc, &a.addrMap, a.local, b.self, handle));
+  a.dtls->connect();
+  for (int i = 0; i < 2000 && (a.dtls->getStatus() != BD_SOCKET_CONNECTED || b.dtls == nullptr ||
+                               b.dtls->getStatus() != BD_SOCKET_CONNECTED);
+       ++i) {
+    a.poll();
+    b.poll();
+    bdPlatformTiming::sleep(1);
+  }
+  ASSERT_EQ(a.dtls->getStatus(), BD_SOCKET_CONNECTED);
+  ASSERT_TRUE(b.dtls != nullptr);
+  ASSERT_EQ(b.dtls->getStatus(), BD_SOCKET_CONNECTED);
+
+  // u16 length of the part to encrypt, that part, then the clear part.
+  const std::string there("\x05\x00hello tail", 12);
+  const std::string back("\x04\x00pong", 6);
+  ASSERT_GT(a.dtls->sendTo(b.self, there.data(), static_cast<unsigned int>(there.size())), 0);
+  ASSERT_GT(b.dtls->sendTo(a.self, back.data(), static_cast<unsigned int>(back.size())), 0);
+  std::vector<std::string> atA;
+  std::vector<std::string> atB;
+  for (int i = 0; i < 2000 && (atA.empty() || atB.empty()); ++i) {
+    for (const auto& m : a.poll())
+      atA.push_back(m);
+    for (const auto& m : b.poll())
+      atB.push_back(m);
+    bdPlatformTiming::sleep(1);
+  }
+  EXPECT_EQ(atB, std::vector<std::string>{"hello tail"});
+  EXPECT_EQ(atA, std::vector<std::string>{"pong"});
+  a.dtls.reset();
+  b.dtls.reset();
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, PeerLinkTest,

@@ -32,10 +32,13 @@ using RecordingSink = uitest::NoticeSink;
 
 class PositionSetupPanel : public ::testing::Test {
  protected:
+  static void TearDownTestSuite() { gui::GuiFreeFrameSkin(); }
   void SetUp() override {
     if (!gametest::StartEngineWithBuiltLexicon()) GTEST_SKIP() << "no English lexicon built";
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
+    // The toolkit is set up once for every test of the program.
+    static const int skinned = uitest::InitializeStandardSkin(instance);
+    ASSERT_EQ(skinned, 1);
     auto made = gametest::TwoHumanGame();
     game = made.get();
     game->FillBag();
@@ -58,7 +61,6 @@ class PositionSetupPanel : public ::testing::Test {
     if (remainder) DestroyWindow(remainder);
     if (owner) DestroyWindow(owner);
     InstallGameSessionRegistry(nullptr);
-    gui::GuiFreeFrameSkin();
     gametest::EndEngine();
   }
   void Click(int id) { SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), 0); }

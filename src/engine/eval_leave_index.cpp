@@ -76,10 +76,19 @@ class LeaveWordIndex::Counter {
       if (rack_[c] > 0) held_[heldCount_++] = c;
   }
 
+  // The rack's tiles (blanks aside).
+  int Tiles() const {
+    int n = 0;
+    for (int k = 0; k < heldCount_; ++k)
+      n += rack_[held_[k]];
+    return n;
+  }
+
   // Node n reached with `depth` letters spent; lengths below `from` are
   // counted already (or capped). Letter sets go up in letter order, so the
-  // letters below n are held_[first] and later ones (or blanks).
-  void Visit(int32_t n, int depth, int from, int first) {
+  // letters below n are held_[first] and later ones (or blanks); `ahead`
+  // counts the rack's tiles of those letters.
+  void Visit(int32_t n, int depth, int from, int first, int ahead) {
     const Node& node = nodes_[static_cast<size_t>(n)];
     const int blanks = rack_[kBlankIndex];
     // Blanks for every letter still to come: any word below of such a length.
@@ -92,9 +101,6 @@ class LeaveWordIndex::Counter {
     if (from > maxLength_) return;
     // Letters come in ascending order: below a child of letter c the words
     // have at most depth + blanks + (rack letters from c on) letters.
-    int ahead = 0;
-    for (int k = first; k < heldCount_; ++k)
-      ahead += rack_[held_[k]];
     if (blanks == 0) {
       // Only the rack's letters lead on: find their children directly.
       for (int k = first; k < heldCount_; ++k) {
@@ -108,7 +114,7 @@ class LeaveWordIndex::Counter {
           continue;
         }
         --rack_[letter];
-        Visit(c, depth + 1, from, k);
+        Visit(c, depth + 1, from, k, ahead + rack_[letter]);
         ++rack_[letter];
       }
       return;
@@ -128,7 +134,7 @@ class LeaveWordIndex::Counter {
       }
       int32_t& source = own ? rack_[letter] : rack_[kBlankIndex];
       --source;
-      Visit(c, depth + 1, from, k);
+      Visit(c, depth + 1, from, k, own ? ahead - 1 : ahead);
       ++source;
     }
   }
@@ -267,5 +273,6 @@ void LeaveWordIndex::Count(const int32_t letters[kLetterSlots], int maxLength, c
   std::fill(counts, counts + maxLength + 1, 0);
   maxLength = std::min(maxLength, kMaxLength);
   if (maxLength < 2) return;
-  Counter(*this, letters, maxLength, caps, counts).Visit(0, 0, 2, 0);
+  Counter counter(*this, letters, maxLength, caps, counts);
+  counter.Visit(0, 0, 2, 0, counter.Tiles());
 }

@@ -2,7 +2,10 @@
 
 #include "bdCore/bdLog/bdLog.h"
 #include "bdCore/bdUtilities/bdBytePacker.h"
+#include "bdPacket/bdCookieEchoChunk.h"
 #include "bdPacket/bdDataChunk.h"
+#include "bdPacket/bdInitAckChunk.h"
+#include "bdPacket/bdInitChunk.h"
 #include "bdPacket/bdSAckChunk.h"
 
 namespace {
@@ -13,8 +16,14 @@ bdChunk* makeChunk(std::uint8_t type) {
   switch (type) {
     case BD_CT_DATA:
       return new bdDataChunk();
+    case BD_CT_INIT:
+      return new bdInitChunk();
+    case BD_CT_INIT_ACK:
+      return new bdInitAckChunk();
     case BD_CT_SACK:
       return new bdSAckChunk();
+    case BD_CT_COOKIE_ECHO:
+      return new bdCookieEchoChunk();
     case BD_CT_HEARTBEAT:
       return new bdHeartbeatChunk();
     case BD_CT_HEARTBEAT_ACK:

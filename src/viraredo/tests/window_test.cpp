@@ -7,7 +7,10 @@
 #include "bdCore/bdThread/bdPlatformTiming.h"
 #include "bdCore/bdUtilities/bdBitBuffer.h"
 #include "bdCore/bdUtilities/bdByteBuffer.h"
+#include "bdPacket/bdCookieEchoChunk.h"
 #include "bdPacket/bdDataChunk.h"
+#include "bdPacket/bdInitAckChunk.h"
+#include "bdPacket/bdInitChunk.h"
 #include "bdPacket/bdPacket.h"
 #include "bdPacket/bdSAckChunk.h"
 #include "bdWindow/bdReliableReceiveWindow.h"
@@ -125,6 +128,47 @@ TEST_F(WindowTest, PacketReaderChecksEveryLengthFromTheWire) {
   EXPECT_EQ(read.getGapBlocks().getCount(), 2u);
   bytes[11] = 200;
   EXPECT_FALSE(read.deserialize(bytes, 23, used));
+}
+
+TEST_F(WindowTest, HandshakeChunksEchoASignedCookie) {
+  // Responder: INIT-ACK with its cookie.
+  bdPacket ack(7, 1328);
+  ASSERT_TRUE(ack.addChunk(bdReference<bdChunk>(new bdInitChunk(0x01020304))));
+  ASSERT_TRUE(ack.addChunk(bdReference<bdChunk>(new bdInitAckChunk(9, bdCookie(1, 2, 3, 4)))));
+  const std::vector<unsigned char> bytes = wire(ack);
+  ASSERT_EQ(bytes.size(), 6u + 1u + 8u + 1u + 48u);
+
+  // Initiator: keeps the cookie bytes as they came and echoes them.
+  bdPacket read;
+  ASSERT_TRUE(read.deserialize(bytes.data(), static_cast<unsigned int>(bytes.size())));
+  bdReference<bdChunk> c;
+  ASSERT_TRUE(read.getNextChunk(c));
+  EXPECT_EQ(static_cast<bdInitChunk*>(c.get())->getInitTag(), 0x01020304u);
+  ASSERT_TRUE(read.getNextChunk(c));
+  ASSERT_EQ(c->getType(), BD_CT_INIT_ACK);
+  bdReference<bdByteBuffer> cookie = static_cast<bdInitAckChunk*>(c.get())->getCookieBytes();
+  ASSERT_EQ(cookie->getSize(), bdCookie::SIZE);
+  bdPacket echo(9, 1328);
+  ASSERT_TRUE(echo.addChunk(bdReference<bdChunk>(new bdCookieEchoChunk(cookie))));
+  const std::vector<unsigned char> echoed = wire(echo);
+
+  // Responder: reads its own tags back, tie-tags in their places.
+  bdPacket got;
+  ASSERT_TRUE(got.deserialize(echoed.data(), static_cast<unsigned int>(echoed.size())));
+  ASSERT_TRUE(got.getNextChunk(c));
+  const bdCookie& back = static_cast<bdCookieEchoChunk*>(c.get())->getCookie();
+  EXPECT_EQ(back.getLocalTag(), 1u);
+  EXPECT_EQ(back.getPeerTag(), 2u);
+  EXPECT_EQ(back.getLocalTieTag(), 3u);
+  EXPECT_EQ(back.getPeerTieTag(), 4u);
+  // Any byte of the cookie altered fails its signature.
+  for (unsigned int i = 0; i < bdCookie::SIZE; ++i) {
+    std::vector<unsigned char> forged = echoed;
+    forged[echoed.size() - bdCookie::SIZE + i] ^= 0x20;
+    bdPacket bad;
+    EXPECT_FALSE(bad.deserialize(forged.data(), static_cast<unsigned int>(forged.size()))) << i;
+  }
+  EXPECT_TRUE(log.saw("Invalid cookie echo."));
 }
 
 TEST_F(WindowTest, ReceiverAcksGapsAndDeliversInOrderOnce) {

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "engine/lexicon.h"
+#include "engine/robot_job.h"
+#include "game/player_robot.h"
+#include "game/robot_factory.h"
 #include "game/saved_game.h"
 #include "game/session_registry.h"
 #include "gui/win32/gui_win32.h"
@@ -379,6 +382,20 @@ void LoadLexicon() {
   Log("lexicon %s", loaded ? "loaded" : "missing");
 }
 
+// The computer players think with the word engine's robots on the robots'
+// worker thread; both are there while the lexicon is. Without them every
+// computer player would pass each turn.
+void StartComputerPlayers() {
+  InstallPlayerRobotFactory();
+  RobotWorkerPool().Start();
+}
+
+void StopComputerPlayers() {
+  DestroyAllGames();  // their robots stop thinking and go first
+  RobotWorkerPool().Stop();
+  SetPlayerRobotFactory(PlayerRobotFactory());
+}
+
 void ShowSplashSequence() {
   int ms = g_run.debug.splashMs;
   Sleep(ms);
@@ -533,8 +550,10 @@ bool StartUp() {
   Log("main window");
   Log("wallpaper %s", InstallMainWindowWallpaper(g_run.mainWindow) ? "shown" : "none");
   LoadLexicon();
+  StartComputerPlayers();
   SetOnlineAppWindows(g_run.instance, g_run.mainWindow);
   if (!SelectStartUser()) {
+    StopComputerPlayers();
     DestroyLexicon();
     RestoreSwitches();
     ShutdownSubsystems();
@@ -546,6 +565,7 @@ bool StartUp() {
 }
 
 void ShutDown() {
+  StopComputerPlayers();
   DestroyLexicon();
   RestoreSwitches();
   ShutdownSubsystems();

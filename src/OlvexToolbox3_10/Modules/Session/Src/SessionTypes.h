@@ -1,0 +1,37 @@
+#pragma once
+// A session's 8-byte key and a peer's address as the session layer carries
+// them between machines.
+#include <array>
+#include <cstdint>
+
+#include "Modules/Core/Src/Types/Blob.h"
+#include "Modules/Core/Src/Types/String.h"
+
+namespace OX_Toolbox {
+
+using SessionID = std::array<std::uint8_t, 8>;
+
+// String's own equality fails for an empty text that was never assigned.
+inline bool sameText(const String& a, const String& b) {
+  return a.length() == b.length() && (a.length() == 0 || a.equalsWide(b.c_wstr()));
+}
+
+struct PeerAddress {
+  static constexpr std::uint32_t kCommonAddrSize = 25;
+
+  String text;  // public IPv4 address, dotted
+  std::uint16_t port = 0;
+  std::array<std::uint8_t, kCommonAddrSize> commonAddr{};  // all zero: none
+  SessionID key{};
+
+  bool serialize(Blob& blob) const;
+  // Reads the four values; a common address that is set replaces the text
+  // and port read beside it. False (this unchanged) on a malformed stream.
+  bool deserialize(Blob& blob);
+
+  bool operator==(const PeerAddress& o) const {
+    return port == o.port && commonAddr == o.commonAddr && key == o.key && sameText(text, o.text);
+  }
+};
+
+}  // namespace OX_Toolbox

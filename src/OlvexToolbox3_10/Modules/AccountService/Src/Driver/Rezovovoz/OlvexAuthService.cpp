@@ -263,7 +263,7 @@ std::uint32_t OlvexAuthService::handleChallenge(bdMessage& reply) {
   if (!replyStatus(reply, CHALLENGE_REPLY, status, payload)) return status;
   std::uint32_t n = 0;
   char text[sizeof m_challenge] = {};
-  if (!payload->readUInt32(n) || n + 1 >= sizeof m_challenge || !payload->readBits(text, n * 8)) {
+  if (!payload->readUInt32(n) || n >= sizeof m_challenge - 1 || !payload->readBits(text, n * 8)) {
     bdLogWarn(kChannel, "Malformed challenge response!");
     return 755;
   }

@@ -13,6 +13,8 @@
 #include "bdSocket/bdSocket.h"
 #include "bdSocketRouter/bdBandwidthLimiter.h"
 #include "bd_test_support.h"
+#include "bdSocket/bdPlatformSocket.h"
+#include "introducerServer.h"
 
 namespace {
 
@@ -252,6 +254,68 @@ TEST_F(NATTraversal, ClaimsOnlyItsOwnTypesOfTheCurrentVersionAndCancelsSilently)
   ASSERT_FALSE(sent.empty());
   EXPECT_EQ(parse(sent.back()).getType(), 14);
   EXPECT_EQ(sent.back().to, introducer);
+}
+
+// Waits (boundedly) for a datagram of the given type on a real socket,
+// dropping others, and hands it to the client.
+bool deliverType(bdSocket& socket, bdNATTravClient& client, std::uint8_t type,
+                 IntroducerServer* introducer = nullptr) {
+  for (int i = 0; i < 2000; ++i) {
+    if (introducer != nullptr) introducer->pump();
+    unsigned char buffer[bdAddr::MAX_DATAGRAM_SIZE];
+    bdAddr from;
+    const int got = socket.receiveFrom(from, buffer, sizeof buffer);
+    if (got == BD_NET_WOULD_BLOCK) {
+      bdPlatformTiming::sleep(1);
+      continue;
+    }
+    if (got > 0 && buffer[0] == type)
+      return client.acceptPacket(&socket, from, buffer, static_cast<unsigned int>(got));
+  }
+  return false;
+}
+
+unsigned short boundPort(bdSocket& socket) {
+  bdInetAddr address;
+  unsigned short port = 0;
+  bdPlatformSocket::getSocketName(socket.getHandle(), address, port);
+  return port;
+}
+
+TEST_F(NATTraversal, PeersFindEachOtherThroughTheTestIntroducerOnLoopback) {
+  IntroducerServer server;
+  ASSERT_TRUE(server.start(bdAddr("127.0.0.2:0")));
+  bdSocket sa, sb;
+  ASSERT_TRUE(sa.create(false));
+  ASSERT_TRUE(sb.create(false));
+  ASSERT_EQ(sa.bind(bdAddr("127.0.0.1:0")), BD_NET_SUCCESS);
+  ASSERT_EQ(sb.bind(bdAddr("127.0.0.1:0")), BD_NET_SUCCESS);
+  const bdAddr pa(bdInetAddr::getLoopback(), boundPort(sa));
+  const bdAddr pb(bdInetAddr::getLoopback(), boundPort(sb));
+  bdArray<bdAddr> introducers;
+  introducers.pushBack(server.getAddr());
+  bdArray<bdAddr> aLocals, bLocals;
+  aLocals.pushBack(pa);
+  bLocals.pushBack(pb);
+  bdReference<bdCommonAddr> self(new bdCommonAddr(aLocals, pa, BD_NAT_STRICT));
+  bdReference<bdCommonAddr> peer(new bdCommonAddr(bLocals, pb, BD_NAT_STRICT));
+  bdReference<bdCommonAddr> peerSeen(new bdCommonAddr(bLocals, pb, BD_NAT_STRICT));
+  {
+    bdNATTravClient requester(introducers, &sa, &limiter, self);
+    bdNATTravClient answerer(introducers, &sb, &limiter, peer);
+    ASSERT_TRUE(requester.connect(peerSeen, &first, false));
+    // The direct requests never reach the answerer's client, as behind a strict NAT.
+    for (int i = 0; i < 4; ++i) {
+      advance(1.0);
+      requester.pump();
+    }
+    ASSERT_TRUE(deliverType(sb, answerer, bdNATTraversalPacket::INTRO_FORWARDED, &server));
+    ASSERT_TRUE(deliverType(sa, requester, bdNATTraversalPacket::INTRO_REPLY));
+    ASSERT_EQ(first.found.size(), 1u);
+    EXPECT_EQ(first.found[0], pb);
+    EXPECT_EQ(server.getKeepAlives(), 2u);
+  }
+  self = peer = peerSeen = bdReference<bdCommonAddr>();
 }
 
 }  // namespace

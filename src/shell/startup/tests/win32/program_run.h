@@ -74,6 +74,43 @@ inline HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
   return f.window;
 }
 
+// The frame's visible panels (the windows it owns, tips aside) and, of
+// those, the ones whose centre point reaches some other window: a panel
+// drawn under the frame, the room or another panel.
+struct PanelCheck {
+  HWND frame;
+  int visible;
+  std::string covered;
+};
+
+inline BOOL CALLBACK CheckPanel(HWND w, LPARAM lp) {
+  auto* k = reinterpret_cast<PanelCheck*>(lp);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (GetWindow(w, GW_OWNER) != k->frame || !IsWindowVisible(w) ||
+      lstrcmpiA(cls, "tooltips_class32") == 0)
+    return TRUE;
+  RECT r{};
+  GetWindowRect(w, &r);
+  if (r.right <= r.left || r.bottom <= r.top) return TRUE;
+  ++k->visible;
+  HWND hit = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  HWND top = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
+  if (top != w) {
+    char title[64] = {}, above[64] = {};
+    GetWindowTextA(w, title, sizeof title);
+    if (top) GetClassNameA(top, above, sizeof above);
+    k->covered += std::string("\"") + title + "\" under " + above + "; ";
+  }
+  return TRUE;
+}
+
+inline PanelCheck CheckPanelsOnTop(HWND frame) {
+  PanelCheck k{frame, 0, ""};
+  EnumWindows(CheckPanel, reinterpret_cast<LPARAM>(&k));
+  return k;
+}
+
 // The build folder's program ini with the test switches; the previous file
 // comes back afterwards.
 // The welcome prompt's first answer opens the profile manager; its "Create

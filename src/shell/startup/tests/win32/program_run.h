@@ -75,8 +75,8 @@ inline HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
 }
 
 // The frame's visible panels (the windows it owns, tips aside) and, of
-// those, the ones whose centre point reaches some other window: a panel
-// drawn under the frame, the room or another panel.
+// those, the ones whose centre point reaches the frame or the room: a panel
+// drawn under them.
 struct PanelCheck {
   HWND frame;
   int visible;
@@ -96,11 +96,14 @@ inline BOOL CALLBACK CheckPanel(HWND w, LPARAM lp) {
   ++k->visible;
   HWND hit = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   HWND top = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
-  if (top != w) {
-    char title[64] = {}, above[64] = {};
+  // Panels the layout stacks on one another may cover each other, never
+  // the frame or the room.
+  if (top != w && !(top && GetWindow(top, GW_OWNER) == k->frame)) {
+    char title[64] = {}, above[64] = {}, aboveTitle[64] = {};
     GetWindowTextA(w, title, sizeof title);
     if (top) GetClassNameA(top, above, sizeof above);
-    k->covered += std::string("\"") + title + "\" under " + above + "; ";
+    if (top) GetWindowTextA(top, aboveTitle, sizeof aboveTitle);
+    k->covered += std::string("\"") + title + "\" under " + above + " \"" + aboveTitle + "\"; ";
   }
   return TRUE;
 }

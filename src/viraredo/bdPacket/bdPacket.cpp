@@ -43,13 +43,10 @@ bdChunk* makeChunk(std::uint8_t type) {
 
 }  // namespace
 
-bdPacket::bdPacket() : m_vtag(0), m_maxSize(0), m_capacity(0), m_accounted(HEADER_SIZE) {}
+bdPacket::bdPacket() : m_vtag(0), m_maxSize(0), m_accounted(HEADER_SIZE) {}
 
 bdPacket::bdPacket(std::uint32_t vtag, unsigned int maxSize)
-    : m_vtag(vtag),
-      m_maxSize(maxSize),
-      m_capacity(maxSize > HEADER_SIZE ? maxSize - HEADER_SIZE : 0),
-      m_accounted(HEADER_SIZE) {}
+    : m_vtag(vtag), m_maxSize(maxSize), m_accounted(HEADER_SIZE) {}
 
 bool bdPacket::appendEncodedInt(unsigned char* buffer, unsigned int size, unsigned int& offset,
                                 unsigned short value) {
@@ -64,7 +61,10 @@ bool bdPacket::addChunk(const bdReference<bdChunk>& chunk) {
   if (chunk.isNull()) return false;
   unsigned int size = chunk->getSerializedSize();
   if (chunk->getType() == BD_CT_DATA) size += size < 128 ? 1 : 4;
-  if (m_accounted + size >= m_capacity) return false;
+  // The accounted bytes already include the 6 header bytes, so the limit is
+  // the whole packet: counting the header twice would leave the largest
+  // messages fitting no packet at all, stuck at the head of their window.
+  if (m_accounted + size > m_maxSize) return false;
   if (!m_chunks.addTail(chunk)) return false;
   m_accounted += size;
   return true;

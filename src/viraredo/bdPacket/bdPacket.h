@@ -36,6 +36,5 @@ class bdPacket {
   std::uint32_t m_vtag;
   bdLinkedList<bdReference<bdChunk>> m_chunks;
   unsigned int m_maxSize;
-  unsigned int m_capacity;
   unsigned int m_accounted;
 };

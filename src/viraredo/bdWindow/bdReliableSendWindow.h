@@ -26,6 +26,8 @@ class bdReliableSendWindow {
   bool handleAck(bdReference<bdSAckChunk> sack, float& rtt);
   bool isAllAcked() const;
   float getRTO() const { return m_rto; }
+  // The connection sets it from its measured round trips.
+  void setRTO(float rto) { m_rto = rto; }
   unsigned int congestionEvent(int event);
   unsigned int getCongestionWindow() const { return m_cwnd; }
   unsigned int getBytesInFlight() const { return m_bytesInFlight; }

@@ -1,7 +1,8 @@
 // The position set-up panel under Wine: letters clicked go from the bag to
 // the rack, "Confirm draw" refuses a short rack and a faulty position with
-// their messages and accepts a good one; the remaining-tiles window counts
-// what is neither on the board nor on the rack. Screenshots of both.
+// their messages and accepts a good one; its information button opens the
+// room's "Mode information"; the remaining-tiles window counts what is
+// neither on the board nor on the rack. Screenshots of both.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "turn_fakes.h"
 #include "ui/window_slots.h"
 #include "ui/win32/draw_panel_win32.h"
+#include "ui/win32/mode_information_dialog.h"
 
 namespace ui {
 namespace {
@@ -30,10 +32,13 @@ using RecordingSink = uitest::NoticeSink;
 
 class PositionSetupPanel : public ::testing::Test {
  protected:
+  static void TearDownTestSuite() { gui::GuiFreeFrameSkin(); }
   void SetUp() override {
     if (!gametest::StartEngineWithBuiltLexicon()) GTEST_SKIP() << "no English lexicon built";
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    ASSERT_EQ(uitest::InitializeStandardSkin(instance), 1);
+    // The toolkit is set up once for every test of the program.
+    static const int skinned = uitest::InitializeStandardSkin(instance);
+    ASSERT_EQ(skinned, 1);
     auto made = gametest::TwoHumanGame();
     game = made.get();
     game->FillBag();
@@ -56,7 +61,6 @@ class PositionSetupPanel : public ::testing::Test {
     if (remainder) DestroyWindow(remainder);
     if (owner) DestroyWindow(owner);
     InstallGameSessionRegistry(nullptr);
-    gui::GuiFreeFrameSkin();
     gametest::EndEngine();
   }
   void Click(int id) { SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), 0); }
@@ -112,6 +116,19 @@ TEST_F(PositionSetupPanel, ConfirmChecksRackAndWords) {
   EXPECT_EQ(game->state, kStateTurnRunning);
   EXPECT_EQ(game->board.letters[7 * kBoardStride + 7], 'a');
   EXPECT_FALSE(IsWindowEnabled(panel));
+}
+
+TEST_F(PositionSetupPanel, TheInformationButtonOpensModeInformation) {
+  HWND button = GetDlgItem(panel, kIdShowSolvePositionInfo);
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(IsWindowVisible(button));
+  bool opened = false;
+  uitest::Then([&](HWND d) {
+    opened = GetDlgItem(d, kIdModeInformationText) != nullptr;
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_TRUE(opened);
 }
 
 }  // namespace

@@ -4,10 +4,9 @@
 // over to the first and exits, a desktop below 800x600 is refused with its
 // message, and the system settings are as before once it has gone. The
 // welcome prompt leads to the profile manager, whose "Create later" gives
-// the Default profile. From the lobby the Play button leads through the
-// new-game dialog to the game room. The lobby's surroundings show its
-// wallpaper tile.
-// Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
+// the Default profile, with its copy of the shipped page layout. From the lobby the Play button
+// leads through the new-game dialog to the game room. The lobby's surroundings show its wallpaper
+// tile. Screenshots: <build>/screenshots/startup_splash.png, startup_main.png,
 // program_new_game.png, program_game_room.png.
 #include <windows.h>
 
@@ -17,6 +16,7 @@
 
 #include "program_run.h"
 #include "screenshot.h"
+#include "shell/user_profile.h"
 
 namespace {
 
@@ -87,6 +87,15 @@ TEST_F(ProgramRun, SplashMainWindowSecondStartAndCleanExit) {
     black += lobby.At(16, y) == RGB(0, 0, 0);
   EXPECT_LT(black, 3);
   ASSERT_TRUE(LeaveProfileManager(first)) << Log();
+  // The new profile starts from the shipped page layout for this desktop,
+  // copied just after the profile file is written.
+  const std::string shipped = ReadFile(BuildPath(
+      std::string("Data/Layouts/") + shell::DefaultLayoutForDesktop(screen.right, screen.bottom)));
+  EXPECT_NE(shipped.find("[tessarinroom]"), std::string::npos);
+  std::string lay;
+  for (DWORD end = GetTickCount() + 10000; lay != shipped && GetTickCount() < end; Sleep(50))
+    lay = ReadFile(BuildPath("Data/Default User/Default/Default.lay"));
+  EXPECT_EQ(lay, shipped);
 
   // A second start hands over to the first and exits with 0.
   HANDLE second = Start();

@@ -31,7 +31,8 @@ constexpr int kSampleRows = 12;
 constexpr float kOneTwelfth = 0.083333336f;
 constexpr int32_t kSmallBag = 14;
 constexpr float kGoingOutBonus = 50.0f;
-// Counts kept from search to search (each set is cleared when it is full).
+// Counts kept from search to search (a full set is cleared, or for the
+// actual racks kept as the older of two).
 constexpr size_t kReferencesKept = 16384;
 constexpr size_t kActualKept = 16384;
 
@@ -115,6 +116,7 @@ class RemainderEvaluator : public RobotEvaluator {
  public:
   void Prepare() override {
     leaveCache_.clear();
+    std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
     if (const Lexicon* lexicon = GetLexicon()) UseIndexOf(*lexicon, true);
     const EvaluationContext& ctx = CurrentEvaluationContext();
     const int places = ctx.RackSize();
@@ -174,6 +176,8 @@ class RemainderEvaluator : public RobotEvaluator {
     if (index != index_) {
       referenceCache_.clear();
       actualCounts_.clear();
+      olderActualCounts_.clear();
+      std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
     }
     index_ = std::move(index);
   }
@@ -192,15 +196,24 @@ class RemainderEvaluator : public RobotEvaluator {
   // Racks recur within a search (rows that begin alike, leaves that meet
   // the same draw) and from one search to the next; their counts depend only
   // on the lexicon and the rack size, which the key holds.
+  // A full set becomes the older one rather than being dropped: the racks
+  // of the last searches, likeliest to recur, stay at hand.
   const LengthCounts& Actual(const Lexicon& lexicon, const std::string& rack) {
-    if (actualCounts_.size() >= kActualKept) actualCounts_.clear();
+    if (actualCounts_.size() >= kActualKept) {
+      olderActualCounts_.swap(actualCounts_);
+      actualCounts_.clear();
+    }
     std::string key = rack;
     std::sort(key.begin(), key.end());
     key += static_cast<char>(places_);
     auto it = actualCounts_.find(key);
     if (it == actualCounts_.end()) {
       LengthCounts counts;
-      Count(lexicon, rack, nullptr, 0, counts);
+      const auto older = olderActualCounts_.find(key);
+      if (older != olderActualCounts_.end())
+        counts = older->second;
+      else
+        Count(lexicon, rack, nullptr, 0, counts);
       it = actualCounts_.emplace(std::move(key), counts).first;
     }
     return it->second;
@@ -228,13 +241,23 @@ class RemainderEvaluator : public RobotEvaluator {
     if (kept == 0) return static_cast<float>(places_ - 1);
     const size_t refill = static_cast<size_t>(places_ - kept);
     const std::string tiles = TilesOf(leave);
+    if (places_ != rowReferencePlaces_) {
+      std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
+      rowReferencePlaces_ = places_;
+    }
     float sum = 0.0f;
-    for (const std::string& row : rows_) {
+    for (int k = 0; k < kSampleRows; ++k) {
+      const std::string& row = rows_[k];
       const std::string drawn = row.substr(0, std::min(refill, row.size()));
       const std::string actual = tiles + drawn;
-      const std::string reference = std::string(tiles.size(), kUnassignedBlank) + drawn;
       const LengthCounts& a = Actual(lexicon, actual);
-      const LengthCounts& r = Reference(lexicon, reference);
+      // The reference rack of a row depends only on how many tiles are kept
+      // (as blanks): every leave of that size in a search shares it.
+      LengthCounts& r = rowReferences_[k][kept];
+      if (!rowReferenceReady_[k][kept]) {
+        r = Reference(lexicon, std::string(static_cast<size_t>(kept), kUnassignedBlank) + drawn);
+        rowReferenceReady_[k][kept] = true;
+      }
       for (int l = 2; l <= places_ && l < kLeaveLengthSlots; ++l) {
         if (r[l] > 0)
           sum += a[l] > r[l] ? 1.0f : static_cast<float>(a[l]) / static_cast<float>(r[l]);
@@ -290,8 +313,13 @@ class RemainderEvaluator : public RobotEvaluator {
 
   std::string rows_[kSampleRows];
   std::map<std::string, float> leaveCache_;
-  std::map<std::string, LengthCounts> referenceCache_;
+  std::unordered_map<std::string, LengthCounts> referenceCache_;
+  // The reference counts of each sample row by tiles kept, for one search.
+  LengthCounts rowReferences_[kSampleRows][kMaxRackPlaces + 1];
+  bool rowReferenceReady_[kSampleRows][kMaxRackPlaces + 1] = {};
+  int rowReferencePlaces_ = 0;                                  // the rack size of rowReferences_
   std::unordered_map<std::string, LengthCounts> actualCounts_;  // by sorted rack and size
+  std::unordered_map<std::string, LengthCounts> olderActualCounts_;  // the set filled before
   int referencePlaces_ = 0;                      // the rack size of the reference counts
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;

@@ -424,6 +424,8 @@ int32_t CGame::FinishGame() {
   } else if (Kind() == kKindDuplicate) {
     if (!setup.noStatistics) GetGameResultPort().RecordGameStatistics(*this);
   }
+  // The racks' penalties moved the scores: the panels must not keep the old ones.
+  GetGameUiPort().RefreshPlayerPanels();
   return state;
 }
 

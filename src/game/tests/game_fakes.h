@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -27,7 +28,10 @@ class RecordingUiPort : public GameUiPort {
   void BroadcastGameChanged(CGame* game, uintptr_t what) override {
     broadcasts.emplace_back(game, what);
   }
-  void RefreshPlayerPanels() override { ++panelRefreshes; }
+  void RefreshPlayerPanels() override {
+    ++panelRefreshes;
+    if (onPanelRefresh) onPanelRefresh();
+  }
   void RedrawGameInfoStrip() override { ++infoStripRedraws; }
   void RefreshRemainderWindow() override { ++remainderRefreshes; }
   void ShowRoundResults(CGame& game) override { roundResults.emplace_back(&game, game.roundCount); }
@@ -43,6 +47,7 @@ class RecordingUiPort : public GameUiPort {
   std::vector<std::pair<CGame*, int32_t>> roundResults;  // game, its round then
   std::vector<std::string> debugLines;
   int panelRefreshes = 0;
+  std::function<void()> onPanelRefresh;  // sees the game as the panels would
   int infoStripRedraws = 0;
   int remainderRefreshes = 0;
   bool boardViewPending = false;

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "game_fakes.h"
 #include "platform/crand.h"
 
 namespace {
@@ -237,6 +239,22 @@ TEST_F(GameTest, FinalRacksSettleToTheFinisher) {
   game->setup.kind = kKindDuplicate;
   game->SettleFinalRacks();
   EXPECT_EQ(game->players[0]->score, 92);
+}
+
+TEST_F(GameTest, FinishedGameShowsTheSettledScoresInThePanels) {
+  gamefakes::RecordingUiPort ui;
+  StartGame(kKindStandard);
+  game->setup.noStatistics = 1;
+  std::strcpy(game->players[0]->rack, "_______");
+  std::strcpy(game->players[1]->rack, "ab_____");  // 4
+  std::strcpy(game->players[2]->rack, "e______");  // 1
+  game->players[0]->score = 392;
+  game->players[1]->score = 293;
+  std::vector<int32_t> shown;
+  ui.onPanelRefresh = [&] { shown = {game->players[0]->score, game->players[1]->score}; };
+  game->state = kStateOver;
+  game->FinishGame();
+  EXPECT_EQ(shown, (std::vector<int32_t>{397, 289}));
 }
 
 }  // namespace

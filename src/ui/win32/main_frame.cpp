@@ -395,6 +395,7 @@ void ShowMainWindowFullDesktop(int) {
   GetWindowRect(GetDesktopWindow(), &desk);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, desk.right - desk.left, desk.bottom - desk.top,
                SWP_SHOWWINDOW);
+  RaiseOwnedSlotWindows();
   UpdateWindow(window);
 }
 

@@ -100,6 +100,36 @@ RowColours SkinRowColours() {
   return c;
 }
 
+int TextWidth(HDC dc, const std::string& text) {
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  return extent.cx;
+}
+
+HFONT SmallRowFont() {
+  return CreateFontA(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+}
+
+// The status line stays inside the frame drawn around the player to move:
+// a smaller font when it is too wide, and an ellipsis when even that is.
+void DrawStatusLine(HDC dc, const std::string& status, const RECT& row) {
+  constexpr int kInset = 5;  // the frame sits 2 pixels in; keep clear of it
+  RECT area{row.left + kInset, 50, row.right - kInset, row.bottom - 3};
+  HFONT small = nullptr;
+  HGDIOBJ previous = nullptr;
+  if (TextWidth(dc, status) > area.right - area.left) {
+    small = SmallRowFont();
+    previous = SelectObject(dc, small);
+  }
+  SetTextAlign(dc, TA_LEFT | TA_TOP);
+  DrawTextA(dc, status.c_str(), static_cast<int>(status.size()), &area,
+            DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (small) {
+    SelectObject(dc, previous);
+    DeleteObject(small);
+  }
+}
+
 void PaintRow(HWND row) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(row, &ps);
@@ -127,12 +157,9 @@ void PaintRow(HWND row) {
     TextOutA(dc, width / 2, 20, score.c_str(), static_cast<int>(score.size()));
     // The name, smaller when it would not fit the row.
     const char* name = player->entry.name;
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, name, static_cast<int>(std::strlen(name)), &extent);
     HFONT small = nullptr;
-    if (extent.cx > width - 4) {
-      small =
-          CreateFontA(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+    if (TextWidth(dc, name) > width - 4) {
+      small = SmallRowFont();
       SelectObject(dc, small);
     }
     SetTextAlign(dc, TA_CENTER | TA_BOTTOM);
@@ -151,8 +178,7 @@ void PaintRow(HWND row) {
       status = shell::LoadResString(id);
     }
     SetTextColor(dc, RGB(0x0A, 0x19, 0x32));
-    SetTextAlign(dc, TA_CENTER | TA_TOP);
-    TextOutA(dc, width / 2, 50, status.c_str(), static_cast<int>(status.size()));
+    DrawStatusLine(dc, status, rc);
     SelectObject(dc, oldFont);
     if (IsPlayerToMove(FactsOf(*game), index)) {
       HGDIOBJ oldPen = SelectObject(dc, g_panel.framePen);
@@ -352,10 +378,24 @@ int CreatePlayersPanel(HWND owner, HINSTANCE instance) {
 
 int GetFirstPlayerRow() { return g_panel.firstRow; }
 
+namespace {
+
+// A row's window text is the name and score it shows ("" for no player),
+// for tools that read windows rather than pixels.
+std::string RowText(int index) {
+  CGame* game = GetCurrentGame();
+  const GamePlayer* player =
+      game && index >= 0 && index < PlayerCount() ? game->Player(index) : nullptr;
+  return player ? std::string(player->entry.name) + " " + std::to_string(player->score) : "";
+}
+
+}  // namespace
+
 void RefreshPlayerPanels() {
   for (int i = 0; i < kPlayerRowCount; ++i) {
     if (!g_panel.rows[i]) continue;
     SendMessageA(g_panel.rows[i], kMsgPlayerRowIndex, 0, g_panel.firstRow + i);
+    SetWindowTextA(g_panel.rows[i], RowText(g_panel.firstRow + i).c_str());
     RedrawWindow(g_panel.rows[i], nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW);
   }

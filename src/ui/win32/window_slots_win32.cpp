@@ -10,11 +10,26 @@ namespace {
 
 HWND H(SlotWindow w) { return static_cast<HWND>(w); }
 
+bool IsTopmost(HWND w) { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// A panel owned by a topmost frame must stand in the topmost band too, or
+// the frame covers it. Not every platform lifts owned windows with their
+// owner, so the registry does it. Only a panel not yet there is moved: one
+// already topmost keeps its place under any dialog opened since.
+void JoinOwnerBand(HWND w) {
+  HWND owner = GetWindow(w, GW_OWNER);
+  if (!owner || !IsTopmost(owner) || IsTopmost(w)) return;
+  SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 SlotRect FromRect(const RECT& r) { return SlotRect{r.left, r.top, r.right, r.bottom}; }
 
 class HwndSlotPort : public SlotWindowPort {
  public:
-  void Show(SlotWindow w, bool show) override { ShowWindow(H(w), show ? SW_SHOW : SW_HIDE); }
+  void Show(SlotWindow w, bool show) override {
+    if (show) JoinOwnerBand(H(w));
+    ShowWindow(H(w), show ? SW_SHOW : SW_HIDE);
+  }
   void Enable(SlotWindow w, bool enable) override { EnableWindow(H(w), enable); }
   SlotRect WindowRect(SlotWindow w) override {
     RECT r{};
@@ -35,6 +50,7 @@ class HwndSlotPort : public SlotWindowPort {
   // A failed batch is not fatal: the moves then go one by one.
   void BeginMoves(int count) override { batch_ = BeginDeferWindowPos(count); }
   void Move(SlotWindow w, const SlotRect& r, uint32_t flags) override {
+    if (flags & SWP_SHOWWINDOW) JoinOwnerBand(H(w));
     if (batch_) {
       HDWP next = DeferWindowPos(batch_, H(w), nullptr, r.left, r.top, r.right - r.left,
                                  r.bottom - r.top, flags);
@@ -51,6 +67,7 @@ class HwndSlotPort : public SlotWindowPort {
     batch_ = nullptr;
   }
   void SetPos(SlotWindow w, const SlotRect& r, uint32_t flags) override {
+    if (flags & SWP_SHOWWINDOW) JoinOwnerBand(H(w));
     SetWindowPos(H(w), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
   }
   intptr_t Send(SlotWindow w, uint32_t m, uintptr_t wp, intptr_t lp) override {
@@ -115,6 +132,11 @@ void SlotWindowHook(int slot, HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
+}
+
+void RaiseOwnedSlotWindows() {
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    if (HWND w = H(GetSlotWindow(slot))) JoinOwnerBand(w);
 }
 
 void PlaceAtRight(int slot, int column) {

@@ -74,6 +74,46 @@ inline HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
   return f.window;
 }
 
+// The frame's visible panels (the windows it owns, tips aside) and, of
+// those, the ones whose centre point reaches the frame or the room: a panel
+// drawn under them.
+struct PanelCheck {
+  HWND frame;
+  int visible;
+  std::string covered;
+};
+
+inline BOOL CALLBACK CheckPanel(HWND w, LPARAM lp) {
+  auto* k = reinterpret_cast<PanelCheck*>(lp);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (GetWindow(w, GW_OWNER) != k->frame || !IsWindowVisible(w) ||
+      lstrcmpiA(cls, "tooltips_class32") == 0)
+    return TRUE;
+  RECT r{};
+  GetWindowRect(w, &r);
+  if (r.right <= r.left || r.bottom <= r.top) return TRUE;
+  ++k->visible;
+  HWND hit = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  HWND top = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
+  // Panels the layout stacks on one another may cover each other, never
+  // the frame or the room.
+  if (top != w && !(top && GetWindow(top, GW_OWNER) == k->frame)) {
+    char title[64] = {}, above[64] = {}, aboveTitle[64] = {};
+    GetWindowTextA(w, title, sizeof title);
+    if (top) GetClassNameA(top, above, sizeof above);
+    if (top) GetWindowTextA(top, aboveTitle, sizeof aboveTitle);
+    k->covered += std::string("\"") + title + "\" under " + above + " \"" + aboveTitle + "\"; ";
+  }
+  return TRUE;
+}
+
+inline PanelCheck CheckPanelsOnTop(HWND frame) {
+  PanelCheck k{frame, 0, ""};
+  EnumWindows(CheckPanel, reinterpret_cast<LPARAM>(&k));
+  return k;
+}
+
 // The build folder's program ini with the test switches; the previous file
 // comes back afterwards.
 // The welcome prompt's first answer opens the profile manager; its "Create

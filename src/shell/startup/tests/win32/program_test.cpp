@@ -130,6 +130,10 @@ TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   tess_test::PumpMessages(3000);
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(screen), "program_game_room"), "");
+  // Every panel the room shows stands above the frame and the room.
+  const PanelCheck panels = CheckPanelsOnTop(main);
+  EXPECT_GE(panels.visible, 2);
+  EXPECT_EQ(panels.covered, "");
   PostMessageA(main, 0x8506, 0, 1);
   EXPECT_EQ(ExitCodeAfter(run, 30000), 0u) << Log();
 }

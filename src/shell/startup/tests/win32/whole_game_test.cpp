@@ -17,9 +17,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/game.h"
 #include "game/saved_game.h"
@@ -151,6 +153,45 @@ bool UseFileDialog(HANDLE run, HWND toolbar, int command, const char* name, int 
   return WaitUntil(15000, [&] { return !IsWindow(dialog); });
 }
 
+// A list view cell's text in the program's process: the item and its text
+// buffer are placed in that process for the message.
+std::string RemoteItemText(HANDLE process, HWND list, int item, int column) {
+  struct Block {
+    LVITEMA item;
+    char text[128];
+  };
+  auto* remote = static_cast<Block*>(
+      VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return "";
+  Block local{};
+  local.item.iSubItem = column;
+  local.item.pszText = remote->text;
+  local.item.cchTextMax = sizeof local.text;
+  WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+  Ask(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  local.text[sizeof local.text - 1] = 0;
+  return local.text;
+}
+
+// The players panel's rows: the name and score each shows.
+BOOL CALLBACK CollectRow(HWND w, LPARAM lp) {
+  char cls[64] = {}, text[128] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpiA(cls, "ScrollPlayerClass") != 0) return TRUE;
+  GetWindowTextA(w, text, sizeof text);
+  if (text[0]) reinterpret_cast<std::vector<std::string>*>(lp)->push_back(text);
+  return TRUE;
+}
+
+std::vector<std::string> PlayerRows(HANDLE process) {
+  std::vector<std::string> rows;
+  if (HWND row = FindControl(process, "ScrollPlayerClass", 0))
+    EnumChildWindows(GetParent(row), CollectRow, reinterpret_cast<LPARAM>(&rows));
+  return rows;
+}
+
 tess_test::Image Screen() {
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return tess_test::CaptureScreen(screen);
@@ -280,7 +321,16 @@ TEST_F(WholeGame, TwoComputersPlayToTheEndAndTheGameIsSavedLoadedAndStepped) {
   ASSERT_NE(resultsOk, nullptr) << rows() << Log();
   HWND results = GetParent(resultsOk);
   EXPECT_GT(rows(), savedRows);
-  EXPECT_EQ(Ask(GetDlgItem(results, ui::kIdRanking), LVM_GETITEMCOUNT), 2);
+  HWND ranking = GetDlgItem(results, ui::kIdRanking);
+  EXPECT_EQ(Ask(ranking, LVM_GETITEMCOUNT), 2);
+  // The panel shows the final scores, after the racks' penalties.
+  std::vector<std::string> ranked;
+  for (int i = 0; i < 2; ++i)
+    ranked.push_back(RemoteItemText(run, ranking, i, 0) + " " + RemoteItemText(run, ranking, i, 1));
+  std::vector<std::string> shown = PlayerRows(run);
+  std::sort(ranked.begin(), ranked.end());
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, ranked);
   tess_test::PumpMessages(500);
   EXPECT_NE(tess_test::SaveScreenshot(Screen(), "program_results"), "");
   PostMessageA(results, WM_COMMAND, MAKEWPARAM(ui::kIdResultsOk, BN_CLICKED), 0);

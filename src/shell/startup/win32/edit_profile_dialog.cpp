@@ -104,26 +104,14 @@ void OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK EditProfileProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit(dialog, reinterpret_cast<EditState*>(lParam));
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
 }  // namespace
 
 INT_PTR RunEditProfileDialog(HWND owner, const char* name) {
   if (!name || !*name) return 0;
   EditState state{name};
   return DoModalDialog(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTemplate), owner,
-                       EditProfileProc, reinterpret_cast<LPARAM>(&state));
+                       ProfileDialogProc<EditState, OnInit, OnCommand>,
+                       reinterpret_cast<LPARAM>(&state));
 }
 
 }  // namespace shell

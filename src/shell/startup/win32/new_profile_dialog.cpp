@@ -104,19 +104,6 @@ void OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK NewProfileProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit(dialog, reinterpret_cast<NewProfileState*>(lParam));
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
 }  // namespace
 
 bool RunNewProfileDialog(HWND owner, std::string* created, bool* enter) {
@@ -126,7 +113,8 @@ bool RunNewProfileDialog(HWND owner, std::string* created, bool* enter) {
   }
   NewProfileState state;
   const INT_PTR result = DoModalDialog(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTemplate),
-                                       owner, NewProfileProc, reinterpret_cast<LPARAM>(&state));
+                                       owner, ProfileDialogProc<NewProfileState, OnInit, OnCommand>,
+                                       reinterpret_cast<LPARAM>(&state));
   if (result <= 0) return false;
   if (created) *created = state.created;
   if (enter) *enter = state.enter;

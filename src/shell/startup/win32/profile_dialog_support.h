@@ -34,6 +34,22 @@ void CheckLevel(HWND dialog, uint32_t level);
 // Centres the dialog on the program's main window, or on its owner.
 void CentreProfileDialog(HWND dialog);
 
+// The window procedure of a profile dialog: WM_INITDIALOG hands the state
+// passed at creation to `Init`, WM_COMMAND goes to `Command`.
+template <typename State, void (*Init)(HWND, State*), void (*Command)(HWND, int, int)>
+INT_PTR CALLBACK ProfileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Init(dialog, reinterpret_cast<State*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      Command(dialog, LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
 // The age field of the profile dialogs (a CGUISpinEdit).
 int GetAge(HWND dialog);
 void SetAge(HWND dialog, int age);

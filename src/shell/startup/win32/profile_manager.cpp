@@ -245,19 +245,6 @@ void OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK ManagerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit(dialog, reinterpret_cast<ManagerState*>(lParam));
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
 }  // namespace
 
 INT_PTR ShowUserManagementDialog(HWND owner) {
@@ -269,7 +256,8 @@ INT_PTR ShowUserManagementDialog(HWND owner) {
   if (disable) EnableWindow(modeless, FALSE);
   ManagerState state;
   const INT_PTR result = DoModalDialog(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTemplate),
-                                       owner, ManagerProc, reinterpret_cast<LPARAM>(&state));
+                                       owner, ProfileDialogProc<ManagerState, OnInit, OnCommand>,
+                                       reinterpret_cast<LPARAM>(&state));
   if (disable && IsWindow(modeless)) EnableWindow(modeless, TRUE);
   // Sent once the manager has gone, where a posted request would arrive: a
   // posted message below WM_USER is not delivered on every system.

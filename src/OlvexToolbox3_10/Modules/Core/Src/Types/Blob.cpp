@@ -310,12 +310,17 @@ std::uint8_t Blob::takeTypeCode(std::uint32_t offset) {
   return code;
 }
 
+bool Blob::takeTypedHead(std::uint32_t offset, std::uint8_t code, std::uint32_t need) {
+  if (remaining(offset) < need) return false;
+  const unsigned char found = m_data[(isReadOnly() ? m_cursor : 0) + offset];
+  if (m_tracking && found != code) return false;
+  takeTypeCode(offset);
+  return true;
+}
+
 bool Blob::readNumber(std::uint32_t offset, std::uint8_t code, std::uint32_t size, void* out) {
   std::memset(out, 0, size);
-  if (remaining(offset) < 1 + size) return check(false);
-  const unsigned char found = m_data[(isReadOnly() ? m_cursor : 0) + offset];
-  if (m_tracking && found != code) return check(false);
-  takeTypeCode(offset);
+  if (!takeTypedHead(offset, code, 1 + size)) return check(false);
   unsigned char* bytes = extractBytes(isReadOnly() ? 0 : offset, size);
   if (!bytes) return check(false);
   storeHost(decode(bytes, size), size, out);
@@ -324,50 +329,21 @@ bool Blob::readNumber(std::uint32_t offset, std::uint8_t code, std::uint32_t siz
 }
 
 template <typename T>
-static T readAs(bool ok, const T& v) {
-  return ok ? v : T{};
+T Blob::readValue(std::uint32_t offset, std::uint8_t code) {
+  T v;
+  return readNumber(offset, code, sizeof(T), &v) ? v : T{};
 }
 
-std::int8_t Blob::readInt8(std::uint32_t o) {
-  std::int8_t v;
-  return readAs(readNumber(o, OX_INT8, 1, &v), v);
-}
-std::uint8_t Blob::readUInt8(std::uint32_t o) {
-  std::uint8_t v;
-  return readAs(readNumber(o, OX_UINT8, 1, &v), v);
-}
-std::int16_t Blob::readInt16(std::uint32_t o) {
-  std::int16_t v;
-  return readAs(readNumber(o, OX_INT16, 2, &v), v);
-}
-std::uint16_t Blob::readUInt16(std::uint32_t o) {
-  std::uint16_t v;
-  return readAs(readNumber(o, OX_UINT16, 2, &v), v);
-}
-std::int32_t Blob::readInt32(std::uint32_t o) {
-  std::int32_t v;
-  return readAs(readNumber(o, OX_INT32, 4, &v), v);
-}
-std::uint32_t Blob::readUInt32(std::uint32_t o) {
-  std::uint32_t v;
-  return readAs(readNumber(o, OX_UINT32, 4, &v), v);
-}
-std::int64_t Blob::readInt64(std::uint32_t o) {
-  std::int64_t v;
-  return readAs(readNumber(o, OX_INT64, 8, &v), v);
-}
-std::uint64_t Blob::readUInt64(std::uint32_t o) {
-  std::uint64_t v;
-  return readAs(readNumber(o, OX_UINT64, 8, &v), v);
-}
-float Blob::readFloat32(std::uint32_t o) {
-  float v;
-  return readAs(readNumber(o, OX_FLOAT32, 4, &v), v);
-}
-double Blob::readFloat64(std::uint32_t o) {
-  double v;
-  return readAs(readNumber(o, OX_FLOAT64, 8, &v), v);
-}
+std::int8_t Blob::readInt8(std::uint32_t o) { return readValue<std::int8_t>(o, OX_INT8); }
+std::uint8_t Blob::readUInt8(std::uint32_t o) { return readValue<std::uint8_t>(o, OX_UINT8); }
+std::int16_t Blob::readInt16(std::uint32_t o) { return readValue<std::int16_t>(o, OX_INT16); }
+std::uint16_t Blob::readUInt16(std::uint32_t o) { return readValue<std::uint16_t>(o, OX_UINT16); }
+std::int32_t Blob::readInt32(std::uint32_t o) { return readValue<std::int32_t>(o, OX_INT32); }
+std::uint32_t Blob::readUInt32(std::uint32_t o) { return readValue<std::uint32_t>(o, OX_UINT32); }
+std::int64_t Blob::readInt64(std::uint32_t o) { return readValue<std::int64_t>(o, OX_INT64); }
+std::uint64_t Blob::readUInt64(std::uint32_t o) { return readValue<std::uint64_t>(o, OX_UINT64); }
+float Blob::readFloat32(std::uint32_t o) { return readValue<float>(o, OX_FLOAT32); }
+double Blob::readFloat64(std::uint32_t o) { return readValue<double>(o, OX_FLOAT64); }
 bool Blob::readBool(std::uint32_t o) {
   std::uint32_t v;
   return readNumber(o, OX_BOOL, 4, &v) && v != 0;
@@ -378,10 +354,7 @@ bool Blob::readUInt64Into(std::uint32_t o, std::uint64_t& out) {
 
 bool Blob::readString(std::uint32_t offset, String& out) {
   out.clear();
-  if (remaining(offset) < 6) return check(false);
-  const unsigned char found = m_data[(isReadOnly() ? m_cursor : 0) + offset];
-  if (m_tracking && found != OX_STRING) return check(false);
-  takeTypeCode(offset);
+  if (!takeTypedHead(offset, OX_STRING, 6)) return check(false);
   const std::uint32_t at = isReadOnly() ? 0 : offset;
   std::uint32_t length = 0;
   if (!readNumber(at, OX_UINT32, 4, &length)) return check(false);
@@ -397,16 +370,10 @@ bool Blob::readString(std::uint32_t offset, String& out) {
 
 unsigned char* Blob::readBinaryBlock(std::uint32_t offset, std::uint32_t& size) {
   size = 0;
-  if (remaining(offset) < 6) {
+  if (!takeTypedHead(offset, OX_BINARYBLOCK, 6)) {
     check(false);
     return nullptr;
   }
-  const unsigned char found = m_data[(isReadOnly() ? m_cursor : 0) + offset];
-  if (m_tracking && found != OX_BINARYBLOCK) {
-    check(false);
-    return nullptr;
-  }
-  takeTypeCode(offset);
   const std::uint32_t at = isReadOnly() ? 0 : offset;
   std::int32_t count = 0;
   if (!readNumber(at, OX_INT32, 4, &count) || count < 0 ||

@@ -109,6 +109,12 @@ class Blob : public ToolboxObject {
   // One typed number: checks, takes the code, extracts `size` bytes into out
   // in host order. False (nothing consumed) when the data runs short.
   bool readNumber(std::uint32_t offset, std::uint8_t code, std::uint32_t size, void* out);
+  // readNumber into a T; T{} when it fails.
+  template <typename T>
+  T readValue(std::uint32_t offset, std::uint8_t code);
+  // The head of a typed value: at least `need` bytes remain and, when
+  // tracking, the type byte is `code`; then the type byte is taken.
+  bool takeTypedHead(std::uint32_t offset, std::uint8_t code, std::uint32_t need);
   bool insertNumber(std::uint32_t offset, std::uint8_t code, std::uint64_t bits,
                     std::uint32_t size);
   bool check(bool ok);

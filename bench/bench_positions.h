@@ -21,6 +21,7 @@
 #include "rules/game_setup.h"
 #include "rules/rules.h"
 #include "platform/path.h"
+#include "play_move.h"
 
 namespace benchpos {
 
@@ -106,21 +107,6 @@ struct Player {
     robot.Think(nullptr, 0);
   }
 };
-
-// Lays the move's letters on the grid; returns the rack with them taken off.
-inline std::string Play(const RobotMove& m, char* grid, std::string rack) {
-  for (int i = 0; i < m.length; ++i) {
-    const int r = m.row + (m.direction ? i : 0);
-    const int c = m.column + (m.direction ? 0 : i);
-    char& square = grid[r * kBoardStride + c];
-    if (square) continue;
-    square = m.word[i];
-    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
-    const size_t at = rack.find(tile);
-    if (at != std::string::npos) rack.erase(at, 1);
-  }
-  return rack;
-}
 
 // The self-play game's positions; `choose` thinks on a position and returns
 // the move to play, or null when the player swaps or passes (the game goes

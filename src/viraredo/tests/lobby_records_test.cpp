@@ -364,6 +364,20 @@ TEST_F(LobbyRecordsTest, AuthMessagesAndTicketKeepTheirLayouts) {
   EXPECT_EQ(create.getSize(), 92u);
   unsigned char tooSmall[50];
   EXPECT_FALSE(create.serialize(tooSmall, sizeof tooSmall));
+  create.m_u32[0] = 0x01020304u;
+  create.m_block[0] = 0x77;
+  create.m_key[23] = 0x88;
+  unsigned char packed[92];
+  ASSERT_TRUE(create.serialize(packed, sizeof packed));
+  EXPECT_EQ(Bytes(packed, packed + 5), (Bytes{4, 3, 2, 1, 0x77}));
+  EXPECT_EQ(packed[91], 0x88);
+  bdAuthCreateAccountCypherText readBack;
+  ASSERT_TRUE(readBack.deserialize(packed, sizeof packed));
+  EXPECT_EQ(readBack.m_u32[0], create.m_u32[0]);
+  EXPECT_EQ(std::memcmp(readBack.m_block, create.m_block, sizeof create.m_block), 0);
+  EXPECT_EQ(std::memcmp(readBack.m_key, create.m_key, sizeof create.m_key), 0);
+  bdAuthMigrateAccountCypherText migrate;
+  EXPECT_FALSE(migrate.deserialize(packed, 15));  // two u32 and a u64 need 16 bytes
 
   bdAuthTicket ticket;
   ticket.m_magic = bdAuthTicket::MAGIC;

@@ -13,6 +13,7 @@
 #include "bdLobbyService/bdLobbyServiceImpl.h"
 #include "bdNet/bdLoopbackConnection.h"
 #include "bd_test_support.h"
+#include "remote_task_test_support.h"
 
 namespace {
 
@@ -59,18 +60,8 @@ class Bits {
   unsigned int m_count = 0;
 };
 
-class LobbyRecordsTest : public bdtest::CoreTest {
+class LobbyRecordsTest : public bdtest::LoopbackTaskTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    loop = new bdLoopbackConnection(new bdCommonAddr(bdAddr("127.0.0.1:1")));
-    manager.reset(new bdRemoteTaskManager(loop));
-  }
-  void TearDown() override {
-    manager.reset();
-    loop = nullptr;
-    CoreTest::TearDown();
-  }
   Bytes sentPayload() {
     bdReference<bdMessage> m;
     if (!loop->getMessageToDispatch(m)) return {};
@@ -88,9 +79,6 @@ class LobbyRecordsTest : public bdtest::CoreTest {
   Bits replyTo(const bdRemoteTaskRef& task) {
     return Bits().raw(1, 1).u8(0).u8(static_cast<unsigned char>(task->getTransactionID() - 1));
   }
-
-  bdReference<bdLoopbackConnection> loop;
-  std::unique_ptr<bdRemoteTaskManager> manager;
 };
 
 TEST_F(LobbyRecordsTest, RequestsMatchHandWrittenBytes) {

@@ -16,9 +16,12 @@
 
 #include "engine/lexicon.h"
 #include "engine/robot.h"
+#include "engine/robot_game.h"
+#include "rules/bag.h"
 #include "rules/game_setup.h"
 #include "rules/rules.h"
 #include "platform/path.h"
+#include "play_move.h"
 
 namespace benchpos {
 
@@ -44,27 +47,66 @@ inline const GameRules& Rules() {
   return rules;
 }
 
-inline void LoadLexicon() {
-  if (GetLexicon()) return;
-  Lexicon* lex = CreateLexicon(kLanguageEnglish);
-  lex->SetProgramFolder(TESS_BUILD_DIR);
-  lex->Load(kLanguageEnglish, 0);
+// Loads the built English lexicon once; false when it cannot be loaded.
+inline bool LoadLexicon() {
+  static const bool loaded = [] {
+    if (GetLexicon()) return true;
+    Lexicon* lex = CreateLexicon(kLanguageEnglish);
+    lex->SetProgramFolder(TESS_BUILD_DIR);
+    return lex->Load(kLanguageEnglish, 0);
+  }();
+  return loaded;
 }
 
-// Lays the move's letters on the grid; returns the rack with them taken off.
-inline std::string Play(const RobotMove& m, char* grid, std::string rack) {
-  for (int i = 0; i < m.length; ++i) {
-    const int r = m.row + (m.direction ? i : 0);
-    const int c = m.column + (m.direction ? 0 : i);
-    char& square = grid[r * kBoardStride + c];
-    if (square) continue;
-    square = m.word[i];
-    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
-    const size_t at = rack.find(tile);
-    if (at != std::string::npos) rack.erase(at, 1);
+// Built() and the lexicon loaded.
+inline bool Ready() { return Built() && LoadLexicon(); }
+
+// Puts the tiles on the bag in their order.
+inline void FillBag(TileBag& bag, const std::string& tiles) {
+  std::memset(bag.counts, 0, sizeof bag.counts);
+  bag.tileCount = 0;
+  for (char c : tiles) {
+    ++bag.counts[LetterIndex(c)];
+    bag.drawOrder[bag.tileCount++] = LetterIndex(c);
   }
-  return rack;
+  bag.firstLetter = -1;
+  for (int i = 0; i < kLetterSlots && bag.firstLetter < 0; ++i)
+    if (bag.counts[i] > 0) bag.firstLetter = static_cast<int8_t>(i);
 }
+
+// A computer player in a standard game after the first round, and the robot
+// that thinks for it. The robot keeps a pointer to `settings`: not copyable.
+struct Player {
+  RobotSettings settings;
+  RobotPlayerView player;
+  TileBag bag;
+  quickBot2usingDawg robot;
+
+  explicit Player(const RobotSettings& s) : settings(s) {
+    SettingsToOptions(settings, player.options);
+    robot.SetGameParams(&Rules());
+    robot.CreateEvaluators(&settings);
+  }
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  // One full think pass on a position (any type with grid, rack and bag).
+  template <class P>
+  void Think(const P& p) {
+    std::memcpy(player.rack, p.rack, sizeof player.rack);
+    FillBag(bag, p.bag);
+    RobotGameView view;
+    view.kind = kKindStandard;
+    view.roundCount = 2;
+    view.bag = &bag;
+    view.hasCurrent = true;
+    view.current = player;
+    robot.SetGameView(view);
+    robot.BeginSearch();
+    robot.PreparePosition(p.grid, p.rack, false, 0);
+    robot.Think(nullptr, 0);
+  }
+};
 
 // The self-play game's positions; `choose` thinks on a position and returns
 // the move to play, or null when the player swaps or passes (the game goes

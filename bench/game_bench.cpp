@@ -6,6 +6,8 @@
 
 #include <thread>
 
+#include "bench_positions.h"
+
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "game/robot_factory.h"
@@ -18,12 +20,7 @@ namespace {
 
 bool Ready() {
   static const bool ready = [] {
-    if (!platform::FileExists(
-            platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(kLanguageEnglish)).c_str()))
-      return false;
-    Lexicon* lexicon = CreateLexicon(kLanguageEnglish);
-    lexicon->SetProgramFolder(TESS_BUILD_DIR);
-    if (!lexicon->Load(kLanguageEnglish, 0)) return false;
+    if (!benchpos::Ready()) return false;
     InstallPlayerRobotFactory();
     RobotWorkerPool().Start();
     return true;

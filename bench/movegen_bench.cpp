@@ -15,6 +15,7 @@
 #include "engine/robot.h"
 #include "engine/robot_game.h"
 #include "platform/crand.h"
+#include "bench_positions.h"
 #include "platform/path.h"
 #include "position_file.h"
 #include "rules/bag.h"
@@ -25,28 +26,8 @@ namespace {
 
 using benchfile::Position;
 
-const GameRules& Rules() {
-  static GameRules rules = [] {
-    GameRules r;
-    auto setup = std::make_unique<GameSetup>();
-    setup->kind = kKindStandard;
-    r.Setup(0, 7, setup.get());
-    return r;
-  }();
-  return rules;
-}
-
-bool Ready() {
-  static const bool ready = [] {
-    if (!platform::FileExists(
-            platform::JoinPath(TESS_BUILD_DIR, Lexicon::MainGraphName(kLanguageEnglish)).c_str()))
-      return false;
-    Lexicon* lexicon = CreateLexicon(kLanguageEnglish);
-    lexicon->SetProgramFolder(TESS_BUILD_DIR);
-    return lexicon->Load(kLanguageEnglish, 0);
-  }();
-  return ready;
-}
+using benchpos::Ready;
+using benchpos::Rules;
 
 const std::vector<Position>& AllPositions() {
   static const std::vector<Position> positions =
@@ -112,18 +93,6 @@ BENCHMARK(BM_AllPlacements)
     ->Arg(kWithBlank)
     ->Unit(benchmark::kMillisecond);
 
-void FillBag(TileBag& bag, const std::string& tiles) {
-  std::memset(bag.counts, 0, sizeof bag.counts);
-  bag.tileCount = 0;
-  for (char c : tiles) {
-    ++bag.counts[LetterIndex(c)];
-    bag.drawOrder[bag.tileCount++] = LetterIndex(c);
-  }
-  bag.firstLetter = -1;
-  for (int i = 0; i < kLetterSlots && bag.firstLetter < 0; ++i)
-    if (bag.counts[i] > 0) bag.firstLetter = static_cast<int8_t>(i);
-}
-
 // One full think pass per position as a computer player of a standard game
 // with the default settings runs it: a new search, generation, every ranked
 // component and the swap advice.
@@ -131,29 +100,12 @@ void BM_ThinkDefault(benchmark::State& state) {
   if (!Ready() || AllPositions().empty())
     return state.SkipWithError("lexicon or positions file missing");
   const std::vector<Position>& positions = AllPositions();
-  const RobotSettings settings;
-  RobotPlayerView player;
-  SettingsToOptions(settings, player.options);
-  TileBag bag;
-  quickBot2usingDawg robot;
-  robot.SetGameParams(&Rules());
-  robot.CreateEvaluators(&settings);
+  benchpos::Player player{RobotSettings()};
   platform::SeedRandom(1);
   for (auto _ : state) {
     for (const Position& p : positions) {
-      std::memcpy(player.rack, p.rack, sizeof player.rack);
-      FillBag(bag, p.bag);
-      RobotGameView view;
-      view.kind = kKindStandard;
-      view.roundCount = 2;
-      view.bag = &bag;
-      view.hasCurrent = true;
-      view.current = player;
-      robot.SetGameView(view);
-      robot.BeginSearch();
-      robot.PreparePosition(p.grid, p.rack, false, 0);
-      robot.Think(nullptr, 0);
-      benchmark::DoNotOptimize(robot.GetMoveSlot(0));
+      player.Think(p);
+      benchmark::DoNotOptimize(player.robot.GetMoveSlot(0));
     }
   }
   ReportPerPosition(state, positions.size());

@@ -29,46 +29,7 @@ using benchpos::Built;
 using benchpos::Position;
 using benchpos::Rules;
 
-void FillBag(TileBag& bag, const std::string& tiles) {
-  std::memset(bag.counts, 0, sizeof bag.counts);
-  bag.tileCount = 0;
-  for (char c : tiles) {
-    ++bag.counts[LetterIndex(c)];
-    bag.drawOrder[bag.tileCount++] = LetterIndex(c);
-  }
-  bag.firstLetter = -1;
-  for (int i = 0; i < kLetterSlots && bag.firstLetter < 0; ++i)
-    if (bag.counts[i] > 0) bag.firstLetter = static_cast<int8_t>(i);
-}
-
-// A computer player in a standard game after the first round, with the
-// default settings, and the robot that thinks for it.
-struct Player {
-  RobotSettings settings;
-  RobotPlayerView player;
-  TileBag bag;
-  quickBot2usingDawg robot;
-
-  explicit Player(const RobotSettings& s) : settings(s) {
-    SettingsToOptions(settings, player.options);
-    robot.SetGameParams(&Rules());
-    robot.CreateEvaluators(&settings);
-  }
-  void Think(const Position& p) {
-    std::memcpy(player.rack, p.rack, sizeof player.rack);
-    FillBag(bag, p.bag);
-    RobotGameView view;
-    view.kind = kKindStandard;
-    view.roundCount = 2;
-    view.bag = &bag;
-    view.hasCurrent = true;
-    view.current = player;
-    robot.SetGameView(view);
-    robot.BeginSearch();
-    robot.PreparePosition(p.grid, p.rack, false, 0);
-    robot.Think(nullptr, 0);
-  }
-};
+using benchpos::Player;
 
 const std::vector<Position>& Positions() {
   static std::vector<Position> positions = [] {

@@ -24,6 +24,7 @@
 #include "engine/lexicon.h"
 #include "engine/robot.h"
 #include "platform/crand.h"
+#include "play_move.h"
 #include "rules/game_setup.h"
 #include "rules/rules.h"
 
@@ -58,20 +59,6 @@ bool ParseArgs(int argc, char** argv, Options* o) {
       return false;
   }
   return argc % 2 == 1 && !o->out.empty() && o->positions > 0;
-}
-
-// Lays the move's new tiles on the grid and takes them off the rack.
-void Play(const RobotMove& m, char* grid, std::string* rack) {
-  for (int i = 0; i < m.length; ++i) {
-    const int r = m.row + (m.direction ? i : 0);
-    const int c = m.column + (m.direction ? 0 : i);
-    char& square = grid[r * kBoardStride + c];
-    if (square) continue;
-    square = m.word[i];
-    const char tile = IsBlankLetter(m.word[i]) ? kUnassignedBlank : m.word[i];
-    const size_t at = rack->find(tile);
-    if (at != std::string::npos) rack->erase(at, 1);
-  }
 }
 
 std::string Line(const char* grid, const std::string& rack, const std::string& bag) {
@@ -150,7 +137,7 @@ int main(int argc, char** argv) {
           continue;
         }
         passes = 0;
-        Play(*m, grid, &rack);
+        rack = benchpos::Play(*m, grid, rack);
       }
     }
   }

@@ -1,6 +1,7 @@
 #include "bdLobbyCommon/bdAuth.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "bdCore/bdCrypto/bdHashTiger192.h"
 #include "bdCore/bdLog/bdLog.h"
@@ -42,31 +43,53 @@ unsigned int bdAuthMessage::getSize() const {
   return size;
 }
 
+namespace {
+// Writing and reading walk the same field layout; only the packer call differs.
+// A field is either a number (packed little-endian) or a fixed byte block.
+template <typename Message, typename Step>
+bool walkFields(const bdAuthMessage::Field* fields, unsigned int count, Message& message,
+                Step step) {
+  unsigned int u32 = 0;
+  unsigned int u64 = 0;
+  bool ok = true;
+  for (unsigned int i = 0; i < count && ok; ++i) {
+    switch (fields[i]) {
+      case bdAuthMessage::U32:
+        ok = step(message.m_u32[u32++]);
+        break;
+      case bdAuthMessage::U64:
+        ok = step(message.m_u64[u64++]);
+        break;
+      case bdAuthMessage::BLOCK64:
+        ok = step(message.m_block);
+        break;
+      case bdAuthMessage::KEY24:
+        ok = step(message.m_key);
+        break;
+    }
+  }
+  return ok;
+}
+
+template <typename T>
+constexpr bool isBlock() {
+  return std::is_array<std::remove_reference_t<T>>::value;
+}
+}  // namespace
+
 bool bdAuthMessage::serialize(unsigned char* buffer, unsigned int size) const {
   if (buffer == nullptr) return false;
   std::memset(buffer, 0, size);
   unsigned int count = 0;
   const Field* fields = layout(count);
   unsigned int offset = 0;
-  unsigned int u32 = 0;
-  unsigned int u64 = 0;
-  bool ok = true;
-  for (unsigned int i = 0; i < count && ok; ++i) {
-    switch (fields[i]) {
-      case U32:
-        ok = bdBytePacker::appendBasicType(buffer, size, offset, offset, m_u32[u32++]);
-        break;
-      case U64:
-        ok = bdBytePacker::appendBasicType(buffer, size, offset, offset, m_u64[u64++]);
-        break;
-      case BLOCK64:
-        ok = bdBytePacker::appendBuffer(buffer, size, offset, offset, m_block, sizeof m_block);
-        break;
-      case KEY24:
-        ok = bdBytePacker::appendBuffer(buffer, size, offset, offset, m_key, sizeof m_key);
-        break;
+  const bool ok = walkFields(fields, count, *this, [&](const auto& value) {
+    if constexpr (isBlock<decltype(value)>()) {
+      return bdBytePacker::appendBuffer(buffer, size, offset, offset, value, sizeof value);
+    } else {
+      return bdBytePacker::appendBasicType(buffer, size, offset, offset, value);
     }
-  }
+  });
   bdAssert(ok, "bdAuthMessage::serialize: field does not fit");
   return ok;
 }
@@ -76,25 +99,13 @@ bool bdAuthMessage::deserialize(const unsigned char* buffer, unsigned int size) 
   unsigned int count = 0;
   const Field* fields = layout(count);
   unsigned int offset = 0;
-  unsigned int u32 = 0;
-  unsigned int u64 = 0;
-  bool ok = true;
-  for (unsigned int i = 0; i < count && ok; ++i) {
-    switch (fields[i]) {
-      case U32:
-        ok = bdBytePacker::removeBasicType(buffer, size, offset, offset, m_u32[u32++]);
-        break;
-      case U64:
-        ok = bdBytePacker::removeBasicType(buffer, size, offset, offset, m_u64[u64++]);
-        break;
-      case BLOCK64:
-        ok = bdBytePacker::removeBuffer(buffer, size, offset, offset, m_block, sizeof m_block);
-        break;
-      case KEY24:
-        ok = bdBytePacker::removeBuffer(buffer, size, offset, offset, m_key, sizeof m_key);
-        break;
+  const bool ok = walkFields(fields, count, *this, [&](auto& value) {
+    if constexpr (isBlock<decltype(value)>()) {
+      return bdBytePacker::removeBuffer(buffer, size, offset, offset, value, sizeof value);
+    } else {
+      return bdBytePacker::removeBasicType(buffer, size, offset, offset, value);
     }
-  }
+  });
   bdAssert(ok, "bdAuthMessage::deserialize: field does not fit");
   return ok;
 }

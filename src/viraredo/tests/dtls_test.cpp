@@ -20,30 +20,17 @@
 #include "bdSocket/bdSecurity/bdSecurityKeyMap.h"
 #include "bdSocket/bdSocket.h"
 #include "bd_test_support.h"
+#include "udp_test_support.h"
 
 namespace {
 
 using bdtest::CoreTest;
 
-std::uint64_t g_now = 0;  // microseconds
-std::uint64_t fakeCounter() { return g_now; }
-std::uint64_t fakeFrequency() { return 1000000; }
-
-struct Datagram {
-  bdAddr to;
-  std::vector<unsigned char> bytes;
-};
-
-// Keeps what the association sends instead of putting it on a network.
-class RecordingSocket : public bdSocket {
- public:
-  int sendTo(const bdAddr& addr, const void* data, unsigned int length) override {
-    const unsigned char* p = static_cast<const unsigned char*>(data);
-    sent.push_back({addr, std::vector<unsigned char>(p, p + length)});
-    return static_cast<int>(length);
-  }
-  std::deque<Datagram> sent;
-};
+using bdtest::Datagram;
+using bdtest::fakeCounter;
+using bdtest::fakeFrequency;
+using bdtest::g_now;
+using bdtest::RecordingSocket;
 
 const unsigned char kKey[24] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};

@@ -13,6 +13,7 @@
 #include "bdLobbyService/bdLobbyServiceImpl.h"
 #include "bdNet/bdLoopbackConnection.h"
 #include "bd_test_support.h"
+#include "remote_task_test_support.h"
 
 namespace {
 
@@ -59,18 +60,8 @@ class Bits {
   unsigned int m_count = 0;
 };
 
-class LobbyRecordsTest : public bdtest::CoreTest {
+class LobbyRecordsTest : public bdtest::LoopbackTaskTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    loop = new bdLoopbackConnection(new bdCommonAddr(bdAddr("127.0.0.1:1")));
-    manager.reset(new bdRemoteTaskManager(loop));
-  }
-  void TearDown() override {
-    manager.reset();
-    loop = nullptr;
-    CoreTest::TearDown();
-  }
   Bytes sentPayload() {
     bdReference<bdMessage> m;
     if (!loop->getMessageToDispatch(m)) return {};
@@ -88,9 +79,6 @@ class LobbyRecordsTest : public bdtest::CoreTest {
   Bits replyTo(const bdRemoteTaskRef& task) {
     return Bits().raw(1, 1).u8(0).u8(static_cast<unsigned char>(task->getTransactionID() - 1));
   }
-
-  bdReference<bdLoopbackConnection> loop;
-  std::unique_ptr<bdRemoteTaskManager> manager;
 };
 
 TEST_F(LobbyRecordsTest, RequestsMatchHandWrittenBytes) {
@@ -364,6 +352,20 @@ TEST_F(LobbyRecordsTest, AuthMessagesAndTicketKeepTheirLayouts) {
   EXPECT_EQ(create.getSize(), 92u);
   unsigned char tooSmall[50];
   EXPECT_FALSE(create.serialize(tooSmall, sizeof tooSmall));
+  create.m_u32[0] = 0x01020304u;
+  create.m_block[0] = 0x77;
+  create.m_key[23] = 0x88;
+  unsigned char packed[92];
+  ASSERT_TRUE(create.serialize(packed, sizeof packed));
+  EXPECT_EQ(Bytes(packed, packed + 5), (Bytes{4, 3, 2, 1, 0x77}));
+  EXPECT_EQ(packed[91], 0x88);
+  bdAuthCreateAccountCypherText readBack;
+  ASSERT_TRUE(readBack.deserialize(packed, sizeof packed));
+  EXPECT_EQ(readBack.m_u32[0], create.m_u32[0]);
+  EXPECT_EQ(std::memcmp(readBack.m_block, create.m_block, sizeof create.m_block), 0);
+  EXPECT_EQ(std::memcmp(readBack.m_key, create.m_key, sizeof create.m_key), 0);
+  bdAuthMigrateAccountCypherText migrate;
+  EXPECT_FALSE(migrate.deserialize(packed, 15));  // two u32 and a u64 need 16 bytes
 
   bdAuthTicket ticket;
   ticket.m_magic = bdAuthTicket::MAGIC;

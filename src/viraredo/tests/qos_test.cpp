@@ -13,6 +13,7 @@
 #include "bdSocket/bdSocket.h"
 #include "bdSocketRouter/bdBandwidthLimiter.h"
 #include "bd_test_support.h"
+#include "udp_test_support.h"
 
 namespace {
 
@@ -92,24 +93,11 @@ TEST_F(QoSPackets, RefusesOversizeBlobsAndLengthsThatDisagreeWithTheDatagram) {
   EXPECT_FALSE(shortRequest.deserialize(buffer, 16, 0, read));
 }
 
-std::uint64_t g_now = 1;  // microseconds
-std::uint64_t fakeCounter() { return g_now; }
-std::uint64_t fakeFrequency() { return 1000000; }
-
-struct Datagram {
-  bdAddr to;
-  std::vector<unsigned char> bytes;
-};
-
-class RecordingSocket : public bdSocket {
- public:
-  int sendTo(const bdAddr& addr, const void* data, unsigned int length) override {
-    const unsigned char* p = static_cast<const unsigned char*>(data);
-    sent.push_back({addr, std::vector<unsigned char>(p, p + length)});
-    return static_cast<int>(length);
-  }
-  std::vector<Datagram> sent;
-};
+using bdtest::Datagram;
+using bdtest::fakeCounter;
+using bdtest::fakeFrequency;
+using bdtest::g_now;
+using bdtest::RecordingSocket;
 
 class FakeNATTrav : public bdNATTravClient {
  public:

@@ -9,21 +9,12 @@
 #include "bdStreamConnection/bdStreamConnection.h"
 #include "bd_test_support.h"
 #include "lobby_test_support.h"
+#include "remote_task_test_support.h"
 
 namespace {
 
-class RemoteTaskTest : public bdtest::CoreTest {
+class RemoteTaskTest : public bdtest::LoopbackTaskTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    loop = new bdLoopbackConnection(new bdCommonAddr(bdAddr("127.0.0.1:1")));
-    manager.reset(new bdRemoteTaskManager(loop));
-  }
-  void TearDown() override {
-    manager.reset();
-    loop = nullptr;
-    CoreTest::TearDown();
-  }
   bdRemoteTaskRef start(unsigned int expectedCode = 0, float timeout = 0.0f) {
     bdRemoteTaskRef task;
     bdReference<bdBitBuffer> args(new bdBitBuffer(0, true));
@@ -46,8 +37,6 @@ class RemoteTaskTest : public bdtest::CoreTest {
   }
 
   bdtest::FakeClock clock;
-  bdReference<bdLoopbackConnection> loop;
-  std::unique_ptr<bdRemoteTaskManager> manager;
 };
 
 TEST_F(RemoteTaskTest, TenSlotsThenNoFreeSlot) {

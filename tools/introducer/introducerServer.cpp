@@ -19,7 +19,10 @@ unsigned int IntroducerServer::pump() {
     bdAddr from;
     const int got = m_socket.receiveFrom(from, buffer, sizeof buffer);
     if (got == BD_NET_WOULD_BLOCK) break;
-    if (got < 0) continue;
+    // A refused or oversized datagram spoils only itself; any other error
+    // would come back on every call, so the pump stops rather than spin.
+    if (got == BD_NET_CONNECTION_RESET || got == BD_NET_MSG_SIZE) continue;
+    if (got < 0) break;
     bdNATTraversalPacket packet;
     unsigned int end = 0;
     if (!packet.deserialize(buffer, static_cast<unsigned int>(got), 0, end)) continue;

@@ -1,10 +1,9 @@
 #include "bdUPnP/bdUPnP.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "bdCore/bdLog/bdLog.h"
+#include "bdUPnP/bdUPnPText.h"
 
 namespace {
 const char* const kChannel = "bdnet/upnp";
@@ -13,38 +12,6 @@ const char* const kPPPService = "WANPPPConnection:1";
 constexpr unsigned int kSearchSize = 137;
 constexpr unsigned int kQueryReplySize = 1024;
 constexpr unsigned int kChangeReplySize = 2048;
-constexpr unsigned short kHTTPPort = 80;
-
-// "a.b.c.d[:port]" in [begin, end) as an address; false for anything else.
-bool parseHost(const char* begin, const char* end, bdAddr& addr) {
-  char text[32];
-  const std::size_t length = static_cast<std::size_t>(end - begin);
-  if (length == 0 || length >= sizeof text) return false;
-  std::memcpy(text, begin, length);
-  text[length] = 0;
-  char* colon = std::strchr(text, ':');
-  unsigned long port = kHTTPPort;
-  if (colon != nullptr) {
-    *colon = 0;
-    char* after = nullptr;
-    port = std::strtoul(colon + 1, &after, 10);
-    if (after == colon + 1 || *after != 0 || port == 0 || port > 65535) return false;
-  }
-  bdInetAddr address;
-  if (!bdInetAddr::parse(text, address)) return false;
-  addr = bdAddr(address, static_cast<unsigned short>(port));
-  return true;
-}
-
-// Copies [begin, end) after what out holds; false when it does not fit.
-bool appendText(char* out, unsigned int size, const char* begin, const char* end) {
-  const std::size_t have = std::strlen(out);
-  const std::size_t length = static_cast<std::size_t>(end - begin);
-  if (have + length + 1 > size) return false;
-  std::memcpy(out + have, begin, length);
-  out[have + length] = 0;
-  return true;
-}
 }  // namespace
 
 bdUPnP::bdUPnPDevice::bdUPnPDevice(const bdAddr& addr)
@@ -196,39 +163,23 @@ void bdUPnP::pump() {
 }
 
 void bdUPnP::registerDevice(const char* answer) {
-  const char* url = std::strstr(answer, "http://");
-  if (url == nullptr) {
-    bdLogWarn(kChannel, "no http:// token found in discovery response");
-    fail(-1);
-    return;
-  }
-  const char* host = url + 7;
-  const char* path = std::strchr(host, '/');
-  if (path == nullptr) {
-    bdLogWarn(kChannel, "No fetch path found after URL");
-    fail(-1);
-    return;
-  }
   bdAddr addr;
-  if (!parseHost(host, path, addr)) {
-    bdLogWarn(kChannel, "No router address in discovery response");
+  char path[bdUPnPDevice::MAX_PATH_LENGTH + 1];
+  const bdUPnPText::LocationResult found =
+      bdUPnPText::parseLocation(answer, addr, path, sizeof path);
+  if (found != bdUPnPText::LOCATION_OK) {
+    static const char* const kWarnings[] = {"",
+                                            "no http:// token found in discovery response",
+                                            "No fetch path found after URL",
+                                            "No router address in discovery response",
+                                            "No carriage return after fetch location",
+                                            "Fetch location unusable"};
+    bdLogWarn(kChannel, "%s", kWarnings[found]);
     fail(-1);
     return;
   }
   for (auto* node = m_devices.getTail(); node != nullptr; node = node->m_prev) {
     if (node->m_value->m_addr == addr) return;
-  }
-  const char* pathEnd = std::strchr(path, '\r');
-  if (pathEnd == nullptr) {
-    bdLogWarn(kChannel, "No carriage return after fetch location");
-    fail(-1);
-    return;
-  }
-  const std::size_t pathLength = static_cast<std::size_t>(pathEnd - path);
-  if (pathLength > bdUPnPDevice::MAX_PATH_LENGTH) {
-    bdLogWarn(kChannel, "Fetch location too long");
-    fail(-1);
-    return;
   }
   auto* device = new bdUPnPDevice(addr);
   char hostText[32];
@@ -236,9 +187,9 @@ void bdUPnP::registerDevice(const char* answer) {
   if (!connect(*device)) {
     device->m_state = bdUPnPDevice::UNUSABLE;
   } else {
-    const int length = std::snprintf(device->m_request, sizeof device->m_request,
-                                     "GET %.*s HTTP/1.1\r\nConnection: close\r\nHost: %s\r\n\r\n",
-                                     static_cast<int>(pathLength), path, hostText);
+    const int length =
+        std::snprintf(device->m_request, sizeof device->m_request,
+                      "GET %s HTTP/1.1\r\nConnection: close\r\nHost: %s\r\n\r\n", path, hostText);
     device->m_requestLength = static_cast<unsigned int>(length);
     device->m_requestSent = 0;
     device->m_state = bdUPnPDevice::SEND_DESCRIPTION;
@@ -384,69 +335,23 @@ void bdUPnP::handleDescription(bdUPnPDevice& device, const char* text) {
     return;
   }
   device.closeSocket();
-  char prefix[bdUPnPDevice::MAX_PATH_LENGTH + 1] = "";
-  const char* base = std::strstr(text, "<URLBase");
-  if (base != nullptr) base = std::strchr(base, '>');
-  if (base != nullptr && base[1] != '<' && base[1] != 0) {
-    const char* value = base + 1;
-    const char* valueEnd = std::strchr(value, '<');
-    if (valueEnd == nullptr) valueEnd = value + std::strlen(value);
-    if (std::strncmp(value, "http://", 7) != 0) {
+  switch (bdUPnPText::parseDescription(text, device.m_addr, device.m_isIPConnection,
+                                       device.m_controlPath, sizeof device.m_controlPath)) {
+    case bdUPnPText::DESCRIPTION_OK:
+      device.m_hasControlPath = true;
+      device.m_state = bdUPnPDevice::READY;
+      break;
+    case bdUPnPText::DESCRIPTION_NO_SERVICE:
+      device.m_state = bdUPnPDevice::UNUSABLE;
+      break;
+    case bdUPnPText::DESCRIPTION_BAD_URLBASE:
       bdLogWarn(kChannel, "URLBase does not begin with HTTP://");
       fail(-1);
-      return;
-    }
-    const char* host = value + 7;
-    const char* slash = host;
-    while (slash < valueEnd && *slash != '/')
-      ++slash;
-    if (!parseHost(host, slash, device.m_addr) ||
-        !appendText(prefix, sizeof prefix, slash, valueEnd)) {
+      break;
+    case bdUPnPText::DESCRIPTION_BAD_CONTROL_URL:
       fail(-1);
-      return;
-    }
+      break;
   }
-  const char* service = std::strstr(text, kIPService);
-  device.m_isIPConnection = service != nullptr;
-  if (service == nullptr) service = std::strstr(text, kPPPService);
-  if (service == nullptr) {
-    device.m_state = bdUPnPDevice::UNUSABLE;
-    return;
-  }
-  const char* control = std::strstr(service, "<controlURL");
-  if (control != nullptr) control = std::strchr(control, '>');
-  if (control == nullptr) {
-    fail(-1);
-    return;
-  }
-  const char* value = control + 1;
-  const char* valueEnd = std::strchr(value, '<');
-  if (valueEnd == nullptr) valueEnd = value + std::strlen(value);
-  if (std::strncmp(value, "http://", 7) == 0) {
-    const char* host = value + 7;
-    value = host;
-    while (value < valueEnd && *value != '/')
-      ++value;
-    if (!parseHost(host, value, device.m_addr)) {
-      fail(-1);
-      return;
-    }
-  }
-  // A prefix ending in '/' and a path starting with one share the slash.
-  const std::size_t prefixLength = std::strlen(prefix);
-  if (prefixLength > 0 && prefix[prefixLength - 1] == '/' && value < valueEnd && *value == '/')
-    ++value;
-  device.m_controlPath[0] = 0;
-  if (!appendText(device.m_controlPath, sizeof device.m_controlPath, prefix,
-                  prefix + prefixLength) ||
-      !appendText(device.m_controlPath, sizeof device.m_controlPath, value, valueEnd) ||
-      device.m_controlPath[0] == 0) {
-    device.m_controlPath[0] = 0;
-    fail(-1);
-    return;
-  }
-  device.m_hasControlPath = true;
-  device.m_state = bdUPnPDevice::READY;
 }
 
 bool bdUPnP::anyDeviceIn(bdUPnPDevice::State state) const {
@@ -493,25 +398,14 @@ void bdUPnP::handleQueryReply(bdUPnPDevice& device, const char* text) {
   device.closeSocket();
   device.m_state = bdUPnPDevice::READY;
   if (m_status != BD_UPNP_QUERYING) return;
-  if (std::strstr(text, "200 OK") == nullptr) {
+  bdInetAddr owner;
+  const bdUPnPText::QueryResult result = bdUPnPText::parseQueryReply(text, owner);
+  if (result == bdUPnPText::QUERY_NO_MAPPING) {
     if (!anyDeviceIn(bdUPnPDevice::READ_QUERY) && !anyDeviceIn(bdUPnPDevice::SEND_QUERY))
       enter(BD_UPNP_READY);
     return;
   }
-  const char* client = std::strstr(text, "<NewInternalClient");
-  if (client != nullptr) client = std::strchr(client, '>');
-  const char* clientEnd = client != nullptr ? std::strstr(client, "</") : nullptr;
-  bdInetAddr owner;
-  char ownerText[32];
-  const std::size_t length =
-      clientEnd != nullptr ? static_cast<std::size_t>(clientEnd - client - 1) : 0;
-  if (clientEnd == nullptr || length >= sizeof ownerText) {
-    fail(-1);
-    return;
-  }
-  std::memcpy(ownerText, client + 1, length);
-  ownerText[length] = 0;
-  if (!bdInetAddr::parse(ownerText, owner)) {
+  if (result == bdUPnPText::QUERY_MALFORMED) {
     fail(-1);
     return;
   }
@@ -565,7 +459,7 @@ void bdUPnP::openPort(unsigned short port, const bdInetAddr address) {
 
 void bdUPnP::handleChangeReply(bdUPnPDevice& device, const char* text, bool adding) {
   device.closeSocket();
-  if (std::strstr(text, "200 OK") == nullptr) {
+  if (!bdUPnPText::isSuccess(text)) {
     device.m_state = bdUPnPDevice::READY;
     fail(-1);
     return;

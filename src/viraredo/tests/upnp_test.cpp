@@ -228,6 +228,8 @@ TEST_F(UPnP, MalformedAnswersAreRefused) {
        "No fetch path found after URL"},
       {"no carriage return", "HTTP/1.1 200 OK\r\nLOCATION: http://127.0.0.1:1/desc.xml", "", "", "",
        "No carriage return after fetch location"},
+      {"a path with a space", "HTTP/1.1 200 OK\r\nLOCATION: http://127.0.0.1:1/a b\r\n\r\n", "", "",
+       "", "Fetch location unusable"},
       {"a host name", "HTTP/1.1 200 OK\r\nLOCATION: http://router.home/desc.xml\r\n\r\n", "", "",
        "", "No router address"},
       {"bad URLBase", "",

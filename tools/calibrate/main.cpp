@@ -3,18 +3,21 @@
 // that the declared ratings can be checked against real strength. Run by
 // hand from a release build (it plays thousands of games).
 //
-//   calibrate --folder DIR [--players LIST] [--versus NAME] [--games N]
-//             [--jobs J] [--seed S] [--anchor NAME] [--results FILE]
+//   calibrate --folder DIR [--players LIST] [--versus NAME] [--reach D]
+//             [--games N] [--jobs J] [--seed S] [--anchor NAME] [--results FILE]
 //   calibrate --from FILE [--anchor NAME]
 //
 // DIR is the program folder (the lexicon and Data\Personalities). Players
 // are the personality files by name (pip, mina, ...), "score" (the pure-score
 // player: word score only, the whole lexicon, no swaps), "score+K" (the pure-
 // score player with judgement component K at its default weight, K one of
-// 1 3 5 6 7 12 13) and "default" (every default setting); LIST defaults to
-// every personality and "score". Every pair plays N games (default 200; a
-// pair's games 2k and 2k+1 share one bag, seed S + k, with the seats
-// exchanged), or with --versus only the pairs that include NAME. Games are
+// 1 3 5 6 7 12 13; "score+K@W" with weight W instead, for 1 5 7) and
+// "default" (every default setting); LIST defaults to
+// every personality by declared rating, then "score". Every pair plays N
+// games (default 200; a pair's games 2k and 2k+1 share one bag, seed S + k,
+// with the seats exchanged). --versus and --reach narrow the round robin to
+// the pairs that include NAME or whose places in LIST are at most D apart
+// (either, when both are given). Games are
 // shared out over J processes (default 3). --results writes one line per
 // game; --from prints the table from such a file without playing. The fit
 // holds the anchor (default: the personality of median declared rating, or
@@ -54,6 +57,7 @@ struct Options {
   std::string folder;
   std::vector<std::string> players;
   std::string versus;
+  int reach = 0;
   int games = 200;
   int jobs = 3;
   uint32_t seed = 1;
@@ -86,8 +90,9 @@ struct GameResult {
 int Usage(const std::string& message) {
   std::fprintf(stderr, "calibrate: %s\n", message.c_str());
   std::fprintf(stderr,
-               "usage: calibrate --folder DIR [--players a,b,...] [--versus NAME] [--games N]\n"
-               "                 [--jobs J] [--seed S] [--anchor NAME] [--results FILE]\n"
+               "usage: calibrate --folder DIR [--players a,b,...] [--versus NAME] [--reach D]\n"
+               "                 [--games N] [--jobs J] [--seed S] [--anchor NAME]\n"
+               "                 [--results FILE]\n"
                "       calibrate --from FILE [--anchor NAME]\n");
   return 2;
 }
@@ -111,6 +116,8 @@ bool ParseArgs(int argc, char** argv, Options* o) {
       o->players = SplitList(v);
     else if (a == "--versus")
       o->versus = v;
+    else if (a == "--reach")
+      o->reach = std::atoi(v.c_str());
     else if (a == "--games")
       o->games = std::atoi(v.c_str());
     else if (a == "--jobs")
@@ -212,17 +219,36 @@ bool MakePlayer(const std::string& folder, const std::string& id, Player* p) {
   }
   if (id.rfind("score+", 0) == 0) {
     p->settings = PureScore();
-    return WithComponent(std::atoi(id.c_str() + 6), &p->settings);
+    const int k = std::atoi(id.c_str() + 6);
+    if (!WithComponent(k, &p->settings)) return false;
+    const size_t at = id.find('@');
+    if (at == std::string::npos) return true;
+    const float w = static_cast<float>(std::atof(id.c_str() + at + 1));
+    if (!(w > 0.0f)) return false;
+    float* weight = k == 1   ? &p->settings.closingBonusWeight
+                    : k == 5 ? &p->settings.closingBoardWeight
+                    : k == 7 ? &p->settings.remainderWeight
+                             : nullptr;
+    if (weight) *weight = w;
+    return weight != nullptr;
   }
   return LoadPersonality(folder, id, p);
 }
 
 std::vector<std::string> AllPersonalities(const std::string& folder) {
-  std::vector<std::string> ids;
+  std::vector<Player> found;
   const std::string pattern =
       platform::JoinPath(platform::JoinPath(folder, "Data\\Personalities"), "*.QNP");
-  for (const platform::FindEntry& e : platform::FindFiles(pattern.c_str()))
-    if (!e.isDirectory) ids.push_back(e.name.substr(0, e.name.size() - 4));
+  for (const platform::FindEntry& e : platform::FindFiles(pattern.c_str())) {
+    Player p;
+    if (!e.isDirectory && LoadPersonality(folder, e.name.substr(0, e.name.size() - 4), &p))
+      found.push_back(p);
+  }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Player& x, const Player& y) { return x.declared < y.declared; });
+  std::vector<std::string> ids;
+  for (const Player& p : found)
+    ids.push_back(p.id);
   ids.push_back("score");
   return ids;
 }
@@ -454,6 +480,7 @@ int main(int argc, char** argv) {
       if (line.rfind("# folder ", 0) == 0) folder = line.substr(9);
       if (line.rfind("# players ", 0) == 0) ids = SplitList(line.substr(10));
       if (line.rfind("# versus ", 0) == 0) o.versus = line.substr(9);
+      if (line.rfind("# reach ", 0) == 0) o.reach = std::atoi(line.c_str() + 8);
       GameResult r;
       if (!line.empty() && line[0] != '#' && ParseResult(line, &r)) results.push_back(r);
     }
@@ -466,7 +493,8 @@ int main(int argc, char** argv) {
   std::vector<std::pair<int, int>> pairs;
   for (size_t a = 0; a < players.size(); ++a)
     for (size_t b = a + 1; b < players.size(); ++b)
-      if (o.versus.empty() || players[a].id == o.versus || players[b].id == o.versus)
+      if ((o.versus.empty() && o.reach <= 0) || players[a].id == o.versus ||
+          players[b].id == o.versus || static_cast<int>(b - a) <= o.reach)
         pairs.emplace_back(static_cast<int>(a), static_cast<int>(b));
   if (pairs.empty()) return Usage("no pair to play");
 
@@ -507,6 +535,7 @@ int main(int argc, char** argv) {
         out << (i ? "," : "") << ids[i];
       out << "\n";
       if (!o.versus.empty()) out << "# versus " << o.versus << "\n";
+      if (o.reach > 0) out << "# reach " << o.reach << "\n";
       out << "# pair game scoreA scoreB wordsA wordsB (seed " << o.seed << ")\n";
       for (const GameResult& r : results)
         out << ResultLine(r) << "\n";

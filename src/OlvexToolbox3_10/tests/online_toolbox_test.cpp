@@ -118,6 +118,14 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_EQ(listener.last("getPrivate").values.size(), 1u);
   EXPECT_TRUE(listener.last("getPrivate").values[0].getString()->equalsNarrow("carpe"));
 
+  // Stored values that do not match the definitions are a failed read, not
+  // a success with whatever was read.
+  ASSERT_TRUE(waitFor("setPublic", accounts->setPublicProfilePropertyValues(
+                                       &listener, 0, {text("QUIXOTIC"), integer(1512)})));
+  ASSERT_TRUE(waitFor("getPublic", accounts->retrievePublicProfilePropetyValues(&listener, 0, me)));
+  EXPECT_EQ(listener.last("getPublic").result, ERRORID_FAILED);
+  EXPECT_TRUE(listener.last("getPublic").values.empty());
+
   // A value the record cannot carry is refused before anything is sent.
   ASSERT_TRUE(waitFor("setPublic",
                       accounts->setPublicProfilePropertyValues(&listener, 0, {FlexibleValue()})));

@@ -71,6 +71,15 @@ class SendTask : public TaskRezovovozOnlineBasicSendFriendMessage {
   ClassTypeInfo m_type;
 };
 
+// The proposal's optional attachment is left out.
+class SendProposal : public SendTask<FriendshipProposalMessage, 1> {
+ public:
+  using SendTask::SendTask;
+
+ protected:
+  void addArguments(bdLobbyArgs& args) const override { args.buffer(nullptr); }
+};
+
 class SendBlock : public SendTask<FriendBlockMessage, 6> {
  public:
   using SendTask::SendTask;
@@ -196,8 +205,7 @@ TaskRezovovozOnlineBasicSendFriendMessage* TaskRezovovozOnlineBasicSendFriendMes
   if (!m) return nullptr;
   const ClassTypeInfo* t = m->getType();
   if (t == &FriendshipProposalMessage::s_type)
-    return new SendTask<FriendshipProposalMessage, 1>(
-        "TaskRezovovozOnlineSendFriendShipProposalMessage", l, i, m, e);
+    return new SendProposal("TaskRezovovozOnlineSendFriendShipProposalMessage", l, i, m, e);
   if (t == &FriendshipProposalResponseMessage::s_type)
     return new SendTask<FriendshipProposalResponseMessage, 2, 3>(
         "TaskRezovovozOnlineSendFriendShipProposalResponseMessage", l, i, m, e);
@@ -316,11 +324,17 @@ void TaskRezovovozOnlineForwardInvitation::onStart() {
   m_invitation = nullptr;
   forwarded->setRecipient(m_player);
   forwarded->setSender(me->getPlayerID(CONNECTIONTYPE_ONLINE));
-  if (MessagingService* messaging = MessagingService::find())
-    messaging->deleteMessage(nullptr, m_index, m_invitationId);
   addSubTask(
       TaskRezovovozOnlineBasicSendFriendMessage::create(nullptr, m_index, forwarded, nullptr));
   setResult(ERRORID_SUCCEEDED);
+}
+
+// The received invitation stays until its copy went out: a failed send
+// leaves the player an invitation to answer or forward again.
+void TaskRezovovozOnlineForwardInvitation::onSubTaskFinished(Task*, ERRORID& code) {
+  if (code != ERRORID_SUCCEEDED) return;
+  if (MessagingService* messaging = MessagingService::find())
+    messaging->deleteMessage(nullptr, m_index, m_invitationId);
 }
 
 void TaskRezovovozOnlineForwardInvitation::onRemoved(ERRORID result) {

@@ -142,6 +142,7 @@ class TaskRezovovozOnlineForwardInvitation : public TaskSequentialComposite {
                                        const SessionInviteMessage* invitation);
   ~TaskRezovovozOnlineForwardInvitation() override;
   void onStart() override;
+  void onSubTaskFinished(Task* sub, ERRORID& code) override;
   void onRemoved(ERRORID result) override;
 
  private:

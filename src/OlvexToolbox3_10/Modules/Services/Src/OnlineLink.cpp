@@ -1,6 +1,8 @@
 #include "Modules/Services/Src/OnlineLink.h"
 
+#include "Modules/Core/Src/Tasks/Events.h"
 #include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/MessagingService/Src/Messages/MessageEvents.h"
 #include "bdCore/bdUtilities/bdSingleton.h"
 #include "bdLobbyService/bdLobbyServiceImpl.h"
 
@@ -25,6 +27,19 @@ ERRORID CheckOnlineConnection() {
 }
 
 bdLobbyServiceImpl* Lobby() { return bdSingleton<bdLobbyServiceImpl>::getInstance(); }
+
+void PostLobbyMessages() {
+  ToolboxCore* core = ToolboxCore::instance();
+  bdLobbyServiceImpl* lobby = Lobby();
+  if (!core || !core->getEventManager() || !lobby) return;
+  bdMessaging* store = lobby->getMessaging();
+  // Taken in arrival order, then cleared at once: removing one by one moves
+  // the last message to the front and would deliver them out of order.
+  const unsigned int count = store->getMessageCount();
+  for (unsigned int i = 0; i < count; ++i)
+    core->getEventManager()->queueEvent(new EventRezovovozMessageStore(store->getMessage(i)));
+  store->clear();
+}
 
 ERRORID LobbyErrorToErrorId(std::uint32_t code) {
   struct Row {

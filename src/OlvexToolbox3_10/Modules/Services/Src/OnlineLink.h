@@ -28,6 +28,11 @@ ERRORID CheckOnlineConnection();
 // The process's lobby service object.
 bdLobbyServiceImpl* Lobby();
 
+// Hands every push message the lobby service holds to the core's event
+// manager as a message-store event, oldest first, and empties the lobby's
+// list. The network service calls it on each update.
+void PostLobbyMessages();
+
 // A lobby error code as an ErrorID.
 ERRORID LobbyErrorToErrorId(std::uint32_t code);
 

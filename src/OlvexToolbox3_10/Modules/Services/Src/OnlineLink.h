@@ -17,9 +17,10 @@ class Service;
 using ConnectionTypeQuery = std::int32_t (*)(Service* networkService);
 using SessionOpenQuery = bool (*)();
 
-// The query asked with the registered "NetworkService"; null: none.
+// The query asked with the registered "NetworkService"; null: the network
+// service's own connection type.
 void SetConnectionTypeQuery(ConnectionTypeQuery query);
-// The network service's connection type; 0 without the service or a query.
+// The network service's connection type; 0 without the service.
 std::int32_t NetworkConnectionType();
 // ERRORID_SUCCEEDED when the online connection is up, else
 // ERRORID_CONNECTION_FAILURE.

@@ -100,6 +100,9 @@ TEST_F(FriendServiceTest, AnAcceptedProposalMakesFriendsOnBothSides) {
   EXPECT_EQ(listener.log[0].result, ERRORID_SUCCEEDED);
   EXPECT_TRUE(PlayerListContains(me(), LIST_REQUESTS_SENT, bobId()));
 
+  // bob hears of it as a proposal from ann
+  ASSERT_TRUE(until([&] { return bob->getMessaging()->getMessageCount() == 1; }));
+  EXPECT_EQ(bob->getMessaging()->getMessage(0)->m_type, 1u);
   ASSERT_TRUE(bobDoes(2, bdLobbyArgs().u64(kAnn)));  // bob accepts
   ASSERT_TRUE(until([&] { return friends->getFriends(0).size() == 1; }));
   EXPECT_EQ(friends->getFriends(0)[0], bobId());

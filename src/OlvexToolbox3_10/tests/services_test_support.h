@@ -83,7 +83,13 @@ class ServicesFixture : public CoreFixture {
     if (!lobby.connect(bdAddr(bdInetAddr::getLoopback(), server->getPort()),
                        lobbyserver::LobbyServer::makeCredentials(lobbyKey(), id, name)))
       return false;
-    return until([&] { return lobby.getStatus() == bdConnection::BD_CONNECTED; });
+    // Connected on this side is not yet authenticated on the server's, and
+    // the server pushes only to authenticated clients.
+    const unsigned int before = server->getAuthenticatedCount();
+    return until([&] {
+      return lobby.getStatus() == bdConnection::BD_CONNECTED &&
+             server->getAuthenticatedCount() > before;
+    });
   }
   // Ticks the core (which pumps the server and ann's lobby) and bob's lobby
   // until the condition holds, for at most about 3 s.

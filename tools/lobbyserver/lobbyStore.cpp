@@ -117,6 +117,14 @@ struct LobbyStore::Context {
         return i64(), ok;
       case BD_BB_UNSIGNED_INTEGER64_TYPE:
         return u64(), ok;
+      case BD_BB_FLOAT32_TYPE: {
+        float v = 0;
+        return ok = ok && in.readFloat32(v), ok;
+      }
+      case BD_BB_FLOAT64_TYPE: {
+        double v = 0;
+        return ok = ok && in.readFloat64(v), ok;
+      }
       case BD_BB_SIGNED_CHAR8_STRING_TYPE:
         return str(), ok;
       case BD_BB_BLOB_TYPE:
@@ -633,16 +641,29 @@ bool LobbyStore::profiles(Context& c) {
   switch (c.task) {
     case 1:
     case 4:
-    case 5: {  // create, update, replace: the record's fields are kept as a count
+    case 5: {  // create, write public, write private: the record's typed fields are kept
+      const unsigned int from = c.in.getReadPosition();
       const std::uint32_t fields = c.skipRecord();
       if (!c.ok) return true;
       if (fields == 0) return c.fail(BAD_REQUEST), true;
+      const unsigned int bits = c.in.getReadPosition() - from;
+      std::vector<unsigned char> kept((bits + 7) / 8);
+      c.in.setReadPosition(from);
+      c.in.readBits(kept.data(), bits);
       me.hasProfile = true;
       me.profileFields = fields;
+      (c.task == 5 ? me.privateProfile : me.publicProfile) = {kept, bits};
       c.records.writeBool(true);
       return true;
     }
-    case 2:
+    case 2: {  // a user's public fields, as written
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      const auto it = m_users.find(id);
+      if (it == m_users.end() || !it->second.hasProfile) return c.fail(NOT_FOUND), true;
+      c.records.writeBits(it->second.publicProfile.first.data(), it->second.publicProfile.second);
+      return true;
+    }
     case 7: {  // does a user's profile exist
       const std::uint64_t id = c.u64();
       if (!c.ok) return true;
@@ -650,8 +671,9 @@ bool LobbyStore::profiles(Context& c) {
       c.records.writeBool(it != m_users.end() && it->second.hasProfile);
       return true;
     }
-    case 3:
-      c.records.writeBool(me.hasProfile);
+    case 3:  // the caller's own private fields, as written
+      if (!me.hasProfile) return c.fail(NOT_FOUND), true;
+      c.records.writeBits(me.privateProfile.first.data(), me.privateProfile.second);
       return true;
     case 6:  // delete: answers whether there was one
       c.records.writeBool(me.hasProfile);

@@ -77,6 +77,9 @@ class LobbyStore {
     bool online = false;
     bool hasProfile = false;
     std::uint32_t profileFields = 0;
+    // Typed fields as written, with their length in bits.
+    std::pair<std::vector<unsigned char>, unsigned int> publicProfile;
+    std::pair<std::vector<unsigned char>, unsigned int> privateProfile;
     std::string status;
     std::set<std::uint64_t> friends;
     std::set<std::uint64_t> requests;  // users who asked to be friends

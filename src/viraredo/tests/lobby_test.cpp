@@ -213,7 +213,7 @@ TEST_F(LobbyTest, EveryServiceAnswersIntoItsRecords) {
   ASSERT_TRUE(await(task));
   ASSERT_TRUE(profiles->handleTask(task.get(), nullptr));
   task->reset();
-  task = bob.lobby.getProfilesManager()->startTask(2, 0, bdLobbyArgs().u64(1));
+  task = bob.lobby.getProfilesManager()->startTask(7, 0, bdLobbyArgs().u64(1));
   ASSERT_TRUE(await(task));
   bdCheckProfileExistsResult exists;
   ASSERT_TRUE(bob.lobby.getProfilesManager()->handleTask(task.get(), &exists));

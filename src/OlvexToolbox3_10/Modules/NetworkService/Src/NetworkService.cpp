@@ -51,13 +51,16 @@ NetworkServiceState::NetworkServiceState() = default;
 
 NetworkServiceState::~NetworkServiceState() {
   authService = bdReference<OlvexAuthService>();
-  if (sdkStarted && service && layer) {
-    if (layer->getStatus() == NetworkLayer::STARTED) {
+  if (service && layer) {
+    const std::int32_t status = layer->getStatus();
+    if (status == NetworkLayer::STARTED) {
       bdLobbyServiceImpl* lobby = lobbyIfMade();
       if (lobby && lobby->getStatus() == bdConnection::BD_CONNECTED) lobby->disconnect();
       layer->sendAll();
-      layer->stop();
     }
+    // A start that is still running or that failed holds its socket until
+    // stopped, as much as a started network does.
+    if (status != NetworkLayer::STOPPED) layer->stop();
   }
   delete layer;
   layer = nullptr;

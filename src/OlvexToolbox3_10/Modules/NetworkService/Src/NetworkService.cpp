@@ -3,6 +3,7 @@
 #include "Modules/AccountService/Src/Driver/Rezovovoz/OlvexAuthService.h"
 #include "Modules/Core/Src/Script/LuaConfig.h"
 #include "Modules/Core/Src/Tasks/Events.h"
+#include "Modules/Services/Src/OnlineLink.h"
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/NetworkService/Src/ConfigurationDownload.h"
@@ -117,6 +118,8 @@ std::uint32_t NetworkService::start(NetworkServiceListener* listener,
 
 void NetworkService::update(std::uint32_t) {
   if (m_pumpEnabled) pumpNetwork();
+  // The lobby's notifications reach the core's message sinks as events.
+  PostLobbyMessages();
   if (m_messenger) m_messenger->pump();
 }
 

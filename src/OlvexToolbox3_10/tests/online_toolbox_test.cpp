@@ -135,6 +135,19 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   EXPECT_EQ(listener.last("logout").result, ERRORID_SUCCEEDED);
   EXPECT_FALSE(accounts->isPlayerLoggedIn(0, CONNECTIONTYPE_ONLINE));
 
+  // Logged in again, then logged out by the service's own notice.
+  ASSERT_TRUE(waitFor("login", accounts->loginPlayer(&listener, NetworkService::ONLINE, 0,
+                                                     String("alice1"), String("secret1"))));
+  ASSERT_EQ(listener.last("login").result, ERRORID_SUCCEEDED);
+  const std::size_t calls = game->calls.size();
+  lobbyserver::PushMessage notice;
+  notice.type = 29;
+  notice.id1 = id;
+  ASSERT_TRUE(lobby->push(id, notice));
+  EXPECT_TRUE(runUntil([] { return ToolboxCore::instance()->getLocalPlayer(0) == nullptr; }));
+  ASSERT_GT(game->calls.size(), calls);
+  EXPECT_EQ(game->calls.back().what, "logout");
+
   // The lobby going away is reported as an event.
   lobby->stop();
   EXPECT_TRUE(runUntil([&] { return events.saw(&EventLobbyConnectionLost::s_type); }));

@@ -7,6 +7,7 @@
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/Core/Src/Tasks/Events.h"
 #include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/NetworkService/Src/SdkNetworkLayer.h"
 #include "account_test_support.h"
 #include "bdLobbyCommon/bdAuth.h"
 
@@ -40,7 +41,17 @@ FlexibleValue text(const char* v) {
   return f;
 }
 
-class OnlineToolbox : public account_test::AccountFixture {};
+// The SDK's own network, started without public-address discovery (the
+// servers are on loopback), on any free port.
+NetworkLayer* sdkLayer() { return new SdkNetworkLayer(false, 0); }
+
+class OnlineToolbox : public account_test::AccountFixture {
+ protected:
+  void SetUp() override {
+    AccountFixture::SetUp();
+    SetNetworkLayerFactory(&sdkLayer);
+  }
+};
 
 TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   // The local configuration names no live server: the download does.
@@ -57,6 +68,7 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   NetworkService::find()->start(&started, NetworkService::ONLINE);
   ASSERT_TRUE(runUntil([&] { return !started.starts.empty(); }));
   ASSERT_EQ(started.starts[0].result, ERRORID_SUCCEEDED);
+  EXPECT_EQ(NetworkService::find()->getLayer()->getStatus(), NetworkLayer::STARTED);
 
   // A new account, then a login with it and one with a wrong password.
   const String texts[4] = {String("b@example.org"), String("FR"), String("1990"), String("fr")};

@@ -57,7 +57,8 @@ class AccountService : public Service, public ToolboxMessageSink {
 
   ~AccountService() override;
   const char* getName() const override { return kName; }
-  LuaForwarder* registerScript(ScriptInterpreter*) override { return nullptr; }
+  // Publishes "Meta.AccountService" and its forwarding listener.
+  LuaForwarder* registerScript(ScriptInterpreter* interpreter) override;
 
   // Account texts three to six: what the account record carries after the
   // login and the password.

@@ -221,6 +221,4 @@ bool FriendService::onMessage(Event* event) {
   return true;
 }
 
-LuaForwarder* FriendService::registerScript(ScriptInterpreter*) { return nullptr; }
-
 }  // namespace OX_Toolbox

@@ -153,6 +153,4 @@ bool MessagingService::onMessage(Event* event) {
   return false;
 }
 
-LuaForwarder* MessagingService::registerScript(ScriptInterpreter*) { return nullptr; }
-
 }  // namespace OX_Toolbox

@@ -35,6 +35,9 @@ class MessagingServiceListener {
 class MessagingService : public Service, public ToolboxMessageSink {
  public:
   static constexpr const char* kName = "MessagingService";
+  // The Lua types of messages a script holds; collecting one destroys it.
+  static constexpr const char* kMessageMeta = "Meta.Message";
+  static constexpr const char* kInviteMeta = "Meta.SessionInviteMessage";
 
   // SERVICE_NOT_AVAILABLE without a "NetworkService"; otherwise the
   // registration's result (the new service is destroyed on failure).

@@ -603,8 +603,11 @@ bool LobbyStore::messaging(Context& c) {
       const std::size_t end =
           std::min<std::size_t>(begin + std::min<std::uint32_t>(count, kMaxListed), chosen.size());
       c.records.writeUInt32(static_cast<std::uint32_t>(end - begin));
-      for (std::size_t i = begin; i < end; ++i)
-        writePushMessage(*chosen[i], c.records);
+      for (std::size_t i = begin; i < end; ++i) {
+        PushMessage m = *chosen[i];
+        m.flag = me.readMessages.count(m.id2) != 0;
+        writePushMessage(m, c.records);
+      }
       return true;
     }
     case 4: {  // delete
@@ -681,6 +684,20 @@ bool LobbyStore::profiles(Context& c) {
   }
 }
 
+void LobbyStore::notify(Context& c, std::uint64_t to, unsigned int type, PushMessage m) {
+  m.type = type;
+  m.id1 = to;
+  m.id2 = nextMessageID();
+  m.value = ++m_clock;
+  m.user = UserRef{c.user, nameOf(c.user)};
+  m.second = UserRef{to, nameOf(to)};
+  c.pushes.push_back(Outgoing{to, m});
+}
+
+// The friends service as the toolbox uses it: proposals and their answers,
+// revocation, blocking, session invitations and their answers, mails, and
+// the lists of friends, blocked players and proposals sent. Each change the
+// other side must hear of is pushed to it and kept in its mailbox.
 bool LobbyStore::friends(Context& c) {
   c.u8();
   User& me = m_users[c.user];
@@ -696,55 +713,74 @@ bool LobbyStore::friends(Context& c) {
       if (extra == 'u') c.records.writeUChar8(m_users[id].online ? 1 : 0);
     }
   };
+  auto blockedBy = [&](std::uint64_t id) { return m_users[id].blocked.count(c.user) != 0; };
   switch (c.task) {
-    case 1: {  // ask to be friends
+    case 1: {  // propose
       const std::uint64_t id = c.u64();
       c.optionalBlob();
       if (!c.ok) return true;
-      if (id == c.user || m_users[id].blocked.count(c.user)) return c.fail(NOT_ALLOWED), true;
+      if (id == c.user || blockedBy(id)) return c.fail(NOT_ALLOWED), true;
+      if (me.friends.count(id)) return c.fail(FRIENDSHIP_EXISTS), true;
+      if (m_users[id].requests.count(c.user)) return c.fail(PENDING_FRIENDSHIP_EXISTS), true;
       m_users[id].requests.insert(c.user);
+      notify(c, id, 1);
       return true;
     }
     case 2:
-    case 3:
-    case 4:
-    case 9:
-    case 10:
-    case 13: {
+    case 3: {  // accept or decline a proposal
       const std::uint64_t id = c.u64();
       if (!c.ok) return true;
-      if (c.task == 2) {  // accept
-        if (!me.requests.erase(id)) return c.fail(NOT_FOUND), true;
+      if (!me.requests.erase(id)) return c.fail(FRIENDSHIP_NOT_REQUESTED), true;
+      if (c.task == 2) {
         me.friends.insert(id);
         m_users[id].friends.insert(c.user);
-      } else if (c.task == 3) {  // decline
-        if (!me.requests.erase(id)) c.fail(NOT_FOUND);
-      } else if (c.task == 4) {  // remove
-        me.friends.erase(id);
-        m_users[id].friends.erase(c.user);
-      } else if (c.task == 9) {
-        me.blocked.insert(id);
-      } else if (c.task == 10) {
-        me.blocked.erase(id);
       }
+      notify(c, id, c.task);
+      return true;
+    }
+    case 4: {  // end a friendship
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!me.friends.erase(id)) return c.fail(NOT_A_FRIEND), true;
+      m_users[id].friends.erase(c.user);
+      notify(c, id, 4);
+      return true;
+    }
+    case 13: {  // withdraw a proposal
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!m_users[id].requests.erase(c.user)) return c.fail(FRIENDSHIP_NOT_REQUESTED), true;
+      notify(c, id, 34);
       return true;
     }
     case 5:
       listUsers(me.friends, 'b', false);
       return true;
-    case 7:
-      listUsers(me.requests, 'u', false);
+    case 6: {  // block (1) or unblock (0)
+      const std::uint64_t id = c.u64();
+      const unsigned char block = c.u8();
+      if (!c.ok) return true;
+      if (block)
+        me.blocked.insert(id);
+      else
+        me.blocked.erase(id);
       return true;
+    }
+    case 7:
     case 16:
       listUsers(me.blocked, 'n', false);
       return true;
     case 17:
       listUsers(me.friends, 'b', true);
       return true;
-    case 19:
-      listUsers(me.friends, 'u', false);
+    case 19: {  // proposals this user sent and nobody answered yet
+      std::set<std::uint64_t> sent;
+      for (const auto& u : m_users) {
+        if (u.second.requests.count(c.user)) sent.insert(u.first);
+      }
+      listUsers(sent, 'n', false);
       return true;
-    case 6:
+    }
     case 14:
       c.u64();
       c.u8();
@@ -758,27 +794,34 @@ bool LobbyStore::friends(Context& c) {
       if (c.ok) me.status = text;
       return true;
     }
-    case 8:
-    case 12: {  // an invitation, or a message, pushed to a friend
+    case 8: {  // a session invitation: the session key and the ticket
       const std::uint64_t id = c.u64();
+      const std::vector<unsigned char> session = c.blob(8);
       PushMessage m;
-      std::vector<unsigned char> session;
-      if (c.task == 8) {
-        session = c.blob(8);
-        m.data = c.optionalBlob();
-      } else {
-        m.value = c.u32();
-        m.data = c.blob();
-      }
+      m.data = c.optionalBlob();
       if (!c.ok) return true;
-      if (!me.friends.count(id)) return c.fail(NOT_ALLOWED), true;
-      m.type = c.task == 8 ? 19 : 13;
+      if (id == c.user || blockedBy(id) || m.data.size() > 0xFFFF) return c.fail(NOT_ALLOWED), true;
       if (session.size() == 8) std::memcpy(m.securityID, session.data(), 8);
-      if (m.data.size() > 0xFFFF) m.data.resize(0xFFFF);
-      m.id2 = nextMessageID();
-      m.user = UserRef{c.user, me.name};
-      m.second = UserRef{id, nameOf(id)};
-      c.pushes.push_back(Outgoing{id, m});
+      m_users[id].inviters.insert(c.user);
+      notify(c, id, 5, m);
+      return true;
+    }
+    case 9:
+    case 10: {  // accept or decline a session invitation
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!me.inviters.erase(id)) return c.fail(NOT_INVITED_TO_SESSION), true;
+      notify(c, id, c.task == 9 ? 6 : 7);
+      return true;
+    }
+    case 12: {  // a mail: the payload is the sender's, at most one push buffer
+      const std::uint64_t id = c.u64();
+      c.u32();
+      PushMessage m;
+      m.data = c.blob();
+      if (!c.ok) return true;
+      if (id == c.user || blockedBy(id) || m.data.size() > 1024) return c.fail(NOT_ALLOWED), true;
+      notify(c, id, 8, m);
       return true;
     }
     default:

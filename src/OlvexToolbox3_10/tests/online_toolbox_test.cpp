@@ -7,6 +7,7 @@
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/Core/Src/Tasks/Events.h"
 #include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/NetworkService/Src/SdkNetworkLayer.h"
 #include "account_test_support.h"
 #include "bdLobbyCommon/bdAuth.h"
 
@@ -40,7 +41,17 @@ FlexibleValue text(const char* v) {
   return f;
 }
 
-class OnlineToolbox : public account_test::AccountFixture {};
+// The SDK's own network, started without public-address discovery (the
+// servers are on loopback), on any free port.
+NetworkLayer* sdkLayer() { return new SdkNetworkLayer(false, 0); }
+
+class OnlineToolbox : public account_test::AccountFixture {
+ protected:
+  void SetUp() override {
+    AccountFixture::SetUp();
+    SetNetworkLayerFactory(&sdkLayer);
+  }
+};
 
 TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   // The local configuration names no live server: the download does.
@@ -57,6 +68,7 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   NetworkService::find()->start(&started, NetworkService::ONLINE);
   ASSERT_TRUE(runUntil([&] { return !started.starts.empty(); }));
   ASSERT_EQ(started.starts[0].result, ERRORID_SUCCEEDED);
+  EXPECT_EQ(NetworkService::find()->getLayer()->getStatus(), NetworkLayer::STARTED);
 
   // A new account, then a login with it and one with a wrong password.
   const String texts[4] = {String("b@example.org"), String("FR"), String("1990"), String("fr")};
@@ -106,6 +118,14 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_EQ(listener.last("getPrivate").values.size(), 1u);
   EXPECT_TRUE(listener.last("getPrivate").values[0].getString()->equalsNarrow("carpe"));
 
+  // Stored values that do not match the definitions are a failed read, not
+  // a success with whatever was read.
+  ASSERT_TRUE(waitFor("setPublic", accounts->setPublicProfilePropertyValues(
+                                       &listener, 0, {text("QUIXOTIC"), integer(1512)})));
+  ASSERT_TRUE(waitFor("getPublic", accounts->retrievePublicProfilePropetyValues(&listener, 0, me)));
+  EXPECT_EQ(listener.last("getPublic").result, ERRORID_FAILED);
+  EXPECT_TRUE(listener.last("getPublic").values.empty());
+
   // A value the record cannot carry is refused before anything is sent.
   ASSERT_TRUE(waitFor("setPublic",
                       accounts->setPublicProfilePropertyValues(&listener, 0, {FlexibleValue()})));
@@ -114,6 +134,19 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_TRUE(waitFor("logout", accounts->logoutPlayer(&listener, 0)));
   EXPECT_EQ(listener.last("logout").result, ERRORID_SUCCEEDED);
   EXPECT_FALSE(accounts->isPlayerLoggedIn(0, CONNECTIONTYPE_ONLINE));
+
+  // Logged in again, then logged out by the service's own notice.
+  ASSERT_TRUE(waitFor("login", accounts->loginPlayer(&listener, NetworkService::ONLINE, 0,
+                                                     String("alice1"), String("secret1"))));
+  ASSERT_EQ(listener.last("login").result, ERRORID_SUCCEEDED);
+  const std::size_t calls = game->calls.size();
+  lobbyserver::PushMessage notice;
+  notice.type = 29;
+  notice.id1 = id;
+  ASSERT_TRUE(lobby->push(id, notice));
+  EXPECT_TRUE(runUntil([] { return ToolboxCore::instance()->getLocalPlayer(0) == nullptr; }));
+  ASSERT_GT(game->calls.size(), calls);
+  EXPECT_EQ(game->calls.back().what, "logout");
 
   // The lobby going away is reported as an event.
   lobby->stop();

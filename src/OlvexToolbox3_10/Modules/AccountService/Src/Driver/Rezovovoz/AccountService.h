@@ -57,7 +57,8 @@ class AccountService : public Service, public ToolboxMessageSink {
 
   ~AccountService() override;
   const char* getName() const override { return kName; }
-  LuaForwarder* registerScript(ScriptInterpreter*) override { return nullptr; }
+  // Publishes "Meta.AccountService" and its forwarding listener.
+  LuaForwarder* registerScript(ScriptInterpreter* interpreter) override;
 
   // Account texts three to six: what the account record carries after the
   // login and the password.
@@ -93,9 +94,9 @@ class AccountService : public Service, public ToolboxMessageSink {
     return m_private;
   }
 
-  // Store records arrive once the message classes exist; nothing is
-  // handled here until then.
-  bool onMessage(Event*) override { return false; }
+  // A message-store record of type 29 names a player the service logged
+  // out: the local player holding that online id is logged out here too.
+  bool onMessage(Event* event) override;
 
   // The "PRFC" records of a record list, public and private apart, in order.
   static void readDefinitions(const RecordList& list, ProfileDefinitions& publicOut,

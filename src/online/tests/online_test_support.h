@@ -79,20 +79,30 @@ class LoopbackSender : public online::PeerSender {
   };
 
   void Attach(uint64_t playerId, online::GameMessageRouter* router) { machines[playerId] = router; }
+  void AttachChannel(uint64_t playerId, OX_Toolbox::PeerMessageSink* sink) {
+    channels[playerId] = sink;
+  }
 
   OX_Toolbox::ERRORID SendToPeer(const OX_Toolbox::PlayerID& player, uint32_t kind,
                                  const OX_Toolbox::Blob& message) override {
     std::vector<uint8_t> bytes(message.getData(), message.getData() + message.getSize());
     sent.push_back(Sent{player.getId(), kind, bytes});
-    auto it = machines.find(player.getId());
-    if (it == machines.end()) return OX_Toolbox::ERRORID_FAILED;
     OX_Toolbox::Blob delivered(bytes.data(), static_cast<uint32_t>(bytes.size()),
                                OX_Toolbox::BLOB_READONLY);
+    if (kind == online::kSessionChannelKind) {
+      auto it = channels.find(player.getId());
+      if (it == channels.end()) return OX_Toolbox::ERRORID_FAILED;
+      it->second->onMessage(0, delivered);
+      return OX_Toolbox::ERRORID_SUCCEEDED;
+    }
+    auto it = machines.find(player.getId());
+    if (it == machines.end()) return OX_Toolbox::ERRORID_FAILED;
     it->second->OnPeerMessage(0, delivered);
     return OX_Toolbox::ERRORID_SUCCEEDED;
   }
 
   std::map<uint64_t, online::GameMessageRouter*> machines;
+  std::map<uint64_t, OX_Toolbox::PeerMessageSink*> channels;
   std::vector<Sent> sent;
 };
 

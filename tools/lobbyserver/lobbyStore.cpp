@@ -402,7 +402,8 @@ bool LobbyStore::stats(Context& c) {
       c.u8();
       const std::int32_t board = c.i32();
       const std::uint64_t id = c.u64();
-      if (c.ok) m_leaderboards[board].erase(id);
+      // Entity 0: the caller's own row.
+      if (c.ok) m_leaderboards[board].erase(id != 0 ? id : c.user);
       return true;
     }
     case 3: {
@@ -425,17 +426,29 @@ bool LobbyStore::stats(Context& c) {
     }
     case 5: {
       c.u8();
+      // A page of the board: around an entity (the page that holds it),
+      // else from a rank (1 the best).
       const std::int32_t board = c.i32();
+      const std::uint64_t entity = c.u64();
       const std::uint64_t first = c.u64();
-      const std::uint64_t count = c.u64();
-      c.i64();
+      const std::int64_t wanted = c.i64();
       if (!c.ok) return true;
+      const std::uint64_t count =
+          std::min<std::uint64_t>(wanted > 0 ? static_cast<std::uint64_t>(wanted) : 0, kMaxListed);
       std::vector<std::pair<std::int64_t, std::uint64_t>> order;
       for (const auto& row : m_leaderboards[board])
         order.push_back({-row.second, row.first});
       std::sort(order.begin(), order.end());
+      std::uint64_t start = first > 0 ? first - 1 : 0;
+      if (entity != 0) {
+        std::uint64_t at = 0;
+        while (at < order.size() && order[at].second != entity)
+          ++at;
+        if (at == order.size()) return c.fail(NOT_FOUND), true;
+        start = at >= count / 2 ? at - count / 2 : 0;
+      }
       std::vector<std::uint64_t> ids;
-      for (std::uint64_t i = first > 0 ? first - 1 : 0; i < order.size() && ids.size() < count; ++i)
+      for (std::uint64_t i = start; i < order.size() && ids.size() < count; ++i)
         ids.push_back(order[i].second);
       writeRows(board, ids);
       return true;

@@ -118,6 +118,14 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_EQ(listener.last("getPrivate").values.size(), 1u);
   EXPECT_TRUE(listener.last("getPrivate").values[0].getString()->equalsNarrow("carpe"));
 
+  // Stored values that do not match the definitions are a failed read, not
+  // a success with whatever was read.
+  ASSERT_TRUE(waitFor("setPublic", accounts->setPublicProfilePropertyValues(
+                                       &listener, 0, {text("QUIXOTIC"), integer(1512)})));
+  ASSERT_TRUE(waitFor("getPublic", accounts->retrievePublicProfilePropetyValues(&listener, 0, me)));
+  EXPECT_EQ(listener.last("getPublic").result, ERRORID_FAILED);
+  EXPECT_TRUE(listener.last("getPublic").values.empty());
+
   // A value the record cannot carry is refused before anything is sent.
   ASSERT_TRUE(waitFor("setPublic",
                       accounts->setPublicProfilePropertyValues(&listener, 0, {FlexibleValue()})));
@@ -126,6 +134,19 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_TRUE(waitFor("logout", accounts->logoutPlayer(&listener, 0)));
   EXPECT_EQ(listener.last("logout").result, ERRORID_SUCCEEDED);
   EXPECT_FALSE(accounts->isPlayerLoggedIn(0, CONNECTIONTYPE_ONLINE));
+
+  // Logged in again, then logged out by the service's own notice.
+  ASSERT_TRUE(waitFor("login", accounts->loginPlayer(&listener, NetworkService::ONLINE, 0,
+                                                     String("alice1"), String("secret1"))));
+  ASSERT_EQ(listener.last("login").result, ERRORID_SUCCEEDED);
+  const std::size_t calls = game->calls.size();
+  lobbyserver::PushMessage notice;
+  notice.type = 29;
+  notice.id1 = id;
+  ASSERT_TRUE(lobby->push(id, notice));
+  EXPECT_TRUE(runUntil([] { return ToolboxCore::instance()->getLocalPlayer(0) == nullptr; }));
+  ASSERT_GT(game->calls.size(), calls);
+  EXPECT_EQ(game->calls.back().what, "logout");
 
   // The lobby going away is reported as an event.
   lobby->stop();

@@ -7,6 +7,7 @@
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/Core/Src/Types/Blob.h"
+#include "Modules/MessagingService/Src/Messages/MessageEvents.h"
 #include "Modules/NetworkService/Src/NetworkService.h"
 #include "bdLobbyCommon/bdAuth.h"
 
@@ -14,7 +15,9 @@ namespace OX_Toolbox {
 
 namespace {
 const char kDefinitionTag[4] = {'P', 'R', 'F', 'C'};
-}
+// The store's record type of a forced logout.
+constexpr unsigned int kLoggedOutRecord = 29;
+}  // namespace
 
 std::uint64_t UserIdOfName(const String& name) {
   String lower(name);
@@ -35,6 +38,21 @@ AccountService::~AccountService() {
   if (ToolboxCore* core = ToolboxCore::instance()) {
     if (core->getEventManager()) core->getEventManager()->removeListener(this);
   }
+}
+
+bool AccountService::onMessage(Event* event) {
+  if (!event || event->getType() != &EventRezovovozMessageStore::s_type) return false;
+  const bdReference<bdLobbyMessage>& record =
+      static_cast<EventRezovovozMessageStore*>(event)->getRecord();
+  if (record.isNull() || record->m_type != kLoggedOutRecord) return false;
+  ToolboxCore* core = ToolboxCore::instance();
+  LocalPlayer* player =
+      core ? core->findLocalPlayer(PlayerID(CONNECTIONTYPE_ONLINE, record->m_id1)) : nullptr;
+  if (player && player->isOwnPlayer() && player->isLoggedIn()) {
+    core->raiseLoginLogoutEvent(player, false, 0);
+    core->removeLocalPlayer(player);
+  }
+  return true;
 }
 
 ERRORID AccountService::create() {

@@ -94,9 +94,9 @@ class AccountService : public Service, public ToolboxMessageSink {
     return m_private;
   }
 
-  // Store records arrive once the message classes exist; nothing is
-  // handled here until then.
-  bool onMessage(Event*) override { return false; }
+  // A message-store record of type 29 names a player the service logged
+  // out: the local player holding that online id is logged out here too.
+  bool onMessage(Event* event) override;
 
   // The "PRFC" records of a record list, public and private apart, in order.
   static void readDefinitions(const RecordList& list, ProfileDefinitions& publicOut,

@@ -27,6 +27,7 @@ class TaskRezovovozOnlineCreatePlayer : public TaskAtomic {
   void step(std::uint32_t, bool& ready) override;
   void complete(bool& again) override;
   void onRemoved(ERRORID result) override;
+  std::uint8_t getIndex() const { return m_index; }
 
  private:
   AccountServiceListener* m_listener;
@@ -43,6 +44,7 @@ class TaskRezovovozOnlineDeletePlayer : public TaskAtomic {
       : m_listener(listener), m_index(index), m_login(login), m_password(password) {}
   void complete(bool& again) override;
   void onRemoved(ERRORID result) override;
+  std::uint8_t getIndex() const { return m_index; }
 
  private:
   AccountServiceListener* m_listener;

@@ -13,6 +13,7 @@
 #include "Modules/MessagingService/Src/MessagingService.h"
 #include "Modules/MessagingService/Src/Messages/FriendMessages.h"
 #include "services_test_support.h"
+#include "script_test_support.h"
 
 using namespace OX_Toolbox;
 
@@ -31,22 +32,8 @@ class FriendScripts : public toolbox_test::ServicesFixture {
     interpreter.reset();
     ServicesFixture::TearDown();
   }
-  std::string run(const char* text) {
-    lua_State* L = interpreter->getLuaState();
-    if (luaL_loadstring(L, text) != LUA_OK || interpreter->protectedCall(0, 0) != LUA_OK) {
-      std::string error = lua_tostring(L, -1);
-      lua_pop(L, 1);
-      return error;
-    }
-    return "";
-  }
-  std::string global(const char* name) {
-    lua_State* L = interpreter->getLuaState();
-    lua_getglobal(L, name);
-    std::string v = lua_tostring(L, -1) ? lua_tostring(L, -1) : "(nil)";
-    lua_pop(L, 1);
-    return v;
-  }
+  std::string run(const char* text) { return toolbox_test::RunScript(*interpreter, text); }
+  std::string global(const char* name) { return toolbox_test::ScriptGlobal(*interpreter, name); }
 
   std::unique_ptr<ScriptInterpreter> interpreter;
 };

@@ -9,6 +9,7 @@
 #include "Modules/Core/Src/Script/ScriptInterpreter.h"
 #include "Modules/Core/Src/Types/PlayerID.h"
 #include "toolbox_test_support.h"
+#include "script_test_support.h"
 
 using namespace OX_Toolbox;
 
@@ -74,23 +75,8 @@ class ScriptInterpreterTest : public toolbox_test::CoreFixture {
       std::remove(f.c_str());
     CoreFixture::TearDown();
   }
-  // Runs text in the interpreter's state; returns the error text or "".
-  std::string run(const char* text) {
-    lua_State* L = interpreter->getLuaState();
-    if (luaL_loadstring(L, text) != LUA_OK || interpreter->protectedCall(0, 0) != LUA_OK) {
-      std::string error = lua_tostring(L, -1);
-      lua_pop(L, 1);
-      return error;
-    }
-    return "";
-  }
-  std::string global(const char* name) {
-    lua_State* L = interpreter->getLuaState();
-    lua_getglobal(L, name);
-    std::string v = lua_tostring(L, -1) ? lua_tostring(L, -1) : "(nil)";
-    lua_pop(L, 1);
-    return v;
-  }
+  std::string run(const char* text) { return toolbox_test::RunScript(*interpreter, text); }
+  std::string global(const char* name) { return toolbox_test::ScriptGlobal(*interpreter, name); }
   std::string script(const std::string& name, const std::string& text) {
     files.push_back(name);
     toolbox_test::writeFile(name, text);

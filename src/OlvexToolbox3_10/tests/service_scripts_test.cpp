@@ -7,6 +7,7 @@
 #include "Modules/Core/Src/Script/ScriptInterpreter.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "account_test_support.h"
+#include "script_test_support.h"
 
 using namespace OX_Toolbox;
 
@@ -26,22 +27,8 @@ class ServiceScripts : public account_test::AccountFixture {
     interpreter.reset();
     AccountFixture::TearDown();
   }
-  std::string run(const char* text) {
-    lua_State* L = interpreter->getLuaState();
-    if (luaL_loadstring(L, text) != LUA_OK || interpreter->protectedCall(0, 0) != LUA_OK) {
-      std::string error = lua_tostring(L, -1);
-      lua_pop(L, 1);
-      return error;
-    }
-    return "";
-  }
-  std::string global(const char* name) {
-    lua_State* L = interpreter->getLuaState();
-    lua_getglobal(L, name);
-    std::string v = lua_tostring(L, -1) ? lua_tostring(L, -1) : "(nil)";
-    lua_pop(L, 1);
-    return v;
-  }
+  std::string run(const char* text) { return toolbox_test::RunScript(*interpreter, text); }
+  std::string global(const char* name) { return toolbox_test::ScriptGlobal(*interpreter, name); }
 
   std::unique_ptr<ScriptInterpreter> interpreter;
 };

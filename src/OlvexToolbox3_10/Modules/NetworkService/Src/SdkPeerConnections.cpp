@@ -18,6 +18,22 @@ const SessionInfo* CurrentSessionInfo(void*) {
   return s ? &s->info() : nullptr;
 }
 
+// A peer's address as the session knows it: its public address when it has
+// one (or no local one), else its first local address.
+PeerAddress ToPeerAddress(bdCommonAddr& common, const SessionID& key) {
+  PeerAddress a;
+  common.serialize(a.commonAddr.data(), PeerAddress::kCommonAddrSize);
+  const bdAddr& shown = common.getPublicAddr().isValid() || common.getLocalAddrs().getSize() == 0
+                            ? common.getPublicAddr()
+                            : common.getLocalAddr(0);
+  char dotted[22] = {0};
+  shown.getAddress().toString(dotted, sizeof dotted);
+  a.text.assignNarrow(dotted);
+  a.port = shown.getPort();
+  a.key = key;
+  return a;
+}
+
 }  // namespace
 
 SdkPeerConnections::SdkPeerConnections(bdNetImpl* net) : m_net(net), m_source(CurrentSessionInfo) {}
@@ -47,34 +63,12 @@ const SessionInfo* SdkPeerConnections::session() const { return m_source(m_sourc
 PeerAddress SdkPeerConnections::localAddress(const SessionID& key) const {
   bdNetImpl* n = net();
   bdReference<bdCommonAddr> local = n ? n->getLocalCommonAddr() : bdReference<bdCommonAddr>();
-  if (local.isNull()) return PeerAddress();
-  PeerAddress a;
-  local->serialize(a.commonAddr.data(), PeerAddress::kCommonAddrSize);
-  const bdAddr& shown = local->getPublicAddr().isValid() || local->getLocalAddrs().getSize() == 0
-                            ? local->getPublicAddr()
-                            : local->getLocalAddr(0);
-  char dotted[22] = {0};
-  shown.getAddress().toString(dotted, sizeof dotted);
-  a.text.assignNarrow(dotted);
-  a.port = shown.getPort();
-  a.key = key;
-  return a;
+  return local.isNull() ? PeerAddress() : ToPeerAddress(*local, key);
 }
 
 PeerAddress SdkPeerConnections::addressOf(bdConnection& connection, const SessionID& key) const {
-  PeerAddress a;
   bdReference<bdCommonAddr> common = connection.getAddress();
-  if (common.isNull()) return a;
-  common->serialize(a.commonAddr.data(), PeerAddress::kCommonAddrSize);
-  const bdAddr& shown = common->getPublicAddr().isValid() || common->getLocalAddrs().getSize() == 0
-                            ? common->getPublicAddr()
-                            : common->getLocalAddr(0);
-  char dotted[22] = {0};
-  shown.getAddress().toString(dotted, sizeof dotted);
-  a.text.assignNarrow(dotted);
-  a.port = shown.getPort();
-  a.key = key;
-  return a;
+  return common.isNull() ? PeerAddress() : ToPeerAddress(*common, key);
 }
 
 void SdkPeerConnections::remember(bdReference<bdConnection> connection) {

@@ -487,26 +487,14 @@ void GameSession::updateSession() {
   }
 }
 
-void GameSession::startMatch() {
-  if (m_matchmaking) m_matchmaking->setMatchStartedField(true);
-  if (m_role != ROLE_HOST) return;
-  std::vector<std::pair<PlayerID, PeerAddress>> remote;
-  for (const SessionPeer& p : m_peers) {
-    if (!p.isLocal) remote.emplace_back(p.id, p.address);
-  }
-  std::vector<PeerAddress> sent;
-  for (const auto& r : remote) {
-    if (std::any_of(sent.begin(), sent.end(),
-                    [&](const PeerAddress& a) { return sameMachine(a, r.second); }))
-      continue;
-    sent.push_back(r.second);
-    SessionNoticeMessage m(SESSION_MSG_MATCH_STARTED, m_info.sessionId);
-    send(r.first, m);
-  }
-}
+void GameSession::startMatch() { announceMatch(SESSION_MSG_MATCH_STARTED); }
 
-void GameSession::endMatch() {
-  if (m_matchmaking) m_matchmaking->setMatchStartedField(false);
+void GameSession::endMatch() { announceMatch(SESSION_MSG_MATCH_ENDED); }
+
+// The host tells each remote machine once, whatever number of players sit there.
+void GameSession::announceMatch(SessionMessageType notice) {
+  const bool started = notice == SESSION_MSG_MATCH_STARTED;
+  if (m_matchmaking) m_matchmaking->setMatchStartedField(started);
   if (m_role != ROLE_HOST) return;
   std::vector<std::pair<PlayerID, PeerAddress>> remote;
   for (const SessionPeer& p : m_peers) {
@@ -518,7 +506,7 @@ void GameSession::endMatch() {
                     [&](const PeerAddress& a) { return sameMachine(a, r.second); }))
       continue;
     sent.push_back(r.second);
-    SessionNoticeMessage m(SESSION_MSG_MATCH_ENDED, m_info.sessionId);
+    SessionNoticeMessage m(notice, m_info.sessionId);
     send(r.first, m);
   }
 }

@@ -141,6 +141,7 @@ class GameSession : public ToolboxObject {
   PlayerID senderId() const;
   std::vector<PlayerID> localIds() const;
   // Sends and reports whether the messenger took it.
+  void announceMatch(SessionMessageType notice);
   bool send(const PlayerID& to, SessionMessage& message);
   // Sends; on failure the addressee is dropped at the next heartbeat pass.
   void sendOrSilence(const PlayerID& to, SessionMessage& message, const char* failureText);

@@ -16,6 +16,7 @@
 namespace peer_test {
 
 using OX_Toolbox::Blob;
+using Bytes = std::vector<std::uint8_t>;
 using OX_Toolbox::PeerAddress;
 using OX_Toolbox::PlayerID;
 

@@ -15,8 +15,6 @@ using namespace peer_test;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 constexpr std::uint32_t kGame = PeerTag("GAME");
 constexpr std::uint32_t kChat = PeerTag("CHAT");
 

@@ -96,6 +96,48 @@ TEST_F(LexiconTest, PrefixWalksAndHookLetters) {
   EXPECT_EQ(lex_->Reversed().WalkToNode("cat", true), nullptr);
 }
 
+// The walk form tells how far below each node words end (the far bit for
+// seven letters or more), in both graphs, and keeps the file's flags.
+TEST(WalkFormTest, TellsHowFarBelowWordsEnd) {
+  const std::string folder = lexfix::Folder("walk-below");
+  lexfix::WriteLexicon(folder,
+                       {{"cat", 3, false, {}},
+                        {"cats", 4, false, {}},
+                        {"catastrophe", 5, false, {}},
+                        {"scat", 6, false, {}},
+                        {"at", 3, false, {}}},
+                       kLanguageEnglish, false);
+  const Lexicon* lex = lexfix::LoadGlobal(folder, kLanguageEnglish);
+  struct Case {
+    bool reversed;
+    const char* text;
+    unsigned below;
+  };
+  const Case cases[] = {
+      {false, "cat", 0x83},         // cat, cats, and catastrophe 8 letters on
+      {false, "cata", 0x80},        // catastrophe 7 letters on
+      {false, "c", 0x8C},           // cat, cats, catastrophe
+      {false, "catastroph", 0x02},  // catastrophe
+      {false, "s", 0x08},           // scat
+      {true, "ta", 0x07},           // at, cat, scat read backwards
+  };
+  for (const Case& c : cases) {
+    const DawgNodeList& graph = c.reversed ? lex->Reversed() : lex->Main();
+    const DawgNode* node = graph.WalkToNode(c.text, false);
+    ASSERT_NE(node, nullptr) << c.text;
+    EXPECT_EQ(graph.WalkNodes()[node - graph.Nodes().data()].below, c.below) << c.text;
+  }
+  for (const DawgNodeList* graph : {&lex->Main(), &lex->Reversed()})
+    for (int i = 0; i < graph->NodeCount(); ++i) {
+      const DawgNode& n = graph->Nodes()[static_cast<size_t>(i)];
+      const DawgWalkNode& w = graph->WalkNodes()[i];
+      EXPECT_EQ(w.Level(), n.Level()) << i;
+      EXPECT_EQ(w.EndsWord(), n.EndsWord()) << i;
+      EXPECT_EQ(w.IsLast(), n.IsLast()) << i;
+    }
+  DestroyLexicon();
+}
+
 TEST_F(LexiconTest, EntriesCarryJuniorFlagsAndDefinitionIds) {
   EXPECT_EQ(lex_->Main().GetWordFlag("damn"), 1);
   EXPECT_EQ(lex_->Main().GetWordFlag("DaMn"), 1);

@@ -85,11 +85,15 @@ class RecordingInterceptor : public bdDispatchInterceptor {
 
 class RecordingListener : public bdConnectionListener {
  public:
-  void onConnect(bdReference<bdConnection>) override { events.push_back("connect"); }
+  void onConnect(bdReference<bdConnection> c) override {
+    events.push_back("connect");
+    last = c.get();
+  }
   void onConnectFailed(bdReference<bdConnection>) override { events.push_back("connect failed"); }
   void onDisconnect(bdReference<bdConnection>) override { events.push_back("disconnect"); }
   void onReconnect(bdReference<bdConnection>) override { events.push_back("reconnect"); }
   std::vector<std::string> events;
+  bdConnection* last = nullptr;  // the connection last connected
 };
 
 // Message types the tests send: reliable and unreliable.

@@ -1,5 +1,9 @@
 #include "Modules/NetworkService/Src/NetworkLayer.h"
 
+#include <new>
+
+#include "Modules/NetworkService/Src/SdkNetworkLayer.h"
+
 namespace OX_Toolbox {
 
 namespace {
@@ -8,6 +12,8 @@ NetworkLayerFactory g_factory = nullptr;
 
 void SetNetworkLayerFactory(NetworkLayerFactory factory) { g_factory = factory; }
 
-NetworkLayer* CreateNetworkLayer() { return g_factory ? g_factory() : nullptr; }
+NetworkLayer* CreateNetworkLayer() {
+  return g_factory ? g_factory() : new (std::nothrow) SdkNetworkLayer();
+}
 
 }  // namespace OX_Toolbox

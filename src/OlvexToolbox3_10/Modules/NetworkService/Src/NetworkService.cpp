@@ -3,6 +3,7 @@
 #include "Modules/AccountService/Src/Driver/Rezovovoz/OlvexAuthService.h"
 #include "Modules/Core/Src/Script/LuaConfig.h"
 #include "Modules/Core/Src/Tasks/Events.h"
+#include "Modules/Services/Src/OnlineLink.h"
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/NetworkService/Src/ConfigurationDownload.h"
@@ -50,13 +51,16 @@ NetworkServiceState::NetworkServiceState() = default;
 
 NetworkServiceState::~NetworkServiceState() {
   authService = bdReference<OlvexAuthService>();
-  if (sdkStarted && service && layer) {
-    if (layer->getStatus() == NetworkLayer::STARTED) {
+  if (service && layer) {
+    const std::int32_t status = layer->getStatus();
+    if (status == NetworkLayer::STARTED) {
       bdLobbyServiceImpl* lobby = lobbyIfMade();
       if (lobby && lobby->getStatus() == bdConnection::BD_CONNECTED) lobby->disconnect();
       layer->sendAll();
-      layer->stop();
     }
+    // A start that is still running or that failed holds its socket until
+    // stopped, as much as a started network does.
+    if (status != NetworkLayer::STOPPED) layer->stop();
   }
   delete layer;
   layer = nullptr;
@@ -114,6 +118,8 @@ std::uint32_t NetworkService::start(NetworkServiceListener* listener,
 
 void NetworkService::update(std::uint32_t) {
   if (m_pumpEnabled) pumpNetwork();
+  // The lobby's notifications reach the core's message sinks as events.
+  PostLobbyMessages();
   if (m_messenger) m_messenger->pump();
 }
 

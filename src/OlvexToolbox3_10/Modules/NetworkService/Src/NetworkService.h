@@ -67,7 +67,8 @@ class NetworkService : public Service {
   virtual void setPumpEnabled(std::uint8_t enabled) { m_pumpEnabled = enabled; }
   virtual std::uint8_t isPumpEnabled() const { return m_pumpEnabled; }
 
-  LuaForwarder* registerScript(ScriptInterpreter*) override { return nullptr; }
+  // Publishes "Meta.NetworkService" and its forwarding listener.
+  LuaForwarder* registerScript(ScriptInterpreter* interpreter) override;
   void update(std::uint32_t ms) override;
 
   std::string getConfigHost() const;

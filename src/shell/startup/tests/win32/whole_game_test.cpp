@@ -285,6 +285,11 @@ TEST_F(WholeGame, TwoComputersPlayToTheEndAndTheGameIsSavedLoadedAndStepped) {
   HWND moves = FindControl(run, "CGUIListWnd", ui::kIdMoveList);
   ASSERT_NE(moves, nullptr);
   EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(GetParent(moves)) != FALSE; }));
+  // The screen shows the panels the room opens, not the frame under them.
+  tess_test::PumpMessages(1500);
+  const PanelPixels pixels = ComparePanelsWithScreen(main);
+  EXPECT_GE(pixels.compared, 4) << pixels.titles;
+  EXPECT_EQ(pixels.differing, "") << pixels.titles;
   // Both toolbars' buttons (six each) hold their tips in the program's
   // tool-tip control.
   TipFound tips{GetProcessId(run), nullptr};

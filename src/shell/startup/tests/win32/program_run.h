@@ -149,8 +149,6 @@ inline bool IsToolTip(HWND w) {
 inline PanelPixels ComparePanelsWithScreen(HWND frame) {
   OwnedWindows owned{frame, {}};
   EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&owned));
-  const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const tess_test::Image screen = tess_test::CaptureScreen(screenRect);
   std::vector<RECT> rects;
   for (HWND w : owned.windows) {
     RECT r{};
@@ -161,12 +159,14 @@ inline PanelPixels ComparePanelsWithScreen(HWND frame) {
   for (size_t i = 0; i < owned.windows.size(); ++i) {
     HWND w = owned.windows[i];
     if (IsToolTip(w)) continue;
+    const RECT& r = rects[i];
+    // Taken just before, so that a panel's own changes do not count.
+    const tess_test::Image screen = tess_test::CaptureScreen(r);
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(w, nullptr, 0, 0, 0, 0, keep | SWP_NOZORDER | SWP_HIDEWINDOW);
     SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, keep | SWP_SHOWWINDOW);
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     tess_test::PumpMessages(400);
-    const RECT& r = rects[i];
     const tess_test::Image own = tess_test::CaptureScreen(r);
     int same = 0, counted = 0;
     for (int y = r.top; y < r.bottom; ++y)
@@ -176,7 +176,8 @@ inline PanelPixels ComparePanelsWithScreen(HWND frame) {
           underOther = j != i && PtInRect(&rects[j], POINT{x, y});
         if (underOther) continue;
         ++counted;
-        same += tess_test::ColourNear(screen.At(x, y), own.At(x - r.left, y - r.top), 8);
+        same += tess_test::ColourNear(screen.At(x - r.left, y - r.top),
+                                      own.At(x - r.left, y - r.top), 8);
       }
     if (counted == 0) continue;
     char title[64] = {};

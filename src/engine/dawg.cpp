@@ -127,6 +127,12 @@ LexFileStatus DawgNodeList::ParseExtra(const uint8_t* data, size_t size) {
   return LexFileStatus::kOk;
 }
 
+namespace {
+// States of a node while the `below` bits are worked out.
+constexpr uint8_t kBelowUnseen = 0, kBelowOnPath = 1, kBelowDone = 2;
+constexpr int kMaxBelowDepth = 64;
+}  // namespace
+
 void DawgNodeList::BuildWalkForm() {
   const size_t count = nodes_.size();
   walk_.assign(count, DawgWalkNode());
@@ -138,8 +144,8 @@ void DawgNodeList::BuildWalkForm() {
     w.child = n.child;
     w.letter = n.Letter();
     w.letterIndex = static_cast<uint8_t>(n.LetterIndex());
-    w.level = static_cast<uint8_t>(n.Level());
-    w.bits = static_cast<uint8_t>((n.IsLast() ? DawgWalkNode::kWalkLast : 0) |
+    w.bits = static_cast<uint8_t>((n.Level() & DawgWalkNode::kWalkLevelMask) |
+                                  (n.IsLast() ? DawgWalkNode::kWalkLast : 0) |
                                   (n.EndsWord() ? DawgWalkNode::kWalkWordEnd : 0));
     w.runMask = 1u << w.letterIndex;
     if (!n.IsLast()) {
@@ -148,6 +154,35 @@ void DawgNodeList::BuildWalkForm() {
       if (next.letterIndex <= w.letterIndex) sortedLists_ = false;
     }
   }
+  std::vector<uint8_t> state(count, kBelowUnseen);
+  if (count > 0) ListBelow(0, 0, state);
+}
+
+// The `below` bits of every node of the sibling list at `list` (filled in
+// for each), combined; a list shared by several parents is worked out once.
+// A loaded graph is checked for its indexes, not for cycles: a node met
+// again on its own path, or a path deeper than any word, gets every bit,
+// which never keeps a walk from a word.
+uint8_t DawgNodeList::ListBelow(int list, int depth, std::vector<uint8_t>& state) {
+  uint8_t all = 0;
+  for (int index = list; index >= 0 && index < NodeCount(); ++index) {
+    const size_t at = static_cast<size_t>(index);
+    DawgWalkNode& w = walk_[at];
+    if (state[at] == kBelowUnseen) {
+      state[at] = kBelowOnPath;
+      uint8_t below = w.EndsWord() ? 1u : 0u;
+      if (w.child >= 0) {
+        const uint8_t next = depth < kMaxBelowDepth ? ListBelow(w.child, depth + 1, state) : 0xFF;
+        // One letter further down: the far bit stays set.
+        below |= static_cast<uint8_t>((next << 1) | (next & (1u << DawgWalkNode::kBelowFar)));
+      }
+      w.below = below;
+      state[at] = kBelowDone;
+    }
+    all |= state[at] == kBelowOnPath ? 0xFF : w.below;
+    if (w.IsLast()) break;
+  }
+  return all;
 }
 
 void DawgNodeList::Clear() {

@@ -91,17 +91,23 @@ struct DawgNode {
 // the letter and flags unpacked, and the letters of the sibling run from
 // this node to the end of its list as a bit mask by letter index (at a
 // list's first node, the whole list's letters), so the walk tests a set of
-// letters at once.
+// letters at once. `below` tells how far below the node words end: bit k
+// (k < kBelowFar) when one ends k letters below it (bit 0: at the node
+// itself), bit kBelowFar when one ends that many letters below or more; a
+// walk with room for only some lengths skips branches that end no word there.
 struct DawgWalkNode {
   int32_t child = -1;
   uint32_t runMask = 0;
   uint8_t letter = 0;
   uint8_t letterIndex = 0;
-  uint8_t level = 0;
-  uint8_t bits = 0;  // kWalkLast, kWalkWordEnd
+  uint8_t bits = 0;  // the word level (low four bits), kWalkLast, kWalkWordEnd
+  uint8_t below = 0;
 
-  static constexpr uint8_t kWalkLast = 1;
-  static constexpr uint8_t kWalkWordEnd = 2;
+  static constexpr uint8_t kWalkLevelMask = 0x0F;
+  static constexpr uint8_t kWalkLast = 0x10;
+  static constexpr uint8_t kWalkWordEnd = 0x20;
+  static constexpr int kBelowFar = 7;
+  int Level() const { return bits & kWalkLevelMask; }
   bool IsLast() const { return (bits & kWalkLast) != 0; }
   bool EndsWord() const { return (bits & kWalkWordEnd) != 0; }
 };
@@ -186,6 +192,7 @@ class DawgNodeList {
 
  private:
   void BuildWalkForm();
+  uint8_t ListBelow(int list, int depth, std::vector<uint8_t>& state);
 
   std::vector<DawgNode> nodes_;
   std::vector<DawgWalkNode> walk_;

@@ -43,6 +43,9 @@ void ForEachChild(const DawgNodeList& graph, int index, uint32_t letters, Visit 
   }
 }
 
+// A node's `below` bits without the node's own word.
+constexpr uint32_t kBelowNotHere = 0xFEu;
+
 // The first node of the sibling list at index with the letter, or null.
 const DawgWalkNode* ChildWithLetter(const DawgNodeList& graph, int index, int letter) {
   if (index < 0) return nullptr;
@@ -173,7 +176,16 @@ class ExtensionWalk {
     poolMask_ = 0;
     for (int l = 0; l < kLetterSlots; ++l)
       if (pool_[l] > 0) poolMask_ |= 1u << l;
-    return Walk(graph, static_cast<int>(text.size()), node, square, step, tally);
+    wordLength_ = static_cast<int>(text.size());
+    if (!countOnly_) {
+      // The squares where an extension can stop: free, with no tile after.
+      ends_ = 0;
+      const int p = frame_.Line();
+      for (int at = 0, i = square; frame_.Inside(i, p); ++at, i += step)
+        if (!frame_.Occupied(i, p) && !frame_.Occupied(i + step, p)) ends_ |= 1u << at;
+      if (!EndsAhead(node->below & kBelowNotHere, -1)) return 0.0f;
+    }
+    return Walk(graph, wordLength_, node, square, step, tally);
   }
 
  private:
@@ -206,11 +218,21 @@ class ExtensionWalk {
         // Off the board nothing can follow: the word stands as it is.
         if (n->EndsWord() && endsHere)
           best = std::max(best, laid.Score(static_cast<size_t>(length) + 1));
-        best = std::max(best, Walk(graph, length + 1, n, i + step, step, laid));
+        if (EndsAhead(n->below & kBelowNotHere, length - wordLength_))
+          best = std::max(best, Walk(graph, length + 1, n, i + step, step, laid));
       }
       if (poolLimited_ && pool_[letter]++ == 0) poolMask_ |= 1u << letter;
     });
     return best;
+  }
+
+  // Whether a word below a node `at` squares past the walk's first ends
+  // where an extension can stop (bit k of `below`: k letters below the
+  // node); a branch that ends none there scores nothing.
+  bool EndsAhead(uint32_t below, int at) const {
+    const uint32_t from = at >= 0 ? ends_ >> at : ends_ << -at;  // bit k: square at + k
+    if (below & from & ((1u << DawgWalkNode::kBelowFar) - 1u)) return true;
+    return (below >> DawgWalkNode::kBelowFar & 1u) && (from >> DawgWalkNode::kBelowFar) != 0;
   }
 
   // The letter may go on (i, line) when it makes a word with the tiles
@@ -264,6 +286,8 @@ class ExtensionWalk {
   bool poolLimited_;
   int32_t* pool_;
   uint32_t poolMask_ = 0;  // letters the pool still holds
+  int wordLength_ = 0;     // letters of the word being extended
+  uint32_t ends_ = 0;      // bit k: an extension may stop k squares past the first
 };
 
 class ClosingBoardEvaluator : public RobotEvaluator {

@@ -171,6 +171,58 @@ class LeaveWordIndex::Counter {
   int32_t* counts_;
 };
 
+// Several racks without blanks walked together: a letter set is followed
+// while some rack holds it, and its words of its own length go to every
+// such rack. The totals are capped at the end: Count caps as it adds, and
+// adding never lowers a count, so both end at the same numbers.
+class LeaveWordIndex::BatchCounter {
+ public:
+  BatchCounter(const LeaveWordIndex& index, const int32_t (*letters)[kLetterSlots], int racks,
+               int maxLength)
+      : nodes_(index.nodes_), maxLength_(maxLength) {
+    for (int r = 0; r < racks; ++r)
+      for (int c = 1; c < kLetterSlots; ++c)
+        for (int m = 1; m <= std::min(letters[r][c], maxLength); ++m) {
+          holding_[c][m] |= 1u << r;
+          present_ |= 1u << c;
+        }
+  }
+
+  // Node n is the letter set of `depth` letters whose last letter is
+  // `letter`, `run` times over; `racks` hold it.
+  void Visit(int32_t n, int depth, int letter, int run, uint32_t racks) {
+    const Node& node = nodes_[static_cast<size_t>(n)];
+    if (depth >= 2) {
+      const int32_t words = node.words[depth - 2];
+      if (words > 0)
+        for (uint32_t left = racks; left; left &= left - 1u)
+          totals_[__builtin_ctz(left)][depth] += words;
+    }
+    if (depth >= maxLength_) return;
+    // Letter sets go up in letter order: the next letter is this one again
+    // or a later one.
+    const uint32_t next = node.childMask & present_ & ~((1u << letter) - 1u);
+    for (uint32_t left = next; left; left &= left - 1u) {
+      const int c = __builtin_ctz(left);
+      const int times = c == letter ? run + 1 : 1;
+      const uint32_t holding = racks & holding_[c][times];
+      if (!holding) continue;
+      const int32_t child = node.firstChild + CountLetterBits(node.childMask & ((1u << c) - 1u));
+      Visit(child, depth + 1, c, times, holding);
+    }
+  }
+
+  int64_t Total(int rack, int length) const { return totals_[rack][length]; }
+
+ private:
+  const std::vector<Node>& nodes_;
+  int maxLength_;
+  uint32_t present_ = 0;  // letters some rack holds
+  // Bit r of holding_[c][m]: rack r holds letter c at least m times.
+  uint32_t holding_[kLetterSlots][kMaxLength + 1] = {};
+  int64_t totals_[kBatchRacks][kMaxLength + 1] = {};
+};
+
 LeaveWordIndex::LeaveWordIndex(const Lexicon& lexicon)
     : lexicon_(&lexicon),
       graphNodes_(lexicon.Main().Nodes().data()),
@@ -275,4 +327,20 @@ void LeaveWordIndex::Count(const int32_t letters[kLetterSlots], int maxLength, c
   if (maxLength < 2) return;
   Counter counter(*this, letters, maxLength, caps, counts);
   counter.Visit(0, 0, 2, 0, counter.Tiles());
+}
+
+void LeaveWordIndex::CountBlankFree(const int32_t (*letters)[kLetterSlots], int racks,
+                                    int maxLength, const int32_t* caps,
+                                    int32_t* const* counts) const {
+  racks = std::clamp(racks, 0, kBatchRacks);
+  for (int r = 0; r < racks; ++r)
+    std::fill(counts[r], counts[r] + maxLength + 1, 0);
+  maxLength = std::min(maxLength, kMaxLength);
+  if (maxLength < 2 || racks == 0) return;
+  BatchCounter counter(*this, letters, racks, maxLength);
+  counter.Visit(0, 0, 0, 0, racks == 32 ? ~0u : (1u << racks) - 1u);
+  for (int r = 0; r < racks; ++r)
+    for (int l = 2; l <= maxLength; ++l)
+      counts[r][l] = static_cast<int32_t>(
+          std::max<int64_t>(0, std::min<int64_t>(counter.Total(r, l), caps[l])));
 }

@@ -41,6 +41,15 @@ class LeaveWordIndex {
   void Count(const int32_t letters[kLetterSlots], int maxLength, const int32_t* caps,
              int32_t* counts) const;
 
+  // At most this many racks are counted in one batch.
+  static constexpr int kBatchRacks = 16;
+  // What Count gives for each of `racks` racks without blanks (letters[r][0]
+  // is 0), filling counts[r][0..maxLength]: one walk visits each letter set
+  // the racks share once, so racks that differ in a few letters cost little
+  // more than one.
+  void CountBlankFree(const int32_t (*letters)[kLetterSlots], int racks, int maxLength,
+                      const int32_t* caps, int32_t* const* counts) const;
+
   // Bit k set when a word of the main graph ends k letters below its node
   // `node` (bit 0: the node itself ends one); 0 for an index out of range.
   // Lets a walk for words of one length skip branches that hold none.
@@ -64,6 +73,7 @@ class LeaveWordIndex {
     uint16_t words[kMaxLength - 1] = {};
   };
   class Counter;
+  class BatchCounter;
 
   void Build();
   uint32_t ListLengths(const DawgNodeList& graph, int list, int depth);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "engine/robot_game.h"
@@ -96,14 +97,67 @@ class BonusBlockEvaluator : public RobotEvaluator {
   int GetLabelId() const override { return kEvaluatorLabelIds[kEvalBonusBlock]; }
 };
 
+// What a square of a line opens across it (its singles and pairs) depends
+// on the board, the rules and the square alone: moves of one search that
+// cover the same square share it. Forgotten when the board, the premiums or
+// the board's side differ.
+class SquareMemo {
+ public:
+  void Use(const GameBoard& board, int side) {
+    const GameRules* rules = board.rules;
+    if (rules_ == rules && side_ == side && rules &&
+        std::memcmp(premiums_, rules->premiumMap, sizeof premiums_) == 0 &&
+        std::memcmp(letters_, board.letters, sizeof letters_) == 0)
+      return;
+    Clear();
+    rules_ = rules;
+    side_ = side;
+    if (rules) std::memcpy(premiums_, rules->premiumMap, sizeof premiums_);
+    std::memcpy(letters_, board.letters, sizeof letters_);
+  }
+  void Clear() {
+    rules_ = nullptr;
+    std::memset(ready_, 0, sizeof ready_);
+  }
+  // The value of square a of line `line`, worked out by `make` once.
+  template <class Make>
+  float Value(bool across, int line, int a, bool tripled, Make make) {
+    const size_t at =
+        ((static_cast<size_t>(across) * kBoardStride + static_cast<size_t>(line)) * kBoardStride +
+         static_cast<size_t>(a)) *
+            2 +
+        static_cast<size_t>(tripled);
+    if (!ready_[at]) {
+      values_[at] = make();
+      ready_[at] = true;
+    }
+    return values_[at];
+  }
+
+ private:
+  static constexpr size_t kSlots = 2 * kBoardSquares * 2;
+  const GameRules* rules_ = nullptr;
+  int side_ = 0;
+  uint8_t premiums_[sizeof(GameRules::premiumMap)] = {};
+  char letters_[kBoardSquares] = {};
+  bool ready_[kSlots] = {};
+  float values_[kSlots] = {};
+};
+
 // The band value of one move: for each square it covers, the best premium it
 // opens across its line, in pairs of word premiums, or along the lines beside
 // it; then the best over its squares.
 class BandValue {
  public:
   BandValue(const LineFrame& f, const std::string& word, int start, bool duplicate,
-            bool goodOpening)
-      : f_(f), word_(word), start_(start), duplicate_(duplicate), goodOpening_(goodOpening) {
+            bool goodOpening, bool across, SquareMemo& memo)
+      : f_(f),
+        word_(word),
+        start_(start),
+        duplicate_(duplicate),
+        goodOpening_(goodOpening),
+        across_(across),
+        memo_(memo) {
     const int p = f.Line();
     lo_ = std::max(p - kBandHalfWidth, 0);
     hi_ = std::min(p + kBandHalfWidth, f.Side() - 1);
@@ -236,9 +290,11 @@ class BandValue {
   }
 
   float SquareValue(int a, int k) const {
-    float v = Singles(a);
-    v = std::max(v, Pairs(a, kPremiumDoubleWord, kDoubleWordPairWeight));
-    v = std::max(v, Pairs(a, kPremiumTripleWord, kTripleWordPairWeight));
+    const float v = memo_.Value(across_, f_.Line(), a, TripleFactor() != 1.0f, [&] {
+      float across = Singles(a);
+      across = std::max(across, Pairs(a, kPremiumDoubleWord, kDoubleWordPairWeight));
+      return std::max(across, Pairs(a, kPremiumTripleWord, kTripleWordPairWeight));
+    });
     return std::max(v, SideColumns(a, k));
   }
 
@@ -247,6 +303,8 @@ class BandValue {
   int start_;
   bool duplicate_;
   bool goodOpening_;
+  bool across_;
+  SquareMemo& memo_;
   int lo_ = 0;
   int hi_ = 0;
 };
@@ -273,7 +331,10 @@ class ClosingBonusEvaluator : public RobotEvaluator {
       if (hooks.after && start + static_cast<int>(extended.size()) < f.Side() - 1)
         extended.push_back(hooks.after);
       const bool goodOpening = std::strchr(kGoodOpeningLetters, word[0] & ~0x20) != nullptr;
-      x = BandValue(f, extended, start, ctx.kind == kKindDuplicate, goodOpening).Best();
+      memo_->Use(board, ctx.Side());
+      x = BandValue(f, extended, start, ctx.kind == kKindDuplicate, goodOpening,
+                    move.direction == 0, *memo_)
+              .Best();
     }
     if (x != 0.0f) x = x * JudgedSettings(player).closingBonusWeight * 0.01f;
     if (bag.tileCount >= kCrowdedBagLow && bag.tileCount <= kCrowdedBagHigh) x = x * 50.0f * 0.01f;
@@ -281,6 +342,10 @@ class ClosingBonusEvaluator : public RobotEvaluator {
     return x == 0.0f ? -1.0f : -x;
   }
   int GetLabelId() const override { return kEvaluatorLabelIds[kEvalClosingBonus]; }
+  void Prepare() override { memo_->Clear(); }
+
+ private:
+  std::unique_ptr<SquareMemo> memo_ = std::make_unique<SquareMemo>();
 };
 
 }  // namespace

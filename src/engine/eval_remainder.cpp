@@ -13,7 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "engine/robot_game.h"
 #include "engine/eval_components.h"
@@ -31,12 +31,76 @@ constexpr int kSampleRows = 12;
 constexpr float kOneTwelfth = 0.083333336f;
 constexpr int32_t kSmallBag = 14;
 constexpr float kGoingOutBonus = 50.0f;
-// Counts kept from search to search (a full set is cleared, or for the
-// actual racks kept as the older of two).
-constexpr size_t kReferencesKept = 16384;
-constexpr size_t kActualKept = 16384;
-
 using LengthCounts = std::array<int32_t, kLeaveLengthSlots>;
+
+constexpr bool CapsFitSixteenBits() {
+  for (int32_t cap : kLeaveCountCaps)
+    if (cap < 0 || cap > 0xFFFF) return false;
+  return true;
+}
+static_assert(CapsFitSixteenBits(), "kept counts are 16-bit");
+
+// A rack's letter counts as a key: the letter indexes of its tiles in
+// ascending order, five bits each (the first twelve in `low`, the rest in
+// `high`), then the number of tiles and the rack size.
+struct RackKey {
+  uint64_t low = 0;
+  uint64_t high = 0;
+  bool operator==(const RackKey& o) const { return low == o.low && high == o.high; }
+};
+
+// False for a rack of more tiles than a rack has places.
+bool KeyOf(const int32_t letters[kLetterSlots], int places, RackKey* key) {
+  RackKey k;
+  int tiles = 0;
+  for (int c = 0; c < kLetterSlots; ++c)
+    for (int32_t n = 0; n < letters[c]; ++n, ++tiles) {
+      if (tiles >= kMaxRackPlaces) return false;
+      const uint64_t bits = static_cast<uint64_t>(c);
+      if (tiles < 12)
+        k.low |= bits << (5 * tiles);
+      else
+        k.high |= bits << (5 * (tiles - 12));
+    }
+  k.high |= static_cast<uint64_t>(tiles) << 40 | static_cast<uint64_t>(places & 0xFF) << 48;
+  *key = k;
+  return true;
+}
+
+// Word counts by rack, kept from search to search: racks recur (rows that
+// begin alike, leaves that meet the same draw, the next turn's bag), and a
+// rack's counts depend only on the lexicon and the rack size, which the key
+// holds. Each key has one place; a rack that hashes there later takes it.
+class CountCache {
+ public:
+  void Clear() { slots_.clear(); }
+  bool Find(const RackKey& key, LengthCounts& out) const {
+    if (slots_.empty()) return false;
+    const Slot& slot = slots_[Place(key)];
+    if (!(slot.key == key)) return false;
+    std::copy(std::begin(slot.counts), std::end(slot.counts), out.begin());
+    return true;
+  }
+  void Put(const RackKey& key, const LengthCounts& counts) {
+    if (slots_.empty()) slots_.resize(kSlots);
+    Slot& slot = slots_[Place(key)];
+    slot.key = key;
+    for (size_t l = 0; l < counts.size(); ++l)
+      slot.counts[l] = static_cast<uint16_t>(counts[l]);  // within the caps
+  }
+
+ private:
+  static constexpr size_t kSlots = size_t{1} << 15;
+  struct Slot {
+    RackKey key;  // high 0: empty (a key holds the rack size)
+    uint16_t counts[kLeaveLengthSlots] = {};
+  };
+  static size_t Place(const RackKey& key) {
+    const uint64_t h = (key.low * 0x9E3779B97F4A7C15ULL) ^ (key.high * 0xC2B2AE3D27D4EB4FULL);
+    return static_cast<size_t>(h >> 49) & (kSlots - 1);
+  }
+  std::vector<Slot> slots_;
+};
 
 // Depth-first over the main graph, for counts with letters drawn from a
 // pool (the racks alone are counted on the letter-set index). A letter comes
@@ -154,7 +218,7 @@ class RemainderEvaluator : public RobotEvaluator {
     float term = 0.0f;
     bool cacheable = true;
     if (ctx.kind == kKindDuplicate || b > threshold) {
-      term = Sampled(*lexicon, leave, kept);
+      term = Sampled(leave, kept);
     } else if (ctx.kind == kKindStandard && JudgedSettings(player).endgameMode != 0 &&
                b < threshold) {
       term = EndGame(*lexicon, player, move, leave, kept, bag);
@@ -174,9 +238,7 @@ class RemainderEvaluator : public RobotEvaluator {
     if (index_ && !check && index_->Serves(lexicon)) return;
     std::shared_ptr<const LeaveWordIndex> index = LeaveWordIndex::For(lexicon);
     if (index != index_) {
-      referenceCache_.clear();
-      actualCounts_.clear();
-      olderActualCounts_.clear();
+      counts_.Clear();
       std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
     }
     index_ = std::move(index);
@@ -193,69 +255,93 @@ class RemainderEvaluator : public RobotEvaluator {
       index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps, out.data());
   }
 
-  // Racks recur within a search (rows that begin alike, leaves that meet
-  // the same draw) and from one search to the next; their counts depend only
-  // on the lexicon and the rack size, which the key holds.
-  // A full set becomes the older one rather than being dropped: the racks
-  // of the last searches, likeliest to recur, stay at hand.
-  const LengthCounts& Actual(const Lexicon& lexicon, const std::string& rack) {
-    if (actualCounts_.size() >= kActualKept) {
-      olderActualCounts_.swap(actualCounts_);
-      actualCounts_.clear();
-    }
-    std::string key = rack;
-    std::sort(key.begin(), key.end());
-    key += static_cast<char>(places_);
-    auto it = actualCounts_.find(key);
-    if (it == actualCounts_.end()) {
-      LengthCounts counts;
-      const auto older = olderActualCounts_.find(key);
-      if (older != olderActualCounts_.end())
-        counts = older->second;
-      else
-        Count(lexicon, rack, nullptr, 0, counts);
-      it = actualCounts_.emplace(std::move(key), counts).first;
-    }
-    return it->second;
+  // The counts of a rack given by its letters (Count's, kept by rack).
+  void Kept(const int32_t letters[kLetterSlots], LengthCounts& out) {
+    RackKey key;
+    const bool keyed = KeyOf(letters, places_, &key);
+    if (keyed && counts_.Find(key, out)) return;
+    CountLetters(letters, out);
+    if (keyed) counts_.Put(key, out);
   }
 
-  // Reference racks (blanks and a few drawn letters) recur from search to
-  // search; their counts depend only on the lexicon and the rack size, so
-  // they are kept while both stay (up to a bound).
-  const LengthCounts& Reference(const Lexicon& lexicon, const std::string& rack) {
-    if (places_ != referencePlaces_ || referenceCache_.size() >= kReferencesKept) {
-      referenceCache_.clear();
-      referencePlaces_ = places_;
-    }
-    const std::string key = SortedDescending(rack);
-    auto it = referenceCache_.find(key);
-    if (it == referenceCache_.end()) {
-      LengthCounts counts;
-      Count(lexicon, rack, nullptr, 0, counts);
-      it = referenceCache_.emplace(key, counts).first;
-    }
-    return it->second;
+  void CountLetters(const int32_t letters[kLetterSlots], LengthCounts& out) const {
+    out.fill(0);
+    index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps, out.data());
   }
 
-  float Sampled(const Lexicon& lexicon, const std::string& leave, int kept) {
+  // The counts of every sample row's rack (the leave's tiles and the row's
+  // first tiles): the racks not kept yet that hold no blank are counted in
+  // one walk.
+  void RowCounts(const int32_t own[kLetterSlots], size_t refill, LengthCounts actual[kSampleRows]) {
+    int32_t letters[kSampleRows][kLetterSlots];
+    RackKey keys[kSampleRows];
+    bool keyed[kSampleRows];
+    int batch[kSampleRows];  // rows to count together
+    int batched = 0;
+    int sameAs[kSampleRows];  // an earlier row of the same rack, or -1
+    for (int k = 0; k < kSampleRows; ++k) {
+      std::copy(own, own + kLetterSlots, letters[k]);
+      const std::string& row = rows_[k];
+      const size_t drawn = std::min(refill, row.size());
+      for (size_t t = 0; t < drawn; ++t)
+        if (!IsEmptyRackPlace(row[t])) ++letters[k][LetterIndex(row[t])];
+      keyed[k] = KeyOf(letters[k], places_, &keys[k]);
+      sameAs[k] = -1;
+      for (int e = 0; e < k && keyed[k]; ++e)
+        if (keyed[e] && keys[e] == keys[k]) {
+          sameAs[k] = e;
+          break;
+        }
+      if (sameAs[k] >= 0) continue;
+      if (keyed[k] && counts_.Find(keys[k], actual[k])) continue;
+      if (letters[k][kBlankIndex] > 0 || !keyed[k]) {
+        CountLetters(letters[k], actual[k]);
+        if (keyed[k]) counts_.Put(keys[k], actual[k]);
+        continue;
+      }
+      batch[batched++] = k;
+    }
+    if (batched > 0) {
+      int32_t batchLetters[kSampleRows][kLetterSlots];
+      int32_t* out[kSampleRows];
+      for (int b = 0; b < batched; ++b) {
+        std::copy(letters[batch[b]], letters[batch[b]] + kLetterSlots, batchLetters[b]);
+        actual[batch[b]].fill(0);
+        out[b] = actual[batch[b]].data();
+      }
+      index_->CountBlankFree(batchLetters, batched, std::min(places_, kLeaveLengthSlots - 1),
+                             kLeaveCountCaps, out);
+      for (int b = 0; b < batched; ++b)
+        counts_.Put(keys[batch[b]], actual[batch[b]]);
+    }
+    for (int k = 0; k < kSampleRows; ++k)
+      if (sameAs[k] >= 0) actual[k] = actual[sameAs[k]];
+  }
+
+  float Sampled(const std::string& leave, int kept) {
     if (kept == 0) return static_cast<float>(places_ - 1);
     const size_t refill = static_cast<size_t>(places_ - kept);
-    const std::string tiles = TilesOf(leave);
     if (places_ != rowReferencePlaces_) {
       std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
       rowReferencePlaces_ = places_;
     }
+    int32_t own[kLetterSlots];
+    CountText(leave, own);
+    LengthCounts actual[kSampleRows];
+    RowCounts(own, refill, actual);
     float sum = 0.0f;
     for (int k = 0; k < kSampleRows; ++k) {
       const std::string& row = rows_[k];
-      const std::string drawn = row.substr(0, std::min(refill, row.size()));
-      const std::string actual = tiles + drawn;
-      const LengthCounts& a = Actual(lexicon, actual);
+      const LengthCounts& a = actual[k];
       // The reference rack of a row depends only on how many tiles are kept
       // (as blanks): every leave of that size in a search shares it.
       LengthCounts& r = rowReferences_[k][kept];
       if (!rowReferenceReady_[k][kept]) {
-        r = Reference(lexicon, std::string(static_cast<size_t>(kept), kUnassignedBlank) + drawn);
+        int32_t letters[kLetterSlots];
+        CountText(std::string(static_cast<size_t>(kept), kUnassignedBlank) +
+                      row.substr(0, std::min(refill, row.size())),
+                  letters);
+        Kept(letters, r);
         rowReferenceReady_[k][kept] = true;
       }
       for (int l = 2; l <= places_ && l < kLeaveLengthSlots; ++l) {
@@ -313,14 +399,11 @@ class RemainderEvaluator : public RobotEvaluator {
 
   std::string rows_[kSampleRows];
   std::map<std::string, float> leaveCache_;
-  std::unordered_map<std::string, LengthCounts> referenceCache_;
   // The reference counts of each sample row by tiles kept, for one search.
   LengthCounts rowReferences_[kSampleRows][kMaxRackPlaces + 1];
   bool rowReferenceReady_[kSampleRows][kMaxRackPlaces + 1] = {};
-  int rowReferencePlaces_ = 0;                                  // the rack size of rowReferences_
-  std::unordered_map<std::string, LengthCounts> actualCounts_;  // by sorted rack and size
-  std::unordered_map<std::string, LengthCounts> olderActualCounts_;  // the set filled before
-  int referencePlaces_ = 0;                      // the rack size of the reference counts
+  int rowReferencePlaces_ = 0;                   // the rack size of rowReferences_
+  CountCache counts_;                            // by rack, from search to search
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };

@@ -146,15 +146,22 @@ class PassWalk {
     const size_t step = static_cast<size_t>(length);
     for (size_t at = 0; at + step <= letters.size() && open_ > 0; at += step) {
       // The walk's choice: a letter of w while one is left, else a blank.
+      // A word stops counting once it needs more blanks than w has; the
+      // letters spent are given back one by one.
       int taken = 0;
-      for (size_t k = 0; k < step; ++k) {
-        int32_t& left = counts_[LetterIndex(letters[at + k])];
-        if (left > 0)
-          --left;
-        else
+      int spent[kWordTextSize];
+      int spentCount = 0;
+      for (size_t k = 0; k < step && taken <= budget_; ++k) {
+        const int letter = LetterIndex(letters[at + k]);
+        if (counts_[letter] > 0) {
+          --counts_[letter];
+          spent[spentCount++] = letter;
+        } else {
           ++taken;
+        }
       }
-      std::copy(std::begin(held_), std::end(held_), counts_);
+      while (spentCount > 0)
+        ++counts_[spent[--spentCount]];
       if (taken > budget_) continue;
       std::copy(letters.begin() + static_cast<std::ptrdiff_t>(at),
                 letters.begin() + static_cast<std::ptrdiff_t>(at + step), word);
@@ -419,15 +426,24 @@ void RackWalk(const Lexicon& lexicon, int index, int depth, int32_t counts[kLett
 }  // namespace
 
 float LetterDrawChance(const char* letters, const TileBag& bag) {
-  int32_t counts[kLetterSlots];
-  std::memcpy(counts, bag.counts, sizeof counts);
   const size_t n = std::strlen(letters);
   if (n == 0) return 100.0f;
   if (bag.tileCount <= 0) return 0.0f;
+  // The bag's counts as the draws so far leave them, kept only for the
+  // letters drawn (a text names few of them).
+  int8_t slot[kLetterSlots];
+  std::memset(slot, -1, sizeof slot);
+  int32_t left[kLetterSlots];
+  int used = 0;
   float p = 1.0f;
   float factorial = 1.0f;
   for (size_t i = 0; i < n; ++i) {
-    int32_t& k = counts[LetterIndex(letters[i])];
+    const int letter = LetterIndex(letters[i]);
+    if (slot[letter] < 0) {
+      slot[letter] = static_cast<int8_t>(used);
+      left[used++] = bag.counts[letter];
+    }
+    int32_t& k = left[slot[letter]];
     p = p * static_cast<float>(std::max(k, 0)) / static_cast<float>(bag.tileCount);
     if (k > 0) --k;
     factorial *= static_cast<float>(i + 1);

@@ -132,7 +132,7 @@ void Robot::ComputeCrossSet(int column, const char* prefix, const char* suffix) 
       lexicon->WalkWord(&fits, &level, n.child, suffix);
       fits = fits && LevelAllowed(level);
     } else {
-      fits = n.EndsWord() && LevelAllowed(n.level);
+      fits = n.EndsWord() && LevelAllowed(n.Level());
     }
     if (fits) mask |= 1u << n.letterIndex;
     if (n.IsLast()) break;
@@ -214,7 +214,7 @@ void Robot::ExtendRight(char* word, int length, const DawgWalkNode* node, int in
     });
     return;
   }
-  if (node && node->EndsWord() && LevelAllowed(node->level))
+  if (node && node->EndsWord() && LevelAllowed(node->Level()))
     TryWord(word, currentLine_, column - length);
   if (index < 0 || column >= side_ || crossMasks_[column] == 0 || tilesPlaced_ >= rackSize_ ||
       length >= kMaxWordLetters)

@@ -71,6 +71,11 @@ std::vector<unsigned char> AuthServer::signCertificate(const auth::Certificate& 
   return out;
 }
 
+void AuthServer::setLobbyKey(const unsigned char* key) {
+  m_sealBlock = key != nullptr;
+  if (key) std::memcpy(m_lobbyKey, key, sizeof m_lobbyKey);
+}
+
 void AuthServer::addAccount(const std::string& name, const std::string& password) {
   m_accounts[name] = password;
 }
@@ -226,8 +231,17 @@ bool AuthServer::handle(Client& c, unsigned char type, const unsigned char* data
           !bdCryptoUtils::encrypt(r.userKey, iv, plain, sealed, sizeof sealed))
         return false;
       ++m_tickets;
-      // The lobby's own ticket block: here the plain ticket, for tests to read.
-      reply(c, 8, {kOk, seed}, sealed, sizeof sealed, plain, sizeof plain);
+      // The lobby's own ticket block: sealed with the lobby's key when one was
+      // given, else the plain ticket, for tests to read.
+      unsigned char block[bdAuthTicket::SIZE];
+      std::memcpy(block, plain, sizeof block);
+      if (m_sealBlock) {
+        unsigned char zeroIv[bdCryptoUtils::IV_SIZE];
+        if (!bdCryptoUtils::calculateInitialVector(0, zeroIv) ||
+            !bdCryptoUtils::encrypt(m_lobbyKey, zeroIv, plain, block, sizeof block))
+          return false;
+      }
+      reply(c, 8, {kOk, seed}, sealed, sizeof sealed, block, sizeof block);
       return true;
     }
     default:

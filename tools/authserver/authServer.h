@@ -39,6 +39,9 @@ class AuthServer {
   std::vector<unsigned char> signCertificate(const OX_Toolbox::auth::Certificate& fields,
                                              bool ownSigner);
   unsigned int getTicketsIssued() const { return m_tickets; }
+  // Seals the lobby's ticket block with the lobby server's test key (24
+  // bytes), as the lobby expects it; without one the block is left plain.
+  void setLobbyKey(const unsigned char* key);
 
  private:
   struct Client {
@@ -66,6 +69,8 @@ class AuthServer {
   std::map<std::string, std::string> m_accounts;
   std::vector<std::unique_ptr<Client>> m_clients;
   unsigned int m_tickets = 0;
+  bool m_sealBlock = false;
+  unsigned char m_lobbyKey[24] = {};
 };
 
 }  // namespace authserver

@@ -24,7 +24,7 @@ namespace {
 
 constexpr size_t kMinLetters = 2;
 constexpr size_t kMaxLetters = 15;
-constexpr int kDefaultPlainLevel = 3;  // reported as level 1, the commonest
+constexpr int kDefaultPlainLevel = 2;  // the lowest level: every player knows a plain list
 
 struct Options {
   int language = -1;

@@ -166,7 +166,10 @@ bool ReadJsonStrings(const std::string& path, std::vector<std::string>* strings)
 
 int ScowlLevel(int size) {
   static const int kSizes[] = {10, 20, 35, 40, 50, 55, 60, 70, 80, 95};
-  int level = 3;  // the lexicon reports level - 2: size 10 words report 1
+  // Sizes 10 to 80 take levels 2 to 10: the default limit of 10 plays every
+  // word we ship, and a limit of 5 (a weak player) the common words up to
+  // size 40. The lexicon reports level - 2, at least 1.
+  int level = 2;
   for (int s : kSizes) {
     if (size <= s) return level;
     ++level;

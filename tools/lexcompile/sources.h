@@ -24,7 +24,8 @@ bool ReadJsonStrings(const std::string& path, std::vector<std::string>* strings)
 bool ReadScowl(const std::string& dir, const std::vector<std::string>& lists, int maxSize,
                std::map<std::string, int>* smallestSize, std::string* error);
 
-// The lexicon level of a SCOWL size: common words low.
+// The lexicon level of a SCOWL size, the unit a player's word-level limit
+// is compared with: common words low, size 80 at 10.
 int ScowlLevel(int size);
 
 // Definitions from WordNet for the given words: per word, the first senses of

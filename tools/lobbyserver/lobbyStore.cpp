@@ -117,6 +117,14 @@ struct LobbyStore::Context {
         return i64(), ok;
       case BD_BB_UNSIGNED_INTEGER64_TYPE:
         return u64(), ok;
+      case BD_BB_FLOAT32_TYPE: {
+        float v = 0;
+        return ok = ok && in.readFloat32(v), ok;
+      }
+      case BD_BB_FLOAT64_TYPE: {
+        double v = 0;
+        return ok = ok && in.readFloat64(v), ok;
+      }
       case BD_BB_SIGNED_CHAR8_STRING_TYPE:
         return str(), ok;
       case BD_BB_BLOB_TYPE:
@@ -394,7 +402,8 @@ bool LobbyStore::stats(Context& c) {
       c.u8();
       const std::int32_t board = c.i32();
       const std::uint64_t id = c.u64();
-      if (c.ok) m_leaderboards[board].erase(id);
+      // Entity 0: the caller's own row.
+      if (c.ok) m_leaderboards[board].erase(id != 0 ? id : c.user);
       return true;
     }
     case 3: {
@@ -417,17 +426,29 @@ bool LobbyStore::stats(Context& c) {
     }
     case 5: {
       c.u8();
+      // A page of the board: around an entity (the page that holds it),
+      // else from a rank (1 the best).
       const std::int32_t board = c.i32();
+      const std::uint64_t entity = c.u64();
       const std::uint64_t first = c.u64();
-      const std::uint64_t count = c.u64();
-      c.i64();
+      const std::int64_t wanted = c.i64();
       if (!c.ok) return true;
+      const std::uint64_t count =
+          std::min<std::uint64_t>(wanted > 0 ? static_cast<std::uint64_t>(wanted) : 0, kMaxListed);
       std::vector<std::pair<std::int64_t, std::uint64_t>> order;
       for (const auto& row : m_leaderboards[board])
         order.push_back({-row.second, row.first});
       std::sort(order.begin(), order.end());
+      std::uint64_t start = first > 0 ? first - 1 : 0;
+      if (entity != 0) {
+        std::uint64_t at = 0;
+        while (at < order.size() && order[at].second != entity)
+          ++at;
+        if (at == order.size()) return c.fail(NOT_FOUND), true;
+        start = at >= count / 2 ? at - count / 2 : 0;
+      }
       std::vector<std::uint64_t> ids;
-      for (std::uint64_t i = first > 0 ? first - 1 : 0; i < order.size() && ids.size() < count; ++i)
+      for (std::uint64_t i = start; i < order.size() && ids.size() < count; ++i)
         ids.push_back(order[i].second);
       writeRows(board, ids);
       return true;
@@ -595,8 +616,11 @@ bool LobbyStore::messaging(Context& c) {
       const std::size_t end =
           std::min<std::size_t>(begin + std::min<std::uint32_t>(count, kMaxListed), chosen.size());
       c.records.writeUInt32(static_cast<std::uint32_t>(end - begin));
-      for (std::size_t i = begin; i < end; ++i)
-        writePushMessage(*chosen[i], c.records);
+      for (std::size_t i = begin; i < end; ++i) {
+        PushMessage m = *chosen[i];
+        m.flag = me.readMessages.count(m.id2) != 0;
+        writePushMessage(m, c.records);
+      }
       return true;
     }
     case 4: {  // delete
@@ -630,16 +654,29 @@ bool LobbyStore::profiles(Context& c) {
   switch (c.task) {
     case 1:
     case 4:
-    case 5: {  // create, update, replace: the record's fields are kept as a count
+    case 5: {  // create, write public, write private: the record's typed fields are kept
+      const unsigned int from = c.in.getReadPosition();
       const std::uint32_t fields = c.skipRecord();
       if (!c.ok) return true;
       if (fields == 0) return c.fail(BAD_REQUEST), true;
+      const unsigned int bits = c.in.getReadPosition() - from;
+      std::vector<unsigned char> kept((bits + 7) / 8);
+      c.in.setReadPosition(from);
+      c.in.readBits(kept.data(), bits);
       me.hasProfile = true;
       me.profileFields = fields;
+      (c.task == 5 ? me.privateProfile : me.publicProfile) = {kept, bits};
       c.records.writeBool(true);
       return true;
     }
-    case 2:
+    case 2: {  // a user's public fields, as written
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      const auto it = m_users.find(id);
+      if (it == m_users.end() || !it->second.hasProfile) return c.fail(NOT_FOUND), true;
+      c.records.writeBits(it->second.publicProfile.first.data(), it->second.publicProfile.second);
+      return true;
+    }
     case 7: {  // does a user's profile exist
       const std::uint64_t id = c.u64();
       if (!c.ok) return true;
@@ -647,8 +684,9 @@ bool LobbyStore::profiles(Context& c) {
       c.records.writeBool(it != m_users.end() && it->second.hasProfile);
       return true;
     }
-    case 3:
-      c.records.writeBool(me.hasProfile);
+    case 3:  // the caller's own private fields, as written
+      if (!me.hasProfile) return c.fail(NOT_FOUND), true;
+      c.records.writeBits(me.privateProfile.first.data(), me.privateProfile.second);
       return true;
     case 6:  // delete: answers whether there was one
       c.records.writeBool(me.hasProfile);
@@ -659,6 +697,20 @@ bool LobbyStore::profiles(Context& c) {
   }
 }
 
+void LobbyStore::notify(Context& c, std::uint64_t to, unsigned int type, PushMessage m) {
+  m.type = type;
+  m.id1 = to;
+  m.id2 = nextMessageID();
+  m.value = ++m_clock;
+  m.user = UserRef{c.user, nameOf(c.user)};
+  m.second = UserRef{to, nameOf(to)};
+  c.pushes.push_back(Outgoing{to, m});
+}
+
+// The friends service as the toolbox uses it: proposals and their answers,
+// revocation, blocking, session invitations and their answers, mails, and
+// the lists of friends, blocked players and proposals sent. Each change the
+// other side must hear of is pushed to it and kept in its mailbox.
 bool LobbyStore::friends(Context& c) {
   c.u8();
   User& me = m_users[c.user];
@@ -674,55 +726,74 @@ bool LobbyStore::friends(Context& c) {
       if (extra == 'u') c.records.writeUChar8(m_users[id].online ? 1 : 0);
     }
   };
+  auto blockedBy = [&](std::uint64_t id) { return m_users[id].blocked.count(c.user) != 0; };
   switch (c.task) {
-    case 1: {  // ask to be friends
+    case 1: {  // propose
       const std::uint64_t id = c.u64();
       c.optionalBlob();
       if (!c.ok) return true;
-      if (id == c.user || m_users[id].blocked.count(c.user)) return c.fail(NOT_ALLOWED), true;
+      if (id == c.user || blockedBy(id)) return c.fail(NOT_ALLOWED), true;
+      if (me.friends.count(id)) return c.fail(FRIENDSHIP_EXISTS), true;
+      if (m_users[id].requests.count(c.user)) return c.fail(PENDING_FRIENDSHIP_EXISTS), true;
       m_users[id].requests.insert(c.user);
+      notify(c, id, 1);
       return true;
     }
     case 2:
-    case 3:
-    case 4:
-    case 9:
-    case 10:
-    case 13: {
+    case 3: {  // accept or decline a proposal
       const std::uint64_t id = c.u64();
       if (!c.ok) return true;
-      if (c.task == 2) {  // accept
-        if (!me.requests.erase(id)) return c.fail(NOT_FOUND), true;
+      if (!me.requests.erase(id)) return c.fail(FRIENDSHIP_NOT_REQUESTED), true;
+      if (c.task == 2) {
         me.friends.insert(id);
         m_users[id].friends.insert(c.user);
-      } else if (c.task == 3) {  // decline
-        if (!me.requests.erase(id)) c.fail(NOT_FOUND);
-      } else if (c.task == 4) {  // remove
-        me.friends.erase(id);
-        m_users[id].friends.erase(c.user);
-      } else if (c.task == 9) {
-        me.blocked.insert(id);
-      } else if (c.task == 10) {
-        me.blocked.erase(id);
       }
+      notify(c, id, c.task);
+      return true;
+    }
+    case 4: {  // end a friendship
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!me.friends.erase(id)) return c.fail(NOT_A_FRIEND), true;
+      m_users[id].friends.erase(c.user);
+      notify(c, id, 4);
+      return true;
+    }
+    case 13: {  // withdraw a proposal
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!m_users[id].requests.erase(c.user)) return c.fail(FRIENDSHIP_NOT_REQUESTED), true;
+      notify(c, id, 34);
       return true;
     }
     case 5:
       listUsers(me.friends, 'b', false);
       return true;
-    case 7:
-      listUsers(me.requests, 'u', false);
+    case 6: {  // block (1) or unblock (0)
+      const std::uint64_t id = c.u64();
+      const unsigned char block = c.u8();
+      if (!c.ok) return true;
+      if (block)
+        me.blocked.insert(id);
+      else
+        me.blocked.erase(id);
       return true;
+    }
+    case 7:
     case 16:
       listUsers(me.blocked, 'n', false);
       return true;
     case 17:
       listUsers(me.friends, 'b', true);
       return true;
-    case 19:
-      listUsers(me.friends, 'u', false);
+    case 19: {  // proposals this user sent and nobody answered yet
+      std::set<std::uint64_t> sent;
+      for (const auto& u : m_users) {
+        if (u.second.requests.count(c.user)) sent.insert(u.first);
+      }
+      listUsers(sent, 'n', false);
       return true;
-    case 6:
+    }
     case 14:
       c.u64();
       c.u8();
@@ -736,27 +807,34 @@ bool LobbyStore::friends(Context& c) {
       if (c.ok) me.status = text;
       return true;
     }
-    case 8:
-    case 12: {  // an invitation, or a message, pushed to a friend
+    case 8: {  // a session invitation: the session key and the ticket
       const std::uint64_t id = c.u64();
+      const std::vector<unsigned char> session = c.blob(8);
       PushMessage m;
-      std::vector<unsigned char> session;
-      if (c.task == 8) {
-        session = c.blob(8);
-        m.data = c.optionalBlob();
-      } else {
-        m.value = c.u32();
-        m.data = c.blob();
-      }
+      m.data = c.optionalBlob();
       if (!c.ok) return true;
-      if (!me.friends.count(id)) return c.fail(NOT_ALLOWED), true;
-      m.type = c.task == 8 ? 19 : 13;
+      if (id == c.user || blockedBy(id) || m.data.size() > 0xFFFF) return c.fail(NOT_ALLOWED), true;
       if (session.size() == 8) std::memcpy(m.securityID, session.data(), 8);
-      if (m.data.size() > 0xFFFF) m.data.resize(0xFFFF);
-      m.id2 = nextMessageID();
-      m.user = UserRef{c.user, me.name};
-      m.second = UserRef{id, nameOf(id)};
-      c.pushes.push_back(Outgoing{id, m});
+      m_users[id].inviters.insert(c.user);
+      notify(c, id, 5, m);
+      return true;
+    }
+    case 9:
+    case 10: {  // accept or decline a session invitation
+      const std::uint64_t id = c.u64();
+      if (!c.ok) return true;
+      if (!me.inviters.erase(id)) return c.fail(NOT_INVITED_TO_SESSION), true;
+      notify(c, id, c.task == 9 ? 6 : 7);
+      return true;
+    }
+    case 12: {  // a mail: the payload is the sender's, at most one push buffer
+      const std::uint64_t id = c.u64();
+      c.u32();
+      PushMessage m;
+      m.data = c.blob();
+      if (!c.ok) return true;
+      if (id == c.user || blockedBy(id) || m.data.size() > 1024) return c.fail(NOT_ALLOWED), true;
+      notify(c, id, 8, m);
       return true;
     }
     default:

@@ -20,6 +20,12 @@ enum ErrorCode : std::uint32_t {
   UNKNOWN_TASK = 2,  // no such service or task
   NOT_FOUND = 3,     // the team, file, session or user is not there
   NOT_ALLOWED = 4,   // not the owner, not subscribed
+  // The friends service's own answers.
+  FRIENDSHIP_NOT_REQUESTED = 900,
+  NOT_A_FRIEND = 901,
+  NOT_INVITED_TO_SESSION = 902,
+  FRIENDSHIP_EXISTS = 904,
+  PENDING_FRIENDSHIP_EXISTS = 905,
 };
 
 struct UserRef {
@@ -71,10 +77,14 @@ class LobbyStore {
     bool online = false;
     bool hasProfile = false;
     std::uint32_t profileFields = 0;
+    // Typed fields as written, with their length in bits.
+    std::pair<std::vector<unsigned char>, unsigned int> publicProfile;
+    std::pair<std::vector<unsigned char>, unsigned int> privateProfile;
     std::string status;
     std::set<std::uint64_t> friends;
     std::set<std::uint64_t> requests;  // users who asked to be friends
     std::set<std::uint64_t> blocked;
+    std::set<std::uint64_t> inviters;  // users whose session invitation is open
     std::set<std::uint64_t> channels;
     std::vector<PushMessage> mailbox;
     std::set<std::uint64_t> readMessages;
@@ -105,6 +115,8 @@ class LobbyStore {
   bool messaging(Context& c);
   bool profiles(Context& c);
   bool friends(Context& c);
+  // A push message of a type from the caller to a user.
+  void notify(Context& c, std::uint64_t to, unsigned int type, PushMessage m = PushMessage());
   bool storage(Context& c);
   bool channelChat(Context& c);
   bool titleUtilities(Context& c);
@@ -119,6 +131,7 @@ class LobbyStore {
   std::uint64_t m_nextFileID = 500;
   std::uint64_t m_nextSessionID = 900;
   std::uint64_t m_nextMessageID = 0;
+  std::uint32_t m_clock = 0;  // the time stamp of stored messages
   std::uint64_t m_nonce = 7000;
   std::uint32_t m_impressions = 0;
   unsigned int m_requests = 0;

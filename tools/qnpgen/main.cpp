@@ -1,18 +1,22 @@
 // qnpgen: builds one personality file per section of the text source.
 //
-//   qnpgen <source.ini> <output folder> <stamp file>
+//   qnpgen <source.ini> <main lexicon graph> <output folder> <stamp file>
 //
 // Each section names a personality; its file is <section>.QNP and its
 // picture <section>.bmp. Keys: name, second_name, sex (male/female), age,
 // rating, description, info (a "%d" in it shows the rating), and the robot's
 // settings (see kRobotKeys); a robot key left out keeps the engine's default.
-// Texts that do not fit their fields are errors, never cut.
+// Texts that do not fit their fields are errors, never cut. A personality
+// that could never lay a word is an error too: a word level below every word
+// of the lexicon, or a difficulty limit that vetoes even an opening move.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "engine/dawg.h"
 #include "platform/binio.h"
 #include "platform/ini.h"
 #include "platform/path.h"
@@ -53,6 +57,10 @@ const RobotKey kRobotKeys[] = {
     {"difficulty_weight", 44, Field::kFloat, 0},
     {"situation_level", 48, Field::kInt, 10},
 };
+
+// The difficulty of an opening move (tiles laid on empty squares with none
+// beside them): a third of 100. A lower limit vetoes every opening move.
+constexpr double kOpeningDifficulty = 100.0 / 3.0;
 
 [[noreturn]] void Fail(const std::string& section, const std::string& what) {
   std::fprintf(stderr, "qnpgen: [%s] %s\n", section.c_str(), what.c_str());
@@ -98,6 +106,54 @@ void PutOptions(uint8_t* options, const char* src, const std::string& section) {
   std::memcpy(options, bytes.data(), bytes.size());
 }
 
+// The lowest word level of the graph from a sibling list on (a large value
+// when no word ends there).
+int LowestLevel(const DawgNodeList& graph, int index, std::vector<int>* memo) {
+  constexpr int kNone = 1 << 20;
+  if (index < 0 || index >= graph.NodeCount()) return kNone;
+  int& slot = (*memo)[static_cast<size_t>(index)];
+  if (slot >= 0) return slot;
+  slot = kNone;  // a cycle (never written by our compiler) finds nothing
+  int lowest = kNone;
+  for (int i = index; i < graph.NodeCount(); ++i) {
+    const DawgNode& n = *graph.Node(i);
+    if (n.EndsWord()) lowest = std::min(lowest, n.Level());
+    lowest = std::min(lowest, LowestLevel(graph, n.child, memo));
+    if (n.IsLast()) break;
+  }
+  return slot = lowest;
+}
+
+int LexiconLowestLevel(const char* path) {
+  std::vector<uint8_t> image;
+  DawgNodeList graph;
+  if (!platform::ReadWholeFile(path, image) ||
+      graph.ParseGraph(image.data(), image.size(), nullptr) != LexFileStatus::kOk)
+    Fail("", std::string("cannot read the lexicon graph ") + path);
+  std::vector<int> memo(static_cast<size_t>(graph.NodeCount()), -1);
+  const int lowest = LowestLevel(graph, 0, &memo);
+  if (lowest > kMaxWordLevel) Fail("", std::string("the lexicon holds no word: ") + path);
+  return lowest;
+}
+
+// Refuses settings under which the robot could never lay a word.
+void CheckPlayable(const uint8_t* options, const std::string& section, int lowestLevel) {
+  ByteReader r(options, shell::kPlayerOptionsSize);
+  r.Skip(8);
+  const int32_t wordLevel = r.I32();
+  if (wordLevel >= 0 && wordLevel < lowestLevel)
+    Fail(section, "word_level " + std::to_string(wordLevel) +
+                      " allows no word: the lexicon's lowest level is " +
+                      std::to_string(lowestLevel));
+  r.Skip(4);
+  const uint8_t difficultyMode = r.U8();
+  ByteReader weight(options + 44, 4);
+  const float difficultyWeight = weight.F32();
+  if (difficultyMode != 0 && difficultyWeight != 0.0f && difficultyWeight < kOpeningDifficulty)
+    Fail(section, "difficulty_weight below " + std::to_string(kOpeningDifficulty) +
+                      " vetoes every opening move");
+}
+
 shell::PersonalityRecord Build(const char* src, const std::string& section) {
   shell::PersonalityRecord r;
   r.rating = static_cast<int32_t>(GetNumber(src, section, "rating", 0, 3000));
@@ -121,17 +177,21 @@ shell::PersonalityRecord Build(const char* src, const std::string& section) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: qnpgen <source.ini> <output folder> <stamp file>\n");
+  if (argc != 5) {
+    std::fprintf(stderr,
+                 "usage: qnpgen <source.ini> <main lexicon graph> <output folder> <stamp file>\n");
     return 2;
   }
   const char* src = argv[1];
-  std::string out = argv[2];
+  std::string out = argv[3];
   if (!platform::FileExists(src)) Fail("", std::string("cannot read ") + src);
+  const int lowestLevel = LexiconLowestLevel(argv[2]);
   platform::MakeDirectory(out.c_str());
   int written = 0;
   for (const std::string& section : platform::IniSections(src)) {
-    std::vector<uint8_t> bytes = shell::EncodePersonality(Build(src, section));
+    const shell::PersonalityRecord record = Build(src, section);
+    CheckPlayable(record.playerOptions, section, lowestLevel);
+    std::vector<uint8_t> bytes = shell::EncodePersonality(record);
     std::string path = platform::JoinPath(out, section + shell::kPersonalityExt);
     if (!platform::WriteFileAtomic(path.c_str(), bytes.data(), bytes.size()))
       Fail(section, "cannot write " + path);
@@ -139,7 +199,7 @@ int main(int argc, char** argv) {
   }
   if (written == 0) Fail("", "no personality in the source");
   std::string stamp = std::to_string(written) + " personalities\n";
-  if (!platform::WriteFileAtomic(argv[3], stamp.data(), stamp.size()))
-    Fail("", std::string("cannot write ") + argv[3]);
+  if (!platform::WriteFileAtomic(argv[4], stamp.data(), stamp.size()))
+    Fail("", std::string("cannot write ") + argv[4]);
   return 0;
 }

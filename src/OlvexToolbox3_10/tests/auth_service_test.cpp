@@ -10,6 +10,8 @@
 #include "Modules/AccountService/Src/Driver/Rezovovoz/OlvexAuthService.h"
 #include "Modules/NetworkService/Src/SdkMemory.h"
 #include "authServer.h"
+#include "bdCore/bdLog/bdLogRegistry.h"
+#include "bdCore/bdLog/bdLogSubscriber.h"
 #include "bdLobbyCommon/bdAuth.h"
 
 using namespace OX_Toolbox;
@@ -99,6 +101,65 @@ TEST_F(AuthService, ServerRefusalsAndBadRepliesBecomeErrors) {
   // Deletion is not offered.
   EXPECT_FALSE(service->deleteAccount("alice", "secret"));
   EXPECT_EQ(service->getLastError(), 701u);
+}
+
+namespace {
+
+struct WarningLog : bdLogSubscriber {
+  void logMessage(const char*, const char*, const char*, unsigned int,
+                  const char* message) override {
+    messages.push_back(message);
+  }
+  std::vector<std::string> messages;
+};
+
+// A DER SEQUENCE {OCTET STRING of certificateBytes, OCTET STRING of 8 bytes}
+// of exactly total bytes (long-form lengths throughout).
+std::vector<unsigned char> derCertificateOfSize(std::size_t total) {
+  const std::size_t certificate = total - 4 - 4 - 10;
+  std::vector<unsigned char> der;
+  auto length = [&der](std::size_t n) {
+    der.push_back(0x82);
+    der.push_back(static_cast<unsigned char>(n >> 8));
+    der.push_back(static_cast<unsigned char>(n));
+  };
+  der.push_back(0x30);
+  length(total - 4);
+  der.push_back(0x04);
+  length(certificate);
+  der.insert(der.end(), certificate, 0x5A);
+  der.push_back(0x04);
+  der.push_back(8);
+  der.insert(der.end(), 8, 0x11);
+  return der;
+}
+
+}  // namespace
+
+TEST_F(AuthService, TheLongestCertificateArrivesWholeAndALongerOneIsRefusedUnread) {
+  // 8192 bytes reach the import (whose certificate part is over 4096 bytes);
+  // 8193 are refused on their length alone. Neither loses the connection.
+  const struct {
+    std::size_t size;
+    const char* warning;
+  } cases[] = {{8192, "Certificate import failed"}, {8193, "Certificate cipherText is too large!"}};
+  const std::vector<unsigned char> good = server_->getCertificate();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    const std::vector<unsigned char> der = derCertificateOfSize(c.size);
+    ASSERT_EQ(der.size(), c.size);
+    server_->setCertificate(der);
+    WarningLog log;
+    ASSERT_TRUE(bdLogRegistry::getInstance()->addSubscriber("warn/OlvexAuthService", &log));
+    auto service = makeService(server_->getPort());
+    bdReference<AuthResultHolder> holder(new AuthResultHolder());
+    ASSERT_TRUE(service->login("alice", "secret", holder, 3));
+    EXPECT_EQ(run(*service), 754u);
+    bdLogRegistry::getInstance()->removeSubscriber(&log);
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_EQ(log.messages[0].rfind(c.warning, 0), 0u) << log.messages[0];
+  }
+  server_->setCertificate(good);
 }
 
 TEST_F(AuthService, AccountCreationWithAndWithoutTicket) {

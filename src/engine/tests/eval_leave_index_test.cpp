@@ -97,6 +97,51 @@ TEST_F(LeaveIndexTest, CountsMatchACountOverTheWordList) {
   }
 }
 
+// Racks without blanks counted in batches (racks sharing a leave, as the
+// sample rows make them, and racks alike) give what each count alone gives.
+TEST_F(LeaveIndexTest, BatchesCountAsEachRackAlone) {
+  const std::set<std::string> words = SomeWords();
+  std::vector<LexSourceWord> source;
+  for (const std::string& w : words)
+    source.push_back({w, 3, false, {}});
+  const std::string folder = lexfix::Folder("leave-index-batch");
+  lexfix::WriteLexicon(folder, source, kLanguageEnglish, false);
+  const Lexicon* lexicon = lexfix::LoadGlobal(folder, kLanguageEnglish);
+  const std::shared_ptr<const LeaveWordIndex> index = LeaveWordIndex::For(*lexicon);
+  const char pool[] = "aaeeiorstnlcdbz";
+  uint32_t seed = 7;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  for (int round = 0; round < 60; ++round) {
+    const int racks = 1 + round % LeaveWordIndex::kBatchRacks;
+    const int kept = round % 8;  // letters every rack of the batch shares
+    const int size = 1 + round % 9;
+    const int maxLength = 2 + round % 8;
+    int32_t letters[LeaveWordIndex::kBatchRacks][kLetterSlots] = {};
+    int32_t counted[LeaveWordIndex::kBatchRacks][kLeaveLengthSlots] = {};
+    int32_t* out[LeaveWordIndex::kBatchRacks];
+    for (int k = 0; k < kept && k < size; ++k) {
+      const int c = LetterIndex(pool[next() % (sizeof pool - 1)]);
+      for (int r = 0; r < racks; ++r)
+        ++letters[r][c];
+    }
+    for (int r = 0; r < racks; ++r) {
+      for (int k = std::min(kept, size); k < size; ++k)
+        ++letters[r][LetterIndex(pool[next() % (sizeof pool - 1)])];
+      out[r] = counted[r];
+    }
+    index->CountBlankFree(letters, racks, maxLength, kLeaveCountCaps, out);
+    for (int r = 0; r < racks; ++r) {
+      int32_t alone[kLeaveLengthSlots];
+      CountLeaveWords(*lexicon, letters[r], nullptr, 0, maxLength, alone);
+      for (int l = 0; l <= maxLength; ++l)
+        ASSERT_EQ(counted[r][l], alone[l]) << "round " << round << " rack " << r << " length " << l;
+    }
+  }
+}
+
 TEST_F(LeaveIndexTest, LengthsBelowGraphNodes) {
   const std::string folder = lexfix::Folder("leave-index-lengths");
   lexfix::WriteLexicon(folder, lexfix::SmallWords(), kLanguageEnglish, false);

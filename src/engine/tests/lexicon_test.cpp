@@ -96,6 +96,48 @@ TEST_F(LexiconTest, PrefixWalksAndHookLetters) {
   EXPECT_EQ(lex_->Reversed().WalkToNode("cat", true), nullptr);
 }
 
+// The walk form tells how far below each node words end (the far bit for
+// seven letters or more), in both graphs, and keeps the file's flags.
+TEST(WalkFormTest, TellsHowFarBelowWordsEnd) {
+  const std::string folder = lexfix::Folder("walk-below");
+  lexfix::WriteLexicon(folder,
+                       {{"cat", 3, false, {}},
+                        {"cats", 4, false, {}},
+                        {"catastrophe", 5, false, {}},
+                        {"scat", 6, false, {}},
+                        {"at", 3, false, {}}},
+                       kLanguageEnglish, false);
+  const Lexicon* lex = lexfix::LoadGlobal(folder, kLanguageEnglish);
+  struct Case {
+    bool reversed;
+    const char* text;
+    unsigned below;
+  };
+  const Case cases[] = {
+      {false, "cat", 0x83},         // cat, cats, and catastrophe 8 letters on
+      {false, "cata", 0x80},        // catastrophe 7 letters on
+      {false, "c", 0x8C},           // cat, cats, catastrophe
+      {false, "catastroph", 0x02},  // catastrophe
+      {false, "s", 0x08},           // scat
+      {true, "ta", 0x07},           // at, cat, scat read backwards
+  };
+  for (const Case& c : cases) {
+    const DawgNodeList& graph = c.reversed ? lex->Reversed() : lex->Main();
+    const DawgNode* node = graph.WalkToNode(c.text, false);
+    ASSERT_NE(node, nullptr) << c.text;
+    EXPECT_EQ(graph.WalkNodes()[node - graph.Nodes().data()].below, c.below) << c.text;
+  }
+  for (const DawgNodeList* graph : {&lex->Main(), &lex->Reversed()})
+    for (int i = 0; i < graph->NodeCount(); ++i) {
+      const DawgNode& n = graph->Nodes()[static_cast<size_t>(i)];
+      const DawgWalkNode& w = graph->WalkNodes()[i];
+      EXPECT_EQ(w.Level(), n.Level()) << i;
+      EXPECT_EQ(w.EndsWord(), n.EndsWord()) << i;
+      EXPECT_EQ(w.IsLast(), n.IsLast()) << i;
+    }
+  DestroyLexicon();
+}
+
 TEST_F(LexiconTest, EntriesCarryJuniorFlagsAndDefinitionIds) {
   EXPECT_EQ(lex_->Main().GetWordFlag("damn"), 1);
   EXPECT_EQ(lex_->Main().GetWordFlag("DaMn"), 1);
@@ -434,12 +476,55 @@ TEST(BuiltLexiconTest, EnglishHoldsBothSpellingsLevelsFlagsAndDefinitions) {
   DestroyLexicon();
 }
 
+// The highest level of a word from a sibling list on (-1 without words).
+int HighestLevel(const DawgNodeList& graph, int index, std::vector<int>* memo) {
+  if (index < 0 || index >= graph.NodeCount()) return -1;
+  int& slot = (*memo)[static_cast<size_t>(index)];
+  if (slot != -2) return slot;
+  int highest = -1;
+  for (int i = index; i < graph.NodeCount(); ++i) {
+    const DawgNode& n = *graph.Node(i);
+    if (n.EndsWord()) highest = std::max(highest, n.Level());
+    highest = std::max(highest, HighestLevel(graph, n.child, memo));
+    if (n.IsLast()) break;
+  }
+  return slot = highest;
+}
+
+// Levels are what a player's limit is compared with: a weak player (5 or
+// less) knows the everyday words, the default limit (10) every word.
+TEST(BuiltLexiconTest, EnglishLevelsPutCommonWordsAtFiveAndEveryWordAtTen) {
+  if (!HasBuiltLexicon(kLanguageEnglish)) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
+  Lexicon* lex = lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageEnglish);
+  const auto level = [&](const char* w) {
+    const DawgNode* n = lex->Main().WalkToNode(w, true);
+    return n ? n->Level() : -1;
+  };
+  for (const char* w : {"the", "cat", "house", "water", "friend", "garden", "quickly", "jump",
+                        "table", "river", "bread", "window", "yellow", "money", "street"}) {
+    EXPECT_GE(level(w), 2) << w;
+    EXPECT_LE(level(w), 5) << w;
+  }
+  EXPECT_EQ(level("the"), 2);
+  EXPECT_EQ(lex->GetWordLevel("the"), 1);
+  EXPECT_GT(level("quixotic"), level("the"));
+  EXPECT_EQ(level("zymurgy"), 8);
+  EXPECT_EQ(level("syzygy"), 9);
+  for (const char* w : {"qaid", "xyst"})
+    EXPECT_EQ(level(w), 10) << w;  // the rarest words we ship
+  std::vector<int> memo(static_cast<size_t>(lex->Main().NodeCount()), -2);
+  EXPECT_EQ(HighestLevel(lex->Main(), 0, &memo), 10);
+  DestroyLexicon();
+}
+
 TEST(BuiltLexiconTest, FrenchHoldsFoldedWords) {
   if (!HasBuiltLexicon(kLanguageFrench)) GTEST_SKIP() << "no lexicon built in " TESS_BUILD_DIR;
   Lexicon* lex = lexfix::LoadGlobal(TESS_BUILD_DIR, kLanguageFrench);
   for (const char* w : {"chat", "etre", "francais", "coeur", "noel"})
     EXPECT_TRUE(lex->IsWord(w)) << w;
   EXPECT_FALSE(lex->IsWord("aujourdhui"));  // "aujourd'hui": apostrophes are out
+  // A plain list has no frequencies: every word at the lowest level.
+  EXPECT_EQ(lex->Main().WalkToNode("chat", true)->Level(), 2);
   EXPECT_EQ(lex->Main().GetWordFlag("merde"), 1);
   EXPECT_FALSE(lex->DefinitionsLoaded() && lex->FindDefinition("1"));
   DestroyLexicon();

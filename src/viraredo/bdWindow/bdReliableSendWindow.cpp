@@ -101,6 +101,9 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
     m_bytesInFlight -= std::min(m_bytesInFlight, size);
   }
   if (fastRetransmit) congestionEvent(BD_CE_FAST_RETRANSMIT);
+  // The chunks found timed out are resent against the time-out they missed:
+  // against the doubled one, none went out until it reached its cap.
+  const float expired = m_rto;
   if (timeout) {
     congestionEvent(BD_CE_TIMEOUT);
     m_rto = std::min(2.0f * m_rto, 2.0f);
@@ -115,7 +118,7 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
     if (s.sendCount == 0) {
       const bool inCredit = m_peerCredit > m_bytesInFlight && m_peerCredit - m_bytesInFlight > size;
       if (!inCredit) {
-        if (m_bytesInFlight >= m_cwnd || size >= PACKET_SIZE) break;
+        if (m_bytesInFlight > 0 || size >= PACKET_SIZE) break;
         stopAfter = true;
       }
       if (!packet.addChunk(s.chunk)) {
@@ -129,7 +132,7 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
       continue;
     }
     const bool fast = s.gapReports >= m_fastRetransmitThreshold;
-    if (!fast && !(s.timer.getElapsedTimeInSeconds() > m_rto && m_bytesInFlight < m_cwnd)) {
+    if (!fast && !(s.timer.getElapsedTimeInSeconds() > expired && m_bytesInFlight < m_cwnd)) {
       continue;
     }
     if (!packet.addChunk(s.chunk)) {
@@ -219,14 +222,20 @@ bool bdReliableSendWindow::handleAck(bdReference<bdSAckChunk> sack, float& rtt) 
   }
   if (cum > m_cumAck) {
     const Slot& newest = slot(cum.getValue());
-    if (newest.sendCount == 1) rtt = newest.timer.getElapsedTimeInSeconds();
+    // A chunk acknowledged in a gap had its timer restarted then: it would
+    // measure how long the hole took to fill, not a round trip.
+    if (newest.sendCount == 1 && !newest.ackedInGap) rtt = newest.timer.getElapsedTimeInSeconds();
   }
   m_peerCredit = sack->getCredit();
   m_bytesInFlight = 0;
-  for (unsigned int i = 1; i <= SLOTS; ++i) {
-    const Slot& s = slot(cum.getValue() + static_cast<int>(i));
+  // Only the chunks after the new cumulative ack that exist: past next, the
+  // slots still hold the chunks this ack is about to release, and counting
+  // them kept the bytes in flight above the window for good. A chunk counts
+  // once however often it was sent, for the same reason.
+  for (int seq = cum.getValue() + 1; seq < m_next.getValue(); ++seq) {
+    const Slot& s = slot(seq);
     if (s.chunk.isNull()) break;
-    if (!s.ackedInGap) m_bytesInFlight += s.chunk->getSerializedSize() * s.sendCount;
+    if (!s.ackedInGap && s.sendCount > 0) m_bytesInFlight += s.chunk->getSerializedSize();
   }
   unsigned int bytesAcked = 0;
   for (int seq = m_cumAck.getValue() + 1; seq <= cum.getValue(); ++seq) {

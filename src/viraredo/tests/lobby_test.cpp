@@ -213,7 +213,7 @@ TEST_F(LobbyTest, EveryServiceAnswersIntoItsRecords) {
   ASSERT_TRUE(await(task));
   ASSERT_TRUE(profiles->handleTask(task.get(), nullptr));
   task->reset();
-  task = bob.lobby.getProfilesManager()->startTask(2, 0, bdLobbyArgs().u64(1));
+  task = bob.lobby.getProfilesManager()->startTask(7, 0, bdLobbyArgs().u64(1));
   ASSERT_TRUE(await(task));
   bdCheckProfileExistsResult exists;
   ASSERT_TRUE(bob.lobby.getProfilesManager()->handleTask(task.get(), &exists));
@@ -236,6 +236,10 @@ TEST_F(LobbyTest, EveryServiceAnswersIntoItsRecords) {
   EXPECT_STREQ(friendsOfAnn.getEntry(0).m_name, "bob");
   EXPECT_TRUE(friendsOfAnn.getEntry(0).m_flag);
   task->reset();
+  // bob heard of the proposal as a push message from ann
+  ASSERT_GE(bob.lobby.getMessaging()->getMessageCount(), 1u);
+  EXPECT_EQ(bob.lobby.getMessaging()->getMessage(0)->m_type, 1u);
+  bob.lobby.getMessaging()->clear();
 
   // storage: upload, then fetch the contents
   bdStorage* storage = ann.lobby.getStorage();
@@ -282,12 +286,13 @@ TEST_F(LobbyTest, EveryServiceAnswersIntoItsRecords) {
   ASSERT_EQ(said->m_payload->getSize(), 5u);
   EXPECT_EQ(std::memcmp(said->m_payload->getData(), "hello", 5), 0);
 
-  // messaging: the kept copy is fetched again through a task
+  // messaging: the kept copies (the proposal and the chat line) are fetched
+  // again through a task
   bobsMail->clear();
   task = bobsMail->startTask(1, 0, bdLobbyArgs().u32(0).u32(10).b(false).b(false));
   ASSERT_TRUE(await(task));
   ASSERT_TRUE(bobsMail->handleTask(task.get()));
-  EXPECT_EQ(bobsMail->getMessageCount(), 1u);
+  EXPECT_EQ(bobsMail->getMessageCount(), 2u);
   task->reset();
 
   // title utilities

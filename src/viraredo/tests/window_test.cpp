@@ -261,22 +261,52 @@ TEST_F(WindowTest, SenderRetransmitsOnTimeoutAndOnGapReports) {
   EXPECT_FALSE(fresh.isAllAcked());
 }
 
-TEST_F(WindowTest, SenderKeepsToCreditThenOneMoreByRuleB) {
+TEST_F(WindowTest, SenderKeepsToCreditAndProbesOnlyWithNothingInFlight) {
   bdReliableSendWindow tx;
   const std::string body(300, 'x');
   for (int i = 0; i < 10; ++i)
     ASSERT_TRUE(tx.add(chunk(body)));
   // 308 bytes each: four fill the first packet and most of the 1500-byte
-  // credit; the next packet may take one more by rule b, and only one.
+  // credit. While they are in flight nothing more goes: the receiver would
+  // refuse a fifth for want of credit and it would wait for a time-out.
   bdPacket p(1, 1328);
   tx.getDataToSend(p);
   EXPECT_EQ(p.getChunkCount(), 4u);
-  EXPECT_FALSE(log.saw("(rule b)"));
   bdPacket q(1, 1328);
   tx.getDataToSend(q);
-  EXPECT_EQ(q.getChunkCount(), 1u);
+  EXPECT_EQ(q.getChunkCount(), 0u);
+  EXPECT_EQ(tx.getBytesInFlight(), 4u * 308u);
+  // All acknowledged but no credit left: one chunk probes by rule b.
+  float rtt = 0;
+  ASSERT_TRUE(tx.handleAck(bdReference<bdSAckChunk>(new bdSAckChunk(3, 0)), rtt));
+  EXPECT_EQ(tx.getBytesInFlight(), 0u);
+  bdPacket r(1, 1328);
+  tx.getDataToSend(r);
+  EXPECT_EQ(r.getChunkCount(), 1u);
   EXPECT_TRUE(log.saw("sent 1 new packet 4 (rule b)"));
-  EXPECT_EQ(tx.getBytesInFlight(), 5u * 308u);
+  bdPacket s(1, 1328);
+  tx.getDataToSend(s);
+  EXPECT_EQ(s.getChunkCount(), 0u);
+}
+
+TEST_F(WindowTest, AFullWindowKeepsSendingAfterAnAck) {
+  bdReliableSendWindow tx;
+  for (unsigned int i = 0; i < bdReliableSendWindow::SLOTS; ++i)
+    ASSERT_TRUE(tx.add(chunk(std::string(20, 'm'))));
+  bdPacket p(1, 1328);
+  tx.getDataToSend(p);
+  const unsigned int sent = p.getChunkCount();
+  ASSERT_GT(sent, 1u);
+  ASSERT_LT(sent, bdReliableSendWindow::SLOTS);
+  // Everything sent is acknowledged. The slots past the last chunk added
+  // still hold the chunks this ack releases; they are not in flight.
+  float rtt = 0;
+  ASSERT_TRUE(tx.handleAck(
+      bdReference<bdSAckChunk>(new bdSAckChunk(static_cast<std::uint16_t>(sent - 1), 1500)), rtt));
+  EXPECT_EQ(tx.getBytesInFlight(), 0u);
+  bdPacket q(1, 1328);
+  tx.getDataToSend(q);
+  EXPECT_GT(q.getChunkCount(), 0u);
 }
 
 TEST_F(WindowTest, UnreliableWindowsDropWhatIsOlderThanTheNewest) {

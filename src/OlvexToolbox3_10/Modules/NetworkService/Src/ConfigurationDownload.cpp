@@ -58,6 +58,11 @@ ERRORID ConfigurationDownload::start() {
     finish(ERRORID_CONNECTION_FAILURE);
     return m_result;
   }
+  return start(address);
+}
+
+ERRORID ConfigurationDownload::start(const bdInetAddr& address) {
+  const ServerAddress where = OnlineServers::configurationHost();
   if (!m_socket.create() || !m_socket.setBlocking(false)) {
     finish(ERRORID_CONNECTION_FAILURE);
     return m_result;

@@ -13,6 +13,7 @@
 
 #include "Modules/Core/Src/Result/ErrorId.h"
 #include "Modules/Core/Src/Script/LuaConfig.h"
+#include "bdSocket/bdInetAddr.h"
 #include "bdSocket/bdStreamSocket.h"
 
 namespace OX_Toolbox {
@@ -30,6 +31,8 @@ class ConfigurationDownload {
   // ERRORID_CONNECTION_FAILURE when the host has no address or the
   // connection cannot be opened.
   ERRORID start();
+  // The same once the host's address is known (no lookup here).
+  ERRORID start(const bdInetAddr& address);
   // True once finished; result() then holds the outcome.
   bool step();
   ERRORID result() const { return m_result; }

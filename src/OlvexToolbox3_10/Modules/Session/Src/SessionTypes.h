@@ -19,9 +19,11 @@ inline bool sameText(const String& a, const String& b) {
 struct PeerAddress {
   static constexpr std::uint32_t kCommonAddrSize = 25;
 
+  using CommonBytes = std::array<std::uint8_t, kCommonAddrSize>;
+
   String text;  // public IPv4 address, dotted
   std::uint16_t port = 0;
-  std::array<std::uint8_t, kCommonAddrSize> commonAddr{};  // all zero: none
+  CommonBytes commonAddr{};  // all zero: none
   SessionID key{};
 
   bool serialize(Blob& blob) const;
@@ -33,5 +35,13 @@ struct PeerAddress {
     return port == o.port && commonAddr == o.commonAddr && key == o.key && sameText(text, o.text);
   }
 };
+
+// Whether two addresses name one machine: by common address when either has
+// one, else by text and port.
+inline bool sameMachine(const PeerAddress& a, const PeerAddress& b) {
+  const PeerAddress::CommonBytes none{};
+  if (a.commonAddr != none || b.commonAddr != none) return a.commonAddr == b.commonAddr;
+  return a.port == b.port && sameText(a.text, b.text);
+}
 
 }  // namespace OX_Toolbox

@@ -37,6 +37,7 @@ bool read(Blob& b, std::uint16_t& v) { return field(b, OX_UINT16, v); }
 bool read(Blob& b, std::int32_t& v) { return field(b, OX_INT32, v); }
 bool read(Blob& b, std::uint32_t& v) { return field(b, OX_UINT32, v); }
 bool read(Blob& b, std::int64_t& v) { return field(b, OX_INT64, v); }
+bool read(Blob& b, std::uint64_t& v) { return field(b, OX_UINT64, v); }
 bool read(Blob& b, bool& v) { return field(b, OX_BOOL, v); }
 
 bool read(Blob& b, String& v) {

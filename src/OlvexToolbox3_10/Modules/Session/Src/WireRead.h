@@ -18,6 +18,7 @@ bool read(Blob& b, std::uint16_t& v);
 bool read(Blob& b, std::int32_t& v);
 bool read(Blob& b, std::uint32_t& v);
 bool read(Blob& b, std::int64_t& v);
+bool read(Blob& b, std::uint64_t& v);
 bool read(Blob& b, bool& v);
 bool read(Blob& b, String& v);
 bool read(Blob& b, PlayerID& v);

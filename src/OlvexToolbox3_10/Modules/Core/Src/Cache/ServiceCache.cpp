@@ -36,6 +36,17 @@ void ServiceCache::trim() {
   m_entries.erase(m_entries.begin());
 }
 
+bool ServiceCache::remove(const PlayerID& player) {
+  for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+    if ((*it)->player == player) {
+      delete *it;
+      m_entries.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ServiceCache::contains(const PlayerID& player) const { return find(player) != nullptr; }
 
 ServiceCacheList::~ServiceCacheList() {

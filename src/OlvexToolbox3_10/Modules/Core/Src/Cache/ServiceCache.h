@@ -28,6 +28,8 @@ class ServiceCache : public ToolboxObject {
   virtual std::size_t count() const { return m_entries.size(); }
   virtual bool contains(const PlayerID& player) const;
   virtual std::int32_t query() { return 0; }
+  // Erases the player's entry; false when it was not there.
+  bool remove(const PlayerID& player);
 
   CacheEntry* find(const PlayerID& player) const;
   const ToolboxVector<CacheEntry*>& entries() const { return m_entries; }

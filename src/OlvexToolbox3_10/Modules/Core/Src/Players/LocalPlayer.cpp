@@ -44,4 +44,20 @@ void LocalPlayer::setPlayerID(const PlayerID& id) {
   if (id.getConnectionType() == CONNECTIONTYPE_ONLINE) m_onlineId = id;
 }
 
+bool LocalPlayer::findTicket(const SessionID& key, Ticket& out) const {
+  for (const Ticket& t : m_tickets) {
+    if (t.key == key) {
+      out = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+void LocalPlayer::addTicket(const Ticket& ticket) {
+  for (auto it = m_tickets.begin(); it != m_tickets.end();)
+    it = *it == ticket ? m_tickets.erase(it) : it + 1;
+  m_tickets.push_back(ticket);
+}
+
 }  // namespace OX_Toolbox

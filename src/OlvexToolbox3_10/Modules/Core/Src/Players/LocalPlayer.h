@@ -3,10 +3,12 @@
 // slots 0..3 and carry a password and a per-player cache store; records of
 // other players carry only their login, display text and player ids.
 #include <cstdint>
+#include <vector>
 
 #include "Modules/Core/Src/Memory/ToolboxAlloc.h"
 #include "Modules/Core/Src/Types/PlayerID.h"
 #include "Modules/Core/Src/Types/String.h"
+#include "Modules/Session/Src/Ticket.h"
 
 namespace OX_Toolbox {
 
@@ -54,6 +56,13 @@ class LocalPlayer : public ToolboxObject {
   // This machine's players only (null for other players' records).
   ServiceCacheStore* getCacheStore() const { return m_cache; }
 
+  // The join tickets this machine's player holds, oldest first. A ticket is
+  // held once: adding an equal one moves it to the end.
+  bool findTicket(const SessionID& key, Ticket& out) const;
+  void addTicket(const Ticket& ticket);
+  void clearTickets() { m_tickets.clear(); }
+  const std::vector<Ticket>& tickets() const { return m_tickets; }
+
  private:
   std::uint32_t m_state = 0;
   String m_login;
@@ -67,6 +76,7 @@ class LocalPlayer : public ToolboxObject {
   std::uint8_t m_index = kNoSlot;
   bool m_own = false;
   ServiceCacheStore* m_cache = nullptr;
+  std::vector<Ticket> m_tickets;
 };
 
 // The login remembered in the local players' cache ("LGNC").

@@ -47,7 +47,9 @@ class OlvexAuthService : public bdReferencable {
   };
   static constexpr std::uint32_t kNoError = 700;
   static constexpr std::uint32_t kMaxCertificateLength = 8192;
-  static constexpr unsigned int kBufferSize = 8092;
+  // Room for the largest reply read: the certificate reply with the longest
+  // certificate accepted, its two words and the frame around them.
+  static constexpr unsigned int kBufferSize = kMaxCertificateLength + 64;
 
   // signatureKey: the service's public signing key (DER), which every
   // server certificate must be signed with.

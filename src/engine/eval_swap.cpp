@@ -37,11 +37,47 @@ constexpr char kMarked = kUnassignedBlank;
 // the words of the rack's length in order instead of walking the graph.
 constexpr int32_t kScanBudget = 4;
 
-// Every word of one length, in the graph's order, `length` letters apiece.
+// A multiset of letters as bits: bit 4L + k when letter index L is there
+// more than k times (k < kCountedTimes). Two sets share popcount(a & b)
+// letters when neither holds a letter more than kCountedTimes times.
+constexpr int kCountedTimes = 4;
+struct LetterBits {
+  uint64_t low = 0, high = 0;
+  bool overflow = false;  // a letter more than kCountedTimes times
+
+  void Add(int letter, int times) {
+    if (times > kCountedTimes) overflow = true;
+    for (int k = 0; k < std::min(times, kCountedTimes); ++k) {
+      const int bit = 4 * letter + k;
+      (bit < 64 ? low : high) |= uint64_t{1} << (bit & 63);
+    }
+  }
+  int Shared(const LetterBits& o) const {
+    return __builtin_popcountll(low & o.low) + __builtin_popcountll(high & o.high);
+  }
+};
+
+// Every word of one length, in the graph's order, `length` letters apiece,
+// with each word's letters as bits.
 struct WordsOfLength {
   std::shared_ptr<const LeaveWordIndex> index;  // of the graph they come from
   int length = 0;
   std::vector<char> letters;
+  std::vector<LetterBits> bits;
+
+  void MakeBits() {
+    bits.clear();
+    const size_t step = static_cast<size_t>(length);
+    for (size_t at = 0; step > 0 && at + step <= letters.size(); at += step) {
+      int counts[kLetterSlots] = {};
+      for (size_t k = 0; k < step; ++k)
+        ++counts[LetterIndex(letters[at + k])];
+      LetterBits b;
+      for (int c = 0; c < kLetterSlots; ++c)
+        if (counts[c] > 0) b.Add(c, counts[c]);
+      bits.push_back(b);
+    }
+  }
 };
 
 void CollectWordsOfLength(const DawgNodeList& graph, const LeaveWordIndex& lengths, int index,
@@ -108,7 +144,7 @@ class PassWalk {
   // With few blanks the walk reaches few words; with many it would visit
   // most of the graph, and reading the words of the length in order is
   // quicker (same words, same order).
-  void Run(int length, const std::vector<char>* wordsOfLength) {
+  void Run(int length, const WordsOfLength* wordsOfLength) {
     char word[kWordTextSize] = {};
     if (open_ <= 0) return;
     if (wordsOfLength && budget_ >= kScanBudget)
@@ -141,32 +177,43 @@ class PassWalk {
     return true;
   }
 
-  void Scan(const std::vector<char>& letters, int length) {
+  void Scan(const WordsOfLength& words, int length) {
+    const std::vector<char>& letters = words.letters;
+    LetterBits held;
+    for (int c = 0; c < kLetterSlots; ++c)
+      if (held_[c] > 0) held.Add(c, held_[c]);
     char word[kWordTextSize] = {};
     const size_t step = static_cast<size_t>(length);
-    for (size_t at = 0; at + step <= letters.size() && open_ > 0; at += step) {
-      // The walk's choice: a letter of w while one is left, else a blank.
-      // A word stops counting once it needs more blanks than w has; the
-      // letters spent are given back one by one.
-      int taken = 0;
-      int spent[kWordTextSize];
-      int spentCount = 0;
-      for (size_t k = 0; k < step && taken <= budget_; ++k) {
-        const int letter = LetterIndex(letters[at + k]);
-        if (counts_[letter] > 0) {
-          --counts_[letter];
-          spent[spentCount++] = letter;
-        } else {
-          ++taken;
-        }
-      }
-      while (spentCount > 0)
-        ++counts_[spent[--spentCount]];
+    for (size_t at = 0, n = 0; at + step <= letters.size() && open_ > 0; at += step, ++n) {
+      // The walk's choice: a letter of w while one is left, else a blank;
+      // so a word takes a blank for each letter it does not share with w.
+      const LetterBits& bits = words.bits[n];
+      const int taken =
+          bits.overflow ? Taken(&letters[at], step) : static_cast<int>(step) - bits.Shared(held);
       if (taken > budget_) continue;
       std::copy(letters.begin() + static_cast<std::ptrdiff_t>(at),
                 letters.begin() + static_cast<std::ptrdiff_t>(at + step), word);
       Judge(word, taken);
     }
+  }
+
+  // The blanks a word takes, counted letter by letter.
+  int Taken(const char* letters, size_t step) {
+    int taken = 0;
+    int spent[kWordTextSize];
+    int spentCount = 0;
+    for (size_t k = 0; k < step; ++k) {
+      const int letter = LetterIndex(letters[k]);
+      if (counts_[letter] > 0) {
+        --counts_[letter];
+        spent[spentCount++] = letter;
+      } else {
+        ++taken;
+      }
+    }
+    while (spentCount > 0)
+      ++counts_[spent[--spentCount]];
+    return taken;
   }
 
   // taken: the letters of the word w lacks, stood for by blanks.
@@ -334,8 +381,9 @@ class LetterSwapEvaluator : public RobotEvaluator {
         words_.letters.clear();
         char word[kWordTextSize] = {};
         CollectWordsOfLength(lexicon.Main(), *lengths_, 0, places_, word, 0, words_.letters);
+        words_.MakeBits();
       }
-      PassWalk(lexicon.Main(), *lengths_, *rules_, bag, w, groups).Run(places_, &words_.letters);
+      PassWalk(lexicon.Main(), *lengths_, *rules_, bag, w, groups).Run(places_, &words_);
     }
     for (size_t k = 0; k < groups.size(); ++k)
       sums_.emplace(std::move(keys[k]), groups[k].sums);

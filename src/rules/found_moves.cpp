@@ -1,6 +1,7 @@
 #include "rules/found_moves.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -59,22 +60,48 @@ void FoundMoveList::SortMovesByScore(bool byScore) {
 
 void FoundMoveList::SortMovesByKey(MoveSortKey key) {
   indexed_ = false;
-  auto end = slots_.begin() + count_;
-  switch (key) {
-    case MoveSortKey::kScore:
-      std::stable_sort(slots_.begin(), end,
-                       [](const RobotMove& a, const RobotMove& b) { return a.score > b.score; });
-      break;
-    case MoveSortKey::kRankValue:
-      std::stable_sort(slots_.begin(), end, [](const RobotMove& a, const RobotMove& b) {
-        return SortableFloat(a.rankValue) > SortableFloat(b.rankValue);
-      });
-      break;
-    case MoveSortKey::kEvalValue:
-      std::stable_sort(slots_.begin(), end, [](const RobotMove& a, const RobotMove& b) {
-        return SortableFloat(a.evalValue) > SortableFloat(b.evalValue);
-      });
-      break;
+  // The records are large: their keys are sorted, stably as the records
+  // would be, and each record then moves once (none when already in order).
+  // Every key is exact as a double: the scores, and the floats with NaN
+  // below every number.
+  struct Entry {
+    double key;
+    int32_t slot;
+  };
+  std::array<Entry, kFoundMoveSlots> order;
+  const int count = std::clamp<int>(count_, 0, kFoundMoveSlots);
+  for (int i = 0; i < count; ++i) {
+    const RobotMove& m = slots_[static_cast<size_t>(i)];
+    double k = 0.0;
+    switch (key) {
+      case MoveSortKey::kScore:
+        k = static_cast<double>(m.score);
+        break;
+      case MoveSortKey::kRankValue:
+        k = static_cast<double>(SortableFloat(m.rankValue));
+        break;
+      case MoveSortKey::kEvalValue:
+        k = static_cast<double>(SortableFloat(m.evalValue));
+        break;
+    }
+    order[static_cast<size_t>(i)] = {k, i};
+  }
+  std::stable_sort(order.begin(), order.begin() + count,
+                   [](const Entry& a, const Entry& b) { return a.key > b.key; });
+  // Follow each cycle of the permutation with one record held aside.
+  std::array<bool, kFoundMoveSlots> placed{};
+  for (int i = 0; i < count; ++i) {
+    if (placed[static_cast<size_t>(i)] || order[static_cast<size_t>(i)].slot == i) continue;
+    const RobotMove held = slots_[static_cast<size_t>(i)];
+    int j = i;
+    while (order[static_cast<size_t>(j)].slot != i) {
+      const int from = order[static_cast<size_t>(j)].slot;
+      slots_[static_cast<size_t>(j)] = slots_[static_cast<size_t>(from)];
+      placed[static_cast<size_t>(j)] = true;
+      j = from;
+    }
+    slots_[static_cast<size_t>(j)] = held;
+    placed[static_cast<size_t>(j)] = true;
   }
 }
 

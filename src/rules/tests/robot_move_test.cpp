@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -284,6 +285,41 @@ TEST_F(FoundMovesTest, SortsAreStableAndDescending) {
   EXPECT_EQ(list->Count(), 0);
   EXPECT_EQ(list->GetBestMove(), nullptr);
   EXPECT_EQ(list->GetMoveSlot(kFoundMoveSlots), nullptr);
+}
+
+// A full list with many ties and NaN values, sorted by each key, ends as a
+// stable sort of its records would leave it, record for record.
+TEST_F(FoundMovesTest, FullListsSortAsTheirRecordsWould) {
+  for (int i = 0; i < kFoundMoveSlots; ++i) {
+    RobotMove* m = Add("word", (i * 37) % 11, i % 15, (i / 15) % 15, (i / 225) % 2);
+    ASSERT_NE(m, nullptr) << i;
+    m->rankValue = i % 9 == 0 ? std::nanf("") : static_cast<float>((i * 13) % 7) - 3.0f;
+    m->evalValue = i % 4 == 0 ? -0.0f : static_cast<float>(i % 5) * 0.5f;
+  }
+  ASSERT_EQ(list->Count(), kFoundMoveSlots);
+  const auto sortable = [](float f) { return std::isnan(f) ? -INFINITY : f; };
+  for (MoveSortKey key : {MoveSortKey::kRankValue, MoveSortKey::kScore, MoveSortKey::kEvalValue,
+                          MoveSortKey::kScore}) {
+    std::vector<RobotMove> expected;
+    for (int i = 0; i < list->Count(); ++i)
+      expected.push_back(*list->GetMoveSlot(i));
+    std::stable_sort(expected.begin(), expected.end(), [&](const RobotMove& a, const RobotMove& b) {
+      switch (key) {
+        case MoveSortKey::kScore:
+          return a.score > b.score;
+        case MoveSortKey::kRankValue:
+          return sortable(a.rankValue) > sortable(b.rankValue);
+        default:
+          return sortable(a.evalValue) > sortable(b.evalValue);
+      }
+    });
+    list->SortMovesByKey(key);
+    for (int i = 0; i < list->Count(); ++i)
+      ASSERT_EQ(
+          std::memcmp(list->GetMoveSlot(i), &expected[static_cast<size_t>(i)], sizeof(RobotMove)),
+          0)
+          << static_cast<int>(key) << " slot " << i;
+  }
 }
 
 // Clearing rewrites only the slots used since the last clear: every slot a

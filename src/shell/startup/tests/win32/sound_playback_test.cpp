@@ -213,10 +213,18 @@ TEST(SoundHeard, AnEffectAndALoopingAmbianceReachTheAudioServer) {
 
   // The recording's sound segments: the effect alone, a quiet gap, then the
   // ambiance, longer than one pass of its file and over soon after the stop.
-  const std::vector<Segment> parts = SoundSegments("Z:" + capture);
+  // On a loaded machine the audio server drops a few tenths of a second now
+  // and then; such short breaks belong to the sound around them.
+  std::vector<Segment> parts;
   std::ostringstream seen;
-  for (const Segment& p : parts)
+  for (const Segment& p : SoundSegments("Z:" + capture)) {
     seen << " [" << p.start << ", " << p.end << "]";
+    if (!parts.empty() && p.start - parts.back().end < 0.5) {
+      parts.back().end = p.end;
+    } else {
+      parts.push_back(p);
+    }
+  }
   ASSERT_GE(parts.size(), 2u) << seen.str();
   const Segment& effect = parts.front();
   const Segment& ambiance = parts.back();

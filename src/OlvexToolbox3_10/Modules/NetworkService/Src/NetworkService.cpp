@@ -11,6 +11,7 @@
 #include "Modules/NetworkService/Src/NetworkServiceTasks.h"
 #include "Modules/NetworkService/Src/OnlineServers.h"
 #include "Modules/NetworkService/Src/PeerMessenger.h"
+#include "Modules/NetworkService/Src/SdkPeerConnections.h"
 #include "Modules/NetworkService/Src/Platform/Win32/PlatformInit.h"
 #include "Modules/NetworkService/Src/SdkMemory.h"
 #include "bdCore/bdCore.h"
@@ -88,6 +89,7 @@ ERRORID NetworkService::create(const char* gameId, const char* locale) {
     delete service;
     return ERRORID_NOT_ENOUGH_RAM;
   }
+  service->m_messenger->setConnections(new (std::nothrow) SdkPeerConnections());
   if (!bdCore::isInitialized()) {
     routeSdkMemoryToToolbox();
     bdCore::init(false);

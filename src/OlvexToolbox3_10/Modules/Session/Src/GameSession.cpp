@@ -570,6 +570,11 @@ EnterSessionMessage GameSession::makeEnterRequest() const {
   return m;
 }
 
+bool GameSession::requestToEnter() {
+  EnterSessionMessage m = makeEnterRequest();
+  return send(m_info.ownerId, m);
+}
+
 void SessionMessageSink::onMessage(int localPlayerIndex, Blob& message) {
   if (GameSession* session = GameSession::current())
     session->processMessage(localPlayerIndex, message);

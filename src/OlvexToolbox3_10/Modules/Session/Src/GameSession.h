@@ -121,6 +121,8 @@ class GameSession : public ToolboxObject {
 
   // The join request this machine's players send to the host.
   EnterSessionMessage makeEnterRequest() const;
+  // Sends it to the owner; false when the messenger could not.
+  bool requestToEnter();
 
   // The configured thresholds, read on each use.
   static std::uint32_t timeoutThresholdMs();

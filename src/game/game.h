@@ -159,6 +159,9 @@ class CGame {
   bool IsBestSolutionGame() const { return HasFlag(kFlagBestSolution); }
   // Set by FinishGame, cleared when a game starts: the end is settled once.
   uint8_t endSettled = 0;
+  // Set by the main frame while its "Exit now?" question is open: the turn
+  // steps wait meanwhile (the clocks go on).
+  uint8_t hold = 0;
 
   GameRules* rules;  // the one rules object (GlobalRules())
   int32_t tournamentMode = kTournamentNone;
@@ -174,6 +177,8 @@ class CGame {
   GamePlayer* currentPlayer = nullptr;
   GamePlayer* viewingPlayer = nullptr;  // the local human whose rack the view shows
   GameBoard board;
+  // A duplicate game's board letters as loaded from its file.
+  char duplicateBoardCopy[kBoardSquares] = {};
   int32_t duplicatePhase = 0;  // 2 in the second phase of a duplicate turn
   RobotMove workMove;
   std::unique_ptr<GamePlayer> referencePlayer;  // duplicate games only

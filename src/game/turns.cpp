@@ -51,6 +51,7 @@ int32_t CGame::Update() {
   // A new game: its end is still to be settled.
   if (state == kStateTurnStart || state == kStateNoGame) endSettled = 0;
   UpdateClocks();
+  if (hold) return state;
   switch (state) {
     case kStateTurnStart:
       if (Kind() == kKindStandard)
@@ -126,7 +127,11 @@ void CGame::StartStandardTurn() {
     return;
   }
   if (!p->PrepareTurn(*this)) return;
-  if (IsHuman(p) && !viewingPlayer) viewingPlayer = p;
+  if (IsHuman(p) && !viewingPlayer) {
+    viewingPlayer = p;
+    // The panels mark the player whose rack is shown.
+    GetGameUiPort().RefreshPlayerPanels();
+  }
   prepareIndex = (prepareIndex + 1) % count;
   if (prepareIndex == startPlayerIndex) {
     if (GamePlayer* first = Player(startPlayerIndex)) first->turnPhase = kPhaseBegin;

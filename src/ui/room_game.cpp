@@ -1,5 +1,6 @@
 #include "ui/room_game.h"
 
+#include <cstring>
 #include <vector>
 
 #include "game/game.h"
@@ -81,12 +82,15 @@ void PrepareLoadedGame(CGame& game) {
   ui.BroadcastGameChanged(&game, kGameChangedRebuild);
   RoomCommandPort& room = GetRoomCommandPort();
   room.FillGridsFromGame(game);
+  if (kind == kKindDuplicate)
+    std::memcpy(game.duplicateBoardCopy, game.board.letters, sizeof game.duplicateBoardCopy);
   for (int i = 0; i < game.PlayerCount(); ++i)
     if (GamePlayer* p = game.Player(i))
       p->turnPhase = kind == kKindDuplicate || p == game.currentPlayer ? kPhaseBegin : kPhaseIdle;
   EnableControl(kSlotRoomPanel, kSlotRoomPanelPlayersControl, game.PlayerCount() > 2);
   room.SetGamePlayerCount(game.PlayerCount());
   if (game.state == kStatePaused) game.state = kStateTurnRunning;
+  game.hold = 0;
   game.StartTurnTimer();
   ui.RefreshPlayerPanels();
 }
@@ -110,6 +114,7 @@ int NewRoomGame(const char* file) {
   GetGameSessionRegistry()->SetCurrentGame(game);
   game->rules->Setup(game->setup.language, game->rackSize, &game->setup);
   GetRoomCommandPort().ResetBoardScene(game->rules->boardSide);
+  game->hold = 0;
   if (kind == kKindCrossagram)
     GetRoomCommandPort().FillCrossagramGrids(*game);
   else

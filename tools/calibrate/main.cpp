@@ -16,7 +16,7 @@
 // every personality by declared rating, then "score". Every pair plays N
 // games (default 200; a pair's games 2k and 2k+1 share one bag, seed S + k,
 // with the seats exchanged). --versus and --reach narrow the round robin to
-// the pairs that include NAME or whose places in LIST are at most D apart
+// the pairs that include NAME (or one of a comma list) or whose places in LIST are at most D apart
 // (either, when both are given). Games are
 // shared out over J processes (default 3). --results writes one line per
 // game; --from prints the table from such a file without playing. The fit
@@ -86,6 +86,10 @@ struct GameResult {
   int scoreA = 0, scoreB = 0;
   int wordsA = 0, wordsB = 0;
 };
+
+bool Listed(const std::vector<std::string>& list, const std::string& id) {
+  return std::find(list.begin(), list.end(), id) != list.end();
+}
 
 int Usage(const std::string& message) {
   std::fprintf(stderr, "calibrate: %s\n", message.c_str());
@@ -490,11 +494,12 @@ int main(int argc, char** argv) {
   std::vector<Player> players(ids.size());
   for (size_t i = 0; i < ids.size(); ++i)
     if (!MakePlayer(folder, ids[i], &players[i])) return Usage("unknown player " + ids[i]);
+  const std::vector<std::string> versus = SplitList(o.versus);
   std::vector<std::pair<int, int>> pairs;
   for (size_t a = 0; a < players.size(); ++a)
     for (size_t b = a + 1; b < players.size(); ++b)
-      if ((o.versus.empty() && o.reach <= 0) || players[a].id == o.versus ||
-          players[b].id == o.versus || static_cast<int>(b - a) <= o.reach)
+      if ((o.versus.empty() && o.reach <= 0) || Listed(versus, players[a].id) ||
+          Listed(versus, players[b].id) || static_cast<int>(b - a) <= o.reach)
         pairs.emplace_back(static_cast<int>(a), static_cast<int>(b));
   if (pairs.empty()) return Usage("no pair to play");
 
@@ -544,6 +549,6 @@ int main(int argc, char** argv) {
   for (const GameResult& r : results)
     if (r.pair < 0 || static_cast<size_t>(r.pair) >= pairs.size())
       return Usage("a result names no pair of these players");
-  PrintTable(players, pairs, results, o.anchor, o.versus);
+  PrintTable(players, pairs, results, o.anchor, versus.empty() ? std::string() : versus[0]);
   return 0;
 }

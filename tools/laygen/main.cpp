@@ -26,16 +26,18 @@ struct Desktop {
 };
 constexpr Desktop kDesktops[] = {{800, 600}, {1024, 768}, {1280, 1024}, {1600, 1200}};
 
-// The panels' outer sizes on the standard skin, in pixels.
+// The panels' outer sizes on the standard skin, in pixels, as the program
+// shows them (their frames included), so that panels placed side by side do
+// not overlap.
 struct PanelSize {
   int slot;
   int32_t width, height;
 };
-constexpr PanelSize kPlayers = {ui::kSlotPlayers, 172, 400};
+constexpr PanelSize kPlayers = {ui::kSlotPlayers, 181, 431};
 constexpr PanelSize kMoveList = {ui::kSlotMoveList, 165, 260};
-constexpr PanelSize kMentor = {ui::kSlotMentor, 270, 360};
-constexpr PanelSize kDictionary = {ui::kSlotDictionary, 270, 420};
-constexpr PanelSize kRemainder = {ui::kSlotRemainingTiles, 180, 340};
+constexpr PanelSize kMentor = {ui::kSlotMentor, 321, 373};
+constexpr PanelSize kDictionary = {ui::kSlotDictionary, 321, 431};
+constexpr PanelSize kRemainder = {ui::kSlotRemainingTiles, 216, 350};
 
 // The registry asks the window system only for the desktop size here.
 class DesktopOnlyPort : public ui::SlotWindowPort {
@@ -74,7 +76,8 @@ ui::RoomLayoutRecord GameRoom(const Desktop& d) {
   ui::RoomLayoutRecord room{};
   const int32_t panelsTop = d.height * 3 / 8;
   Place(&room, kPlayers, d.width - (kPlayers.width + kGap), panelsTop, true, d);
-  Place(&room, kMoveList, d.width - 2 * (kMoveList.width + kGap), panelsTop, false, d);
+  Place(&room, kMoveList, d.width - (kPlayers.width + kGap) - (kMoveList.width + kGap), panelsTop,
+        false, d);
   const int32_t leftTop = d.height / 8;
   Place(&room, kMentor, kGap, leftTop, false, d);
   Place(&room, kDictionary, 2 * kGap + kMentor.width, leftTop, false, d);

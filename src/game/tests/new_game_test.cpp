@@ -152,6 +152,31 @@ TEST_F(NewGameTest, StartNewGameResetsTheTurnAndTellsTheWindows) {
   EXPECT_EQ(game->GetCurrentPlayer(), game->Player(0));
 }
 
+TEST_F(NewGameTest, ThePanelsMarkTheHumanPlayerOnceHisRackIsDealt) {
+  auto game = Make(kKindStandard, 0, 3);
+  game->StartNewGame();
+  const CGame* seen = game.get();
+  const GamePlayer* marked = nullptr;
+  ui.onPanelRefresh = [&] { marked = seen->viewingPlayer; };
+  for (int i = 0; i < 3 && game->state == kStateTurnStart; ++i)
+    game->Update();
+  EXPECT_EQ(game->viewingPlayer, game->Player(0));
+  EXPECT_EQ(marked, game->Player(0));
+}
+
+TEST_F(NewGameTest, AHeldGameWaitsUntilReleased) {
+  auto game = Make(kKindStandard, 0, 2);
+  game->StartNewGame();
+  game->hold = 1;
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(game->Update(), kStateTurnStart);
+  EXPECT_EQ(game->viewingPlayer, nullptr);  // nobody was dealt a turn
+  game->hold = 0;
+  for (int i = 0; i < 2; ++i)
+    game->Update();
+  EXPECT_EQ(game->state, kStateTurnRunning);
+}
+
 TEST_F(NewGameTest, RestartLeavesNoPointerToTheOldPlayers) {
   auto game = Make(kKindStandard, 0, 3);
   game->StartNewGame();

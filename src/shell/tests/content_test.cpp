@@ -33,6 +33,7 @@ TEST_F(ContentTest, PersonalitiesSpreadFromWeakToStrong) {
   const auto& list = shell::GetPersonalityList();
   std::set<int> bands;
   std::set<uint32_t> ageGroups, sexes;
+  std::set<std::string> settings;  // no two opponents play alike
   int32_t previousLevel = -2;
   for (const shell::PersonalityEntry& e : list) {
     bands.insert(shell::RatingBandOf(e.rating));
@@ -43,6 +44,11 @@ TEST_F(ContentTest, PersonalitiesSpreadFromWeakToStrong) {
     shell::PersonalityRecord r;
     ASSERT_TRUE(shell::ReadPersonalityFile(e.picture.c_str(), r)) << e.name;
     EXPECT_EQ(r.playerOptions[0], 0) << e.name;  // a computer player
+    EXPECT_TRUE(settings
+                    .insert(std::string(reinterpret_cast<const char*>(r.playerOptions),
+                                        sizeof r.playerOptions))
+                    .second)
+        << e.name << " plays with the settings of another personality";
     // The word level rises with the rating (-1: the whole lexicon).
     ByteReader options(r.playerOptions + 8, 4);
     int32_t level = options.I32();

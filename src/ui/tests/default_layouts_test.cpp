@@ -59,6 +59,10 @@ TEST_F(DefaultLayoutsTest, EveryPlacementLiesWithinItsDesktop) {
     EXPECT_EQ(game.slots[kSlotPlayers].showInRoom, 1);
     EXPECT_EQ(game.slots[kSlotMoveList].showInRoom, 0);
     EXPECT_GT(game.slots[kSlotPlayers].rect.left, d.width / 2);
+    // The move list stands in its own column beside the players panel.
+    const SlotRect& players = game.slots[kSlotPlayers].rect;
+    const SlotRect& moves = game.slots[kSlotMoveList].rect;
+    EXPECT_LT(moves.right, players.left);
   }
 }
 

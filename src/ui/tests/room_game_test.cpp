@@ -115,12 +115,30 @@ TEST_F(RoomGameTest, LoadedGameReplacesTheRoomsGame) {
   ASSERT_FALSE(ui.broadcasts.empty());
   EXPECT_EQ(ui.broadcasts.back(), std::make_pair(game, kGameChangedRebuild));
   EXPECT_GT(ui.panelRefreshes, 0);
+  const char empty[kBoardSquares] = {};  // only a duplicate game keeps a board copy
+  EXPECT_EQ(std::memcmp(game->duplicateBoardCopy, empty, kBoardSquares), 0);
 }
 
-TEST_F(RoomGameTest, DuplicateGameSwitchesTheMentorOff) {
+TEST_F(RoomGameTest, DuplicateGameSwitchesTheMentorOffAndKeepsABoardCopy) {
   ASSERT_EQ(NewRoomGame(SaveGame(kKindDuplicate).c_str()), 1);
   EXPECT_EQ(g_controls[0], "8:1076 off");
   EXPECT_EQ(g_controls[1], "8:1504 off");
+  CGame* game = GetCurrentGame();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(std::memcmp(game->duplicateBoardCopy, game->board.letters, kBoardSquares), 0);
+  EXPECT_EQ(game->duplicateBoardCopy[7 * kBoardStride + 7], 'c');
+}
+
+TEST_F(RoomGameTest, LoadingReleasesAHeldGame) {
+  ASSERT_EQ(NewRoomGame(SaveGame(kKindStandard).c_str()), 1);
+  CGame* game = GetCurrentGame();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game->hold, 0);
+  game->hold = 1;
+  game->state = kStatePaused;
+  PrepareLoadedGame(*game);
+  EXPECT_EQ(game->hold, 0);
+  EXPECT_EQ(game->state, kStateTurnRunning);
 }
 
 TEST_F(RoomGameTest, UnreadableFileLeavesTheRoomAlone) {

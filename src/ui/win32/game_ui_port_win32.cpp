@@ -7,6 +7,7 @@
 #include "ui/game_settings.h"
 #include "ui/room_port.h"
 #include "ui/window_slots.h"
+#include "ui/win32/draw_panel_win32.h"
 #include "ui/win32/players_panel_win32.h"
 #include "ui/win32/results_win32.h"
 #include "ui/win32/round_results_dialog.h"
@@ -28,10 +29,8 @@ class WindowGameUiPort : public GameUiPort {
   }
   void RefreshPlayerPanels() override { ui::RefreshPlayerPanels(); }
   void RedrawGameInfoStrip() override { ui::RedrawGameInfoStrip(); }
-  void RefreshRemainderWindow() override {
-    if (HWND tiles = static_cast<HWND>(GetSlotWindow(kSlotRemainingTiles)))
-      InvalidateRect(tiles, nullptr, TRUE);
-  }
+  // The counts are worked out again, not only repainted.
+  void RefreshRemainderWindow() override { ui::RefreshRemainderWindow(); }
   void ShowRoundResults(CGame& game) override { ui::ShowRoundResults(&game); }
   void PrepareCrossagramGrid(CGame& game) override {
     GetRoomCommandPort().PrepareCrossagramGrid(game);

@@ -229,15 +229,23 @@ LRESULT OnSystemSound(WPARAM command) {
   return 0;
 }
 
+// The current game of a game room; null in the lobby.
+CGame* RoomGame() {
+  return shell::GetShellHost().GetCurrentRoomId() != 0 ? GetCurrentGame() : nullptr;
+}
+
 LRESULT OnCloseRequest(HWND window, LPARAM skipQuestion) {
   if (g_frame.closeInProgress) return 0;
   g_frame.closeInProgress = true;
+  // Outside the lobby the game waits while the question is open.
+  if (CGame* game = RoomGame()) game->hold = 1;
   if (!skipQuestion) {
     char text[512];
     lstrcpynA(text, shell::LoadResString(kStrExitNow), sizeof text);
     int answer =
         platform::ShowNotice(text, shell::LoadResString(shell::kStrProductTitle), MB_YESNO);
     if (answer != IDYES) {
+      if (CGame* game = RoomGame()) game->hold = 0;
       g_frame.closeInProgress = false;
       return 0;
     }

@@ -22,13 +22,42 @@ void JoinOwnerBand(HWND w) {
   SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// A panel of a topmost frame that comes into view goes to the top of the
+// topmost band, above its fellow panels and toolbars. Asking for HWND_TOP
+// is not enough: an owned window is then placed just above its owner,
+// under every other window of the band, and an X11 display without a
+// window manager raises a window only when it becomes the first one shown;
+// the panel would be mapped where it last stood, under the frame raised
+// since. HWND_TOPMOST puts it first. Null when the window keeps its place.
+HWND ShowingInsertAfter(HWND w) {
+  if (IsWindowVisible(w)) return nullptr;
+  HWND owner = GetWindow(w, GW_OWNER);
+  return owner && IsTopmost(owner) ? HWND_TOPMOST : nullptr;
+}
+
+// The insert-after window and flags of a move that may show the window.
+HWND MoveInsertAfter(HWND w, uint32_t* flags) {
+  if (!(*flags & SWP_SHOWWINDOW)) return HWND_TOP;
+  JoinOwnerBand(w);
+  HWND after = ShowingInsertAfter(w);
+  if (!after) return HWND_TOP;
+  *flags &= ~static_cast<uint32_t>(SWP_NOZORDER);
+  return after;
+}
+
 SlotRect FromRect(const RECT& r) { return SlotRect{r.left, r.top, r.right, r.bottom}; }
 
 class HwndSlotPort : public SlotWindowPort {
  public:
   void Show(SlotWindow w, bool show) override {
-    if (show) JoinOwnerBand(H(w));
-    ShowWindow(H(w), show ? SW_SHOW : SW_HIDE);
+    if (!show) {
+      ShowWindow(H(w), SW_HIDE);
+      return;
+    }
+    JoinOwnerBand(H(w));
+    HWND after = ShowingInsertAfter(H(w));
+    ShowWindow(H(w), SW_SHOW);
+    if (after) SetWindowPos(H(w), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   void Enable(SlotWindow w, bool enable) override { EnableWindow(H(w), enable); }
   SlotRect WindowRect(SlotWindow w) override {
@@ -50,9 +79,9 @@ class HwndSlotPort : public SlotWindowPort {
   // A failed batch is not fatal: the moves then go one by one.
   void BeginMoves(int count) override { batch_ = BeginDeferWindowPos(count); }
   void Move(SlotWindow w, const SlotRect& r, uint32_t flags) override {
-    if (flags & SWP_SHOWWINDOW) JoinOwnerBand(H(w));
+    HWND after = MoveInsertAfter(H(w), &flags);
     if (batch_) {
-      HDWP next = DeferWindowPos(batch_, H(w), nullptr, r.left, r.top, r.right - r.left,
+      HDWP next = DeferWindowPos(batch_, H(w), after, r.left, r.top, r.right - r.left,
                                  r.bottom - r.top, flags);
       if (next) {
         batch_ = next;
@@ -67,8 +96,8 @@ class HwndSlotPort : public SlotWindowPort {
     batch_ = nullptr;
   }
   void SetPos(SlotWindow w, const SlotRect& r, uint32_t flags) override {
-    if (flags & SWP_SHOWWINDOW) JoinOwnerBand(H(w));
-    SetWindowPos(H(w), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    HWND after = MoveInsertAfter(H(w), &flags);
+    SetWindowPos(H(w), after, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
   }
   intptr_t Send(SlotWindow w, uint32_t m, uintptr_t wp, intptr_t lp) override {
     return SendMessageA(H(w), m, wp, lp);

@@ -13,6 +13,7 @@
 
 #include "game/game.h"
 #include "game/session_registry.h"
+#include "game/ui_port.h"
 #include "game_test_support.h"
 #include "gui/win32/gui_win32.h"
 #include "platform/message_sink.h"
@@ -22,6 +23,7 @@
 #include "turn_fakes.h"
 #include "ui/window_slots.h"
 #include "ui/win32/draw_panel_win32.h"
+#include "ui/win32/game_ui_port_win32.h"
 #include "ui/win32/mode_information_dialog.h"
 
 namespace ui {
@@ -116,6 +118,21 @@ TEST_F(PositionSetupPanel, ConfirmChecksRackAndWords) {
   EXPECT_EQ(game->state, kStateTurnRunning);
   EXPECT_EQ(game->board.letters[7 * kBoardStride + 7], 'a');
   EXPECT_FALSE(IsWindowEnabled(panel));
+}
+
+TEST_F(PositionSetupPanel, TheGamesRefreshCountsTheTilesAgain) {
+  InstallGameWindowPorts();
+  game->Player(0)->ClearRack("_______");
+  HWND z = GetDlgItem(remainder, kIdRemainFirstLetter + 26);
+  GetGameUiPort().RefreshRemainderWindow();
+  char text[8] = {};
+  GetWindowTextA(z, text, sizeof text);
+  EXPECT_STREQ(text, "Z");
+  game->board.letters[7 * kBoardStride + 7] = 'z';  // the only Z is laid
+  GetGameUiPort().RefreshRemainderWindow();
+  GetWindowTextA(z, text, sizeof text);
+  EXPECT_STREQ(text, "");
+  UninstallGameWindowPorts();
 }
 
 TEST_F(PositionSetupPanel, TheInformationButtonOpensModeInformation) {

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "ui/window_slots.h"
 #include "ui_test_fixture.h"
 #include "ui/win32/window_slots_win32.h"
@@ -64,6 +68,71 @@ TEST(SlotWindows, LayoutHookAndToolbarButton) {
   EXPECT_EQ(GetSlotWindow(kSlotMoveList), nullptr);
   DestroySlotWindow(kSlotPanelToolbar);
   EXPECT_FALSE(IsWindow(toolbar));
+  SetSlotWindowPort(nullptr);
+}
+
+// The visible ones of `windows`, top first.
+struct Stack {
+  std::vector<HWND> windows, visible;
+};
+
+BOOL CALLBACK CollectVisible(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<Stack*>(lp);
+  if (IsWindowVisible(w) && std::find(s->windows.begin(), s->windows.end(), w) != s->windows.end())
+    s->visible.push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleOrder(std::vector<HWND> windows) {
+  Stack s{std::move(windows), {}};
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&s));
+  return s.visible;
+}
+
+// A panel of a topmost frame comes into view above the panels already shown,
+// whether the registry shows it on its own or by a room's layout: a window
+// system that raises only the first window shown would otherwise map it
+// under the frame.
+TEST(SlotWindows, APanelComingIntoViewStandsAboveThePanelsShown) {
+  InstallWindowSlotPort();
+  ResetWindowSlotRegistry();
+  const char* panelClass = "TessarinSlotPanelOwned";
+  ASSERT_TRUE(uitest::RegisterPanelClass(panelClass, PanelProc));
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND frame = CreateWindowExA(WS_EX_TOPMOST, panelClass, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 400,
+                               300, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrA(frame, GWLP_USERDATA, kSlotMainFrame);
+  HWND panels[2] = {};
+  const int slots[2] = {kSlotPlayers, kSlotMoveList};
+  for (int i = 0; i < 2; ++i) {
+    panels[i] = CreateWindowExA(WS_EX_TOOLWINDOW, panelClass, "panel", WS_POPUP, 20 + 60 * i, 20,
+                                50, 40, frame, nullptr, instance, nullptr);
+    SetWindowLongPtrA(panels[i], GWLP_USERDATA, slots[i]);
+    WindowSlotOp(kOpRegister, slots[i], reinterpret_cast<intptr_t>(panels[i]));
+  }
+  HWND players = panels[0], moves = panels[1];
+  const std::vector<HWND> all{frame, players, moves};
+
+  WindowSlotOp(kOpShow, kSlotPlayers, kShowShow);
+  WindowSlotOp(kOpShow, kSlotMoveList, kShowShow);
+  EXPECT_EQ(VisibleOrder(all), (std::vector<HWND>{moves, players, frame}));
+
+  // Hidden and placed under the players panel, the move list comes back
+  // above it with the room's layout.
+  WindowSlotOp(kOpShow, kSlotMoveList, kShowHide);
+  SetWindowPos(players, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RoomLayoutRecord room{};
+  room.slots[kSlotPlayers] = SlotPlacement{{20, 20, 70, 60}, 0, 0, 0, 1, 1};
+  room.slots[kSlotMoveList] = SlotPlacement{{80, 20, 130, 60}, 0, 0, 0, 1, 1};
+  StoreRoomLayoutRecord(3, &room);
+  ApplyRoomLayout(3);
+  EXPECT_EQ(VisibleOrder(all), (std::vector<HWND>{moves, players, frame}));
+  // A panel already in view keeps its place.
+  ApplyRoomLayout(3);
+  EXPECT_EQ(VisibleOrder(all), (std::vector<HWND>{moves, players, frame}));
+
+  DestroyWindow(frame);  // and the panels it owns
+  EXPECT_EQ(GetSlotWindow(kSlotPlayers), nullptr);
   SetSlotWindowPort(nullptr);
 }
 

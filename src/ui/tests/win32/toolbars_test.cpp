@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "game/game.h"
+#include "game/session_registry.h"
+#include "platform/message_sink.h"
 #include "screenshot.h"
 #include "shell/shell_host.h"
 #include "shell/window/dialog_support.h"
@@ -325,6 +329,40 @@ TEST_F(ToolbarWindows, FrameStaysUpWhenTheSwitchSaysSo) {
   DestroyWindow(frame);
   EXPECT_EQ(GetSlotWindow(kSlotMainFrame), nullptr);
   UnregisterMainWindowClass(instance);
+}
+
+// Answers every notice with No, noting whether the current game was held
+// while it was asked.
+class AnswerNo : public platform::MessageSink {
+ public:
+  int ShowMessage(const char*, const char*, uint32_t) override {
+    CGame* game = GetCurrentGame();
+    heldWhileAsked.push_back(game && game->hold);
+    return platform::kResultNo;
+  }
+  std::vector<bool> heldWhileAsked;
+};
+
+TEST_F(ToolbarWindows, TheExitQuestionHoldsTheGameOfAGameRoom) {
+  std::shared_ptr<GameSessionRegistry> registry = InitGameSessionRegistry();
+  CGame* game = CreateGame();
+  ASSERT_EQ(RegisterGame(game, 1), kRegistered);
+  SetCurrentGame(game);
+  AnswerNo sink;
+  platform::MessageSink* previous = platform::SetMessageSink(&sink);
+  ASSERT_TRUE(RegisterMainWindowClass(instance));
+  HWND frame = CreateMainFrameWindow(instance);
+  ASSERT_NE(frame, nullptr);
+  SendMessageA(frame, kMsgCloseRequest, 0, 0);  // in the game room
+  host.room = 0;
+  SendMessageA(frame, kMsgCloseRequest, 0, 0);  // in the lobby
+  EXPECT_EQ(sink.heldWhileAsked, (std::vector<bool>{true, false}));
+  EXPECT_EQ(game->hold, 0);  // No: the game goes on
+  EXPECT_TRUE(IsWindow(frame));
+  platform::SetMessageSink(previous);
+  DestroyWindow(frame);
+  UnregisterMainWindowClass(instance);
+  DestroyAllGames();
 }
 
 }  // namespace

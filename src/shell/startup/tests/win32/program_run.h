@@ -114,6 +114,104 @@ inline PanelCheck CheckPanelsOnTop(HWND frame) {
   return k;
 }
 
+// The screen against each visible panel's own image. The panel's own image
+// is what the screen shows at its place once the test has mapped it again on
+// top of everything (hidden, then shown topmost): another process cannot
+// have a panel paint into its own memory. Pixels under the frame's other
+// visible windows are left out, as the layout may stack panels; a panel
+// counts as shown when nine in ten of the rest match (a panel under the
+// frame shows a few in a hundred).
+struct PanelPixels {
+  int compared = 0;
+  std::string titles;     // "<title> <share>%" of the panels compared, in z-order
+  std::string differing;  // "<title> <share>%" of each panel the screen does not show
+};
+
+struct OwnedWindows {
+  HWND frame;
+  std::vector<HWND> windows;  // visible, top first
+};
+
+inline BOOL CALLBACK CollectOwned(HWND w, LPARAM lp) {
+  auto* o = reinterpret_cast<OwnedWindows*>(lp);
+  RECT r{};
+  if (GetWindow(w, GW_OWNER) == o->frame && IsWindowVisible(w) && GetWindowRect(w, &r) &&
+      r.right > r.left && r.bottom > r.top)
+    o->windows.push_back(w);
+  return TRUE;
+}
+
+inline bool IsToolTip(HWND w) {
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  return lstrcmpiA(cls, "tooltips_class32") == 0;
+}
+
+inline PanelPixels ComparePanelsWithScreen(HWND frame) {
+  OwnedWindows owned{frame, {}};
+  EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&owned));
+  std::vector<RECT> rects;
+  for (HWND w : owned.windows) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    rects.push_back(r);
+  }
+  PanelPixels out;
+  for (size_t i = 0; i < owned.windows.size(); ++i) {
+    HWND w = owned.windows[i];
+    if (IsToolTip(w)) continue;
+    const RECT& r = rects[i];
+    // Taken just before, so that a panel's own changes do not count.
+    const tess_test::Image screen = tess_test::CaptureScreen(r);
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(w, nullptr, 0, 0, 0, 0, keep | SWP_NOZORDER | SWP_HIDEWINDOW);
+    SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, keep | SWP_SHOWWINDOW);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    tess_test::PumpMessages(400);
+    const tess_test::Image own = tess_test::CaptureScreen(r);
+    int same = 0, counted = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        bool underOther = false;
+        for (size_t j = 0; j < rects.size() && !underOther; ++j)
+          underOther = j != i && PtInRect(&rects[j], POINT{x, y});
+        if (underOther) continue;
+        ++counted;
+        same += tess_test::ColourNear(screen.At(x - r.left, y - r.top),
+                                      own.At(x - r.left, y - r.top), 8);
+      }
+    if (counted == 0) continue;
+    char title[64] = {};
+    GetWindowTextA(w, title, sizeof title);
+    const std::string shown = std::string(title) + " " + std::to_string(same * 100 / counted) + "%";
+    ++out.compared;
+    out.titles += shown + "; ";
+    if (same * 10 < counted * 9) out.differing += shown + " shown; ";
+  }
+  return out;
+}
+
+// The pairs of the frame's visible panels and toolbars that overlap, as
+// "<title> over <title>; ".
+inline std::string OverlappingPanels(HWND frame) {
+  OwnedWindows owned{frame, {}};
+  EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&owned));
+  std::string out;
+  for (size_t i = 0; i < owned.windows.size(); ++i)
+    for (size_t j = i + 1; j < owned.windows.size(); ++j) {
+      HWND a = owned.windows[i], b = owned.windows[j];
+      RECT ra{}, rb{}, both{};
+      GetWindowRect(a, &ra);
+      GetWindowRect(b, &rb);
+      if (IsToolTip(a) || IsToolTip(b) || !IntersectRect(&both, &ra, &rb)) continue;
+      char ta[64] = {}, tb[64] = {};
+      GetWindowTextA(a, ta, sizeof ta);
+      GetWindowTextA(b, tb, sizeof tb);
+      out += std::string(ta) + " over " + tb + "; ";
+    }
+  return out;
+}
+
 // The build folder's program ini with the test switches; the previous file
 // comes back afterwards.
 // The welcome prompt's first answer opens the profile manager; its "Create

@@ -134,6 +134,14 @@ TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   const PanelCheck panels = CheckPanelsOnTop(main);
   EXPECT_GE(panels.visible, 2);
   EXPECT_EQ(panels.covered, "");
+  // The screen shows them too: the move list, the mentor and the tile bag
+  // beside the players panel.
+  const PanelPixels pixels = ComparePanelsWithScreen(main);
+  EXPECT_GE(pixels.compared, 4) << pixels.titles;
+  for (const char* title : {"History", "Mentor", "Remainder", "Players"})
+    EXPECT_NE(pixels.titles.find(title), std::string::npos) << pixels.titles;
+  EXPECT_EQ(pixels.differing, "") << pixels.titles;
+  EXPECT_EQ(OverlappingPanels(main), "");
   PostMessageA(main, 0x8506, 0, 1);
   EXPECT_EQ(ExitCodeAfter(run, 30000), 0u) << Log();
 }

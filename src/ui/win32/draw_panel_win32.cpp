@@ -4,6 +4,7 @@
 // so its counts and draw order stay in step.
 #include "ui/win32/draw_panel_win32.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -281,6 +282,20 @@ RemainingTiles Compute(const CGame& game) {
                                viewer ? viewer->RackPlaces() : 0, game.rules->tileCounts);
 }
 
+// A letter's counts run up to the next letter of its row, or to the panel's
+// edge: two-digit counts ("11/12") need more than a fixed width gives them.
+int CountCellRight(HWND window, int index, const RECT& letter) {
+  RECT client;
+  GetClientRect(window, &client);
+  int right = client.right - 2;
+  if (index + 1 < kLetterButtonCount) {
+    const RECT next = LetterRect(window, kIdRemainFirstLetter + index + 1);
+    if (next.top == letter.top && next.left > letter.right)
+      right = std::min<int>(right, next.left - 2);
+  }
+  return right;
+}
+
 void PaintRemainder(HWND window) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -299,8 +314,8 @@ void PaintRemainder(HWND window) {
       const bool jokerGame = i == 0 && (game->setup.flags & 1);
       if (left <= 0 && !jokerGame) continue;
       std::snprintf(text, sizeof text, "%d/%d", left, count);
-      SetTextColor(dc, jokerGame || left > 0 ? kSetColour : kSetColour);
-      RECT cell{r.right + 3, r.top - 2, r.right + 40, r.bottom + 2};
+      SetTextColor(dc, kSetColour);
+      RECT cell{r.right + 3, r.top - 2, CountCellRight(window, i, r), r.bottom + 2};
       DrawTextA(dc, text, -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       if (jokerGame) continue;
       // The remaining count again over its place, graded by what is left.

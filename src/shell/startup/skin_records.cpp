@@ -212,8 +212,16 @@ void FillControlSkin(const SkinClassSet& classes, SkinRegistry* registry, const 
   skin->editConfig.imageIds[8] = 30390;
   skin->editConfig.imageIds[9] = 30395;
   skin->editConfig.imageIds[10] = 1;
-  if (const SkinClassValues* l = classes.Find("list_box"))
-    Take(l, K::kColour, registry, skin->list.colors);
+  if (const SkinClassValues* l = classes.Find("list_box")) {
+    // By key: the class also carries a disabled background, which the
+    // toolkit's five list colours have no slot for (taken in file order it
+    // became the text colour, pale on the list's own background).
+    static const char* const kListColours[] = {"background_color", "selected_background_color",
+                                               "focused_background_color", "text_color",
+                                               "selected_text_color"};
+    for (size_t i = 0; i < 5; ++i)
+      skin->list.colors[i] = l->Value(kListColours[i]);
+  }
   skin->list.fallbackBorder = 1;
   if (const SkinClassValues* l = classes.Find("list_view"))
     Take(l, K::kColour, registry, skin->listViewColors);

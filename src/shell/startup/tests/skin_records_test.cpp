@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui/gui_core.h"
+#include "gui/view_skin.h"
 #include "platform/ini.h"
 #include "temp_dir.h"
 
@@ -101,7 +102,8 @@ TEST_F(SkinRecordsTest, ControlSkinMapsClassValuesAndBuiltInIds) {
   // The edit control's own pieces whatever the skin; list colours built in.
   EXPECT_EQ(skin.editConfig.imageIds[8], 30390u);
   EXPECT_EQ(skin.editConfig.imageIds[9], 30395u);
-  EXPECT_EQ(skin.list.colors[0], shell::PaletteRgb(246, 236, 212));
+  EXPECT_EQ(skin.list.colors[gui::kListBackground], shell::PaletteRgb(246, 236, 212));
+  EXPECT_EQ(skin.list.colors[gui::kListText], shell::PaletteRgb(12, 11, 9));
   EXPECT_EQ(skin.tree.words[5], 3u);
 
   // Without a button file the built-in font and resource ids apply.

@@ -18,8 +18,10 @@ class FriendServiceForwarder : public LuaForwarder, public FriendServiceListener
  public:
   explicit FriendServiceForwarder(ScriptInterpreter* interpreter)
       : LuaForwarder(interpreter, FriendService::kName) {}
-#define TESS_FORWARD(event) \
-  void event(std::uint32_t taskId, ERRORID result) override { forward(#event, taskId, result); }
+#define TESS_FORWARD(event)                                   \
+  void event(std::uint32_t taskId, ERRORID result) override { \
+    forwardResult(#event, taskId, result);                    \
+  }
   TESS_FORWARD(onSynchronizeFriends)
   TESS_FORWARD(onSynchronizeSentFriendshipRequests)
   TESS_FORWARD(onSynchronizeReceivedFriendshipRequests)
@@ -33,15 +35,6 @@ class FriendServiceForwarder : public LuaForwarder, public FriendServiceListener
   TESS_FORWARD(onForwardInvitation)
   TESS_FORWARD(onSendFriendMessage)
 #undef TESS_FORWARD
-
- private:
-  // Every forwarder of the toolbox passes (task id, result).
-  void forward(const char* event, std::uint32_t taskId, ERRORID result) {
-    lua_State* L = begin(event);
-    PushInteger(L, taskId);
-    PushInteger(L, result);
-    finish(2);
-  }
 };
 
 // Argument checks raise Lua errors, which unwind past these frames: every

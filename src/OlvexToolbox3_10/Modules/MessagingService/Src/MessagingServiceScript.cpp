@@ -17,19 +17,10 @@ class MessagingServiceForwarder : public LuaForwarder, public MessagingServiceLi
   explicit MessagingServiceForwarder(ScriptInterpreter* interpreter)
       : LuaForwarder(interpreter, MessagingService::kName) {}
   void onSynchronizeMessages(std::uint32_t taskId, ERRORID result) override {
-    forward("onSynchronizeMessages", taskId, result);
+    forwardResult("onSynchronizeMessages", taskId, result);
   }
   void onDeleteMessage(std::uint32_t taskId, ERRORID result) override {
-    forward("onDeleteMessage", taskId, result);
-  }
-
- private:
-  // Every forwarder of the toolbox passes (task id, result).
-  void forward(const char* event, std::uint32_t taskId, ERRORID result) {
-    lua_State* L = begin(event);
-    PushInteger(L, taskId);
-    PushInteger(L, result);
-    finish(2);
+    forwardResult("onDeleteMessage", taskId, result);
   }
 };
 

@@ -16,10 +16,7 @@ class NetworkServiceForwarder : public LuaForwarder, public NetworkServiceListen
   explicit NetworkServiceForwarder(ScriptInterpreter* interpreter)
       : LuaForwarder(interpreter, NetworkService::kName) {}
   void onStart(std::uint32_t taskId, ERRORID result) override {
-    lua_State* L = begin("onStart");
-    PushInteger(L, taskId);
-    PushInteger(L, result);
-    finish(2);
+    forwardResult("onStart", taskId, result);
   }
 };
 

@@ -173,6 +173,13 @@ lua_State* LuaForwarder::begin(const char* event) {
 
 void LuaForwarder::finish(int argumentCount) { m_interpreter->callListener(argumentCount); }
 
+void LuaForwarder::forwardResult(const char* event, std::uint32_t taskId, std::int32_t result) {
+  lua_State* L = begin(event);
+  PushInteger(L, taskId);
+  PushInteger(L, result);
+  finish(2);
+}
+
 void PublishService(lua_State* L, Service* service, const luaL_Reg* methods) {
   const std::string meta = metaName(service->getName());
   RegisterLuaType(L, meta.c_str(), methods, nullptr);

@@ -33,6 +33,8 @@ class LuaForwarder : public ToolboxObject {
   // Pushes the global "<service>_<event>" and returns the state.
   lua_State* begin(const char* event);
   void finish(int argumentCount);
+  // Every forwarder of the toolbox passes (task id, result) in that order.
+  void forwardResult(const char* event, std::uint32_t taskId, std::int32_t result);
   ScriptInterpreter* interpreter() const { return m_interpreter; }
 
  private:

@@ -38,20 +38,22 @@ class AccountServiceForwarder : public LuaForwarder, public AccountServiceListen
   }
   void onRetrievePublicProfilePropetyValues(std::uint32_t id, ERRORID r,
                                             const ProfileValues& v) override {
-    send("onRetrievePublicProfilePropetyValues", id, r, &v);
+    send("onRetrievePublicProfilePropetyValues", id, r, v);
   }
   void onRetrievePrivateProfilePropetyValues(std::uint32_t id, ERRORID r,
                                              const ProfileValues& v) override {
-    send("onRetrievePrivateProfilePropetyValues", id, r, &v);
+    send("onRetrievePrivateProfilePropetyValues", id, r, v);
   }
 
  private:
-  void send(const char* event, std::uint32_t id, ERRORID r, const ProfileValues* values = nullptr) {
+  void send(const char* event, std::uint32_t id, ERRORID r) { forwardResult(event, id, r); }
+  // The profile reads add their values after (task id, result).
+  void send(const char* event, std::uint32_t id, ERRORID r, const ProfileValues& values) {
     lua_State* L = begin(event);
     PushInteger(L, id);
     PushInteger(L, r);
-    if (values) PushVectorFlexibleValue(L, *values);
-    finish(values ? 3 : 2);
+    PushVectorFlexibleValue(L, values);
+    finish(3);
   }
 };
 

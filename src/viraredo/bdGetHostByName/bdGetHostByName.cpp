@@ -21,8 +21,9 @@ bdGetHostByName::~bdGetHostByName() {
 }
 
 bool bdGetHostByName::start(const char* name, float timeoutSeconds) {
-  m_timeout = timeoutSeconds;
+  // A refused start leaves the lookup under way, and its time limit, alone.
   if (m_status == BD_LOOKUP_PENDING) return false;
+  m_timeout = timeoutSeconds;
   if (name == nullptr) {
     m_status = BD_LOOKUP_FAILED;
     return false;

@@ -28,6 +28,8 @@ using namespace OX_Toolbox;
 namespace {
 
 constexpr const char* kPortVariable = "TESS_MATCHMAKING_LAN_PORT";
+// Each test program of the folder runs beside the others: a file of its own.
+constexpr const char* kDefs = "mm_lan.dat";
 
 NetworkLayer* MakeSdkLayer() { return new SdkNetworkLayer(false, 0); }
 
@@ -72,13 +74,18 @@ class MatchmakingLan : public account_test::AccountFixture {
     NetworkService::setLanDiscoveryPort(port && *port ? static_cast<std::uint16_t>(std::atoi(port))
                                                       : 0);
     const std::string path = scriptPath();
-    toolbox_test::writeFile(path, toolbox_test::fileKeys());
+    toolbox_test::writeFile(
+        path, toolbox_test::fileKeys() + "MATCHMAKING_DEFAULT_FILE = '" + kDefs + "'\n");
     game = std::make_unique<toolbox_test::RecordingGame>(path);
     ASSERT_EQ(ToolboxCore::create(game.get(), nullptr), ERRORID_SUCCEEDED);
     ASSERT_EQ(NetworkService::create("tess", "fr-FR"), ERRORID_SUCCEEDED);
-    accounts = createAccounts();
-    ASSERT_NE(accounts, nullptr);
-    ASSERT_EQ(matchmaking_test::SaveDefinitions("mm.dat"), ERRORID_SUCCEEDED);
+    // The account service's profile definitions beside the matchmaking ones.
+    RecordList list;
+    account_test::addDefinition(list, 1, "rating", 1, true, OX_INT32);
+    matchmaking_test::AddDefinitions(list, matchmaking_test::Fields(4, 2));
+    ASSERT_EQ(list.saveToFile(kDefs), ERRORID_SUCCEEDED);
+    ASSERT_EQ(AccountService::create(), ERRORID_SUCCEEDED);
+    accounts = AccountService::find();
     ASSERT_EQ(MatchmakingService::create(), ERRORID_SUCCEEDED);
     service = MatchmakingService::find();
     config = service->getConfig();
@@ -87,6 +94,7 @@ class MatchmakingLan : public account_test::AccountFixture {
   }
   void TearDown() override {
     SetLanSearchTarget(nullptr);
+    std::remove(kDefs);
     NetworkService::setLanDiscoveryPort(bdLANDiscoveryPacket::PORT);
     AccountFixture::TearDown();
   }

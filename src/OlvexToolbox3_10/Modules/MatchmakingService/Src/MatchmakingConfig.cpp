@@ -403,6 +403,17 @@ void MatchmakingConfig::createSlots(int localIndex, std::uint32_t count, bool pr
   }
 }
 
+bool MatchmakingConfig::releasePrivateSlot(const Ticket& ticket) {
+  auto& list = m_slots.list(true);
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    if (!it->taken && it->ticket && *it->ticket == ticket) {
+      list.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
 void MatchmakingConfig::removePlayer(const PlayerID& player) {
   auto& pub = m_slots.list(false);
   pub.erase(std::remove_if(pub.begin(), pub.end(),

@@ -176,6 +176,9 @@ class MatchmakingConfig : public PeerMessageSink,
   // local player at the index; none when count is 0 or more than are free.
   void createSlots(int localIndex, std::uint32_t count, bool privateSlots,
                    std::vector<Ticket>& tickets);
+  // Removes the free private slot the ticket reserved (an invitation that
+  // was never sent); false when no free slot holds it.
+  bool releasePrivateSlot(const Ticket& ticket);
   // Frees the player's slots: public ones go, private ones stay for reuse.
   void removePlayer(const PlayerID& player);
   std::uint32_t countTakenPublic() const { return m_slots.countTaken(false); }

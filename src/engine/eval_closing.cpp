@@ -33,29 +33,13 @@ void UnseenPool(const RobotPlayerView& player, const TileBag& bag, int32_t pool[
 
 // Visits, in list order, the nodes of the sibling list at index whose letter
 // index is in `letters` (none for index -1). Most letters pass here, so the
-// list is scanned rather than indexed. The walk is bound by waiting for child
-// lists scattered over the graph: the nodes are gathered first and the child
-// lists `wanted` asks for are fetched ahead, so the waits overlap.
-template <class Wanted, class Visit>
-void ForEachChild(const DawgNodeList& graph, int index, uint32_t letters, Wanted wanted,
-                  Visit visit) {
+// list is scanned rather than indexed.
+template <class Visit>
+void ForEachChild(const DawgNodeList& graph, int index, uint32_t letters, Visit visit) {
   if (index < 0) return;
-  constexpr int kBatch = 32;
-  const DawgWalkNode* const nodes = graph.WalkNodes();
-  const DawgWalkNode* batch[kBatch];
-  int count = 0;
-  for (const DawgWalkNode* n = nodes + index;; ++n) {
-    if ((letters >> n->letterIndex) & 1u) {
-      if (n->child >= 0 && wanted(n)) __builtin_prefetch(nodes + n->child);
-      batch[count++] = n;
-    }
-    const bool last = n->IsLast();
-    if (last || count == kBatch) {
-      for (int k = 0; k < count; ++k)
-        visit(batch[k]);
-      count = 0;
-    }
-    if (last) break;
+  for (const DawgWalkNode* n = graph.WalkNodes() + index;; ++n) {
+    if ((letters >> n->letterIndex) & 1u) visit(n);
+    if (n->IsLast()) break;
   }
 }
 
@@ -222,27 +206,23 @@ class ExtensionWalk {
     CrossMemo::Square& square = cross_.At(move_.direction == 0, p, i);
     if (square.crossed < 0) square.crossed = Crossed(i) ? 1 : 0;
     const bool endsHere = !frame_.Occupied(i + step, p);
-    const auto wanted = [&](const DawgWalkNode* n) {
-      return !countOnly_ && EndsAhead(n->below & kBelowNotHere, length - wordLength_);
-    };
-    ForEachChild(graph, node->child, poolLimited_ ? poolMask_ : ~0u, wanted,
-                 [&](const DawgWalkNode* n) {
-                   const int letter = n->letterIndex;
-                   if (!CrossAllows(square, i, n->letter)) return;
-                   if (poolLimited_ && --pool_[letter] == 0) poolMask_ &= ~(1u << letter);
-                   if (countOnly_) {
-                     best += 1.0f;
-                   } else {
-                     const int value = rules_.LetterValue(static_cast<char>(n->letter));
-                     const WordTally laid = scored ? tally.Laid(value, premium) : tally.Face(value);
-                     // Off the board nothing can follow: the word stands as it is.
-                     if (n->EndsWord() && endsHere)
-                       best = std::max(best, laid.Score(static_cast<size_t>(length) + 1));
-                     if (EndsAhead(n->below & kBelowNotHere, length - wordLength_))
-                       best = std::max(best, Walk(graph, length + 1, n, i + step, step, laid));
-                   }
-                   if (poolLimited_ && pool_[letter]++ == 0) poolMask_ |= 1u << letter;
-                 });
+    ForEachChild(graph, node->child, poolLimited_ ? poolMask_ : ~0u, [&](const DawgWalkNode* n) {
+      const int letter = n->letterIndex;
+      if (!CrossAllows(square, i, n->letter)) return;
+      if (poolLimited_ && --pool_[letter] == 0) poolMask_ &= ~(1u << letter);
+      if (countOnly_) {
+        best += 1.0f;
+      } else {
+        const int value = rules_.LetterValue(static_cast<char>(n->letter));
+        const WordTally laid = scored ? tally.Laid(value, premium) : tally.Face(value);
+        // Off the board nothing can follow: the word stands as it is.
+        if (n->EndsWord() && endsHere)
+          best = std::max(best, laid.Score(static_cast<size_t>(length) + 1));
+        if (EndsAhead(n->below & kBelowNotHere, length - wordLength_))
+          best = std::max(best, Walk(graph, length + 1, n, i + step, step, laid));
+      }
+      if (poolLimited_ && pool_[letter]++ == 0) poolMask_ |= 1u << letter;
+    });
     return best;
   }
 

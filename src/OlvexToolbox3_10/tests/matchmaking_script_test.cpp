@@ -98,4 +98,23 @@ TEST_F(MatchmakingScripts, ResultVectorsAreBoundedAndArgumentsChecked) {
   EXPECT_TRUE(core->getTaskManager()->isIdle());  // nothing was queued
 }
 
+// Operations over the online service are refused through the listener, not
+// left without an answer.
+TEST_F(MatchmakingScripts, OnlineOperationsAreRefusedThroughTheListener) {
+  struct Heard : MatchmakingServiceListener {
+    void onHostSession(std::uint32_t id, ERRORID r) override { host = {id, r}; }
+    void onSearchSessions(std::uint32_t id, ERRORID r, const std::vector<SessionInfo*>&) override {
+      search = {id, r};
+    }
+    std::pair<std::uint32_t, ERRORID> host{0, ERRORID_INVALID}, search{0, ERRORID_INVALID};
+  } heard;
+  MatchmakingService* service = MatchmakingService::find();
+  const std::uint32_t host = service->hostSession(&heard, 0, CONNECTIONTYPE_ONLINE);
+  const std::uint32_t search = service->searchSessions(&heard, CONNECTIONTYPE_ONLINE, nullptr);
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(heard.host, std::make_pair(host, ERRORID_FUNCTIONALITY_NOT_SUPPORTED));
+  EXPECT_EQ(heard.search, std::make_pair(search, ERRORID_FUNCTIONALITY_NOT_SUPPORTED));
+  EXPECT_NE(host, 0u);
+}
+
 }  // namespace

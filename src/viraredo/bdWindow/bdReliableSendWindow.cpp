@@ -15,6 +15,8 @@ bdReliableSendWindow::bdReliableSendWindow()
       m_next(0),
       m_rto(0.3f),
       m_baseRto(0.3f),
+      m_backoffRto(0.3f),
+      m_backoffSerial(0),
       m_fastRetransmitThreshold(FAST_RETRANSMIT),
       m_slots(),
       m_peerCredit(1500),
@@ -97,19 +99,22 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
     const unsigned int size = s.chunk->getSerializedSize();
     if (s.gapReports >= m_fastRetransmitThreshold) {
       fastRetransmit = true;
-    } else if (s.timer.getElapsedTimeInSeconds() > m_rto) {
-      timeout = true;
+    } else if (s.timer.getElapsedTimeInSeconds() > timeoutOf(s)) {
+      // Left over from a time-out already counted: not a new one.
+      if (s.serial > m_backoffSerial) timeout = true;
     } else {
       continue;
     }
     m_bytesInFlight -= std::min(m_bytesInFlight, size);
   }
   if (fastRetransmit) congestionEvent(BD_CE_FAST_RETRANSMIT);
-  // The chunks found timed out are resent against the time-out they missed:
-  // against the doubled one, none went out until it reached its cap.
-  const float expired = m_rto;
+  // The RTO doubles once per time-out, not once per packet of the chunks
+  // it resends; what was sent before it keeps the time-out it was sent
+  // under: against the doubled one, none went out until it reached its cap.
   if (timeout) {
     congestionEvent(BD_CE_TIMEOUT);
+    m_backoffRto = m_rto;
+    m_backoffSerial = m_serial;
     m_rto = std::min(2.0f * m_rto, 2.0f);
   }
 
@@ -144,7 +149,7 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
     }
     const bool fast = s.gapReports >= m_fastRetransmitThreshold;
     const bool room = m_bytesInFlight < m_cwnd || resent < m_cwnd;
-    if (!fast && !(s.timer.getElapsedTimeInSeconds() > expired && room)) continue;
+    if (!fast && !(s.timer.getElapsedTimeInSeconds() > timeoutOf(s) && room)) continue;
     if (!packet.addChunk(s.chunk)) {
       bdLogInfo(kChannel, "packet full.");
       break;
@@ -305,7 +310,7 @@ bool bdReliableSendWindow::handleAck(bdReference<bdSAckChunk> sack, float& rtt) 
   if (previousEnd > 0)
     reportMissing(cum.getValue(), cum.getValue() + previousEnd, newlyAcked, newlyCount);
   // Whatever the peer newly acknowledges shows the path works again.
-  if (newlyCount > 0) m_rto = m_baseRto;
+  if (newlyCount > 0) m_rto = m_backoffRto = m_baseRto;
   grow(bytesAcked);
   m_cumAck = cum;
   return true;

@@ -36,7 +36,7 @@ class bdReliableSendWindow {
   // The connection sets it from its measured round trips. Time-outs double
   // it; an acknowledgement of new data takes it back to this value, since
   // a clean round-trip sample is rare on a lossy link.
-  void setRTO(float rto) { m_rto = m_baseRto = rto; }
+  void setRTO(float rto) { m_rto = m_baseRto = m_backoffRto = rto; }
   unsigned int congestionEvent(int event);
   unsigned int getCongestionWindow() const { return m_cwnd; }
   unsigned int getBytesInFlight() const { return m_bytesInFlight; }
@@ -57,6 +57,9 @@ class bdReliableSendWindow {
   bool checkGapBlocks(const bdSAckChunk& sack, int cumAck) const;
   void grow(unsigned int bytesAcked);
   void send(Slot& s);
+  float timeoutOf(const Slot& s) const {
+    return s.serial <= m_backoffSerial ? m_backoffRto : m_rto;
+  }
   void reportMissing(int cumAck, int highestInGap, const std::uint32_t* laterSerials,
                      unsigned int laterCount);
 
@@ -64,6 +67,9 @@ class bdReliableSendWindow {
   bdSequenceNumber m_next;
   float m_rto;
   float m_baseRto;
+  // The RTO before the last backoff, and the last sending before it.
+  float m_backoffRto;
+  std::uint32_t m_backoffSerial;
   unsigned int m_fastRetransmitThreshold;
   Slot m_slots[SLOTS];
   unsigned int m_peerCredit;

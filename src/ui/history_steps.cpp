@@ -5,7 +5,6 @@
 
 #include "game/game.h"
 #include "game/move_text.h"
-#include "shell/settings.h"
 
 namespace ui {
 namespace {
@@ -19,11 +18,6 @@ const RobotMove* Step(CGame* game, bool forward, bool replay) {
   if (!entry) return nullptr;
   if (replay) game->ReplayToMove(entry);
   return &entry->move;
-}
-
-int32_t Notation() {
-  const shell::SettingsRecord* s = shell::GetSettingsRecord();
-  return s ? s->notationStyle : 0;
 }
 
 }  // namespace
@@ -52,7 +46,8 @@ std::string FormatHistoryEntry(CGame* game, int32_t n) {
   if (!entry) return {};
   std::string move;
   if (entry->HasMove())
-    FormatMoveText(entry->move, move, Notation(), game, kHistoryStyle);
+    // Positions are written in the game's own language's notation.
+    FormatMoveText(entry->move, move, game->setup.language, game, kHistoryStyle);
   else
     move = "  -  ";
   const int kind = game->Kind();

@@ -1,5 +1,7 @@
 #include "Modules/NetworkService/Src/NetworkService.h"
 
+#include <cstring>
+
 #include "Modules/AccountService/Src/Driver/Rezovovoz/OlvexAuthService.h"
 #include "Modules/Core/Src/Script/LuaConfig.h"
 #include "Modules/Core/Src/Tasks/Events.h"
@@ -14,9 +16,14 @@
 #include "Modules/NetworkService/Src/SdkPeerConnections.h"
 #include "Modules/NetworkService/Src/Platform/Win32/PlatformInit.h"
 #include "Modules/NetworkService/Src/SdkMemory.h"
+#include "Modules/Core/Src/Players/LocalPlayer.h"
+#include "Modules/Session/Src/SessionAdvertisement.h"
 #include "bdCore/bdCore.h"
 #include "bdCore/bdUtilities/bdSingleton.h"
+#include "bdLANDiscovery/bdDiscoveryServer.h"
+#include "bdLANDiscovery/bdGameInfoFactory.h"
 #include "bdLobbyService/bdLobbyServiceImpl.h"
+#include "bdNet/bdNetImpl.h"
 
 namespace OX_Toolbox {
 
@@ -41,6 +48,15 @@ bool configString(const char* key, std::string& out) {
   return true;
 }
 
+std::uint16_t g_lanDiscoveryPort = bdLANDiscoveryPacket::PORT;
+
+void closeDiscoveryServer(NetworkServiceState& state) {
+  if (!state.discoveryServer) return;
+  state.discoveryServer->stop();
+  delete state.discoveryServer;
+  state.discoveryServer = nullptr;
+}
+
 bdLobbyServiceImpl* lobbyIfMade() {
   return bdSingleton<bdLobbyServiceImpl>::exists() ? bdSingleton<bdLobbyServiceImpl>::getInstance()
                                                    : nullptr;
@@ -52,6 +68,7 @@ NetworkServiceState::NetworkServiceState() = default;
 
 NetworkServiceState::~NetworkServiceState() {
   authService = bdReference<OlvexAuthService>();
+  closeDiscoveryServer(*this);
   if (service && layer) {
     const std::int32_t status = layer->getStatus();
     if (status == NetworkLayer::STARTED) {
@@ -95,6 +112,9 @@ ERRORID NetworkService::create(const char* gameId, const char* locale) {
     bdCore::init(false);
     service->m_state->sdkStarted = 1;
   }
+  // Discovery replies are read into the toolbox's own records. The factory
+  // keeps the first class it is given and frees the others.
+  BD_REGISTER_GAME_INFO_CLASS(SessionGameInfo);
   service->m_state->layer = CreateNetworkLayer();
   const ERRORID registered = core->registerService(service);
   if (registered != ERRORID_SUCCEEDED) {
@@ -136,6 +156,9 @@ void NetworkService::pumpNetwork() {
     layer->sendAll();
     layer->receiveAndDispatchAll();
   }
+  if (m_state->discoveryServer &&
+      m_state->discoveryServer->getStatus() == bdDiscoveryServer::BD_RUNNING)
+    m_state->discoveryServer->update();
   if (m_connectionType != ONLINE) return;
   bdLobbyServiceImpl* lobby = lobbyIfMade();
   if (lobby && lobby->getStatus() == bdConnection::BD_DISCONNECTED) {
@@ -145,6 +168,53 @@ void NetworkService::pumpNetwork() {
       core->getEventManager()->queueEvent(new EventLobbyConnectionLost());
   }
 }
+
+bool NetworkService::startLanHosting(SessionInfo& info) {
+  if (!m_state || !bdSingleton<bdNetImpl>::exists()) return false;
+  bdNetImpl* net = bdSingleton<bdNetImpl>::getInstance();
+  const bdReference<bdCommonAddr> local = net->getLocalCommonAddr();
+  if (local.isNull()) return false;
+  bdSecurityID id;
+  bdSecurityKey key;
+  if (!net->getSecurityKeyMap()->create(id, key) || !net->getSecurityKeyMap()->put(id, key))
+    return false;
+  bdReference<bdGameInfo> made(bdGameInfoFactory::getInstance()->create());
+  auto* game = dynamic_cast<SessionGameInfo*>(made.get());
+  if (!game) return false;
+  std::memcpy(info.sessionId.data(), id.ab, info.sessionId.size());
+  game->setSessionInfo(info);
+  game->setSecID(id);
+  game->setSecKey(key);
+  game->setHostAddr(local);
+  // The discovery server answers only searches for its title, so the title
+  // is the one this game's searches ask for.
+  game->setTitleID(LanTitleOfKey(getLanDiscoveryKey()));
+  closeDiscoveryServer(*m_state);
+  m_state->discoveryServer = new (std::nothrow) bdDiscoveryServer();
+  if (!m_state->discoveryServer) return false;
+  return m_state->discoveryServer->start(made, bdInetAddr::getAny(), g_lanDiscoveryPort);
+}
+
+void NetworkService::stopLanHosting() {
+  if (m_state) closeDiscoveryServer(*m_state);
+}
+
+bool NetworkService::isLanHosting() const {
+  return m_state && m_state->discoveryServer &&
+         m_state->discoveryServer->getStatus() == bdDiscoveryServer::BD_RUNNING;
+}
+
+void NetworkService::setLanDiscoveryPort(std::uint16_t port) { g_lanDiscoveryPort = port; }
+
+std::uint16_t NetworkService::getLanDiscoveryPort() { return g_lanDiscoveryPort; }
+
+std::uint16_t NetworkService::getLanHostingPort() const {
+  return isLanHosting() ? m_state->discoveryServer->getPort() : 0;
+}
+
+String NetworkService::getTitleText() const { return String(m_gameId.c_str()); }
+
+std::uint64_t NetworkService::getLanDiscoveryKey() const { return getTitleText().md5Hash64(); }
 
 std::string NetworkService::getConfigHost() const {
   return OnlineServers::configurationHost().host;

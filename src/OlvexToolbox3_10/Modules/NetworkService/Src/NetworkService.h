@@ -13,7 +13,10 @@
 
 #include "Modules/Core/Src/Result/ErrorId.h"
 #include "Modules/Core/Src/Service.h"
+#include "Modules/Core/Src/Types/String.h"
 #include "bdCore/bdContainers/bdReference.h"
+
+class bdDiscoveryServer;
 
 namespace OX_Toolbox {
 
@@ -21,6 +24,7 @@ class NetworkLayer;
 class OlvexAuthService;
 class PeerMessenger;
 class NetworkService;
+struct SessionInfo;
 
 class NetworkServiceListener {
  public:
@@ -41,6 +45,7 @@ class NetworkServiceState : public ToolboxObject {
   std::uint8_t sdkStarted = 0;
   NetworkService* service = nullptr;
   bdReference<OlvexAuthService> authService;
+  bdDiscoveryServer* discoveryServer = nullptr;  // owned; while a LAN session is hosted
   std::string lobbyAddress;
   NetworkLayer* layer = nullptr;  // owned
   bool platformStarted = false;
@@ -91,6 +96,27 @@ class NetworkService : public Service {
   // Null until the connect task found an authentication server.
   OlvexAuthService* getAuthService() const;
   void setConnectionType(std::uint32_t type) { m_connectionType = type; }
+
+  // Advertises the session on the local network: a new security id and key
+  // (registered with the network) become the advertised session's, and the
+  // id's first 8 bytes its sessionId. False when the network has no local
+  // address or the discovery server cannot start. The discovery server is
+  // updated by the network pump until stopLanHosting or shut-down.
+  virtual bool startLanHosting(SessionInfo& info);
+  void stopLanHosting();
+  bool isLanHosting() const;
+  // The port the discovery server listens on (the discovery port unless a
+  // test chose another; 0 picks a free one, see getLanHostingPort).
+  static void setLanDiscoveryPort(std::uint16_t port);
+  static std::uint16_t getLanDiscoveryPort();
+  std::uint16_t getLanHostingPort() const;
+
+  // The text that names this game's sessions on the local network (the game
+  // id), and the 64-bit key LAN searches for it ask for; the discovery
+  // protocol carries its low 32 bits as the title.
+  String getTitleText() const;
+  std::uint64_t getLanDiscoveryKey() const;
+  static std::uint32_t LanTitleOfKey(std::uint64_t key) { return static_cast<std::uint32_t>(key); }
 
  private:
   NetworkService(const char* gameId, const char* locale);

@@ -18,22 +18,6 @@ const SessionInfo* CurrentSessionInfo(void*) {
   return s ? &s->info() : nullptr;
 }
 
-// A peer's address as the session knows it: its public address when it has
-// one (or no local one), else its first local address.
-PeerAddress ToPeerAddress(bdCommonAddr& common, const SessionID& key) {
-  PeerAddress a;
-  common.serialize(a.commonAddr.data(), PeerAddress::kCommonAddrSize);
-  const bdAddr& shown = common.getPublicAddr().isValid() || common.getLocalAddrs().getSize() == 0
-                            ? common.getPublicAddr()
-                            : common.getLocalAddr(0);
-  char dotted[22] = {0};
-  shown.getAddress().toString(dotted, sizeof dotted);
-  a.text.assignNarrow(dotted);
-  a.port = shown.getPort();
-  a.key = key;
-  return a;
-}
-
 }  // namespace
 
 SdkPeerConnections::SdkPeerConnections(bdNetImpl* net) : m_net(net), m_source(CurrentSessionInfo) {}

@@ -35,4 +35,18 @@ bool PeerAddress::deserialize(Blob& blob) {
   return true;
 }
 
+PeerAddress ToPeerAddress(bdCommonAddr& common, const SessionID& key) {
+  PeerAddress a;
+  common.serialize(a.commonAddr.data(), PeerAddress::kCommonAddrSize);
+  const bdAddr& shown = common.getPublicAddr().isValid() || common.getLocalAddrs().getSize() == 0
+                            ? common.getPublicAddr()
+                            : common.getLocalAddr(0);
+  char dotted[22] = {0};
+  shown.getAddress().toString(dotted, sizeof dotted);
+  a.text.assignNarrow(dotted);
+  a.port = shown.getPort();
+  a.key = key;
+  return a;
+}
+
 }  // namespace OX_Toolbox

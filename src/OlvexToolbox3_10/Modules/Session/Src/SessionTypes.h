@@ -7,6 +7,8 @@
 #include "Modules/Core/Src/Types/Blob.h"
 #include "Modules/Core/Src/Types/String.h"
 
+class bdCommonAddr;
+
 namespace OX_Toolbox {
 
 using SessionID = std::array<std::uint8_t, 8>;
@@ -43,5 +45,10 @@ inline bool sameMachine(const PeerAddress& a, const PeerAddress& b) {
   if (a.commonAddr != none || b.commonAddr != none) return a.commonAddr == b.commonAddr;
   return a.port == b.port && sameText(a.text, b.text);
 }
+
+// A peer's address as the session knows it, from the SDK's common address:
+// its public address when it has one (or no local one), else its first local
+// address; key is the session's.
+PeerAddress ToPeerAddress(bdCommonAddr& common, const SessionID& key);
 
 }  // namespace OX_Toolbox

@@ -1,10 +1,82 @@
 #include "Modules/StatisticsService/Src/RankedMatch.h"
 
+#include "Modules/Core/Src/Tasks/Events.h"
+#include "Modules/Core/Src/Tasks/TaskManager.h"
+#include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/Core/Src/ToolboxGameInterface.h"
+#include "Modules/MatchmakingService/Src/MatchmakingConfig.h"
+#include "Modules/MatchmakingService/Src/MatchmakingEvents.h"
+#include "Modules/MatchmakingService/Src/MatchmakingOnlineTasks.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
+#include "Modules/MatchmakingService/Src/MatchmakingTasks.h"
 #include "Modules/Session/Src/GameSession.h"
 #include "Modules/StatisticsService/Src/StatisticsService.h"
 #include "Modules/StatisticsService/Src/StatisticsTasks.h"
 
 namespace OX_Toolbox {
+
+namespace {
+
+std::uint32_t queue(Task* task) {
+  ToolboxCore* core = ToolboxCore::instance();
+  if (!core || !core->getTaskManager()) {
+    delete task;
+    return 0;
+  }
+  return core->getTaskManager()->addTask(task);
+}
+
+GameSession* currentOf(MatchmakingService* service) {
+  return service && service->getConfig() ? service->getConfig()->currentSession() : nullptr;
+}
+
+bool online(const GameSession* session) {
+  return session && session->info().connectionType() == CONNECTIONTYPE_ONLINE;
+}
+
+// As the plain start and end report: on success the game interface and the
+// event, then the listener.
+MatchReport reportTo(MatchmakingServiceListener* listener, bool started) {
+  return [listener, started](std::uint32_t id, ERRORID result) {
+    if (!listener) return;
+    ToolboxCore* core = ToolboxCore::instance();
+    if (result == ERRORID_SUCCEEDED && core) {
+      if (ToolboxGameInterface* game = core->getGameInterface()) {
+        if (started)
+          game->onStartGame();
+        else
+          game->onEndGame();
+      }
+      if (core->getEventManager())
+        core->getEventManager()->queueEvent(new EventStartStopMatch(started ? 1 : 0));
+    }
+    if (started)
+      listener->onStartMatch(id, result);
+    else
+      listener->onEndMatch(id, result);
+  };
+}
+
+std::uint32_t rankedStart(MatchmakingService* service, MatchmakingServiceListener* listener) {
+  if (!online(currentOf(service))) return queue(new TaskRezovovozLanStartMatch(listener));
+  return queue(new TaskRezovovozOnlineStartRankedMatch(MakeOnlineStartMatch(nullptr),
+                                                       reportTo(listener, true)));
+}
+
+std::uint32_t rankedEnd(MatchmakingService* service, MatchmakingServiceListener* listener) {
+  GameSession* session = currentOf(service);
+  if (session && session->role() == GameSession::ROLE_HOST) session->endMatch();
+  if (!online(session)) return queue(new TaskRezovovozLanEndMatch(listener));
+  return queue(new TaskOnlineEndMatch(MakeOnlineEndMatch(nullptr), reportTo(listener, false)));
+}
+
+}  // namespace
+
+void InstallRankedMatch(MatchmakingService* matchmaking) {
+  if (!matchmaking) return;
+  matchmaking->setStartMatchOperation(&rankedStart);
+  matchmaking->setEndMatchOperation(&rankedEnd);
+}
 
 const ClassTypeInfo TaskRezovovozOnlineStartRankedMatch::s_type = {
     "TaskRezovovozOnlineStartRankedMatch", &TaskSequentialComposite::s_type};

@@ -11,6 +11,13 @@
 
 namespace OX_Toolbox {
 
+class MatchmakingService;
+
+// Makes the service's start-match and end-match the ranked ones below for
+// an online session; a LAN session keeps the plain LAN tasks (no nonce,
+// nothing submitted).
+void InstallRankedMatch(MatchmakingService* matchmaking);
+
 // (task id, result); called once when the task leaves the manager.
 using MatchReport = std::function<void(std::uint32_t, ERRORID)>;
 

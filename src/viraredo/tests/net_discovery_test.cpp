@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -17,6 +18,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "bdConnectionStore/bdConnectionStore.h"
 #include "bdCore/bdThread/bdPlatformTiming.h"
@@ -419,6 +423,117 @@ TEST_F(NetDiscovery, PeersBehindFilteringRoutersMeetThroughTheIntroducer) {
   for (int i = 0; i < 3000 && a.values(kReliable).empty(); ++i)
     step({&a.net, &b.net});
   EXPECT_EQ(a.values(kReliable), std::vector<std::uint32_t>{8});
+}
+
+// ---------------------------------------------------------------------------
+// The same meeting with the connecting peer in a second process: this test
+// program run again with a filter that selects the child test and carries
+// the parent's discovery server port and its own port.
+
+std::string selfPath() {
+#ifdef _WIN32
+  return _pgmptr;
+#else
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  return std::string(path, n > 0 ? static_cast<size_t>(n) : 0);
+#endif
+}
+
+const char kIntroducedChild[] = "NetDiscovery.DISABLED_IntroducedChild";
+
+// Both processes hold the same key material.
+void fixedKeys(bdSecurityID& id, bdSecurityKey& key) {
+  for (unsigned int i = 0; i < bdSecurityID::SIZE; ++i)
+    id.ab[i] = static_cast<unsigned char>(0x41 + i);
+  for (unsigned int i = 0; i < bdSecurityKey::SIZE; ++i)
+    key.ab[i] = static_cast<unsigned char>(0x11 + i);
+}
+
+unsigned short portAfter(const std::string& text, const char* mark) {
+  const size_t at = text.find(mark);
+  if (at == std::string::npos) return 0;
+  return static_cast<unsigned short>(std::atoi(text.c_str() + at + std::strlen(mark)));
+}
+
+// Run by the parent only: starts with discovery against the parent's server,
+// connects to the parent through the introducer, sends 7 and waits for the
+// 1007 the parent answers.
+TEST_F(NetDiscovery, DISABLED_IntroducedChild) {
+  const std::string filter = GTEST_FLAG_GET(filter);
+  const unsigned short serverPort = portAfter(filter, ":server");
+  const unsigned short parentPort = portAfter(filter, ":peer");
+  ASSERT_NE(serverPort, 0);
+  ASSERT_NE(parentPort, 0);
+  bdSecurityID id;
+  bdSecurityKey key;
+  fixedKeys(id, key);
+  FacadePeer self;
+  bdNetStartParams p = params();
+  p.m_stunServerPort = serverPort;
+  ASSERT_TRUE(self.net.start(p));
+  ASSERT_TRUE(startAll({&self.net}));
+  ASSERT_EQ(self.net.getStatus(), bdNetImpl::BD_NET_STARTED);
+  self.net.registerDispatchInterceptor(&self.inbox);
+  self.trust(id, key);
+  bdArray<bdAddr> locals;
+  locals.pushBack(loopback(parentPort));
+  bdReference<bdCommonAddr> parent(
+      new bdCommonAddr(self.net.getLocalCommonAddr(), locals, loopback(parentPort), BD_NAT_OPEN));
+  bdReference<bdConnection> c = self.net.getConnectionStore()->create(parent, id);
+  ASSERT_TRUE(c.notNull());
+  ASSERT_TRUE(c->connect());
+  for (int i = 0; i < 6000 && c->getStatus() != bdConnection::BD_CONNECTED; ++i)
+    step({&self.net});
+  ASSERT_EQ(c->getStatus(), bdConnection::BD_CONNECTED);
+  ASSERT_TRUE(c->send(numbered(kReliable, 7), true));
+  for (int i = 0; i < 6000 && self.values(kReliable).empty(); ++i)
+    step({&self.net});
+  EXPECT_EQ(self.values(kReliable), std::vector<std::uint32_t>{1007});
+  c->disconnect();
+  for (int i = 0; i < 50; ++i)
+    step({&self.net});
+}
+
+TEST_F(NetDiscovery, APeerInAnotherProcessMeetsThroughTheIntroducer) {
+  bdSecurityID id;
+  bdSecurityKey key;
+  fixedKeys(id, key);
+  FacadePeer self;
+  FilteringSocket* socket = new FilteringSocket();
+  bdNetStartParams p = params();
+  p.m_socket = socket;
+  ASSERT_TRUE(self.net.start(p));
+  ASSERT_TRUE(startAll({&self.net}));
+  ASSERT_EQ(self.net.getStatus(), bdNetImpl::BD_NET_STARTED);
+  self.net.registerDispatchInterceptor(&self.inbox);
+  self.net.getConnectionStore()->registerListener(&self.events);
+  self.trust(id, key);
+
+  const std::string command = "\"" + selfPath() + "\" --gtest_also_run_disabled_tests" +
+                              " --gtest_filter=" + kIntroducedChild + ":server" +
+                              std::to_string(server.getAddr().getPort()) + ":peer" +
+                              std::to_string(self.net.getParams().m_port);
+  std::atomic<int> childResult{-1};
+  std::atomic<bool> childDone{false};
+  std::thread child([&] {
+    childResult = std::system(command.c_str());
+    childDone = true;
+  });
+  bool echoed = false;
+  for (int i = 0; i < 60000 && !childDone; ++i) {
+    step({&self.net});
+    if (!echoed && !self.inbox.received.empty()) {
+      bdReference<bdConnection> c(self.inbox.received.front().connection);
+      echoed = c->send(numbered(kReliable, self.inbox.received.front().value + 1000), true);
+    }
+  }
+  child.join();
+  EXPECT_EQ(childResult, 0);
+  EXPECT_TRUE(echoed);
+  EXPECT_EQ(self.values(kReliable), std::vector<std::uint32_t>{7});
+  EXPECT_GT(socket->filtered.load(), 0u);
+  EXPECT_GE(introduced, 1u);
 }
 
 class DiscoveryListener : public bdDiscoveryListener {

@@ -3,12 +3,14 @@
 #include <functional>
 
 #include "Modules/MatchmakingService/Src/MatchmakingConfig.h"
+#include "Modules/MatchmakingService/Src/MatchmakingTasks.h"
 
 namespace OX_Toolbox {
 
 namespace {
 
-// The online flows are not built yet: each operation still queues a task,
+// Starting and ending a match need nothing of the server. The other online
+// flows are not built yet: each of those operations still queues a task,
 // which ends at once with FUNCTIONALITY_NOT_SUPPORTED and tells its
 // listener, so no caller waits for an outcome that would never come.
 class TaskRezovovozOnlineNotSupported : public TaskAtomic {
@@ -61,10 +63,10 @@ Task* MakeOnlineDeleteSession(MatchmakingServiceListener* listener) {
   return Refused(listener, &MatchmakingServiceListener::onDeleteSession);
 }
 Task* MakeOnlineStartMatch(MatchmakingServiceListener* listener) {
-  return Refused(listener, &MatchmakingServiceListener::onStartMatch);
+  return new TaskRezovovozOnlineStartMatch(listener);
 }
 Task* MakeOnlineEndMatch(MatchmakingServiceListener* listener) {
-  return Refused(listener, &MatchmakingServiceListener::onEndMatch);
+  return new TaskRezovovozOnlineEndMatch(listener);
 }
 Task* MakeOnlineAddPlayerToSession(MatchmakingServiceListener*, const std::vector<PlayerID>&) {
   return new TaskRezovovozOnlineNotSupported(nullptr);

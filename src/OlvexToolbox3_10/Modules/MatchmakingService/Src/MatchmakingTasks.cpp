@@ -36,6 +36,8 @@ TESS_TASK_TYPE(TaskRezovovozLanDeleteSessionOnServer, TaskAtomic)
 TESS_TASK_TYPE(TaskRezovovozLanDeleteSession, TaskSequentialComposite)
 TESS_TASK_TYPE(TaskRezovovozLanStartMatch, TaskAtomic)
 TESS_TASK_TYPE(TaskRezovovozLanEndMatch, TaskAtomic)
+TESS_TASK_TYPE(TaskRezovovozOnlineStartMatch, TaskRezovovozLanStartMatch)
+TESS_TASK_TYPE(TaskRezovovozOnlineEndMatch, TaskRezovovozLanEndMatch)
 #undef TESS_TASK_TYPE
 const ClassTypeInfo EventStartStopMatch::s_type = {"EventStartStopMatch", &Event::s_type};
 
@@ -537,9 +539,9 @@ void TaskRezovovozLanDeleteSession::onRemoved(ERRORID result) {
 
 namespace {
 
-ERRORID MatchChecks() {
+ERRORID MatchChecks(bool needsNetwork) {
   if (!Current()) return ERRORID_SESSION_NOT_FOUND;
-  return CheckNetworkService();
+  return needsNetwork ? CheckNetworkService() : ERRORID_SUCCEEDED;
 }
 
 void ReportMatch(MatchmakingServiceListener* listener, std::uint32_t id, ERRORID result,
@@ -565,7 +567,7 @@ void ReportMatch(MatchmakingServiceListener* listener, std::uint32_t id, ERRORID
 }  // namespace
 
 void TaskRezovovozLanStartMatch::onStart() {
-  const ERRORID checks = MatchChecks();
+  const ERRORID checks = MatchChecks(needsNetwork());
   if (checks != ERRORID_SUCCEEDED) {
     setResult(checks);
     return;
@@ -581,7 +583,7 @@ void TaskRezovovozLanStartMatch::onRemoved(ERRORID result) {
 }
 
 void TaskRezovovozLanEndMatch::onStart() {
-  const ERRORID checks = MatchChecks();
+  const ERRORID checks = MatchChecks(needsNetwork());
   if (checks != ERRORID_SUCCEEDED) {
     setResult(checks);
     return;

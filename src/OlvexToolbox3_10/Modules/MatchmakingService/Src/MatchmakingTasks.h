@@ -270,8 +270,22 @@ class TaskRezovovozLanStartMatch : public TaskAtomic {
   void onStart() override;
   void onRemoved(ERRORID result) override;
 
+ protected:
+  // Only the LAN flow needs the network service for this.
+  virtual bool needsNetwork() const { return true; }
+
  private:
   MatchmakingServiceListener* m_listener;
+};
+
+class TaskRezovovozOnlineStartMatch : public TaskRezovovozLanStartMatch {
+ public:
+  static const ClassTypeInfo s_type;
+  const ClassTypeInfo* getType() const override { return &s_type; }
+  using TaskRezovovozLanStartMatch::TaskRezovovozLanStartMatch;
+
+ protected:
+  bool needsNetwork() const override { return false; }
 };
 
 class TaskRezovovozLanEndMatch : public TaskAtomic {
@@ -282,8 +296,22 @@ class TaskRezovovozLanEndMatch : public TaskAtomic {
   void onStart() override;
   void onRemoved(ERRORID result) override;
 
+ protected:
+  // Only the LAN flow needs the network service for this.
+  virtual bool needsNetwork() const { return true; }
+
  private:
   MatchmakingServiceListener* m_listener;
+};
+
+class TaskRezovovozOnlineEndMatch : public TaskRezovovozLanEndMatch {
+ public:
+  static const ClassTypeInfo s_type;
+  const ClassTypeInfo* getType() const override { return &s_type; }
+  using TaskRezovovozLanEndMatch::TaskRezovovozLanEndMatch;
+
+ protected:
+  bool needsNetwork() const override { return false; }
 };
 
 }  // namespace OX_Toolbox

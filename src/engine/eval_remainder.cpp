@@ -239,6 +239,7 @@ class RemainderEvaluator : public RobotEvaluator {
     std::shared_ptr<const LeaveWordIndex> index = LeaveWordIndex::For(lexicon);
     if (index != index_) {
       counts_.Clear();
+      blankCounts_.Clear();
       std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
     }
     index_ = std::move(index);
@@ -259,9 +260,17 @@ class RemainderEvaluator : public RobotEvaluator {
   void Kept(const int32_t letters[kLetterSlots], LengthCounts& out) {
     RackKey key;
     const bool keyed = KeyOf(letters, places_, &key);
-    if (keyed && counts_.Find(key, out)) return;
+    CountCache& cache = CacheFor(letters);
+    if (keyed && cache.Find(key, out)) return;
     CountLetters(letters, out);
-    if (keyed) counts_.Put(key, out);
+    if (keyed) cache.Put(key, out);
+  }
+
+  // Racks with a blank cost many times more to count than those without, and
+  // there are far fewer of them: they keep a cache of their own, so the many
+  // cheap blank-free racks never push them out.
+  CountCache& CacheFor(const int32_t letters[kLetterSlots]) {
+    return letters[kBlankIndex] > 0 ? blankCounts_ : counts_;
   }
 
   void CountLetters(const int32_t letters[kLetterSlots], LengthCounts& out) const {
@@ -293,10 +302,10 @@ class RemainderEvaluator : public RobotEvaluator {
           break;
         }
       if (sameAs[k] >= 0) continue;
-      if (keyed[k] && counts_.Find(keys[k], actual[k])) continue;
+      if (keyed[k] && CacheFor(letters[k]).Find(keys[k], actual[k])) continue;
       if (letters[k][kBlankIndex] > 0 || !keyed[k]) {
         CountLetters(letters[k], actual[k]);
-        if (keyed[k]) counts_.Put(keys[k], actual[k]);
+        if (keyed[k]) CacheFor(letters[k]).Put(keys[k], actual[k]);
         continue;
       }
       batch[batched++] = k;
@@ -404,6 +413,7 @@ class RemainderEvaluator : public RobotEvaluator {
   bool rowReferenceReady_[kSampleRows][kMaxRackPlaces + 1] = {};
   int rowReferencePlaces_ = 0;                   // the rack size of rowReferences_
   CountCache counts_;                            // by rack, from search to search
+  CountCache blankCounts_;                       // the same for racks holding a blank
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };

@@ -6,10 +6,13 @@
 // program's own page-layout code so that it reads them back exactly. The
 // game room's panels stand where the main window puts them without a
 // layout: the players panel and the move list in columns at the screen's
-// right, the other panels at its left; only the players panel shows.
+// right, the other panels at its left, none over another where the desktop
+// has room; only the players panel shows.
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/path.h"
 #include "shell/app_context.h"
@@ -62,26 +65,92 @@ class DesktopOnlyPort : public ui::SlotWindowPort {
   void RelayoutPlayers(ui::SlotWindow) override {}
 };
 
-void Place(ui::RoomLayoutRecord* room, const PanelSize& panel, int32_t x, int32_t y, bool shown,
-           const Desktop& d) {
-  x = std::max<int32_t>(0, std::min(x, d.width - panel.width));
-  y = std::max<int32_t>(0, std::min(y, d.height - panel.height));
-  ui::SlotPlacement& p = room->slots[panel.slot];
-  p.rect = ui::SlotRect{x, y, x + panel.width, y + panel.height};
-  p.inLayout = 1;
-  p.showInRoom = shown ? 1 : 0;
+// Where panels may stand: below the main window's caption and above the
+// toolbars along the screen's bottom edge.
+constexpr int32_t kCaption = 40;
+constexpr int32_t kToolbars = 64;
+
+struct Box {
+  int32_t left, top, right, bottom;
+};
+
+Box At(const PanelSize& panel, int32_t x, int32_t y) {
+  return {x, y, x + panel.width, y + panel.height};
 }
 
+int64_t Overlap(const Box& a, const Box& b) {
+  const int64_t w = std::min(a.right, b.right) - std::max(a.left, b.left);
+  const int64_t h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Places panels one by one, each at the first of its candidate spots that
+// lies in the free area and clear of the panels placed before it. On a
+// desktop too small for that, the candidate covering the least of the
+// others wins, so that every panel still shows most of itself.
+class Packer {
+ public:
+  explicit Packer(const Desktop& d) : d_(d) {}
+
+  Box Place(ui::RoomLayoutRecord* room, const PanelSize& panel, bool shown,
+            std::initializer_list<Box> candidates) {
+    Box best{};
+    int64_t bestCover = -1;
+    for (Box b : candidates) {
+      const bool inside = b.left >= kGap && b.top >= kCaption && b.right <= d_.width - kGap &&
+                          b.bottom <= d_.height - kToolbars - kGap;
+      b = Clamped(b);
+      int64_t cover = 0;
+      for (const Box& other : placed_)
+        cover += Overlap(b, other);
+      if (inside && cover == 0) {
+        best = b;
+        break;
+      }
+      if (bestCover < 0 || cover < bestCover) best = b, bestCover = cover;
+    }
+    placed_.push_back(best);
+    ui::SlotPlacement& p = room->slots[panel.slot];
+    p.rect = ui::SlotRect{best.left, best.top, best.right, best.bottom};
+    p.inLayout = 1;
+    p.showInRoom = shown ? 1 : 0;
+    return best;
+  }
+
+ private:
+  Box Clamped(const Box& b) const {
+    const int32_t w = b.right - b.left, h = b.bottom - b.top;
+    const int32_t x = std::max<int32_t>(0, std::min(b.left, d_.width - w));
+    const int32_t y = std::max<int32_t>(0, std::min(b.top, d_.height - h));
+    return {x, y, x + w, y + h};
+  }
+  Desktop d_;
+  std::vector<Box> placed_;
+};
+
+// The players panel and the move list stand in columns at the screen's
+// right, beside the board; the word panels at its left.
 ui::RoomLayoutRecord GameRoom(const Desktop& d) {
   ui::RoomLayoutRecord room{};
-  const int32_t panelsTop = d.height * 3 / 8;
-  Place(&room, kPlayers, d.width - (kPlayers.width + kGap), panelsTop, true, d);
-  Place(&room, kMoveList, d.width - (kPlayers.width + kGap) - (kMoveList.width + kGap), panelsTop,
-        false, d);
-  const int32_t leftTop = d.height / 8;
-  Place(&room, kMentor, kGap, leftTop, false, d);
-  Place(&room, kDictionary, 2 * kGap + kMentor.width, leftTop, false, d);
-  Place(&room, kRemainder, d.width - (kRemainder.width + kGap), kGap, false, d);
+  Packer pack(d);
+  const int32_t lowest = d.height - kToolbars - kGap - kPlayers.height;
+  const int32_t columnsTop = std::max(kCaption, std::min(d.height * 3 / 8, lowest));
+  const Box players = pack.Place(&room, kPlayers, true,
+                                 {At(kPlayers, d.width - kGap - kPlayers.width, columnsTop)});
+  const Box moves = pack.Place(&room, kMoveList, false,
+                               {At(kMoveList, players.left - kGap - kMoveList.width, players.top)});
+  const Box mentor =
+      pack.Place(&room, kMentor, false, {At(kMentor, kGap, std::max(kCaption, d.height / 8))});
+  const Box remainder = pack.Place(&room, kRemainder, false,
+                                   {At(kRemainder, mentor.left, mentor.bottom + kGap),
+                                    At(kRemainder, mentor.right + kGap, mentor.top),
+                                    At(kRemainder, moves.left - kGap - kRemainder.width, moves.top),
+                                    At(kRemainder, moves.left, moves.bottom + kGap)});
+  pack.Place(&room, kDictionary, false,
+             {At(kDictionary, mentor.right + kGap, mentor.top),
+              At(kDictionary, remainder.right + kGap, mentor.top),
+              At(kDictionary, mentor.left, mentor.bottom + kGap),
+              At(kDictionary, moves.left - kGap - kDictionary.width, moves.top)});
   return room;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ini.h"
 #include "platform/path.h"
@@ -63,6 +64,22 @@ TEST_F(DefaultLayoutsTest, EveryPlacementLiesWithinItsDesktop) {
     const SlotRect& players = game.slots[kSlotPlayers].rect;
     const SlotRect& moves = game.slots[kSlotMoveList].rect;
     EXPECT_LT(moves.right, players.left);
+    // From 1024x768 up the panels a game shows together stand clear of each
+    // other and of the toolbars along the bottom edge; from 1280x1024 the
+    // dictionary too.
+    if (d.width < 1024) continue;
+    std::vector<int> panels = {kSlotPlayers, kSlotMoveList, kSlotMentor, kSlotRemainingTiles};
+    if (d.width >= 1280) panels.push_back(kSlotDictionary);
+    for (size_t i = 0; i < panels.size(); ++i) {
+      const SlotRect& a = game.slots[panels[i]].rect;
+      EXPECT_LE(a.bottom, d.height - 64) << "slot " << panels[i];
+      for (size_t j = i + 1; j < panels.size(); ++j) {
+        const SlotRect& b = game.slots[panels[j]].rect;
+        const bool apart =
+            a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+        EXPECT_TRUE(apart) << "slots " << panels[i] << " and " << panels[j];
+      }
+    }
   }
 }
 

@@ -3,6 +3,8 @@
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/FriendService/Src/PlayerLists.h"
+#include "Modules/Session/Src/GameSession.h"
 #include "Modules/StatisticsService/Src/StatisticsTasks.h"
 
 namespace OX_Toolbox {
@@ -179,6 +181,13 @@ void StatisticsService::markWritten(const EntityID& entity) {
   if (TrackedEntity* t = findTracked(entity)) {
     for (std::size_t i = 0; i < t->dirty.size(); ++i)
       t->dirty[i] = false;
+  }
+}
+
+void StatisticsService::trackSessionPlayers(const GameSession& session) {
+  for (const SessionPeer& peer : session.peers()) {
+    if (LoggedInLocalPlayer(peer.id))
+      addEntityToStatisticsTracking(EntityID(peer.id, kPlayerEntity));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -77,6 +78,33 @@ inline HWND WaitForWindow(HANDLE process, const char* cls, int id, DWORD ms) {
 // The frame's visible panels (the windows it owns, tips aside) and, of
 // those, the ones whose centre point reaches the frame or the room: a panel
 // drawn under them.
+// Waits until the board window's middle band (clear of the panels at the
+// screen's edges) shows more than the room's one background colour: on a
+// loaded machine the room is set up, and its first scene drawn, seconds after
+// the window appears, and until then the screen still shows the closed
+// dialog. So the band is read only once the window answers again and has had
+// time to repaint.
+inline bool WaitForBoardDrawn(HWND board, DWORD ms) {
+  for (DWORD end = GetTickCount() + ms;; Sleep(100)) {
+    if (GetTickCount() >= end) return false;
+    DWORD_PTR unused = 0;
+    if (!SendMessageTimeoutA(board, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &unused)) continue;
+    Sleep(500);
+    RECT r{};
+    GetWindowRect(board, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const RECT band{r.left + w * 3 / 10, r.top + h / 10, r.left + w * 6 / 10, r.top + h * 8 / 10};
+    const tess_test::Image image = tess_test::CaptureScreen(band);
+    std::vector<COLORREF> colours;
+    for (int y = 0; y < image.height; y += 16)
+      for (int x = 0; x < image.width; x += 16) {
+        const COLORREF c = image.At(x, y);
+        if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+      }
+    if (colours.size() > 2) return true;
+  }
+}
+
 struct PanelCheck {
   HWND frame;
   int visible;

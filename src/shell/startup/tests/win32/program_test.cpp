@@ -127,7 +127,8 @@ TEST_F(ProgramRun, ThePlayButtonLeadsThroughTheNewGameDialogToTheBoard) {
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureWindow(dialog), "program_new_game"), "");
   HWND board = ConfirmClassicGame(run, dialog);
   ASSERT_NE(board, nullptr) << Log();
-  tess_test::PumpMessages(3000);
+  EXPECT_TRUE(progtest::WaitForBoardDrawn(board, 30000));
+  tess_test::PumpMessages(1000);
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   EXPECT_NE(tess_test::SaveScreenshot(tess_test::CaptureScreen(screen), "program_game_room"), "");
   // Every panel the room shows stands above the frame and the room.

@@ -367,6 +367,35 @@ TEST_F(NetDiscovery, UPnPMapsThePortAndOpensTheNATType) {
   }
 }
 
+TEST_F(NetDiscovery, UPnPThatCannotFinishNeverHoldsUpStartOrStop) {
+  // Without a local address the router has nobody to forward to: UPnP is
+  // given up and the start goes on.
+  {
+    bdNetImpl net;
+    net.setSSDPAddress(gateway.getSSDPAddr());
+    bdNetStartParams p = params();
+    p.m_localAddresses.clear();
+    p.m_upnpDiscoveryTime = 1;
+    ASSERT_TRUE(net.start(p));
+    ASSERT_TRUE(startAll({&net}));
+    EXPECT_EQ(net.getStatus(), bdNetImpl::BD_NET_STARTED);
+    EXPECT_TRUE(log.saw("UPnP Traversal failed"));
+    EXPECT_TRUE(log.saw("No local address specified when starting bdNet. See bdNetStartParams."));
+    EXPECT_TRUE(gateway.mappings().empty());
+  }
+  // A router that falls silent cannot keep stop waiting on a stopped clock.
+  bdNetImpl net;
+  net.setSSDPAddress(gateway.getSSDPAddr());
+  bdNetStartParams p = params();
+  p.m_upnpDiscoveryTime = 1;
+  ASSERT_TRUE(net.start(p));
+  ASSERT_TRUE(startAll({&net}));
+  ASSERT_EQ(gateway.mappings().size(), 1u);
+  gateway.setSilent(true);
+  net.stop();
+  EXPECT_EQ(net.getStatus(), bdNetImpl::BD_NET_STOPPED);
+}
+
 TEST_F(NetDiscovery, WithoutARouterUPnPStepsAside) {
   bdNetImpl net;
   // Searches go to a port where no gateway answers.

@@ -18,6 +18,9 @@ using namespace matchmaking_test;
 
 namespace {
 
+// Each test program of the folder runs beside the others: files of its own.
+const char* const kDefs = "mm_config.dat";
+
 std::unique_ptr<TaggedRecord> Record(TaggedRecord* r) { return std::unique_ptr<TaggedRecord>(r); }
 
 // The record's payload cut or changed, as a new record of the same tag.
@@ -91,20 +94,21 @@ TEST(MatchmakingDefinitions, DamagedRecordsAreRefusedWhole) {
 class MatchmakingConfigTest : public toolbox_test::CoreFixture {
  protected:
   void SetUp() override {
-    ASSERT_EQ(createCore(toolbox_test::fileKeys() + "Auto_Save_Match_Params = true\n"
-                                                    "Auto_Load_Match_Params = true\n"
-                                                    "Match_Params_File = 'params.dat'\n"),
+    ASSERT_EQ(createCore(toolbox_test::fileKeys() + "MATCHMAKING_DEFAULT_FILE = '" + kDefs +
+                         "'\nAuto_Save_Match_Params = true\n"
+                         "Auto_Load_Match_Params = true\n"
+                         "Match_Params_File = 'mm_params.dat'\n"),
               ERRORID_SUCCEEDED);
     core = ToolboxCore::instance();
-    std::remove("params.dat");
+    std::remove("mm_params.dat");
     ASSERT_EQ(SaveDefinitions(core->getConfigString(MATCHMAKING_DEFAULT_FILE)), ERRORID_SUCCEEDED);
     config = std::make_unique<MatchmakingConfig>();
     ASSERT_TRUE(config->load());
   }
   void TearDown() override {
     config.reset();
-    std::remove("params.dat");
-    std::remove("mm.dat");
+    std::remove("mm_params.dat");
+    std::remove(kDefs);
     CoreFixture::TearDown();
   }
   ToolboxCore* core = nullptr;
@@ -137,11 +141,11 @@ TEST_F(MatchmakingConfigTest, AFileWithADamagedRecordDoesNotLoad) {
   AddDefinitions(list, Fields(4, 2));
   const auto bad = Edited(*list.findByTag(kFieldTag), 10);
   list.add(TaggedRecord::create(kFieldTag, bad->getPayload(), bad->getPayloadSize()));
-  ASSERT_EQ(list.saveToFile("mm.dat"), ERRORID_SUCCEEDED);
+  ASSERT_EQ(list.saveToFile(kDefs), ERRORID_SUCCEEDED);
   MatchmakingConfig other;
   EXPECT_FALSE(other.load());
   EXPECT_TRUE(other.fields().empty());
-  std::remove("mm.dat");
+  std::remove(kDefs);
   EXPECT_FALSE(other.load());
 }
 
@@ -200,7 +204,7 @@ TEST_F(MatchmakingConfigTest, MatchParametersPersistAndStopAtTheFirstMismatch) {
   fewer[6].choices.pop_back();
   RecordList list;
   AddDefinitions(list, fewer);
-  ASSERT_EQ(list.saveToFile("mm.dat"), ERRORID_SUCCEEDED);
+  ASSERT_EQ(list.saveToFile(kDefs), ERRORID_SUCCEEDED);
   MatchmakingConfig changed;
   ASSERT_TRUE(changed.load());
   EXPECT_FALSE(changed.loadMatchParams());
@@ -267,10 +271,10 @@ TEST_F(MatchmakingConfigTest, ServiceCreationNeedsTheNetworkServiceAndTheDefinit
   EXPECT_EQ(MatchmakingService::create(), ERRORID_FAILED);
   ASSERT_EQ(core->registerService(new toolbox_test::RecordingService("NetworkService", nullptr)),
             ERRORID_SUCCEEDED);
-  std::remove("mm.dat");
+  std::remove(kDefs);
   EXPECT_EQ(MatchmakingService::create(), ERRORID_CANT_OPEN_FILE_READ);
   EXPECT_EQ(core->findService(MatchmakingService::kName), nullptr);
-  ASSERT_EQ(SaveDefinitions("mm.dat"), ERRORID_SUCCEEDED);
+  ASSERT_EQ(SaveDefinitions(kDefs), ERRORID_SUCCEEDED);
   config.reset();
   ASSERT_EQ(MatchmakingService::create(), ERRORID_SUCCEEDED);
   ASSERT_NE(MatchmakingService::find(), nullptr);
@@ -306,6 +310,28 @@ TEST(MatchmakingDefinitions, TheShippedTableLoads) {
     EXPECT_NE(config.findFieldById(id), nullptr) << id;
   ASSERT_EQ(config.gamePages().size(), 1u);
   EXPECT_TRUE(sameText(config.gamePages()[0].name, String("Tessarin")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MatchmakingConfigTest, AnUnsentInvitationGivesItsPrivateSlotBack) {
+  config->refreshSlotCounts();
+  std::vector<Ticket> tickets;
+  config->createSlots(0, 2, true, tickets);  // both private slots
+  ASSERT_EQ(tickets.size(), 2u);
+  std::vector<Ticket> more;
+  config->createSlots(0, 1, true, more);
+  EXPECT_TRUE(more.empty());  // full
+  EXPECT_TRUE(config->releasePrivateSlot(tickets[0]));
+  core->update(5);  // a ticket of its own, unlike the other one left
+  config->createSlots(0, 1, true, more);
+  EXPECT_EQ(more.size(), 1u);  // the freed one is there again
+  // A taken slot is not given back.
+  ASSERT_TRUE(config->assignSlot(more[0], PlayerID(CONNECTIONTYPE_LAN, 5)));
+  EXPECT_FALSE(config->releasePrivateSlot(more[0]));
+  EXPECT_EQ(config->slots().list(true).size(), 2u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "Modules/MatchmakingService/Src/MatchmakingService.h"
 #include "Modules/MatchmakingService/Src/MatchmakingTasks.h"
 #include "Modules/NetworkService/Src/NetworkService.h"
+#include "Modules/Session/Src/SessionEvents.h"
 
 namespace OX_Toolbox {
 
@@ -179,6 +180,8 @@ std::uint32_t SessionSlots::countTaken(bool privateSlots) const {
 MatchmakingConfig::MatchmakingConfig()
     : PeerMessageSink(kSessionMessageTag), m_quiet(new MatchmakingServiceListener()) {
   s_instance = this;
+  SetAdvertisedFieldSource(this);
+  if (Core() && Core()->getEventManager()) Core()->getEventManager()->addListener(this);
   PeerMessenger* messenger = Messenger();
   if (messenger && !messenger->hasSink(kSessionMessageTag)) {
     messenger->addSink(this);
@@ -192,6 +195,8 @@ MatchmakingConfig::~MatchmakingConfig() {
   }
   if (m_session && GameSession::current() == m_session.get()) GameSession::setCurrent(nullptr);
   m_session.reset();
+  if (GetAdvertisedFieldSource() == this) SetAdvertisedFieldSource(nullptr);
+  if (Core() && Core()->getEventManager()) Core()->getEventManager()->removeListener(this);
   if (s_instance == this) s_instance = nullptr;
 }
 
@@ -398,6 +403,17 @@ void MatchmakingConfig::createSlots(int localIndex, std::uint32_t count, bool pr
   }
 }
 
+bool MatchmakingConfig::releasePrivateSlot(const Ticket& ticket) {
+  auto& list = m_slots.list(true);
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    if (!it->taken && it->ticket && *it->ticket == ticket) {
+      list.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
 void MatchmakingConfig::removePlayer(const PlayerID& player) {
   auto& pub = m_slots.list(false);
   pub.erase(std::remove_if(pub.begin(), pub.end(),
@@ -540,6 +556,25 @@ std::vector<SessionInfo::Attribute> MatchmakingConfig::fieldValues() {
   for (const MatchmakingField* f : all)
     values.emplace_back(static_cast<std::uint32_t>(f->id), f->currentText());
   return values;
+}
+
+bool MatchmakingConfig::onMessage(Event* event) {
+  auto* left = dynamic_cast<EventPlayerJoinLeaveSession*>(event);
+  if (left && left->code != 0 && m_session && m_session->role() == GameSession::ROLE_HOST)
+    removePlayer(left->player);
+  return false;
+}
+
+std::vector<AdvertisedField> MatchmakingConfig::advertisedFields() const {
+  std::vector<AdvertisedField> out;
+  for (const MatchmakingField& f : m_fields) {
+    AdvertisedField a;
+    a.id = f.id;
+    a.name = f.name;
+    if (const MatchmakingChoice* c = f.currentChoice()) a.value = c->value;
+    out.push_back(a);
+  }
+  return out;
 }
 
 }  // namespace OX_Toolbox

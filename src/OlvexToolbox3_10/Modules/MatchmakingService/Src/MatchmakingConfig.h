@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "Modules/Core/Src/Memory/ToolboxAlloc.h"
+#include "Modules/Core/Src/Tasks/Events.h"
 #include "Modules/Core/Src/Types/FlexibleValue.h"
 #include "Modules/Core/Src/Types/PlayerID.h"
 #include "Modules/Core/Src/Types/String.h"
 #include "Modules/NetworkService/Src/PeerMessenger.h"
 #include "Modules/Session/Src/GameSession.h"
+#include "Modules/Session/Src/SessionAdvertisement.h"
 #include "Modules/Session/Src/SessionInfo.h"
 #include "Modules/Session/Src/Ticket.h"
 
@@ -117,7 +119,10 @@ class SessionSlots {
   std::vector<SessionSlot> m_private;
 };
 
-class MatchmakingConfig : public PeerMessageSink, public SessionMatchmaking {
+class MatchmakingConfig : public PeerMessageSink,
+                          public SessionMatchmaking,
+                          public AdvertisedFieldSource,
+                          public ToolboxMessageSink {
  public:
   static constexpr std::uint32_t kPublicSlotLifeMs = 10000;
   static constexpr const char* kPublicSlotsField = "OLVEX_public_slots";
@@ -127,8 +132,9 @@ class MatchmakingConfig : public PeerMessageSink, public SessionMatchmaking {
   static constexpr const char* kGameTypeField = "OLVEX_gameType";
   static constexpr const char* kMatchStartedField = "OLVEX_hasMatchStarted";
 
-  // Publishes itself as the instance and registers as the handler of the
-  // in-session messages unless one is registered already.
+  // Publishes itself as the instance and as the source of advertised field
+  // values, and registers as the handler of the in-session messages unless
+  // one is registered already.
   MatchmakingConfig();
   ~MatchmakingConfig() override;
   MatchmakingConfig(const MatchmakingConfig&) = delete;
@@ -170,6 +176,9 @@ class MatchmakingConfig : public PeerMessageSink, public SessionMatchmaking {
   // local player at the index; none when count is 0 or more than are free.
   void createSlots(int localIndex, std::uint32_t count, bool privateSlots,
                    std::vector<Ticket>& tickets);
+  // Removes the free private slot the ticket reserved (an invitation that
+  // was never sent); false when no free slot holds it.
+  bool releasePrivateSlot(const Ticket& ticket);
   // Frees the player's slots: public ones go, private ones stay for reuse.
   void removePlayer(const PlayerID& player);
   std::uint32_t countTakenPublic() const { return m_slots.countTaken(false); }
@@ -213,6 +222,14 @@ class MatchmakingConfig : public PeerMessageSink, public SessionMatchmaking {
   void matchEnded() override;
   void setMatchStartedField(bool started) override;
   std::vector<SessionInfo::Attribute> fieldValues() override;
+
+  // ToolboxMessageSink: a player who leaves the hosted session frees the
+  // slot it took (public ones go, private ones wait for reuse). Never
+  // handles the event, so other sinks hear it too.
+  bool onMessage(Event* event) override;
+
+  // AdvertisedFieldSource: every field's current value.
+  std::vector<AdvertisedField> advertisedFields() const override;
 
  private:
   void rebuildResultView();

@@ -7,6 +7,7 @@
 #include "Modules/MatchmakingService/Src/MatchmakingOnlineTasks.h"
 #include "Modules/MatchmakingService/Src/MatchmakingTasks.h"
 #include "Modules/NetworkService/Src/NetworkService.h"
+#include "Modules/FriendService/Src/FriendService.h"
 #include "Modules/Services/Src/OnlineLink.h"
 
 namespace OX_Toolbox {
@@ -36,6 +37,23 @@ bool SessionOpen() {
   return config && config->currentSession();
 }
 
+// A private slot of the open session for an invitation, and its ticket.
+bool InvitationSlot(std::uint8_t index, Ticket& ticket, SessionID& key) {
+  MatchmakingConfig* config = MatchmakingConfig::instance();
+  GameSession* session = config ? config->currentSession() : nullptr;
+  if (!session) return false;
+  std::vector<Ticket> tickets;
+  config->createSlots(index, 1, true, tickets);
+  if (tickets.empty()) return false;
+  ticket = tickets[0];
+  key = session->info().sessionId;
+  return true;
+}
+
+void ReleaseInvitationSlot(const Ticket& ticket) {
+  if (MatchmakingConfig* config = MatchmakingConfig::instance()) config->releasePrivateSlot(ticket);
+}
+
 }  // namespace
 
 ERRORID MatchmakingService::create() {
@@ -49,6 +67,8 @@ ERRORID MatchmakingService::create() {
     return result;
   }
   SetSessionOpenQuery(&SessionOpen);
+  SetPrivateSlotQuery(&InvitationSlot);
+  SetPrivateSlotRelease(&ReleaseInvitationSlot);
   return ERRORID_SUCCEEDED;
 }
 
@@ -60,7 +80,11 @@ MatchmakingService* MatchmakingService::find() {
 MatchmakingService::MatchmakingService() : m_config(new MatchmakingConfig()) {}
 
 MatchmakingService::~MatchmakingService() {
-  if (find() == this) SetSessionOpenQuery(nullptr);
+  if (find() == this) {
+    SetSessionOpenQuery(nullptr);
+    SetPrivateSlotQuery(nullptr);
+    SetPrivateSlotRelease(nullptr);
+  }
   delete m_config;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/Core/Src/Result/ToolboxResult.h"
@@ -42,8 +41,6 @@ const ClassTypeInfo EventStartStopMatch::s_type = {"EventStartStopMatch", &Event
 
 namespace {
 
-LanSessionDirectory* g_directory = nullptr;
-
 ToolboxCore* Core() { return ToolboxCore::instance(); }
 MatchmakingConfig* Config() { return MatchmakingConfig::instance(); }
 GameSession* Current() { return Config() ? Config()->currentSession() : nullptr; }
@@ -76,21 +73,6 @@ void TrustSession(const SessionInfo& info) {
   bdSingleton<bdNetImpl>::getInstance()->getSecurityKeyMap()->put(id, key);
 }
 
-// The first four bytes of a LAN session id: this machine's IPv4 address.
-void AddressBytes(const PeerAddress& address, std::uint8_t out[4]) {
-  NarrowString text(address.text);
-  unsigned a = 0, b = 0, c = 0, d = 0;
-  if (std::sscanf(text.narrow(), "%u.%u.%u.%u", &a, &b, &c, &d) == 4 && a < 256 && b < 256 &&
-      c < 256 && d < 256) {
-    out[0] = static_cast<std::uint8_t>(a);
-    out[1] = static_cast<std::uint8_t>(b);
-    out[2] = static_cast<std::uint8_t>(c);
-    out[3] = static_cast<std::uint8_t>(d);
-    return;
-  }
-  std::copy(address.commonAddr.begin(), address.commonAddr.begin() + 4, out);
-}
-
 // The session layer's leave, as a step of the delete flow (after the match
 // ended, before the routes close).
 class LeaveSessionStep : public TaskAtomic {
@@ -113,9 +95,6 @@ bool SendToHost(GameSession& session, SessionMessage& message) {
 }
 
 }  // namespace
-
-void SetLanSessionDirectory(LanSessionDirectory* directory) { g_directory = directory; }
-LanSessionDirectory* GetLanSessionDirectory() { return g_directory; }
 
 // Tests may register a stand-in under the network service's name.
 NetworkService* Network() {
@@ -146,10 +125,13 @@ PeerAddress LocalSessionAddress(const SessionID& key) {
 
 String TitleText() {
   NetworkService* network = Network();
-  return String(network ? network->getGameId().c_str() : "");
+  return network ? network->getTitleText() : String(u"");
 }
 
-std::uint64_t LanDiscoveryKey() { return TitleText().md5Hash64(); }
+std::uint64_t LanDiscoveryKey() {
+  NetworkService* network = Network();
+  return network ? network->getLanDiscoveryKey() : TitleText().md5Hash64();
+}
 
 // ---- waiting ----------------------------------------------------------------
 
@@ -223,22 +205,15 @@ void TaskRezovovozLanCreateHostSession::onStart() {
   info.ownerId = hostId;
   info.ownerLogin = host->getDisplayText();
   info.secondText = TitleText();
-  std::uint8_t address[4];
-  AddressBytes(LocalSessionAddress(SessionID{}), address);
-  info.sessionId = SessionID{address[0], address[1], address[2], address[3], 0, 0, 0, 0};
-  std::random_device random;
-  for (std::uint8_t& b : info.sessionKey)
-    b = static_cast<std::uint8_t>(random());
+  // The advertisement gives the session the id and key it is known by.
+  if (!GetLanSessionDirectory()->startHosting(info)) {
+    setResult(ERRORID_CONNECTION_FAILURE);
+    return;
+  }
   info.hostAddress = LocalSessionAddress(info.sessionId);
   session->setLocalAddress(info.hostAddress);
   config->clearSlots();
   config->setCurrentSession(std::move(session));
-  TrustSession(info);
-  if (g_directory && !g_directory->startHosting(Current()->info())) {
-    config->destroyCurrentSession();
-    setResult(ERRORID_CONNECTION_FAILURE);
-    return;
-  }
   std::vector<PlayerID> ids;
   for (LocalPlayer* p : LoggedIn())
     ids.push_back(p->getPlayerID(CONNECTIONTYPE_LAN));
@@ -247,7 +222,9 @@ void TaskRezovovozLanCreateHostSession::onStart() {
 }
 
 Task* TaskRezovovozLanCreateHostSession::createUndoTask() {
-  return new TaskRezovovozLanDeleteSession(nullptr);
+  // A step that failed made nothing to undo (a refused host must not take
+  // down the session that made it refuse).
+  return getResult() == ERRORID_SUCCEEDED ? new TaskRezovovozLanDeleteSession(nullptr) : nullptr;
 }
 
 TaskRezovovozLanHostSession::TaskRezovovozLanHostSession(MatchmakingServiceListener* listener,
@@ -300,9 +277,8 @@ void TaskRezovovozLanSearchSessions::onStart() {
     return;
   }
   Config()->clearSearchResults();
-  // Without a directory nobody can answer: the search ends empty.
-  m_searching = g_directory && g_directory->startSearch(LanDiscoveryKey(), kDiscoveryMs);
-  if (g_directory && !m_searching) {
+  m_searching = GetLanSessionDirectory()->startSearch(LanDiscoveryKey(), kDiscoveryMs);
+  if (!m_searching) {
     setResult(ERRORID_CONNECTION_FAILURE);
     return;
   }
@@ -310,7 +286,7 @@ void TaskRezovovozLanSearchSessions::onStart() {
 }
 
 void TaskRezovovozLanSearchSessions::step(std::uint32_t, bool& ready) {
-  if (m_searching) ready = g_directory && g_directory->pollSearch(m_found);
+  if (m_searching) ready = GetLanSessionDirectory()->pollSearch(m_found);
 }
 
 void TaskRezovovozLanSearchSessions::complete(bool&) {
@@ -327,12 +303,12 @@ void TaskRezovovozLanSearchSessions::complete(bool&) {
 }
 
 void TaskRezovovozLanSearchSessions::onAbort() {
-  if (m_searching && g_directory) g_directory->stopSearch();
+  if (m_searching) GetLanSessionDirectory()->stopSearch();
   m_searching = false;
 }
 
 void TaskRezovovozLanSearchSessions::onRemoved(ERRORID result) {
-  if (m_searching && g_directory) g_directory->stopSearch();
+  if (m_searching) GetLanSessionDirectory()->stopSearch();
   static const std::vector<SessionInfo*> kNone;
   if (m_listener)
     m_listener->onSearchSessions(getId(), result, Config() ? Config()->searchResults() : kNone);
@@ -357,7 +333,7 @@ void TaskRezovovozLanCreatePeerSession::onStart() {
 }
 
 Task* TaskRezovovozLanCreatePeerSession::createUndoTask() {
-  return new TaskRezovovozLanDeleteSession(nullptr);
+  return getResult() == ERRORID_SUCCEEDED ? new TaskRezovovozLanDeleteSession(nullptr) : nullptr;
 }
 
 void TaskRezovovozLanOpenRoute::onStart() {
@@ -376,7 +352,9 @@ void TaskRezovovozLanOpenRoute::onStart() {
   setResult(ERRORID_SUCCEEDED);
 }
 
-Task* TaskRezovovozLanOpenRoute::createUndoTask() { return new TaskRezovovozLanCloseRoute(m_host); }
+Task* TaskRezovovozLanOpenRoute::createUndoTask() {
+  return getResult() == ERRORID_SUCCEEDED ? new TaskRezovovozLanCloseRoute(m_host) : nullptr;
+}
 
 void TaskRezovovozLanAskForTickets::onStart() {
   GameSession* session = Current();
@@ -527,7 +505,7 @@ void TaskRezovovozLanRemovePlayerFromSession::onFinished(ERRORID) {
 // ---- deleting ---------------------------------------------------------------------
 
 void TaskRezovovozLanDeleteSessionOnServer::onStart() {
-  if (g_directory) g_directory->stopHosting();
+  GetLanSessionDirectory()->stopHosting();
   setResult(CheckNetworkService());
 }
 

@@ -15,6 +15,8 @@
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Types/Blob.h"
 #include "Modules/FriendService/Src/FriendService.h"
+#include "Modules/MatchmakingService/Src/MatchmakingConfig.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
 #include "Modules/MessagingService/Src/Messages/AbstractMessage.h"
 #include "Modules/MessagingService/Src/Messages/FriendMessages.h"
 #include "Modules/MessagingService/Src/MessagingService.h"
@@ -24,6 +26,7 @@
 #include "account_test_support.h"
 #include "bdLobbyCommon/bdAuth.h"
 #include "child_process.h"
+#include "matchmaking_test_support.h"
 
 using namespace OX_Toolbox;
 
@@ -78,6 +81,13 @@ class Boards : public StatisticsServiceListener {
   int fetches = 0;
 };
 
+class Matches : public MatchmakingServiceListener {
+ public:
+  void onStartMatch(std::uint32_t, ERRORID r) override { results.push_back(r); }
+  void onEndMatch(std::uint32_t, ERRORID r) override { results.push_back(r); }
+  std::vector<ERRORID> results;
+};
+
 class InternetPlay : public account_test::AccountFixture {
  protected:
   void SetUp() override {
@@ -108,10 +118,7 @@ class InternetPlay : public account_test::AccountFixture {
     ASSERT_EQ(AccountService::create(), ERRORID_SUCCEEDED);
     ASSERT_EQ(MessagingService::create(), ERRORID_SUCCEEDED);
     ASSERT_EQ(FriendService::create(), ERRORID_SUCCEEDED);
-    // Until matchmaking joins the toolbox, a stand-in carries its name.
-    ASSERT_EQ(ToolboxCore::instance()->registerService(
-                  new toolbox_test::RecordingService("MatchmakingService", nullptr)),
-              ERRORID_SUCCEEDED);
+    ASSERT_EQ(MatchmakingService::create(), ERRORID_SUCCEEDED);
     ASSERT_EQ(StatisticsService::create(), ERRORID_SUCCEEDED);
     MessagingService::find()->addMessageReceiver(&mailbox);
     const std::uint32_t id = AccountService::find()->loginPlayer(&listener, NetworkService::ONLINE,
@@ -120,10 +127,12 @@ class InternetPlay : public account_test::AccountFixture {
     ASSERT_EQ(listener.last("login").result, ERRORID_SUCCEEDED);
   }
 
-  // The profile definitions, the score and the board it feeds.
+  // The matchmaking and profile definitions, the score and the board it
+  // feeds.
   void writeDefinitions() {
     definitions = ToolboxCore::instance()->getConfigString(MATCHMAKING_DEFAULT_FILE);
     RecordList list;
+    matchmaking_test::AddDefinitions(list, matchmaking_test::Fields(2, 0));
     account_test::addDefinition(list, 1, "rating", 1, true, OX_INT32);
     Blob score;
     score.writeInt32(0, 1);
@@ -275,6 +284,33 @@ TEST_F(InternetPlay, TwoPlayersBefriendMailAndShareALeaderboard) {
   const std::vector<std::pair<std::uint64_t, std::int64_t>> expected = {{ann.getId(), 420},
                                                                         {bob.getId(), 380}};
   EXPECT_EQ(boards.fetched, expected);
+}
+
+TEST_F(InternetPlay, ALanMatchKeepsThePlainStartAndEnd) {
+  startToolbox(localScript(""), "annie1", "secret1");
+  if (HasFatalFailure()) return;
+  MatchmakingService* matchmaking = MatchmakingService::find();
+  MatchmakingConfig* config = matchmaking->getConfig();
+  config->setCurrentSession(config->createSession(GameSession::ROLE_HOST, CONNECTIONTYPE_LAN));
+  ASSERT_NE(config->currentSession(), nullptr);
+  const PlayerID ann = online("annie1");
+  StatisticsService::find()->addEntityToStatisticsTracking(
+      EntityID(ann, StatisticsService::kPlayerEntity));
+  FlexibleValue value;
+  value.setInt64(99);
+  StatisticsService::find()->setStatistic(EntityID(ann, StatisticsService::kPlayerEntity), kScore,
+                                          value);
+  Matches matches;
+  ASSERT_NE(matchmaking->startMatch(&matches), 0u);
+  ASSERT_TRUE(waitUntil([&] { return matches.results.size() == 1; }));
+  ASSERT_NE(matchmaking->endMatch(&matches), 0u);
+  ASSERT_TRUE(waitUntil([&] { return matches.results.size() == 2; }));
+  EXPECT_EQ(matches.results, (std::vector<ERRORID>{ERRORID_SUCCEEDED, ERRORID_SUCCEEDED}));
+  // No nonce was asked for and nothing went to the board.
+  EXPECT_EQ(config->currentSession()->info().nonce, 0u);
+  EXPECT_TRUE(boardHolds(0));
+  EXPECT_TRUE(boards.fetched.empty());
+  config->destroyCurrentSession();
 }
 
 // The other process; runs only when started by the test above.

@@ -15,6 +15,7 @@
 #include "Modules/Core/Src/Types/Blob.h"
 #include "Modules/Session/Src/GameSession.h"
 #include "Modules/StatisticsService/Src/StatisticsService.h"
+#include "Modules/StatisticsService/Src/RankedMatch.h"
 #include "Modules/StatisticsService/Src/StatisticsTasks.h"
 #include "script_test_support.h"
 #include "services_test_support.h"
@@ -283,6 +284,76 @@ TEST_F(StatisticsTest, ArbitratedBoardsGoOutUnderTheSessionNonceInGamesOfTypeZer
     EXPECT_EQ(got.count(kAnn) ? got.at(kAnn) : 0, c.expected) << c.gameType;
   }
   EXPECT_FALSE(stats->isDirty(annEntity, kScore));
+}
+
+std::int32_t g_connection = CONNECTIONTYPE_ONLINE;
+
+// Matchmaking's plain start or end: notes the session's nonce when it runs.
+class PlainMatchTask : public TaskAtomic {
+ public:
+  PlainMatchTask(ERRORID result, std::vector<std::uint64_t>* ran) : m_result(result), m_ran(ran) {}
+  void onStart() override {
+    m_ran->push_back(GameSession::current() ? GameSession::current()->info().nonce : 0);
+    setResult(m_result);
+  }
+
+ private:
+  ERRORID m_result;
+  std::vector<std::uint64_t>* m_ran;
+};
+
+TEST_F(StatisticsTest, ARankedStartFetchesTheNonceAndTracksThisMachinesPlayersFirst) {
+  std::vector<std::uint64_t> ran;
+  std::vector<ERRORID> reported;
+  auto report = [&](std::uint32_t, ERRORID r) { reported.push_back(r); };
+  core->getTaskManager()->addTask(
+      new TaskRezovovozOnlineStartRankedMatch(new PlainMatchTask(ERRORID_SUCCEEDED, &ran), report));
+  ASSERT_TRUE(until([&] { return !reported.empty(); }));
+  EXPECT_EQ(reported[0], ERRORID_SUCCEEDED);
+  ASSERT_EQ(ran.size(), 1u);
+  EXPECT_NE(ran[0], 0u);  // the nonce was there when the plain start ran
+  ASSERT_EQ(stats->tracked(true).size(), 1u);
+  EXPECT_TRUE(stats->tracked(true)[0].entity == annEntity);
+
+  GameSession::setCurrent(nullptr);
+  core->getTaskManager()->addTask(
+      new TaskRezovovozOnlineStartRankedMatch(new PlainMatchTask(ERRORID_SUCCEEDED, &ran), report));
+  ASSERT_TRUE(until([&] { return reported.size() == 2; }));
+  EXPECT_EQ(reported[1], ERRORID_SESSION_NOT_FOUND);
+  EXPECT_EQ(ran.size(), 1u);
+}
+
+TEST_F(StatisticsTest, ARankedEndSubmitsFirstAndEndsTheMatchEvenWhenTheSubmissionFails) {
+  const struct {
+    std::int32_t connection;
+    ERRORID plain;
+    ERRORID reported;
+    std::int64_t row;  // the score the board then holds; 0: none
+  } cases[] = {
+      {CONNECTIONTYPE_ONLINE, ERRORID_SUCCEEDED, ERRORID_SUCCEEDED, 50},
+      {CONNECTIONTYPE_LAN, ERRORID_SUCCEEDED, ERRORID_CONNECTION_FAILURE, 0},
+      {CONNECTIONTYPE_ONLINE, ERRORID_TIMEOUT, ERRORID_TIMEOUT, 50},
+  };
+  for (const auto& c : cases) {
+    stats->resetStatistics(false);
+    stats->trackSessionPlayers(*session);
+    stats->setStatistic(annEntity, kScore, int64(50));
+    g_connection = c.connection;
+    SetConnectionTypeQuery([](Service*) { return g_connection; });
+    std::vector<std::uint64_t> ran;
+    std::vector<ERRORID> reported;
+    core->getTaskManager()->addTask(
+        new TaskOnlineEndMatch(new PlainMatchTask(c.plain, &ran),
+                               [&](std::uint32_t, ERRORID r) { reported.push_back(r); }));
+    ASSERT_TRUE(until([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported[0], c.reported) << c.connection << " " << c.plain;
+    EXPECT_EQ(ran.size(), 1u);  // the match ended however the submission went
+    g_connection = CONNECTIONTYPE_ONLINE;
+    const auto board = rows(kBoard);
+    EXPECT_EQ(board.count(kAnn) ? board.at(kAnn) : 0, c.row);
+    stats->removePlayerFromLeaderboard(&listener, 0, kBoard);
+    ASSERT_TRUE(idle());
+  }
 }
 
 class StatisticsScripts : public StatisticsTest {

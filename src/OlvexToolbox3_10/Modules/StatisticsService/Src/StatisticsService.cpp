@@ -4,7 +4,9 @@
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/FriendService/Src/PlayerLists.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
 #include "Modules/Session/Src/GameSession.h"
+#include "Modules/StatisticsService/Src/RankedMatch.h"
 #include "Modules/StatisticsService/Src/StatisticsTasks.h"
 
 namespace OX_Toolbox {
@@ -33,7 +35,12 @@ ERRORID StatisticsService::create() {
   auto* service = new StatisticsService();
   ERRORID result = service->loadDefinitions();
   if (result == ERRORID_SUCCEEDED) result = core->registerService(service);
-  if (result != ERRORID_SUCCEEDED) delete service;
+  if (result != ERRORID_SUCCEEDED) {
+    delete service;
+    return result;
+  }
+  // Online matches become ranked ones; a stand-in of another class is left be.
+  InstallRankedMatch(dynamic_cast<MatchmakingService*>(core->findService("MatchmakingService")));
   return result;
 }
 

@@ -29,8 +29,8 @@ class StatisticsServiceListener {
 class GameSession;
 
 // The session attribute id under which matchmaking keeps a named field
-// ("OLVEX_gameType"); false when no such field is defined. Matchmaking
-// plugs itself in; without it the game type is unknown.
+// ("OLVEX_gameType"); false when no such field is defined. Null (the
+// default) asks the matchmaking configuration; tests stand in for it.
 using SessionFieldQuery = bool (*)(const char* name, std::uint32_t& id);
 void SetSessionFieldQuery(SessionFieldQuery query);
 // The session's "OLVEX_gameType" attribute read as an integer; false when

@@ -5,6 +5,7 @@
 
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/FriendService/Src/PlayerLists.h"
+#include "Modules/MatchmakingService/Src/MatchmakingConfig.h"
 #include "Modules/Services/Src/OnlineLink.h"
 #include "Modules/Session/Src/GameSession.h"
 #include "bdLobbyService/bdLobbyServiceImpl.h"
@@ -106,7 +107,14 @@ void SetSessionFieldQuery(SessionFieldQuery query) { g_sessionField = query; }
 
 bool SessionGameType(const GameSession& session, std::int32_t& type) {
   std::uint32_t field = 0;
-  if (!g_sessionField || !g_sessionField("OLVEX_gameType", field)) return false;
+  if (g_sessionField) {
+    if (!g_sessionField("OLVEX_gameType", field)) return false;
+  } else {
+    MatchmakingConfig* config = MatchmakingConfig::instance();
+    const MatchmakingField* f = config ? config->findFieldByName("OLVEX_gameType") : nullptr;
+    if (!f) return false;
+    field = static_cast<std::uint32_t>(f->id);
+  }
   const String* text = session.info().findAttribute(field);
   if (!text || text->length() == 0) return false;
   std::int64_t value = 0;

@@ -70,20 +70,30 @@ bool KeyOf(const int32_t letters[kLetterSlots], int places, RackKey* key) {
 // Word counts by rack, kept from search to search: racks recur (rows that
 // begin alike, leaves that meet the same draw, the next turn's bag), and a
 // rack's counts depend only on the lexicon and the rack size, which the key
-// holds. Each key has one place; a rack that hashes there later takes it.
+// holds. Each key has two places side by side; the older of their racks
+// gives way to a new one.
 class CountCache {
  public:
   void Clear() { slots_.clear(); }
   bool Find(const RackKey& key, LengthCounts& out) const {
     if (slots_.empty()) return false;
-    const Slot& slot = slots_[Place(key)];
-    if (!(slot.key == key)) return false;
-    std::copy(std::begin(slot.counts), std::end(slot.counts), out.begin());
+    const size_t place = Place(key);
+    const Slot* slot = &slots_[place];
+    if (!(slot->key == key)) {
+      slot = &slots_[place ^ 1];
+      if (!(slot->key == key)) return false;
+    }
+    std::copy(std::begin(slot->counts), std::end(slot->counts), out.begin());
     return true;
   }
   void Put(const RackKey& key, const LengthCounts& counts) {
     if (slots_.empty()) slots_.resize(kSlots);
-    Slot& slot = slots_[Place(key)];
+    const size_t place = Place(key);
+    // The newest rack takes the first place of its pair; the one it finds
+    // there moves to the second, whose rack, the older, goes.
+    if (slots_[place].key.high != 0 && !(slots_[place].key == key))
+      slots_[place ^ 1] = slots_[place];
+    Slot& slot = slots_[place];
     slot.key = key;
     for (size_t l = 0; l < counts.size(); ++l)
       slot.counts[l] = static_cast<uint16_t>(counts[l]);  // within the caps
@@ -239,6 +249,8 @@ class RemainderEvaluator : public RobotEvaluator {
     std::shared_ptr<const LeaveWordIndex> index = LeaveWordIndex::For(lexicon);
     if (index != index_) {
       counts_.Clear();
+      blankCounts_.Clear();
+      referenceCounts_.Clear();
       std::memset(rowReferenceReady_, 0, sizeof rowReferenceReady_);
     }
     index_ = std::move(index);
@@ -255,13 +267,22 @@ class RemainderEvaluator : public RobotEvaluator {
       index_->Count(letters, std::min(places_, kLeaveLengthSlots - 1), kLeaveCountCaps, out.data());
   }
 
-  // The counts of a rack given by its letters (Count's, kept by rack).
+  // The counts of a row's reference rack given by its letters (Count's, kept
+  // by rack). Those racks are mostly blanks, the dearest to count, and the
+  // same few recur from search to search: they have a cache of their own.
   void Kept(const int32_t letters[kLetterSlots], LengthCounts& out) {
     RackKey key;
     const bool keyed = KeyOf(letters, places_, &key);
-    if (keyed && counts_.Find(key, out)) return;
+    if (keyed && referenceCounts_.Find(key, out)) return;
     CountLetters(letters, out);
-    if (keyed) counts_.Put(key, out);
+    if (keyed) referenceCounts_.Put(key, out);
+  }
+
+  // Racks with a blank cost many times more to count than those without, and
+  // there are far fewer of them: they keep a cache of their own, so the many
+  // cheap blank-free racks never push them out.
+  CountCache& CacheFor(const int32_t letters[kLetterSlots]) {
+    return letters[kBlankIndex] > 0 ? blankCounts_ : counts_;
   }
 
   void CountLetters(const int32_t letters[kLetterSlots], LengthCounts& out) const {
@@ -293,10 +314,10 @@ class RemainderEvaluator : public RobotEvaluator {
           break;
         }
       if (sameAs[k] >= 0) continue;
-      if (keyed[k] && counts_.Find(keys[k], actual[k])) continue;
+      if (keyed[k] && CacheFor(letters[k]).Find(keys[k], actual[k])) continue;
       if (letters[k][kBlankIndex] > 0 || !keyed[k]) {
         CountLetters(letters[k], actual[k]);
-        if (keyed[k]) counts_.Put(keys[k], actual[k]);
+        if (keyed[k]) CacheFor(letters[k]).Put(keys[k], actual[k]);
         continue;
       }
       batch[batched++] = k;
@@ -404,6 +425,8 @@ class RemainderEvaluator : public RobotEvaluator {
   bool rowReferenceReady_[kSampleRows][kMaxRackPlaces + 1] = {};
   int rowReferencePlaces_ = 0;                   // the rack size of rowReferences_
   CountCache counts_;                            // by rack, from search to search
+  CountCache blankCounts_;                       // the same for racks holding a blank
+  CountCache referenceCounts_;                   // the same for the rows' reference racks
   std::shared_ptr<const LeaveWordIndex> index_;  // of the lexicon in use
   int places_ = 7;
 };

@@ -25,11 +25,11 @@ unsigned int DiscoveryServer::pump() {
     if (got == BD_NET_CONNECTION_RESET || got == BD_NET_MSG_SIZE) continue;
     if (got < 0) break;
     // Requests: type, 16-bit version 2, and for NAT tests one flags byte.
-    if (got < 3 || in[1] != 2 || in[2] != 0) continue;
-    if (in[0] == IP_REQUEST && got == 3) {
+    const bool request = got >= 3 && in[1] == 2 && in[2] == 0;
+    if (request && in[0] == IP_REQUEST && got == 3) {
       ++m_requests[0];
       answered += reply(PRIMARY, from, IP_REPLY, &from, 1);
-    } else if (in[0] == NAT_REQUEST && got == 4) {
+    } else if (request && in[0] == NAT_REQUEST && got == 4) {
       const std::uint8_t flags = in[3];
       const unsigned int test = flags == 0 ? 1 : flags == 3 ? 2 : flags == 2 ? 3 : 0;
       if (test == 0) continue;
@@ -40,6 +40,8 @@ unsigned int DiscoveryServer::pump() {
       const bdAddr addrs[2] = {seen, m_addrs[SECOND]};
       const Socket socket = test == 1 ? PRIMARY : test == 2 ? CHANGED_BOTH : CHANGED_PORT;
       answered += reply(socket, from, NAT_REPLY, addrs, 2);
+    } else if (m_passOn) {
+      m_passOn(m_sockets[PRIMARY], from, in, static_cast<unsigned int>(got));
     }
   }
   return answered;

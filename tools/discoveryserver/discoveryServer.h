@@ -6,6 +6,7 @@
 // (the other address's first socket). A public address request is answered
 // from the primary socket. Switches imitate the NATs a host may sit behind.
 #include <cstdint>
+#include <functional>
 
 #include "bdSocket/bdAddr.h"
 #include "bdSocket/bdSocket.h"
@@ -27,6 +28,11 @@ class DiscoveryServer {
   // Replies in the packed (2) or the padded (1) layout.
   void setReplyVersion(std::uint16_t version) { m_version = version; }
   unsigned int getRequestCount(unsigned int test) const { return m_requests[test]; }
+  // Takes the datagrams on the primary socket that are no discovery request,
+  // so another service (an introducer) can share the address.
+  using PassOn = std::function<void(bdSocket& socket, const bdAddr& from, const unsigned char* data,
+                                    unsigned int size)>;
+  void setPassOn(PassOn passOn) { m_passOn = std::move(passOn); }
 
  private:
   enum Socket { PRIMARY, SECOND, CHANGED_BOTH, CHANGED_PORT, SOCKET_COUNT };
@@ -43,6 +49,7 @@ class DiscoveryServer {
   bool m_dropTest2 = false;
   bool m_symmetric = false;
   std::uint16_t m_version = 2;
+  PassOn m_passOn;
   // Index 0: public address requests; 1 to 3: the NAT tests.
   unsigned int m_requests[4] = {0, 0, 0, 0};
 };

@@ -23,19 +23,26 @@ unsigned int IntroducerServer::pump() {
     // would come back on every call, so the pump stops rather than spin.
     if (got == BD_NET_CONNECTION_RESET || got == BD_NET_MSG_SIZE) continue;
     if (got < 0) break;
-    bdNATTraversalPacket packet;
-    unsigned int end = 0;
-    if (!packet.deserialize(buffer, static_cast<unsigned int>(got), 0, end)) continue;
-    if (packet.getType() == bdNATTraversalPacket::INTRO_KEEP_ALIVE) {
-      ++m_keepAlives;
-    } else if (packet.getType() == bdNATTraversalPacket::INTRO_NAT_REQUEST &&
-               packet.getSecondAddr().isValid()) {
-      packet.setType(bdNATTraversalPacket::INTRO_FORWARDED);
-      unsigned int size = 0;
-      if (packet.serialize(buffer, sizeof buffer, 0, size) &&
-          m_socket.sendTo(packet.getSecondAddr(), buffer, size) == static_cast<int>(size))
-        ++forwarded;
-    }
+    if (handle(m_socket, from, buffer, static_cast<unsigned int>(got))) ++forwarded;
   }
   return forwarded;
+}
+
+bool IntroducerServer::handle(bdSocket& socket, const bdAddr&, const unsigned char* data,
+                              unsigned int size) {
+  bdNATTraversalPacket packet;
+  unsigned int end = 0;
+  if (!packet.deserialize(data, size, 0, end)) return false;
+  if (packet.getType() == bdNATTraversalPacket::INTRO_KEEP_ALIVE) {
+    ++m_keepAlives;
+    return false;
+  }
+  if (packet.getType() != bdNATTraversalPacket::INTRO_NAT_REQUEST ||
+      !packet.getSecondAddr().isValid())
+    return false;
+  packet.setType(bdNATTraversalPacket::INTRO_FORWARDED);
+  unsigned char buffer[bdAddr::MAX_DATAGRAM_SIZE];
+  unsigned int out = 0;
+  return packet.serialize(buffer, sizeof buffer, 0, out) &&
+         socket.sendTo(packet.getSecondAddr(), buffer, out) == static_cast<int>(out);
 }

@@ -11,6 +11,9 @@ class IntroducerServer {
   bool start(const bdAddr& addr);
   // Handles every datagram waiting; returns how many were forwarded.
   unsigned int pump();
+  // One datagram that arrived on socket (this server's or one it shares,
+  // such as a discovery server's); true when it was forwarded.
+  bool handle(bdSocket& socket, const bdAddr& from, const unsigned char* data, unsigned int size);
   const bdAddr& getAddr() const { return m_addr; }
   unsigned int getKeepAlives() const { return m_keepAlives; }
 

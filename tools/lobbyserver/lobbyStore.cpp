@@ -370,31 +370,48 @@ bool LobbyStore::stats(Context& c) {
       c.records.writeString(nameOf(id).c_str(), 63);
     }
   };
+  // The board keeps a row's score, its first field; 1 adds, 2 keeps the
+  // higher, anything else replaces.
+  auto write = [&](unsigned char type, std::int32_t board, std::uint64_t id, std::int64_t value) {
+    std::int64_t& cell = m_leaderboards[board][id];
+    cell = type == 1 ? cell + value : type == 2 ? std::max(cell, value) : value;
+  };
   auto applyWrites = [&](unsigned char type, std::int32_t board) {
     const std::int32_t rows = c.i32();
     if (!c.ok || rows <= 0) return;
     const std::int32_t columns = c.i32();
+    if (!c.ok || columns < 2) return c.fail(BAD_REQUEST);
+    std::vector<std::pair<std::uint64_t, std::int64_t>> got;
     for (std::int32_t i = 0; i < rows && c.ok; ++i) {
       const std::uint64_t id = c.u64();
-      std::int64_t value = 0;
-      for (std::int32_t col = 1; col < columns && c.ok; ++col)
-        value = c.i64();
-      if (!c.ok) return;
-      std::int64_t& cell = m_leaderboards[board][id];
-      cell = type == 1 ? cell + value : type == 2 ? std::max(cell, value) : value;
+      const std::int64_t value = c.i64();
+      // The other columns, of whatever type each is.
+      for (std::int32_t col = 2; col < columns && c.ok; ++col) {
+        const unsigned int at = c.in.getReadPosition();
+        const unsigned int code = c.in.readDataTypeUnchecked();
+        c.in.setReadPosition(at);
+        c.ok = c.skipField(code);
+      }
+      got.push_back({id, value});
     }
+    // A request that does not read whole changes nothing.
+    if (!c.ok) return;
+    for (const auto& row : got)
+      write(type, board, row.first, row.second);
   };
   switch (c.task) {
     case 1: {
       c.u8();
-      c.u8();
+      const unsigned char type = c.u8();
       const std::int32_t board = c.i32();
       const std::uint64_t id = c.u64();
       const unsigned int at = c.in.getReadPosition();
       if (c.in.readDataTypeUnchecked() == BD_BB_SIGNED_INTEGER64_TYPE) {
         c.in.setReadPosition(at);
         const std::int64_t value = c.i64();
-        if (c.ok) m_leaderboards[board][id] = value;
+        c.skipRecord();  // the row's columns after its score
+        // Entity 0: a row that is not a player's, kept under the caller.
+        if (c.ok) write(type, board, id != 0 ? id : c.user, value);
       }
       return true;
     }

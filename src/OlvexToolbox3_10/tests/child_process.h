@@ -48,6 +48,26 @@ class ChildProcess {
     return true;
 #endif
   }
+  // True once the child has ended, with its exit code (-1 when it could not
+  // be waited for); false while it runs. Never blocks.
+  bool finished(int& code) {
+#ifdef _WIN32
+    if (m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) return false;
+    code = wait();
+    return true;
+#else
+    if (m_pid <= 0) {
+      code = -1;
+      return true;
+    }
+    int status = 0;
+    const pid_t got = waitpid(m_pid, &status, WNOHANG);
+    if (got == 0) return false;
+    m_pid = 0;
+    code = got == -1 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+#endif
+  }
   // The exit code, or -1 when the child could not be waited for.
   int wait() {
 #ifdef _WIN32

@@ -228,11 +228,10 @@ TEST_F(FriendServiceTest, AnInvitationIsKeptUntilItsForwardedCopyWentOut) {
   ticket.key = SessionID{1, 2, 3, 4, 5, 6, 7, 8};
   Blob form;
   ticket.serialize(form);
-  ASSERT_TRUE(bobDoes(8, bdLobbyArgs().u64(kAnn).blob8(ticket.key.data()).buffer([&] {
-    auto* b = new bdByteBuffer(form.getSize());
-    b->write(form.getData(), form.getSize());
-    return b;
-  }())));
+  // The request only points at the buffer: the reference frees it.
+  bdReference<bdByteBuffer> bytes(new bdByteBuffer(form.getSize()));
+  bytes->write(form.getData(), form.getSize());
+  ASSERT_TRUE(bobDoes(8, bdLobbyArgs().u64(kAnn).blob8(ticket.key.data()).buffer(bytes.get())));
   ASSERT_TRUE(until([&] { return inbox() == 1; }));
   ToolboxVector<AbstractMessage*> held;
   messaging->getMessages(0, held);

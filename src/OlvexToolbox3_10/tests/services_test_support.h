@@ -12,6 +12,7 @@
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Services/Src/OnlineLink.h"
 #include "bdCore/bdCore.h"
+#include "bdCore/bdMemory/bdMallocMemory.h"
 #include "bdCore/bdThread/bdPlatformTiming.h"
 #include "bdLobbyService/bdLobbyServiceImpl.h"
 #include "lobbyServer.h"
@@ -49,6 +50,7 @@ class ServicesFixture : public CoreFixture {
   static constexpr std::uint64_t kBob = 2;
 
   void SetUp() override {
+    sdkBytesBefore = bdMallocMemory::getTotalBytes();
     bdCore::init(true);
     server = std::make_unique<lobbyserver::LobbyServer>(lobbyKey());
     ASSERT_TRUE(server->start());
@@ -75,6 +77,8 @@ class ServicesFixture : public CoreFixture {
     OX_Toolbox::SetConnectionTypeQuery(nullptr);
     server.reset();
     bdCore::quit();
+    // Everything the SDK handed out during the test came back.
+    EXPECT_EQ(bdMallocMemory::getTotalBytes(), sdkBytesBefore);
   }
   static OX_Toolbox::PlayerID ann() { return {OX_Toolbox::CONNECTIONTYPE_ONLINE, kAnn}; }
   static OX_Toolbox::PlayerID bobId() { return {OX_Toolbox::CONNECTIONTYPE_ONLINE, kBob}; }
@@ -119,6 +123,7 @@ class ServicesFixture : public CoreFixture {
   std::unique_ptr<lobbyserver::LobbyServer> server;
   std::unique_ptr<bdLobbyServiceImpl> bob;
   OX_Toolbox::ToolboxCore* core = nullptr;
+  std::size_t sdkBytesBefore = 0;
 };
 
 }  // namespace toolbox_test

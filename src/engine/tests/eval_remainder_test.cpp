@@ -92,6 +92,49 @@ TEST_F(RemainderTest, GoodLeavesBeatBadOnesAndSamplesRepeatUnderASeed) {
   EXPECT_FLOAT_EQ(Term("zqatxxx", "zq"), good);
 }
 
+// Rack counts are kept from search to search: a component that has judged
+// hundreds of leaves, many with blanks, gives each the term a new one gives.
+TEST_F(RemainderTest, CountsKeptAcrossSearchesMatchAFreshComponent) {
+  // A word list under which most racks count differently: a third of the
+  // texts of two to five letters over a few letters.
+  std::vector<std::string> texts;
+  uint32_t state = 12345;
+  const auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return state >> 16;
+  };
+  const char letters[] = "acenorst";
+  for (int length = 2; length <= 5; ++length)
+    for (int i = 0; i < 300; ++i) {
+      std::string t;
+      for (int k = 0; k < length; ++k)
+        t += letters[next() % 8];
+      if (next() % 3 == 0) texts.push_back(t);
+    }
+  LoadWords(evalfix::Words(texts), "remainder-many");
+  evalfix::FillBagTo(bag_, "``aceenorstt", 40);
+  const char tiles[] = "acenorst`";
+  std::vector<std::string> racks;
+  for (int i = 0; i < 600; ++i) {
+    std::string rack = "at";  // the move lays these
+    for (int k = 0; k < 5; ++k)
+      rack += tiles[next() % 9];
+    racks.push_back(rack);
+  }
+  std::vector<float> terms;
+  for (size_t i = 0; i < racks.size(); ++i) {
+    platform::SeedRandom(static_cast<uint32_t>(i));
+    Prepare(*component_);
+    terms.push_back(Term(racks[i].c_str(), "at"));
+  }
+  for (size_t i = 0; i < racks.size(); i += 15) {
+    component_ = MakeRemainderComponent();
+    platform::SeedRandom(static_cast<uint32_t>(i));
+    Prepare(*component_);
+    EXPECT_FLOAT_EQ(Term(racks[i].c_str(), "at"), terms[i]) << racks[i];
+  }
+}
+
 TEST_F(RemainderTest, LeaveCountsAreCappedAndDistinct) {
   const Lexicon* lex = GetLexicon();
   ASSERT_NE(lex, nullptr);

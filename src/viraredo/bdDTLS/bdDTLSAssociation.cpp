@@ -234,7 +234,7 @@ int bdDTLSAssociation::sendData(const bdAddr& to, const void* data, unsigned int
   bdDTLSData packet(m_peerTag, static_cast<std::uint16_t>(seq.getValue() & 0xFFFF));
   unsigned char buffer[BUFFER_SIZE];
   unsigned int length = 0;
-  if (!packet.serialize(buffer, sizeof buffer, 0, length, seq, m_sharedKey,
+  if (!packet.serialize(buffer, sizeof buffer, 0, length, seq, m_dataKey,
                         static_cast<const unsigned char*>(data), size)) {
     bdLogWarn(kChannel, "Packet creation failed.");
     return -1;
@@ -486,8 +486,8 @@ int bdDTLSAssociation::handleData(const bdAddr&, const unsigned char* data, unsi
   bdDTLSData packet;
   unsigned int end = 0;
   unsigned int length = 0;
-  if (!packet.deserialize(data, size, 0, end, m_incomingSeqNums.getLast(), m_sharedKey, out,
-                          outSize, length)) {
+  if (!packet.deserialize(data, size, 0, end, m_incomingSeqNums.getLast(), m_dataKey, out, outSize,
+                          length)) {
     return -2;
   }
   if (packet.getVtag() != m_localTag) {
@@ -530,6 +530,7 @@ bool bdDTLSAssociation::calculateSharedKey(bdDHKey& peerKey, const bdSecurityID&
     return false;
   }
   std::memcpy(m_sharedKey, digest, sizeof m_sharedKey);
+  m_dataKey.set(m_sharedKey);
   m_keyValid = true;
   unsigned int words[6];
   std::memcpy(words, m_sharedKey, sizeof words);

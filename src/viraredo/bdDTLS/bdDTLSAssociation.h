@@ -9,6 +9,7 @@
 #include "bdCore/bdContainers/bdSequenceNumber.h"
 #include "bdCore/bdUtilities/bdStopwatch.h"
 #include "bdCore/bdUtilities/bdTimer.h"
+#include "bdDTLS/bdDTLSData.h"
 #include "bdSocket/bdAddr.h"
 #include "bdSocket/bdSecurity/bdSecurityID.h"
 
@@ -102,6 +103,7 @@ class bdDTLSAssociation {
   bdAddressMap* m_addrMap;
   bdReference<bdCommonAddr> m_localAddr;
   unsigned char m_sharedKey[24];
+  bdDTLSDataKey m_dataKey;
   bool m_keyValid;
   bdAddr m_peerAddr;
   bdAddrHandleRef m_addrHandle;

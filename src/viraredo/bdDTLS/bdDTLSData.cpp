@@ -33,9 +33,9 @@ bool makeIV(const bdSequenceNumber& seq, unsigned char (&iv)[bdHashTiger192::HAS
 }
 
 // The first 8 bytes of HMAC-SHA1 over the header and the bytes after L.
-bool computeHmac(const unsigned char key[], const unsigned char* header, const unsigned char* body,
+bool computeHmac(const bdHMacSHA1Key& key, const unsigned char* header, const unsigned char* body,
                  unsigned int bodySize, unsigned char (&out)[bdDTLSData::HMAC_SIZE]) {
-  bdHMacSHA1 hmac(key, bdDTLSData::KEY_SIZE);
+  bdHMacSHA1 hmac(key);
   unsigned char full[bdHMacSHA1::HMAC_SIZE];
   unsigned int length = sizeof full;
   if (!hmac.process(header, 6) || !hmac.process(body, bodySize) || !hmac.getData(full, length)) {
@@ -51,6 +51,17 @@ bool computeHmac(const unsigned char key[], const unsigned char* header, const u
 }
 
 }  // namespace
+
+bdDTLSDataKey::bdDTLSDataKey() : m_key(), m_cipher(), m_hmac() {}
+
+bdDTLSDataKey::bdDTLSDataKey(const unsigned char key[]) : bdDTLSDataKey() { set(key); }
+
+bdDTLSDataKey::~bdDTLSDataKey() { std::memset(m_key, 0, sizeof m_key); }
+
+void bdDTLSDataKey::set(const unsigned char key[]) {
+  std::memcpy(m_key, key, SIZE);
+  m_hmac.set(m_key, SIZE);
+}
 
 bdDTLSData::bdDTLSData() : bdDTLSHeader(BD_DTLS_DATA, 0, 0), m_hmac(), m_fullSeqNum(-1) {}
 
@@ -81,6 +92,13 @@ bool bdDTLSData::serialize(void* buffer, unsigned int bufferSize, unsigned int o
                            unsigned int& newOffset, const bdSequenceNumber& sequence,
                            const unsigned char key[], const unsigned char* data,
                            unsigned int dataSize) {
+  bdDTLSDataKey ready(key);
+  return serialize(buffer, bufferSize, offset, newOffset, sequence, ready, data, dataSize);
+}
+
+bool bdDTLSData::serialize(void* buffer, unsigned int bufferSize, unsigned int offset,
+                           unsigned int& newOffset, const bdSequenceNumber& sequence,
+                           bdDTLSDataKey& key, const unsigned char* data, unsigned int dataSize) {
   newOffset = offset;
   unsigned char* out = static_cast<unsigned char*>(buffer);
   std::uint16_t length = 0;
@@ -112,12 +130,11 @@ bool bdDTLSData::serialize(void* buffer, unsigned int bufferSize, unsigned int o
   std::memcpy(cipher, data + 2, length);
   std::memset(cipher + length, 0x01, r - length);
   std::memcpy(cipher + r, data + 2 + length, t);
-  bdCypher3Des des;
-  if (r > 0 && !des.encrypt(key, KEY_SIZE, iv, cipher, cipher, r)) {
+  if (r > 0 && !key.m_cipher.encrypt(key.m_key, KEY_SIZE, iv, cipher, cipher, r)) {
     bdAssertMsg("Encrypted into unexpected space.");
     return false;
   }
-  if (!computeHmac(key, out + offset, cipher, r + t, m_hmac)) return false;
+  if (!computeHmac(key.m_hmac, out + offset, cipher, r + t, m_hmac)) return false;
   unsigned int headerEnd = 0;
   if (!serialize(buffer, bufferSize, offset, headerEnd)) return false;
   newOffset = at + r + t;
@@ -127,6 +144,15 @@ bool bdDTLSData::serialize(void* buffer, unsigned int bufferSize, unsigned int o
 bool bdDTLSData::deserialize(const void* buffer, unsigned int bufferSize, unsigned int offset,
                              unsigned int& newOffset, const bdSequenceNumber& reference,
                              const unsigned char key[], unsigned char* out, unsigned int outSize,
+                             unsigned int& outLength) {
+  bdDTLSDataKey ready(key);
+  return deserialize(buffer, bufferSize, offset, newOffset, reference, ready, out, outSize,
+                     outLength);
+}
+
+bool bdDTLSData::deserialize(const void* buffer, unsigned int bufferSize, unsigned int offset,
+                             unsigned int& newOffset, const bdSequenceNumber& reference,
+                             bdDTLSDataKey& key, unsigned char* out, unsigned int outSize,
                              unsigned int& outLength) {
   newOffset = offset;
   outLength = 0;
@@ -153,14 +179,13 @@ bool bdDTLSData::deserialize(const void* buffer, unsigned int bufferSize, unsign
   unsigned char iv[bdHashTiger192::HASH_SIZE];
   if (!makeIV(full, iv)) return false;
   unsigned char expected[HMAC_SIZE];
-  if (!computeHmac(key, in + offset, in + at, r + t, expected)) return false;
+  if (!computeHmac(key.m_hmac, in + offset, in + at, r + t, expected)) return false;
   if (std::memcmp(expected, m_hmac, HMAC_SIZE) != 0) {
     bdLogWarn(kChannel, "HMAC invalid");
     return false;
   }
   // The padded block goes to the output first; the tail then overwrites the padding.
-  bdCypher3Des des;
-  if (r > 0 && !des.decrypt(key, KEY_SIZE, iv, in + at, out + 2, r)) {
+  if (r > 0 && !key.m_cipher.decrypt(key.m_key, KEY_SIZE, iv, in + at, out + 2, r)) {
     bdLogWarn(kChannel, "Decryption failed.");
     return false;
   }

@@ -59,6 +59,8 @@ bdInetAddr bdGetHostByName::getAddress(unsigned int index) const {
   return m_addresses[index];
 }
 
+bool bdGetHostByName::isResolving() const { return m_thread->isRunning(); }
+
 int bdGetHostByName::run(void* args) {
   const char* name = static_cast<const char*>(args);
   bdInetAddr found[MAX_RESULTS];

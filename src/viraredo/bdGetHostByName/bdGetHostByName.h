@@ -30,6 +30,9 @@ class bdGetHostByName : public bdRunnable {
   // 0 unless the lookup succeeded.
   unsigned int getNumAddresses() const;
   bdInetAddr getAddress(unsigned int index) const;
+  // True while the resolver still runs, even after the lookup timed out:
+  // until then deleting the lookup waits for it.
+  bool isResolving() const;
 
   int run(void* args) override;
 

@@ -5,7 +5,9 @@
 #include "bdCore/bdCrypto/bdRandom.h"
 #include "bdCore/bdLog/bdLog.h"
 #include "bdCore/bdUtilities/bdBitBuffer.h"
+#include "bdCore/bdUtilities/bdSingleton.h"
 #include "bdLANDiscovery/bdGameInfoFactory.h"
+#include "bdNet/bdNetImpl.h"
 
 namespace {
 const char* const kChannel = "bdNet/discovery";
@@ -105,7 +107,7 @@ void bdDiscoveryClient::handleDatagram(const bdAddr& from, const unsigned char* 
   bdReference<bdGameInfo> info(bdGameInfoFactory::getInstance()->create());
   // A game info that cannot be read whole names no reachable host: listeners
   // are never handed one.
-  if (info.isNull() || !info->deserialize(m_localAddr, reply)) {
+  if (info.isNull() || !info->deserialize(localCommonAddr(), reply)) {
     bdLogError(kChannel, "Malformed message received");
     return;
   }
@@ -113,6 +115,13 @@ void bdDiscoveryClient::handleDatagram(const bdAddr& from, const unsigned char* 
   const bdFastArray<bdDiscoveryListener*> listeners(m_listeners);
   for (unsigned int i = 0; i < listeners.getSize(); ++i)
     listeners[i]->onDiscoveryReply(info);
+}
+
+bdReference<bdCommonAddr> bdDiscoveryClient::localCommonAddr() const {
+  if (m_localAddr.notNull()) return m_localAddr;
+  // Read afresh for each reply: the façade may have started since the search did.
+  if (!bdSingleton<bdNetImpl>::exists()) return bdReference<bdCommonAddr>();
+  return bdSingleton<bdNetImpl>::getInstance()->getLocalCommonAddr();
 }
 
 void bdDiscoveryClient::registerListener(bdDiscoveryListener* listener) {

@@ -21,7 +21,8 @@ class bdDiscoveryClient {
   bdDiscoveryClient(const bdDiscoveryClient&) = delete;
   bdDiscoveryClient& operator=(const bdDiscoveryClient&) = delete;
 
-  // This host's own common address, against which replies are read.
+  // This host's own common address, against which replies are read; unless
+  // set, the network façade's (bdSingleton<bdNetImpl>).
   void setLocalCommonAddr(bdReference<bdCommonAddr> local) { m_localAddr = local; }
   // Sends a request for titleID to target (normally the broadcast address)
   // on the discovery port; port is for tests.
@@ -37,6 +38,8 @@ class bdDiscoveryClient {
   void handleDatagram(const bdAddr& from, const unsigned char* data, unsigned int size);
 
  private:
+  bdReference<bdCommonAddr> localCommonAddr() const;
+
   float m_duration;
   bdStopwatch m_timer;
   bdSocket m_socket;

@@ -8,6 +8,7 @@
 #include "bdDiscovery/bdIPDiscoveryClient.h"
 #include "bdDiscovery/bdNATTypeDiscoveryClient.h"
 #include "bdSocket/bdPlatformSocket.h"
+#include "bdUPnP/bdUPnP.h"
 
 namespace {
 
@@ -40,12 +41,18 @@ bdNetImpl::bdNetImpl()
       m_upnp(nullptr),
       m_upnpDone(false),
       m_upnpStatus(0),
-      m_portSocket() {}
+      m_portSocket(),
+      m_ssdpAddr(),
+      m_hostResolver(nullptr),
+      m_retiredLookups() {}
 
 bdNetImpl::~bdNetImpl() {
-  if (m_status != BD_NET_STOPPED || m_connectionStore != nullptr || m_params.m_socket != nullptr) {
+  if (m_status != BD_NET_STOPPED || m_connectionStore != nullptr || m_params.m_socket != nullptr ||
+      m_upnp != nullptr || m_hostLookup != nullptr) {
     stop();
   }
+  // A resolver still running uses its lookup: only here is it waited for.
+  reapHostLookups(true);
   delete m_dhKey;
   m_dhKey = nullptr;
   m_localCommonAddr = nullptr;
@@ -108,8 +115,18 @@ bool bdNetImpl::start(const bdNetStartParams& params) {
   m_status = BD_NET_STARTING;
   m_serverAddrIndex = 0;
   m_serverNameIndex = 0;
+  m_serverAddrs.clear();
+  if (!m_params.m_stunServers.isEmpty()) startHostLookup(m_params.m_stunServers[0].getBuffer());
+  m_upnp = new bdUPnP();
+  m_upnpDone = false;
+  if (m_ssdpAddr.isValid()) m_upnp->setSSDPAddress(m_ssdpAddr);
+  m_upnp->setDiscoveryTime(m_params.m_upnpDiscoveryTime);
+  m_upnp->startDiscovery();
+  m_upnpStatus = m_upnp->getStatus();
   return true;
 }
+
+void bdNetImpl::setSSDPAddress(const bdAddr& addr) { m_ssdpAddr = addr; }
 
 bool bdNetImpl::bindSocket() {
   m_portSocket.close();
@@ -135,10 +152,185 @@ void bdNetImpl::createConnectionStore(const bdArray<bdAddr>& introducers) {
 
 void bdNetImpl::pump() {
   if (!m_params.m_useDiscovery || m_status != BD_NET_STARTING) return;
-  for (unsigned int i = 0; i < m_params.m_stunServers.getSize(); ++i) {
-    bdLogWarn(kChannel, "Failed to lookup address %s", m_params.m_stunServers[i].getBuffer());
+  reapHostLookups(false);
+  const bool namesResolved = m_serverNameIndex == m_params.m_stunServers.getSize();
+  pumpUPnP();
+  pumpHostLookup();
+  if (m_hostLookup == nullptr && m_ipDiscoveryClient == nullptr &&
+      m_natTypeDiscoveryClient == nullptr && (m_upnp == nullptr || m_upnpDone)) {
+    if (!startDiscovery()) return;
   }
-  m_status = BD_NET_DISCOVERY_FAILED;
+  bool ipFinished = false;
+  bool natFinished = false;
+  if (m_ipDiscoveryClient != nullptr) {
+    m_ipDiscoveryClient->pump();
+    ipFinished = !m_ipDiscoveryClient->isRunning();
+  }
+  if (m_natTypeDiscoveryClient != nullptr) {
+    m_natTypeDiscoveryClient->pump();
+    natFinished = !m_natTypeDiscoveryClient->isRunning();
+  }
+  if (namesResolved && ipFinished && natFinished) finishDiscovery();
+}
+
+void bdNetImpl::pumpUPnP() {
+  if (m_upnp == nullptr || m_upnpDone) return;
+  m_upnp->pump();
+  switch (m_upnp->getStatus()) {
+    case bdUPnP::BD_UPNP_READY:
+      if (m_upnpStatus == bdUPnP::BD_UPNP_DISCOVERING) {
+        m_upnp->queryMapping(m_params.m_port, &m_params.m_localAddresses);
+      } else if (m_upnpStatus == bdUPnP::BD_UPNP_QUERYING) {
+        // The router needs an address to forward to; without one the
+        // mapping can never be made.
+        if (m_params.m_localAddresses.isEmpty()) {
+          giveUpUPnP();
+          return;
+        }
+        m_upnp->openPort(m_params.m_port, m_params.m_localAddresses[0]);
+      }
+      m_upnpStatus = m_upnp->getStatus();
+      break;
+    case bdUPnP::BD_UPNP_COLLISION:
+      // The top port has no next one: the count would wrap to "any port".
+      if (m_params.m_port == 0xFFFF) {
+        giveUpUPnP();
+        return;
+      }
+      ++m_params.m_port;
+      bdLogInfo(kChannel, "UPnP Mapping collision found. New port Selected: %d",
+                static_cast<int>(m_params.m_port));
+      m_upnp->queryMapping(m_params.m_port, &m_params.m_localAddresses);
+      m_upnpStatus = m_upnp->getStatus();
+      break;
+    case bdUPnP::BD_UPNP_MAPPED:
+      m_upnpDone = true;
+      break;
+    case bdUPnP::BD_UPNP_FAILED:
+      giveUpUPnP();
+      break;
+    case bdUPnP::BD_UPNP_NO_DEVICES:
+      m_upnpStatus = bdUPnP::BD_UPNP_NO_DEVICES;
+      bdLogInfo(kChannel, "no UPnP NATs found");
+      delete m_upnp;
+      m_upnp = nullptr;
+      break;
+    default:
+      break;
+  }
+}
+
+void bdNetImpl::giveUpUPnP() {
+  m_upnpStatus = bdUPnP::BD_UPNP_FAILED;
+  bdLogWarn(kChannel, "UPnP Traversal failed");
+  delete m_upnp;
+  m_upnp = nullptr;
+}
+
+void bdNetImpl::pumpHostLookup() {
+  while (m_hostLookup != nullptr) {
+    const bdGetHostByName::bdStatus status = m_hostLookup->getStatus();
+    if (status == bdGetHostByName::BD_LOOKUP_PENDING) return;
+    if (status == bdGetHostByName::BD_LOOKUP_SUCCEEDED) {
+      for (unsigned int i = 0; i < m_hostLookup->getNumAddresses(); ++i)
+        m_serverAddrs.pushBack(bdAddr(m_hostLookup->getAddress(i), m_params.m_stunServerPort));
+    }
+    ++m_serverNameIndex;
+    retireHostLookup();
+    if (m_serverNameIndex < m_params.m_stunServers.getSize())
+      startHostLookup(m_params.m_stunServers[m_serverNameIndex].getBuffer());
+  }
+}
+
+void bdNetImpl::startHostLookup(const char* name) {
+  m_hostLookup = new bdGetHostByName(m_hostResolver);
+  // A lookup that cannot start reads as failed and is skipped by the pump.
+  m_hostLookup->start(name, m_params.m_hostLookupTimeout);
+}
+
+void bdNetImpl::retireHostLookup() {
+  if (m_hostLookup == nullptr) return;
+  if (m_hostLookup->isResolving()) {
+    m_retiredLookups.pushBack(m_hostLookup);
+  } else {
+    delete m_hostLookup;
+  }
+  m_hostLookup = nullptr;
+}
+
+void bdNetImpl::reapHostLookups(bool wait) {
+  for (unsigned int i = 0; i < m_retiredLookups.getSize();) {
+    bdGetHostByName* lookup = m_retiredLookups[i];
+    if (wait || !lookup->isResolving()) {
+      m_retiredLookups.removeAll(lookup);
+      delete lookup;
+    } else {
+      ++i;
+    }
+  }
+  if (wait) m_retiredLookups.reset();
+}
+
+bool bdNetImpl::startDiscovery() {
+  if (!bindSocket()) return false;
+  if (m_serverAddrs.isEmpty()) {
+    for (unsigned int i = 0; i < m_params.m_stunServers.getSize(); ++i)
+      bdLogWarn(kChannel, "Failed to lookup address %s", m_params.m_stunServers[i].getBuffer());
+    m_status = BD_NET_DISCOVERY_FAILED;
+    return false;
+  }
+  createDiscoveryClients();
+  return true;
+}
+
+void bdNetImpl::createDiscoveryClients() {
+  deleteDiscoveryClients();
+  const bdAddr& server = m_serverAddrs[m_serverAddrIndex];
+  m_ipDiscoveryClient = new bdIPDiscoveryClient(m_params.m_socket, server);
+  m_natTypeDiscoveryClient = new bdNATTypeDiscoveryClient(server);
+  m_ipDiscoveryClient->startDiscovery();
+  m_natTypeDiscoveryClient->startDiscovery();
+}
+
+void bdNetImpl::deleteDiscoveryClients() {
+  delete m_ipDiscoveryClient;
+  m_ipDiscoveryClient = nullptr;
+  delete m_natTypeDiscoveryClient;
+  m_natTypeDiscoveryClient = nullptr;
+}
+
+void bdNetImpl::finishDiscovery() {
+  if (m_ipDiscoveryClient->isDone() && m_natTypeDiscoveryClient->succeeded()) {
+    if (m_params.m_localAddresses.isEmpty()) {
+      bdLogError(kChannel, "No local address specified when starting bdNet. See bdNetStartParams.");
+    }
+    const bdAddr publicAddr = m_ipDiscoveryClient->getPublicAddress();
+    bdNATType natType = m_natTypeDiscoveryClient->getNATType();
+    if (m_upnp != nullptr && m_upnp->isPortMapped(publicAddr.getPort())) {
+      natType = BD_NAT_OPEN;
+      bdLogInfo(kChannel, "UPnP mapping confirmed, changing NAT type to open.");
+    }
+    m_localCommonAddr = new bdCommonAddr(localAddrs(), publicAddr, natType);
+    deleteDiscoveryClients();
+    // The server that answered is the introducer tried first.
+    bdArray<bdAddr> introducers(m_serverAddrs);
+    if (m_serverAddrIndex != 0) {
+      introducers[0] = m_serverAddrs[m_serverAddrIndex];
+      introducers[m_serverAddrIndex] = m_serverAddrs[0];
+    }
+    createConnectionStore(introducers);
+    m_status = BD_NET_STARTED;
+  } else if (m_serverAddrIndex + 1 < m_serverAddrs.getSize()) {
+    bdLogInfo(kChannel, "Trying next IP address for IP and NAT discovery.");
+    ++m_serverAddrIndex;
+    createDiscoveryClients();
+  } else {
+    for (unsigned int i = 0; i < m_params.m_stunServers.getSize(); ++i) {
+      bdLogWarn(kChannel, "Failed to do IP and NAT discovery using %s",
+                m_params.m_stunServers[i].getBuffer());
+    }
+    m_status = BD_NET_DISCOVERY_FAILED;
+  }
 }
 
 void bdNetImpl::receiveAndDispatchAll() {
@@ -177,6 +369,10 @@ void bdNetImpl::sendAll() {
 }
 
 void bdNetImpl::stop() {
+  if (m_upnp != nullptr && m_upnp->getMappedPortCount() > 0) {
+    m_upnp->startClosing();
+    m_upnp->pump();
+  }
   if (m_connectionStore != nullptr) {
     m_connectionStore->disconnectAll();
     // Bounded by rounds as well as by time, so a stopped clock cannot hold
@@ -195,16 +391,16 @@ void bdNetImpl::stop() {
     delete m_connectionStore;
     m_connectionStore = nullptr;
   }
+  closeUPnP();
+  retireHostLookup();
+  reapHostLookups(false);
   if (m_params.m_socket != nullptr) {
     m_params.m_socket->close();
     delete m_params.m_socket;
     m_params.m_socket = nullptr;
   }
   m_portSocket.close();
-  delete m_ipDiscoveryClient;
-  m_ipDiscoveryClient = nullptr;
-  delete m_natTypeDiscoveryClient;
-  m_natTypeDiscoveryClient = nullptr;
+  deleteDiscoveryClients();
   m_status = BD_NET_STOPPED;
   m_serverAddrIndex = 0;
   m_serverNameIndex = 0;
@@ -212,6 +408,23 @@ void bdNetImpl::stop() {
   m_params.m_stunServers.clear();
   m_securityKeyMap.clear();
   m_serverAddrs.clear();
+}
+
+void bdNetImpl::closeUPnP() {
+  if (m_upnp == nullptr) return;
+  // The router's own time-out is ten seconds, and never comes on a stopped
+  // clock: removing the mappings gets as long as the drain, no more.
+  bdStopwatch closing;
+  closing.start();
+  for (unsigned int i = 0; i < UPNP_CLOSE_ROUNDS && m_upnp->getStatus() == bdUPnP::BD_CLOSING &&
+                           closing.getElapsedTimeAsSeconds() < STOP_DRAIN_SECONDS;
+       ++i) {
+    m_upnp->pump();
+    if (m_upnp->getStatus() == bdUPnP::BD_CLOSING) bdPlatformTiming::sleep(1);
+  }
+  delete m_upnp;
+  m_upnp = nullptr;
+  m_upnpDone = false;
 }
 
 void bdNetImpl::registerDispatchInterceptor(bdDispatchInterceptor* interceptor) {

@@ -12,6 +12,7 @@
 #include "bdCore/bdContainers/bdArray.h"
 #include "bdCore/bdContainers/bdFastArray.h"
 #include "bdCore/bdContainers/bdReference.h"
+#include "bdGetHostByName/bdGetHostByName.h"
 #include "bdNet/bdDispatchInterceptor.h"
 #include "bdNet/bdNetStartParams.h"
 #include "bdSocket/bdAddr.h"
@@ -21,7 +22,6 @@
 
 class bdConnectionStore;
 class bdDHKey;
-class bdGetHostByName;
 class bdIPDiscoveryClient;
 class bdNATTypeDiscoveryClient;
 class bdUPnP;
@@ -39,6 +39,8 @@ class bdNetImpl {
   static constexpr unsigned int PORT_SEARCH_RANGE = 100;
   static constexpr double STOP_DRAIN_SECONDS = 1.0;
   static constexpr unsigned int STOP_DRAIN_SLEEP_MS = 20;
+  // Removing the router's mappings at stop waits no longer than the drain.
+  static constexpr unsigned int UPNP_CLOSE_ROUNDS = 1000;
 
   bdNetImpl();
   virtual ~bdNetImpl();
@@ -65,12 +67,33 @@ class bdNetImpl {
   bdReference<bdCommonAddr> getLocalCommonAddr() const { return m_localCommonAddr; }
   const bdNetStartParams& getParams() const { return m_params; }
 
+  // Where the next start's UPnP search goes (the SSDP multicast group unless
+  // set) and which resolver its host-name lookups use (the platform's unless
+  // set); for tests on loopback.
+  void setSSDPAddress(const bdAddr& addr);
+  void setHostResolver(bdGetHostByName::Resolver resolver) { m_hostResolver = resolver; }
+
  private:
   unsigned short findFreePort(unsigned short port) const;
   bool bindSocket();
   bdArray<bdAddr> localAddrs() const;
   void createConnectionStore(const bdArray<bdAddr>& introducers);
   void dispatch(bdReference<bdConnection> connection);
+  void pumpUPnP();
+  void giveUpUPnP();
+  void pumpHostLookup();
+  void startHostLookup(const char* name);
+  // Lets go of the current lookup without waiting for its resolver.
+  void retireHostLookup();
+  // Frees retired lookups whose resolver has returned; all of them when wait.
+  void reapHostLookups(bool wait);
+  // Binds the main socket and starts discovery on the first server address;
+  // false when the start failed (the status says why).
+  bool startDiscovery();
+  void createDiscoveryClients();
+  void deleteDiscoveryClients();
+  void finishDiscovery();
+  void closeUPnP();
 
   bdNetStartParams m_params;
   bdReference<bdCommonAddr> m_localCommonAddr;
@@ -89,4 +112,9 @@ class bdNetImpl {
   bool m_upnpDone;
   int m_upnpStatus;
   bdSocket m_portSocket;
+  bdAddr m_ssdpAddr;
+  bdGetHostByName::Resolver m_hostResolver;
+  // Lookups that timed out while their resolver still runs: freed once it
+  // returns, so the caller never waits for a hung resolver.
+  bdFastArray<bdGetHostByName*> m_retiredLookups;
 };

@@ -8,7 +8,12 @@ const char* const kChannel = "bdConnection/windows";
 }  // namespace
 
 bdReliableReceiveWindow::bdReliableReceiveWindow()
-    : m_highest(-1), m_cumulative(-1), m_lastRead(-1), m_credit(CREDIT), m_held(0) {}
+    : m_highest(-1),
+      m_cumulative(-1),
+      m_lastRead(-1),
+      m_credit(CREDIT),
+      m_held(0),
+      m_ackDue(false) {}
 
 bool bdReliableReceiveWindow::holds(int seq) {
   const bdReference<bdDataChunk>& c = slot(seq);
@@ -40,16 +45,21 @@ bool bdReliableReceiveWindow::add(bdReference<bdDataChunk> chunk) {
       result = false;
     }
   }
-  rebuildAck();
+  advanceCumulative();
+  // Refused and duplicate chunks are answered too: the sender learns what
+  // arrived even when its acknowledgement was lost.
+  m_ackDue = true;
   return result;
 }
 
-void bdReliableReceiveWindow::rebuildAck() {
+void bdReliableReceiveWindow::advanceCumulative() {
   bdSequenceNumber cum = m_cumulative > m_lastRead ? m_cumulative : m_lastRead;
   while (cum < m_highest && holds(cum.getValue() + 1))
     ++cum;
   m_cumulative = cum;
-  if (!m_highest.isSet()) return;
+}
+
+bdReference<bdSAckChunk> bdReliableReceiveWindow::buildAck() {
   const unsigned int free = m_credit > m_held ? m_credit - m_held : 0;
   bdReference<bdSAckChunk> sack(
       new bdSAckChunk(static_cast<std::uint16_t>(m_cumulative.getValue() & 0xFFFF), free));
@@ -63,7 +73,7 @@ void bdReliableReceiveWindow::rebuildAck() {
       runStart = -1;
     }
   }
-  m_sack = sack;
+  return sack;
 }
 
 bdReference<bdDataChunk> bdReliableReceiveWindow::getNextToRead() {
@@ -79,20 +89,16 @@ bdReference<bdDataChunk> bdReliableReceiveWindow::getNextToRead() {
   ++m_lastRead;
   const unsigned int size = chunk->getSerializedSize();
   m_held = m_held > size ? m_held - size : 0;
-  if (m_sack.notNull()) {
-    m_sack->setCredit(m_credit - m_held);
-  } else {
-    // The credit freed is news to the sender: it may be waiting on it.
-    rebuildAck();
-  }
+  // The credit freed is news to the sender: it may be waiting on it.
+  m_ackDue = true;
   return chunk;
 }
 
 void bdReliableReceiveWindow::getDataToSend(bdPacket& packet) {
-  if (m_sack.isNull()) return;
-  if (!packet.addChunk(m_sack)) {
+  if (!hasAckToSend()) return;
+  if (!packet.addChunk(bdReference<bdChunk>(buildAck()))) {
     bdLogWarn(kChannel, "SACK chunk didn't fit in packet");
     return;
   }
-  m_sack = nullptr;
+  m_ackDue = false;
 }

@@ -14,17 +14,22 @@ bdReliableSendWindow::bdReliableSendWindow()
     : m_cumAck(-1),
       m_next(0),
       m_rto(0.3f),
+      m_baseRto(0.3f),
+      m_backoffRto(0.3f),
+      m_backoffSerial(0),
       m_fastRetransmitThreshold(FAST_RETRANSMIT),
       m_slots(),
       m_peerCredit(1500),
       m_bytesInFlight(0),
       m_partialBytesAcked(0),
       m_ssthresh(1500),
-      m_cwnd(kMinWindow) {
+      m_cwnd(kMinWindow),
+      m_serial(0) {
   for (Slot& s : m_slots) {
     s.sendCount = 0;
     s.gapReports = 0;
     s.ackedInGap = 0;
+    s.serial = 0;
   }
   m_lastSend.start();
 }
@@ -55,6 +60,7 @@ bool bdReliableSendWindow::isAllAcked() const {
 void bdReliableSendWindow::send(Slot& s) {
   s.sendCount = static_cast<std::uint8_t>(std::min(255, s.sendCount + 1));
   s.timer.start();
+  s.serial = ++m_serial;
   m_bytesInFlight += s.chunk->getSerializedSize();
 }
 
@@ -93,23 +99,33 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
     const unsigned int size = s.chunk->getSerializedSize();
     if (s.gapReports >= m_fastRetransmitThreshold) {
       fastRetransmit = true;
-    } else if (s.timer.getElapsedTimeInSeconds() > m_rto) {
-      timeout = true;
+    } else if (s.timer.getElapsedTimeInSeconds() > timeoutOf(s)) {
+      // Left over from a time-out already counted: not a new one.
+      if (s.serial > m_backoffSerial) timeout = true;
     } else {
       continue;
     }
     m_bytesInFlight -= std::min(m_bytesInFlight, size);
   }
   if (fastRetransmit) congestionEvent(BD_CE_FAST_RETRANSMIT);
-  // The chunks found timed out are resent against the time-out they missed:
-  // against the doubled one, none went out until it reached its cap.
-  const float expired = m_rto;
+  // The RTO doubles once per time-out, not once per packet of the chunks
+  // it resends; what was sent before it keeps the time-out it was sent
+  // under: against the doubled one, none went out until it reached its cap.
   if (timeout) {
     congestionEvent(BD_CE_TIMEOUT);
+    m_backoffRto = m_rto;
+    m_backoffSerial = m_serial;
     m_rto = std::min(2.0f * m_rto, 2.0f);
   }
 
   bool sent = false;
+  // What this pass resends after a time-out. Only the chunks found timed out
+  // leave the bytes in flight, so with the rest of the flight still counted
+  // the window (one packet after a time-out) never had room for them: each
+  // time-out doubled the RTO and resent nothing until enough of the flight
+  // had timed out too. A window's worth of them goes whatever else is in
+  // flight.
+  unsigned int resent = 0;
   for (int seq = m_cumAck.getValue() + 1; seq < m_next.getValue(); ++seq) {
     Slot& s = slot(seq);
     if (s.chunk.isNull() || s.ackedInGap) continue;
@@ -132,9 +148,8 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
       continue;
     }
     const bool fast = s.gapReports >= m_fastRetransmitThreshold;
-    if (!fast && !(s.timer.getElapsedTimeInSeconds() > expired && m_bytesInFlight < m_cwnd)) {
-      continue;
-    }
+    const bool room = m_bytesInFlight < m_cwnd || resent < m_cwnd;
+    if (!fast && !(s.timer.getElapsedTimeInSeconds() > timeoutOf(s) && room)) continue;
     if (!packet.addChunk(s.chunk)) {
       bdLogInfo(kChannel, "packet full.");
       break;
@@ -145,6 +160,7 @@ void bdReliableSendWindow::getDataToSend(bdPacket& packet) {
       bdLogInfo(kChannel, "sent retransmit (rto timeout) %u", seq);
     }
     s.gapReports = 0;
+    if (!fast) resent += size;
     send(s);
     sent = true;
   }
@@ -178,6 +194,28 @@ bool bdReliableSendWindow::checkGapBlocks(const bdSAckChunk& sack, int cumAck) c
     previousEnd = end;
   }
   return true;
+}
+
+void bdReliableSendWindow::reportMissing(int cumAck, int highestInGap,
+                                         const std::uint32_t* laterSerials,
+                                         unsigned int laterCount) {
+  std::uint32_t serials[SLOTS];
+  std::copy(laterSerials, laterSerials + laterCount, serials);
+  std::sort(serials, serials + laterCount);
+  // Nothing sent after the last block still on its way: no later SACK will
+  // report the holes again.
+  bool lastNews = true;
+  for (int seq = highestInGap + 1; seq < m_next.getValue() && lastNews; ++seq)
+    lastNews = slot(seq).sendCount == 0;
+  for (int seq = cumAck + 1; seq < highestInGap; ++seq) {
+    Slot& s = slot(seq);
+    if (s.ackedInGap) continue;
+    const unsigned int later = static_cast<unsigned int>(
+        serials + laterCount - std::upper_bound(serials, serials + laterCount, s.serial));
+    unsigned int reports = s.gapReports + std::max(1u, later);
+    if (lastNews && later > 0) reports = std::max(reports, m_fastRetransmitThreshold);
+    s.gapReports = static_cast<std::uint8_t>(std::min(255u, reports));
+  }
 }
 
 void bdReliableSendWindow::grow(unsigned int bytesAcked) {
@@ -238,9 +276,14 @@ bool bdReliableSendWindow::handleAck(bdReference<bdSAckChunk> sack, float& rtt) 
     if (!s.ackedInGap && s.sendCount > 0) m_bytesInFlight += s.chunk->getSerializedSize();
   }
   unsigned int bytesAcked = 0;
+  std::uint32_t newlyAcked[SLOTS];
+  unsigned int newlyCount = 0;
   for (int seq = m_cumAck.getValue() + 1; seq <= cum.getValue(); ++seq) {
     Slot& s = slot(seq);
-    if (!s.ackedInGap) bytesAcked += s.chunk->getSerializedSize();
+    if (!s.ackedInGap) {
+      bytesAcked += s.chunk->getSerializedSize();
+      newlyAcked[newlyCount++] = s.serial;
+    }
     s.chunk = nullptr;
     s.sendCount = 0;
     s.gapReports = 0;
@@ -251,19 +294,23 @@ bool bdReliableSendWindow::handleAck(bdReference<bdSAckChunk> sack, float& rtt) 
   for (auto* n = blocks.isEmpty() ? nullptr : blocks.getHead(); n != nullptr; n = n->m_next) {
     const int start = cum.getValue() + n->m_value.m_start;
     const int end = cum.getValue() + n->m_value.m_end;
-    for (int seq = cum.getValue() + previousEnd + 1; seq < start; ++seq) {
-      Slot& s = slot(seq);
-      if (s.gapReports < 255) ++s.gapReports;
-      s.ackedInGap = 0;
-    }
+    for (int seq = cum.getValue() + previousEnd + 1; seq < start; ++seq)
+      slot(seq).ackedInGap = 0;
     for (int seq = start; seq <= end; ++seq) {
       Slot& s = slot(seq);
-      if (!s.ackedInGap) bytesAcked += s.chunk->getSerializedSize();
+      if (!s.ackedInGap) {
+        bytesAcked += s.chunk->getSerializedSize();
+        newlyAcked[newlyCount++] = s.serial;
+      }
       s.ackedInGap = 1;
       s.timer.start();
     }
     previousEnd = n->m_value.m_end;
   }
+  if (previousEnd > 0)
+    reportMissing(cum.getValue(), cum.getValue() + previousEnd, newlyAcked, newlyCount);
+  // Whatever the peer newly acknowledges shows the path works again.
+  if (newlyCount > 0) m_rto = m_backoffRto = m_baseRto;
   grow(bytesAcked);
   m_cumAck = cum;
   return true;

@@ -2,6 +2,13 @@
 // Numbers reliable DATA chunks, sends them within the peer's credit and a
 // congestion window, and resends them on a time-out or after three gap
 // reports. At most 128 chunks are outstanding.
+//
+// A SACK reports a missing chunk once, or as often as it newly acknowledges
+// chunks sent after it: the receiver answers a burst of packets with one
+// SACK, and counting SACKs alone left a chunk lost from a full window to its
+// time-out. When nothing sent after the last gap block is still on its way,
+// no further report can come, and a missing chunk with any later chunk
+// acknowledged is resent at once.
 #include <cstdint>
 
 #include "bdCore/bdContainers/bdSequenceNumber.h"
@@ -26,8 +33,10 @@ class bdReliableSendWindow {
   bool handleAck(bdReference<bdSAckChunk> sack, float& rtt);
   bool isAllAcked() const;
   float getRTO() const { return m_rto; }
-  // The connection sets it from its measured round trips.
-  void setRTO(float rto) { m_rto = rto; }
+  // The connection sets it from its measured round trips. Time-outs double
+  // it; an acknowledgement of new data takes it back to this value, since
+  // a clean round-trip sample is rare on a lossy link.
+  void setRTO(float rto) { m_rto = m_baseRto = m_backoffRto = rto; }
   unsigned int congestionEvent(int event);
   unsigned int getCongestionWindow() const { return m_cwnd; }
   unsigned int getBytesInFlight() const { return m_bytesInFlight; }
@@ -39,16 +48,28 @@ class bdReliableSendWindow {
     std::uint8_t sendCount;
     std::uint8_t gapReports;
     std::uint8_t ackedInGap;
+    // Order of the last sending among all sendings: tells which chunks
+    // left after this one.
+    std::uint32_t serial;
   };
   Slot& slot(int seq) { return m_slots[static_cast<unsigned int>(seq) % SLOTS]; }
   const Slot& slot(int seq) const { return m_slots[static_cast<unsigned int>(seq) % SLOTS]; }
   bool checkGapBlocks(const bdSAckChunk& sack, int cumAck) const;
   void grow(unsigned int bytesAcked);
   void send(Slot& s);
+  float timeoutOf(const Slot& s) const {
+    return s.serial <= m_backoffSerial ? m_backoffRto : m_rto;
+  }
+  void reportMissing(int cumAck, int highestInGap, const std::uint32_t* laterSerials,
+                     unsigned int laterCount);
 
   bdSequenceNumber m_cumAck;
   bdSequenceNumber m_next;
   float m_rto;
+  float m_baseRto;
+  // The RTO before the last backoff, and the last sending before it.
+  float m_backoffRto;
+  std::uint32_t m_backoffSerial;
   unsigned int m_fastRetransmitThreshold;
   Slot m_slots[SLOTS];
   unsigned int m_peerCredit;
@@ -57,4 +78,5 @@ class bdReliableSendWindow {
   unsigned int m_ssthresh;
   unsigned int m_cwnd;
   bdTimer m_lastSend;
+  std::uint32_t m_serial;
 };

@@ -117,6 +117,43 @@ TEST_F(CoreTest, TripleDesCbcMatchesReference) {
   EXPECT_TRUE(log.saw("Error starting cipher."));
 }
 
+// One cipher object and one prepared HMAC key serve many messages: results
+// match fresh objects, also when the cipher's key changes between calls.
+TEST_F(CoreTest, KeptKeySchedulesGiveTheSameResults) {
+  const auto keyA = fromHex("0123456789ABCDEF23456789ABCDEF01456789ABCDEF0123");
+  const auto keyB = fromHex("FEDCBA9876543210FEDCBA9876543210FEDCBA9876543210");
+  const auto iv = fromHex("F69F2445DF4F9B17");
+  const auto plain = bytes("The qufck brown fox jump");
+  bdCypher3Des kept;
+  for (const auto* key : {&keyA, &keyB, &keyA}) {
+    unsigned char expected[24];
+    unsigned char got[24];
+    bdCypher3Des fresh;
+    ASSERT_TRUE(fresh.encrypt(key->data(), 24, iv.data(), plain.data(), expected, 24));
+    ASSERT_TRUE(kept.encrypt(key->data(), 24, iv.data(), plain.data(), got, 24));
+    EXPECT_EQ(std::memcmp(got, expected, 24), 0);
+    unsigned char back[24];
+    ASSERT_TRUE(kept.decrypt(key->data(), 24, iv.data(), got, back, 24));
+    EXPECT_EQ(std::vector<unsigned char>(back, back + 24), plain);
+  }
+
+  const bdHMacSHA1Key prepared(keyA.data(), 24);
+  for (const char* text : {"first message", "second, longer message"}) {
+    const auto data = bytes(text);
+    unsigned char expected[20];
+    unsigned char got[20];
+    unsigned int expectedLength = sizeof expected;
+    unsigned int gotLength = sizeof got;
+    bdHMacSHA1 fresh(keyA.data(), 24);
+    bdHMacSHA1 reused(prepared);
+    ASSERT_TRUE(fresh.process(data.data(), static_cast<unsigned int>(data.size())));
+    ASSERT_TRUE(reused.process(data.data(), static_cast<unsigned int>(data.size())));
+    ASSERT_TRUE(fresh.getData(expected, expectedLength));
+    ASSERT_TRUE(reused.getData(got, gotLength));
+    EXPECT_EQ(std::memcmp(got, expected, 20), 0) << text;
+  }
+}
+
 TEST_F(CoreTest, EllipticCurveKeysAgreeOnASecret) {
   bdDHKey alice, bob;
   ASSERT_TRUE(alice.create());

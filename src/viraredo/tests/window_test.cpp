@@ -309,6 +309,131 @@ TEST_F(WindowTest, AFullWindowKeepsSendingAfterAnAck) {
   EXPECT_GT(q.getChunkCount(), 0u);
 }
 
+// Sends what the window gives in packets of the usual size until it gives
+// nothing; returns the chunks' sequence numbers in order.
+std::vector<int> drain(bdReliableSendWindow& tx) {
+  std::vector<int> seqs;
+  for (;;) {
+    bdPacket p(1, 1328);
+    tx.getDataToSend(p);
+    if (p.isEmpty()) return seqs;
+    bdReference<bdChunk> c;
+    while (p.getNextChunk(c))
+      seqs.push_back(static_cast<bdDataChunk*>(c.get())->getSequenceNumber());
+  }
+}
+
+bdReference<bdSAckChunk> sack(int cum, std::initializer_list<std::pair<int, int>> blocks,
+                              unsigned int credit = 65536) {
+  bdReference<bdSAckChunk> s(new bdSAckChunk(static_cast<std::uint16_t>(cum & 0xFFFF), credit));
+  for (const auto& b : blocks)
+    s->addGapBlock(static_cast<std::uint16_t>(b.first), static_cast<std::uint16_t>(b.second));
+  return s;
+}
+
+TEST_F(WindowTest, ReceiverCreditLetsManyPacketsThroughAndOneSackAnswersThem) {
+  bdReliableReceiveWindow rx;
+  const std::string body(64, 'x');
+  // A hundred 72-byte chunks, well past one packet's worth, none read yet.
+  for (int i = 0; i < 100; ++i) {
+    bdReference<bdDataChunk> d = chunk(body);
+    d->setSequenceNumber(static_cast<std::uint16_t>(i == 50 ? 100 : i));
+    ASSERT_TRUE(rx.add(d)) << i;
+  }
+  ASSERT_TRUE(rx.hasAckToSend());
+  bdPacket p(1, 1328);
+  rx.getDataToSend(p);
+  ASSERT_EQ(p.getChunkCount(), 1u);
+  EXPECT_FALSE(rx.hasAckToSend());
+  bdReference<bdChunk> c;
+  ASSERT_TRUE(p.getNextChunk(c));
+  const bdSAckChunk* s = static_cast<bdSAckChunk*>(c.get());
+  EXPECT_EQ(s->getCumulativeAck(), 49);
+  EXPECT_EQ(s->getCredit(), bdReliableReceiveWindow::CREDIT - 100 * 72);
+  ASSERT_EQ(s->getGapBlocks().getCount(), 1u);
+  EXPECT_EQ(s->getGapBlocks().getHead()->m_value.m_start, 2);  // 51..100
+  EXPECT_EQ(s->getGapBlocks().getHead()->m_value.m_end, 51);
+  // Reading frees credit: the sender hears of it.
+  EXPECT_TRUE(rx.getNextToRead().notNull());
+  EXPECT_TRUE(rx.hasAckToSend());
+}
+
+TEST_F(WindowTest, TimedOutChunksGoAgainWhileTheRestOfTheFlightIsOut) {
+  bdReliableSendWindow tx;
+  float rtt = 0;
+  // The peer's credit opens the window; one packet goes now, the rest of
+  // the flight a little later, so the first packet's chunks time out first.
+  tx.add(chunk("m"));
+  drain(tx);
+  ASSERT_TRUE(tx.handleAck(sack(0, {}), rtt));
+  for (int i = 0; i < 18; ++i)
+    tx.add(chunk(std::string(64, 'm')));
+  const std::vector<int> first = drain(tx);
+  ASSERT_EQ(first.size(), 18u);
+  g_now += 100000;
+  for (int i = 0; i < 100; ++i)
+    tx.add(chunk(std::string(64, 'm')));
+  ASSERT_EQ(drain(tx).size(), 100u);
+  g_now += 250000;  // past the first packet's 0.3 s, not the others'
+  const std::vector<int> resent = drain(tx);
+  ASSERT_FALSE(resent.empty());
+  EXPECT_EQ(resent.front(), first.front());
+  EXPECT_TRUE(log.saw("sent retransmit (rto timeout)"));
+  EXPECT_FLOAT_EQ(tx.getRTO(), 0.6f);
+
+  // Backed off twice more; an acknowledgement of new data ends the backoff.
+  for (float expected : {1.2f, 2.0f}) {
+    g_now += 2100000;
+    drain(tx);
+    EXPECT_FLOAT_EQ(tx.getRTO(), expected);
+  }
+  ASSERT_TRUE(tx.handleAck(sack(first.front(), {}), rtt));
+  EXPECT_FLOAT_EQ(tx.getRTO(), 0.3f);
+  tx.setRTO(0.05f);
+  g_now += 2100000;
+  drain(tx);
+  EXPECT_FLOAT_EQ(tx.getRTO(), 0.1f);
+  ASSERT_TRUE(tx.handleAck(sack(first.front() + 1, {}), rtt));
+  EXPECT_FLOAT_EQ(tx.getRTO(), 0.05f);
+}
+
+// One SACK answering several packets: a missing chunk is resent at once when
+// enough chunks sent after it are acknowledged, or when nothing sent after
+// the last gap block is still out to bring a later report.
+TEST_F(WindowTest, GapBlocksDriveFastRetransmit) {
+  struct Case {
+    const char* name;
+    int sent;   // chunks sent, 0..sent-1
+    int cum;    // the SACK's cumulative ack
+    int start;  // one gap block, offsets from cum
+    int end;
+    bool resent;  // chunk cum+1 goes at once
+  } cases[] = {
+      {"three later chunks acknowledged", 20, 4, 2, 4, true},
+      {"two later, more still out", 20, 4, 2, 3, false},
+      {"one later, nothing else out", 7, 4, 2, 2, true},
+  };
+  for (const Case& k : cases) {
+    bdReliableSendWindow tx;
+    float rtt = 0;
+    tx.add(chunk("m"));
+    drain(tx);
+    ASSERT_TRUE(tx.handleAck(sack(0, {}), rtt)) << k.name;  // opens the credit
+    for (int i = 1; i < k.sent; ++i)
+      tx.add(chunk("m"));
+    const std::vector<int> out = drain(tx);
+    ASSERT_EQ(out.size(), static_cast<size_t>(k.sent - 1)) << k.name;
+    ASSERT_TRUE(tx.handleAck(sack(k.cum, {{k.start, k.end}}), rtt)) << k.name;
+    const std::vector<int> again = drain(tx);
+    EXPECT_EQ(!again.empty() && again.front() == k.cum + 1, k.resent) << k.name;
+    if (k.resent) {
+      // The same report again, nothing newly acknowledged: no second resend.
+      ASSERT_TRUE(tx.handleAck(sack(k.cum, {{k.start, k.end}}), rtt)) << k.name;
+      EXPECT_TRUE(drain(tx).empty()) << k.name;
+    }
+  }
+}
+
 TEST_F(WindowTest, UnreliableWindowsDropWhatIsOlderThanTheNewest) {
   bdUnreliableSendWindow tx;
   for (const char* s : {"a", "b", "c"})

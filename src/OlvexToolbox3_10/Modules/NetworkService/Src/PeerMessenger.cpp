@@ -70,6 +70,11 @@ void PeerMessenger::removeSink(PeerMessageSink* sink) {
   if (it != m_sinks.end()) m_sinks.erase(it);
 }
 
+bool PeerMessenger::hasSink(std::uint32_t tag) const {
+  return std::any_of(m_sinks.begin(), m_sinks.end(),
+                     [tag](const PeerMessageSink* s) { return s->tag == tag; });
+}
+
 void PeerMessenger::registerPeer(const PlayerID& id, const PeerAddress& address) {
   for (auto it = m_peers.begin(); it != m_peers.end(); ++it) {
     if (it->id != id) continue;

@@ -81,6 +81,7 @@ class PeerMessenger : public ToolboxObject {
   virtual void dispatchToSink(int localPlayerIndex, std::uint32_t tag, Blob& message);
   void addSink(PeerMessageSink* sink);
   void removeSink(PeerMessageSink* sink);
+  bool hasSink(std::uint32_t tag) const;
 
   // One address per player: a new address replaces the old one.
   void registerPeer(const PlayerID& id, const PeerAddress& address);

@@ -53,6 +53,15 @@ ERRORID LobbyErrorToErrorId(std::uint32_t code) {
 }
 
 void SetSessionOpenQuery(SessionOpenQuery query) { g_sessionOpen = query; }
+
+namespace {
+PrivateSlotRelease g_releaseSlot = nullptr;
+}  // namespace
+
+void SetPrivateSlotRelease(PrivateSlotRelease release) { g_releaseSlot = release; }
+void ReleasePrivateSlot(const Ticket& ticket) {
+  if (g_releaseSlot) g_releaseSlot(ticket);
+}
 bool IsMatchmakingSessionOpen() { return g_sessionOpen && g_sessionOpen(); }
 
 }  // namespace OX_Toolbox

@@ -38,6 +38,12 @@ void PostLobbyMessages();
 ERRORID LobbyErrorToErrorId(std::uint32_t code);
 
 void SetSessionOpenQuery(SessionOpenQuery query);
+// Gives back the private slot an invitation's ticket reserved, when the
+// invitation could not be sent (matchmaking installs it).
+class Ticket;
+using PrivateSlotRelease = void (*)(const Ticket& ticket);
+void SetPrivateSlotRelease(PrivateSlotRelease release);
+void ReleasePrivateSlot(const Ticket& ticket);
 // True when the matchmaking configuration holds a current session.
 bool IsMatchmakingSessionOpen();
 

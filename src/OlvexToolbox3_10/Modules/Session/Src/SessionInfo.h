@@ -25,6 +25,7 @@ struct SessionInfo {
   std::vector<Attribute> attributes;  // insertion order
   SessionID sessionId{};
   SessionKey sessionKey{};
+  std::uint64_t nonce = 0;  // the stats service's, for a ranked match's arbitrated writes
 
   std::int32_t connectionType() const { return ownerId.getConnectionType(); }
   // Replaces the value of an id already present, else appends.

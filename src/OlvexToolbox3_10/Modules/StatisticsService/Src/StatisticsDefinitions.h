@@ -31,6 +31,11 @@ class LeaderboardRow : public bdStatsInfo {
  public:
   explicit LeaderboardRow(std::uint64_t entity = 0) : bdStatsInfo(entity) {}
   void serialize(bdBitBuffer& buffer) const override;
+  // The score and every column value: rows of one board count alike, as a
+  // write of several rows requires.
+  unsigned int getNumColumns() const override {
+    return 1 + static_cast<unsigned int>(values.size());
+  }
   ToolboxVector<FlexibleValue> values;
 };
 

@@ -3,6 +3,10 @@
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
+#include "Modules/FriendService/Src/PlayerLists.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
+#include "Modules/Session/Src/GameSession.h"
+#include "Modules/StatisticsService/Src/RankedMatch.h"
 #include "Modules/StatisticsService/Src/StatisticsTasks.h"
 
 namespace OX_Toolbox {
@@ -31,7 +35,12 @@ ERRORID StatisticsService::create() {
   auto* service = new StatisticsService();
   ERRORID result = service->loadDefinitions();
   if (result == ERRORID_SUCCEEDED) result = core->registerService(service);
-  if (result != ERRORID_SUCCEEDED) delete service;
+  if (result != ERRORID_SUCCEEDED) {
+    delete service;
+    return result;
+  }
+  // Online matches become ranked ones; a stand-in of another class is left be.
+  InstallRankedMatch(dynamic_cast<MatchmakingService*>(core->findService("MatchmakingService")));
   return result;
 }
 
@@ -179,6 +188,13 @@ void StatisticsService::markWritten(const EntityID& entity) {
   if (TrackedEntity* t = findTracked(entity)) {
     for (std::size_t i = 0; i < t->dirty.size(); ++i)
       t->dirty[i] = false;
+  }
+}
+
+void StatisticsService::trackSessionPlayers(const GameSession& session) {
+  for (const SessionPeer& peer : session.peers()) {
+    if (LoggedInLocalPlayer(peer.id))
+      addEntityToStatisticsTracking(EntityID(peer.id, kPlayerEntity));
   }
 }
 

@@ -26,10 +26,16 @@ class StatisticsServiceListener {
   virtual void onFetchStatisticsFromRank(std::uint32_t, ERRORID, const VectorLeaderboard&) {}
 };
 
-// The current session as the submission needs it: its players and the
-// game type; false when there is no current session.
-using SessionPlayersQuery = bool (*)(ToolboxVector<PlayerID>& players, std::int32_t& gameType);
-void SetSessionPlayersQuery(SessionPlayersQuery query);
+class GameSession;
+
+// The session attribute id under which matchmaking keeps a named field
+// ("OLVEX_gameType"); false when no such field is defined. Null (the
+// default) asks the matchmaking configuration; tests stand in for it.
+using SessionFieldQuery = bool (*)(const char* name, std::uint32_t& id);
+void SetSessionFieldQuery(SessionFieldQuery query);
+// The session's "OLVEX_gameType" attribute read as an integer; false when
+// the field or the attribute is missing or is not a number.
+bool SessionGameType(const GameSession& session, std::int32_t& type);
 
 class StatisticsService : public Service {
  public:
@@ -84,8 +90,12 @@ class StatisticsService : public Service {
   // Whether the entity's value of that property awaits a submission.
   bool isDirty(const EntityID& entity, std::int32_t property) const;
   void markWritten(const EntityID& entity);
+  // Tracks every logged-in local player of the session as a player entity
+  // (those already tracked keep their values): the statistics the game sets
+  // for them then have somewhere to go.
+  void trackSessionPlayers(const GameSession& session);
 
-  LuaForwarder* registerScript(ScriptInterpreter*) override { return nullptr; }
+  LuaForwarder* registerScript(ScriptInterpreter* interpreter) override;
 
   StatisticsService() = default;
 

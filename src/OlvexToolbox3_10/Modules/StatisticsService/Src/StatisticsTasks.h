@@ -28,6 +28,36 @@ class TaskRezovovozOnlineSubmitLeaderboardRow : public TaskLobbyRequest {
   EntityID m_entity;
 };
 
+// An arbitrated board written once for the whole session: one row per
+// entity, under the session's id and the nonce fetched when the match began.
+class TaskRezovovozOnlineSubmitArbitratedLeaderboard : public TaskLobbyRequest {
+ public:
+  static const ClassTypeInfo s_type;
+  const ClassTypeInfo* getType() const override { return &s_type; }
+  TaskRezovovozOnlineSubmitArbitratedLeaderboard(std::int32_t board,
+                                                 const ToolboxVector<EntityID>& entities)
+      : m_board(board), m_entities(entities) {}
+
+ protected:
+  ERRORID startRequest() override;
+  ERRORID readReply() override;
+
+ private:
+  std::int32_t m_board;
+  ToolboxVector<EntityID> m_entities;
+};
+
+// The server's nonce for the current session, kept in the session.
+class TaskRezovovozOnlineGetSessionNonce : public TaskLobbyRequest {
+ public:
+  static const ClassTypeInfo s_type;
+  const ClassTypeInfo* getType() const override { return &s_type; }
+
+ protected:
+  ERRORID startRequest() override;
+  ERRORID readReply() override;
+};
+
 class TaskRezovovozOnlineSubmitLeaderboards : public TaskSequentialComposite {
  public:
   static const ClassTypeInfo s_type;

@@ -75,6 +75,8 @@ void SessionInviteMessage::onSent() {
 
 void SessionInviteMessage::onSendFailed(ERRORID) {
   RemoveFromPlayerList(LoggedInLocalPlayer(getSender()), LIST_INVITEES, getRecipient());
+  // Private slots never expire: one nobody was invited to would be lost.
+  ReleasePrivateSlot(getTicket());
 }
 
 void SessionInviteResponseMessage::onSent() {

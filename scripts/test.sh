@@ -68,12 +68,22 @@ echo "== fuzz build"
 if CC=clang CXX=clang++ configure_native "$fuzz" -DTESS_FUZZ=ON -DTESS_DATA=OFF -DTESS_BENCH=OFF &&
    build "$fuzz"; then
   fuzzers=$(sed '/^$/d' "$fuzz/fuzzers.txt")
+  # Each fuzzer is one process on one core; several run side by side (at most
+  # four, for their memory limits), each for its fixed time.
+  fuzz_jobs=$((jobs < 4 ? jobs : 4))
+  running=()
+  for f in $fuzzers; do
+    if [ ${#running[@]} -ge "$fuzz_jobs" ]; then wait "${running[0]}"; running=("${running[@]:1}"); fi
+    corpus=$fuzz/corpus/$(basename "$f"); mkdir -p "$corpus"; rm -f "$f.rc"
+    ( "$f" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
+        "$corpus" >"$f.log" 2>&1; echo $? >"$f.rc" ) &
+    running+=($!)
+  done
+  [ ${#running[@]} = 0 ] || wait "${running[@]}"
   nf=0; bad=0
   for f in $fuzzers; do
     nf=$((nf + 1))
-    corpus=$fuzz/corpus/$(basename "$f"); mkdir -p "$corpus"
-    if ! "$f" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
-         "$corpus" >"$f.log" 2>&1; then
+    if [ "$(cat "$f.rc" 2>/dev/null)" != 0 ]; then
       echo "fuzzer $(basename "$f") found a failure:"; tail -30 "$f.log"; bad=$((bad + 1))
     fi
   done

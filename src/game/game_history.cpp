@@ -126,6 +126,11 @@ bool CGame::ReplayToMove(const HistoryRecord* target) {
   } else {
     TogglePause();
   }
+  // The scores and the player to move changed: the panels must show them,
+  // not the position the player stepped away from.
+  GameUiPort& ui = GetGameUiPort();
+  ui.RefreshPlayerPanels();
+  ui.RefreshRemainderWindow();
   return true;
 }
 

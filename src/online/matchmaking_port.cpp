@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "online/toolbox_matchmaking.h"
+
 namespace online {
 
 namespace {
@@ -10,6 +12,10 @@ std::atomic<MatchmakingPort*> g_port{nullptr};
 
 MatchmakingPort* SetMatchmakingPort(MatchmakingPort* port) { return g_port.exchange(port); }
 
-MatchmakingPort* GetMatchmakingPort() { return g_port.load(); }
+MatchmakingPort* GetMatchmakingPort() {
+  static ToolboxMatchmaking toolbox;
+  MatchmakingPort* port = g_port.load();
+  return port != nullptr ? port : &toolbox;
+}
 
 }  // namespace online

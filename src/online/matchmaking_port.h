@@ -59,7 +59,7 @@ class MatchmakingPort {
   virtual uint32_t EndMatch(MatchmakingReports* reports) = 0;
 };
 
-// Installs the port (not owned); returns the previous one.
+// Installs the port (not owned; null: the toolbox's); returns the previous one.
 MatchmakingPort* SetMatchmakingPort(MatchmakingPort* port);
 MatchmakingPort* GetMatchmakingPort();
 

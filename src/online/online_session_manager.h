@@ -13,6 +13,7 @@
 #include "Modules/AccountService/Src/Driver/Rezovovoz/AccountService.h"
 #include "Modules/Core/Src/Tasks/Events.h"
 #include "Modules/Core/Src/ToolboxGameInterface.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
 #include "Modules/MessagingService/Src/MessagingService.h"
 #include "Modules/NetworkService/Src/NetworkService.h"
 #include "Modules/StatisticsService/Src/StatisticsService.h"
@@ -48,6 +49,7 @@ class OnlineSessionManager : public OX_Toolbox::ToolboxGameInterface,
                              public OX_Toolbox::AccountServiceListener,
                              public OX_Toolbox::StatisticsServiceListener,
                              public OX_Toolbox::ToolboxMessageSink,
+                             public OX_Toolbox::MatchmakingServiceListener,
                              public MatchmakingReports {
  public:
   // Starts the toolbox and its services. Any failure leaves the single
@@ -102,7 +104,16 @@ class OnlineSessionManager : public OX_Toolbox::ToolboxGameInterface,
   void onLoginPlayer(std::uint32_t, OX_Toolbox::ERRORID result) override;
   void onLogoutPlayer(std::uint32_t, OX_Toolbox::ERRORID result) override;
   void onSetPublicProfilePropertyValues(std::uint32_t, OX_Toolbox::ERRORID result) override;
+  // Hosting and joining are reported through the game interface.
+  void onHostSession(uint32_t, OX_Toolbox::ERRORID) override {}
+  void onUpdateSession(uint32_t, OX_Toolbox::ERRORID) override {}
+  void onJoinSession(uint32_t, OX_Toolbox::ERRORID) override {}
   void onSearchSessions(uint32_t, OX_Toolbox::ERRORID result) override;
+  // The found sessions are not kept: the lobby reads them from the service.
+  void onSearchSessions(uint32_t task, OX_Toolbox::ERRORID result,
+                        const std::vector<OX_Toolbox::SessionInfo*>&) override {
+    onSearchSessions(task, result);
+  }
   void onDeleteSession(uint32_t, OX_Toolbox::ERRORID result) override;
   void onStartMatch(uint32_t, OX_Toolbox::ERRORID result) override;
   void onEndMatch(uint32_t, OX_Toolbox::ERRORID result) override;

@@ -9,6 +9,8 @@ namespace {
 // No reply or record the server writes may outgrow one frame.
 constexpr unsigned int kMaxBlob = 60000;
 constexpr unsigned int kMaxListed = 100;
+// Values of one session record or one search beyond these are not kept.
+constexpr unsigned int kMaxValues = 64;
 }  // namespace
 
 // One request being handled: typed readers that remember the first failure,
@@ -132,6 +134,31 @@ struct LobbyStore::Context {
       default:
         return false;
     }
+  }
+  // The typed values up to the end of the request (the trailer's zero bits
+  // read as no type), each with its bits as sent.
+  std::vector<TypedValue> typedValues() {
+    std::vector<TypedValue> values;
+    while (ok && values.size() < kMaxValues) {
+      const unsigned int at = in.getReadPosition();
+      const unsigned int code = in.readDataTypeUnchecked();
+      in.setReadPosition(at);
+      if (code == BD_BB_NO_TYPE) break;
+      // A value cut short fails the request; a code no value has ends it.
+      if (!skipField(code)) {
+        in.setReadPosition(at);
+        break;
+      }
+      const unsigned int end = in.getReadPosition();
+      TypedValue v;
+      v.type = code;
+      v.numBits = end - at;
+      v.bits.resize((v.numBits + 7) / 8);
+      in.setReadPosition(at);
+      ok = in.readBits(v.bits.data(), v.numBits);
+      values.push_back(v);
+    }
+    return values;
   }
   void fail(std::uint32_t code) {
     if (error == NO_ERROR) error = code;
@@ -515,7 +542,9 @@ bool LobbyStore::stats(Context& c) {
 }
 
 bool LobbyStore::matchMaking(Context& c) {
-  auto writeSession = [&](const Session& s, std::uint64_t id) {
+  const std::vector<unsigned int> everyField;
+  auto writeSession = [&](const Session& s, std::uint64_t id,
+                          const std::vector<unsigned int>& returned) {
     unsigned char bytes[8];
     for (int i = 0; i < 8; ++i)
       bytes[i] = static_cast<unsigned char>(id >> (8 * i));
@@ -524,6 +553,14 @@ bool LobbyStore::matchMaking(Context& c) {
     c.records.writeBlob(s.key, 16);
     for (std::int32_t v : s.values)
       c.records.writeInt32(v);
+    if (returned.empty()) {
+      for (const TypedValue& v : s.fields)
+        c.records.writeBits(v.bits.data(), v.numBits);
+      return;
+    }
+    for (unsigned int i : returned) {
+      if (i < s.fields.size()) c.records.writeBits(s.fields[i].bits.data(), s.fields[i].numBits);
+    }
   };
   auto readSession = [&](Session& s) {
     s.info = c.blob(25);
@@ -531,6 +568,7 @@ bool LobbyStore::matchMaking(Context& c) {
     const std::vector<unsigned char> key = c.blob(16);
     for (std::int32_t& v : s.values)
       v = c.i32();
+    s.fields = c.typedValues();
     if (c.ok && id.size() == 8) {
       std::uint64_t value = 0;
       for (int i = 7; i >= 0; --i)
@@ -582,7 +620,7 @@ bool LobbyStore::matchMaking(Context& c) {
         m_sessions.erase(it);
       } else {
         c.records.writeUInt32(1);
-        writeSession(it->second, id);
+        writeSession(it->second, id, everyField);
       }
       return true;
     }
@@ -590,27 +628,57 @@ bool LobbyStore::matchMaking(Context& c) {
     case 6: {
       std::uint32_t first = 0;
       std::uint32_t count = kMaxListed;
+      const QueryDefinition* query = nullptr;
+      std::vector<TypedValue> parameters;
       if (c.task == 5) {
-        c.i32();
-        c.i32();
+        const std::int32_t queryID = c.i32();
+        const std::int32_t wanted = c.i32();
+        parameters = c.typedValues();
+        if (wanted > 0) count = std::min<std::uint32_t>(static_cast<std::uint32_t>(wanted), count);
+        const auto q = m_queries.find(queryID);
+        if (q != m_queries.end()) query = &q->second;
       } else {
         first = c.u32();
         count = std::min<std::uint32_t>(c.u32(), kMaxListed);
       }
       if (!c.ok) return true;
       std::vector<std::uint64_t> ids;
-      for (const auto& s : m_sessions)
-        ids.push_back(s.first);
+      for (const auto& s : m_sessions) {
+        if (!query || matches(*query, parameters, s.second)) ids.push_back(s.first);
+      }
       const std::size_t begin = std::min<std::size_t>(first, ids.size());
       const std::size_t end = std::min<std::size_t>(begin + count, ids.size());
       c.records.writeUInt32(static_cast<std::uint32_t>(end - begin));
       for (std::size_t i = begin; i < end; ++i)
-        writeSession(m_sessions[ids[i]], ids[i]);
+        writeSession(m_sessions[ids[i]], ids[i], query ? query->returnedFields : everyField);
       return true;
     }
     default:
       return false;
   }
+}
+
+bool LobbyStore::matches(const QueryDefinition& query, const std::vector<TypedValue>& parameters,
+                         const Session& session) {
+  for (std::size_t i = 0; i < parameters.size() && i < query.conditionFields.size(); ++i) {
+    const TypedValue& p = parameters[i];
+    // "Any" is the largest value of the parameter's type: 0x7FFFFFFF for
+    // the 32-bit types, 0x7FFFFFFFFFFFFFFF for the 64-bit ones.
+    bdBitBuffer bits(p.bits.data(), p.numBits, false);
+    bool any = false;
+    if (p.type == BD_BB_SIGNED_INTEGER32_TYPE || p.type == BD_BB_UNSIGNED_INTEGER32_TYPE) {
+      std::uint32_t v = 0;
+      any = bits.readDataTypeUnchecked() == p.type && bits.readBits(&v, 32) && v == 0x7FFFFFFFu;
+    } else if (p.type == BD_BB_SIGNED_INTEGER64_TYPE || p.type == BD_BB_UNSIGNED_INTEGER64_TYPE) {
+      std::uint64_t v = 0;
+      any = bits.readDataTypeUnchecked() == p.type && bits.readBits(&v, 64) &&
+            v == 0x7FFFFFFFFFFFFFFFull;
+    }
+    if (any) continue;
+    const unsigned int at = query.conditionFields[i];
+    if (at >= session.fields.size() || !(session.fields[at] == p)) return false;
+  }
+  return true;
 }
 
 bool LobbyStore::messaging(Context& c) {

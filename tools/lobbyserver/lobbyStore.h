@@ -58,6 +58,19 @@ struct Outgoing {
 
 class LobbyStore {
  public:
+  // How the server answers a session search of one query id, as the online
+  // service keeps it per title: parameter i is compared with the session's
+  // value at conditionFields[i] (a parameter holding the largest value of its
+  // type matches anything), and each result carries the session's values at
+  // returnedFields, in that order (none listed: all of them). A query without
+  // a definition matches every session.
+  struct QueryDefinition {
+    std::vector<unsigned int> conditionFields;
+    std::vector<unsigned int> returnedFields;
+  };
+  void defineQuery(std::int32_t id, QueryDefinition definition) { m_queries[id] = definition; }
+  std::size_t getSessionCount() const { return m_sessions.size(); }
+
   void addUser(std::uint64_t id, const std::string& name);
   void setOnline(std::uint64_t id, bool online);
   std::string nameOf(std::uint64_t id) const;
@@ -102,16 +115,29 @@ class LobbyStore {
     bool shared = false;
     std::vector<unsigned char> data;
   };
+  // One typed value as a request carried it: its type code and its bits
+  // (type code included), copied into replies as they came.
+  struct TypedValue {
+    unsigned int type = 0;
+    unsigned int numBits = 0;
+    std::vector<unsigned char> bits;
+    bool operator==(const TypedValue& o) const {
+      return type == o.type && numBits == o.numBits && bits == o.bits;
+    }
+  };
   struct Session {
     std::vector<unsigned char> info;  // the host address, as sent
     unsigned char key[16];
     std::int32_t values[4];
+    std::vector<TypedValue> fields;  // what the host's record carries after these
   };
   struct Context;
 
   bool teams(Context& c);
   bool stats(Context& c);
   bool matchMaking(Context& c);
+  static bool matches(const QueryDefinition& query, const std::vector<TypedValue>& parameters,
+                      const Session& session);
   bool messaging(Context& c);
   bool profiles(Context& c);
   bool friends(Context& c);
@@ -125,6 +151,7 @@ class LobbyStore {
   std::map<std::uint64_t, Team> m_teams;
   std::map<std::uint64_t, File> m_files;
   std::map<std::uint64_t, Session> m_sessions;  // by session id
+  std::map<std::int32_t, QueryDefinition> m_queries;
   std::map<std::int32_t, std::map<std::uint64_t, std::int64_t>> m_leaderboards;
   std::map<std::uint64_t, std::set<std::uint64_t>> m_channelUsers;
   std::uint64_t m_nextTeamID = 100;

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "Modules/AccountService/Src/Driver/Rezovovoz/AccountService.h"
 #include "Modules/Core/Src/Cache/ServiceCache.h"
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/Core/Src/Players/LoginRules.h"
+#include "Modules/Core/Src/Digest/Md5Digest.h"
 #include "Modules/Core/Src/Records/LocalPlayerRecord.h"
+#include "Modules/Core/Src/Records/RecordFile.h"
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/Core/Src/Types/Blob.h"
@@ -112,6 +116,82 @@ TEST_F(AccountServiceTest, LanLoginLogoutAndTheRememberedLogin) {
   EXPECT_EQ(listener.last("auto").result, ERRORID_SUCCEEDED);
   ASSERT_NE(ToolboxCore::instance()->getLocalPlayer(2), nullptr);
   EXPECT_TRUE(ToolboxCore::instance()->getLocalPlayer(2)->getLogin().equalsNarrow("1"));
+}
+
+TEST_F(AccountServiceTest, TheRememberedLoginOutlivesTheToolbox) {
+  startLan();
+  AccountService* accounts = createAccounts();
+  ASSERT_TRUE(waitFor("login", accounts->loginPlayer(&listener, NetworkService::LAN, 0,
+                                                     String("alice1"), String("secret1"))));
+  ASSERT_EQ(listener.last("login").result, ERRORID_SUCCEEDED);
+
+  // A new toolbox (the program started again) logs in automatically as the
+  // player the last one remembered.
+  ToolboxCore::destroy();
+  ASSERT_EQ(createCore(toolbox_test::fileKeys()), ERRORID_SUCCEEDED);
+  EXPECT_TRUE(ToolboxCore::instance()->getSavedLogin()->password.equalsNarrow("secret1"));
+  ASSERT_EQ(NetworkService::create("tess", "fr-FR"), ERRORID_SUCCEEDED);
+  startLan();
+  accounts = createAccounts();
+  ASSERT_TRUE(waitFor("auto", accounts->autoLoginPlayer(&listener, NetworkService::LAN, 0)));
+  EXPECT_EQ(listener.last("auto").result, ERRORID_SUCCEEDED);
+  ASSERT_NE(ToolboxCore::instance()->getLocalPlayer(0), nullptr);
+  EXPECT_TRUE(ToolboxCore::instance()->getLocalPlayer(0)->getLogin().equalsNarrow("alice1"));
+}
+
+TEST_F(AccountServiceTest, ADamagedCacheFileRemembersNoLogin) {
+  SavedLogin saved;
+  saved.login = String("alice1");
+  saved.password = String("secret1");
+  RecordList good;
+  ASSERT_TRUE(WriteLocalPlayerRecord(good, saved));
+  ASSERT_EQ(good.saveToFile("config.dat"), ERRORID_SUCCEEDED);
+  const std::string bytes = toolbox_test::readFile("config.dat");
+  ASSERT_GT(bytes.size(), 24u);
+
+  // A record file whose digest and length hold but whose payload is given.
+  auto sealed = [](std::vector<unsigned char> payload) {
+    std::remove("config.dat");
+    WriteRecordFile(DefaultRecordFileCodec(), payload.data(),
+                    static_cast<std::uint32_t>(payload.size()), "config.dat");
+    return toolbox_test::readFile("config.dat");
+  };
+  std::string flipped = bytes;
+  flipped[22] = static_cast<char>(flipped[22] ^ 0x40);
+  // A good "LGNC" record, then a second one whose size runs past the end.
+  RecordList two;
+  ASSERT_TRUE(WriteLocalPlayerRecord(two, saved));
+  std::uint32_t length = 0;
+  unsigned char* list = two.serialize(length);
+  ASSERT_NE(list, nullptr);
+  std::vector<unsigned char> cut(list, list + length);
+  ToolboxFree(list);
+  cut[0] = 2;
+  cut.insert(cut.end(), {'L', 'G', 'N', 'C', 60, 0, 0, 0, 7});
+  const std::string unparsed = sealed(cut);
+  // A whole "LGNC" record of three bytes: no login in it.
+  const std::string empty = sealed({1, 0, 0, 0, 'L', 'G', 'N', 'C', 11, 0, 0, 0, 1, 2, 3});
+  const struct {
+    const char* what;
+    std::string file;
+  } cases[] = {{"truncated", bytes.substr(0, bytes.size() - 1)},
+               {"a flipped payload bit", flipped},
+               {"a list that does not parse", unparsed},
+               {"an unreadable record", empty},
+               {"no file", ""}};
+  for (const auto& c : cases) {
+    ToolboxCore::destroy();
+    std::remove("config.dat");
+    if (!c.file.empty()) toolbox_test::writeFile("config.dat", c.file);
+    ASSERT_EQ(createCore(toolbox_test::fileKeys()), ERRORID_SUCCEEDED) << c.what;
+    EXPECT_TRUE(ToolboxCore::instance()->getSavedLogin()->login.isEmpty()) << c.what;
+    EXPECT_TRUE(ToolboxCore::instance()->getSavedLogin()->password.isEmpty()) << c.what;
+  }
+  // The file as written reads back.
+  ToolboxCore::destroy();
+  toolbox_test::writeFile("config.dat", bytes);
+  ASSERT_EQ(createCore(toolbox_test::fileKeys()), ERRORID_SUCCEEDED);
+  EXPECT_TRUE(ToolboxCore::instance()->getSavedLogin()->login.equalsNarrow("alice1"));
 }
 
 TEST_F(AccountServiceTest, LoginsThatCannotReachTheNetworkFail) {

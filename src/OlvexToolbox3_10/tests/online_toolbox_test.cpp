@@ -6,6 +6,7 @@
 
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 #include "Modules/Core/Src/Tasks/Events.h"
+#include "Modules/Core/Src/Tasks/TaskManager.h"
 #include "Modules/Core/Src/ToolboxCore.h"
 #include "Modules/NetworkService/Src/SdkNetworkLayer.h"
 #include "account_test_support.h"
@@ -148,9 +149,14 @@ TEST_F(OnlineToolbox, StartsLogsInAndKeepsItsProfileOnTheServers) {
   ASSERT_GT(game->calls.size(), calls);
   EXPECT_EQ(game->calls.back().what, "logout");
 
-  // The lobby going away is reported as an event.
+  // The lobby going away is reported as an event
   lobby->stop();
   EXPECT_TRUE(runUntil([&] { return events.saw(&EventLobbyConnectionLost::s_type); }));
+  // and ends the tasks that were still to run: a look-up that would have
+  // succeeded on its first run never runs.
+  EXPECT_TRUE(ToolboxCore::instance()->getTaskManager()->isShutdown());
+  ASSERT_TRUE(waitFor("search", accounts->searchPlayerID(&listener, 0, String("bob"))));
+  EXPECT_EQ(listener.last("search").result, ERRORID_SYSTEM_CANCELLED);
   ToolboxCore::instance()->getEventManager()->removeListener(&events);
 }
 

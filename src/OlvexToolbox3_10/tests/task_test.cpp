@@ -159,6 +159,30 @@ TEST(TaskManagerTest, CancellationFromInsideAPassIsRefused) {
   EXPECT_EQ(manager.taskCount(), 1u);
 }
 
+TEST(TaskManagerTest, ShutdownEndsEveryQueuedTaskAtOnceWithoutRunningIt) {
+  Log log;
+  TaskManager manager;
+  auto* running = new ScriptedTask("running", &log);
+  manager.addTask(running);
+  manager.update(10);
+  ASSERT_TRUE(running->isStarted());
+  auto* queued = new ScriptedTask("queued", &log);
+  queued->finishNow = true;
+  manager.addTask(queued);
+  manager.setShutdown();
+  log.clear();
+  manager.update(10);
+  // The started task is told it finished, with a code rather than none; the
+  // queued one never starts.
+  EXPECT_EQ(log, (Log{"finish running 7", "delete running", "delete queued"}));
+  EXPECT_TRUE(manager.isIdle());
+  EXPECT_EQ(LastResult().get(), ERRORID_SYSTEM_CANCELLED);
+  // Tasks added later end in their first pass too.
+  manager.addTask(new ScriptedTask("late", &log));
+  manager.update(10);
+  EXPECT_TRUE(manager.isIdle());
+}
+
 TEST(CompositeTest, FailingStepRollsBackThroughUndoTasksNewestFirst) {
   Log log;
   TaskManager manager;

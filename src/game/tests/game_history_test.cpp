@@ -64,7 +64,10 @@ TEST_F(GameHistoryTest, ReplayRebuildsBoardRacksAndScoresAndPauses) {
 
   turnfakes::FakeBoardView view;
   HistoryRecord* second = game->history->RecordAt(2);
+  const int panelRefreshes = ui.panelRefreshes, remainderRefreshes = ui.remainderRefreshes;
   ASSERT_TRUE(game->ReplayToMove(second));
+  EXPECT_EQ(ui.panelRefreshes, panelRefreshes + 1);  // the scores shown are the entry's
+  EXPECT_EQ(ui.remainderRefreshes, remainderRefreshes + 1);
   EXPECT_EQ(std::memcmp(view.board, game->board.letters, kBoardSquares), 0);
   EXPECT_EQ(game->GetHistoryIndex(), 2);
   EXPECT_EQ(game->board.At(7, 9), 't');

@@ -21,6 +21,10 @@
 #include "bdLobbyCommon/bdLobbyMessage.h"
 #include "online/game_message.h"
 #include "online/online_session_manager.h"
+#include "online/toolbox_matchmaking.h"
+#include "Modules/MatchmakingService/Src/MatchmakingConfig.h"
+#include "Modules/MatchmakingService/Src/MatchmakingService.h"
+#include "Modules/Session/Src/GameSession.h"
 #include "online_test_support.h"
 #include "toolbox_test_support.h"
 
@@ -79,6 +83,8 @@ class RecordingMatchmaking : public MatchmakingPort {
   int released = 0;
   int freed = 0;
 };
+
+constexpr uint32_t kAttrProbe = 0x10000011;
 
 // Drains the queues into (result, event) pairs.
 std::vector<std::pair<int32_t, int32_t>> Drain(OnlineSessionManager& m) {
@@ -285,6 +291,40 @@ TEST_F(SessionManagerTest, ALostLobbyConnectionStopsThePump) {
   OX_Toolbox::EventAllPlayersLoggedOut other;
   EXPECT_FALSE(manager.onMessage(&other));
   EXPECT_EQ(lobby.calls, std::vector<std::string>{"stop pump"});
+}
+
+TEST_F(SessionManagerTest, TheDefaultPortDrivesTheToolboxsMatchmakingService) {
+  SetMatchmakingPort(nullptr);
+  MatchmakingPort& port = *GetMatchmakingPort();
+  EXPECT_EQ(port.DeleteSession(nullptr), 0u);  // no toolbox: nothing to do
+  WriteConfig();
+  OnlineSessionManager manager(&lobby);
+  ASSERT_TRUE(ToolboxCore::exists());
+  OX_Toolbox::MatchmakingService* service = OX_Toolbox::MatchmakingService::find();
+  ASSERT_NE(service, nullptr);
+  EXPECT_FALSE(port.HasCurrentSession());
+  int32_t value = 0;
+  EXPECT_FALSE(port.GetIntAttribute(kAttrProbe, &value));
+
+  OX_Toolbox::MatchmakingConfig* config = service->getConfig();
+  auto session = config->createSession(1, OX_Toolbox::CONNECTIONTYPE_LAN);
+  ASSERT_NE(session, nullptr);
+  config->setCurrentSession(std::move(session));
+  ASSERT_TRUE(port.HasCurrentSession());
+  port.SetIntAttribute(kAttrProbe, -42);
+  ASSERT_TRUE(port.GetIntAttribute(kAttrProbe, &value));
+  EXPECT_EQ(value, -42);
+  // Attributes come from the network: only whole numbers in range are read.
+  for (const char* text : {"12x", "", "99999999999"}) {
+    port.SetTextAttribute(kAttrProbe, text);
+    EXPECT_FALSE(port.GetIntAttribute(kAttrProbe, &value)) << text;
+  }
+  port.SetMatchStarted(true);
+  EXPECT_TRUE(port.MatchStarted());
+
+  // The session manager's delete report releases it.
+  manager.onDeleteSession(1, ERRORID_SUCCEEDED);
+  EXPECT_FALSE(port.HasCurrentSession());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Modules/Core/Src/Players/LocalPlayer.h"
+#include "Modules/Core/Src/Records/LocalPlayerRecord.h"
 #include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Records/ToolboxFile.h"
 #include "Modules/Core/Src/Result/ToolboxResult.h"
@@ -93,6 +94,10 @@ void ToolboxCore::init(ToolboxGameInterface* game, PlatformInterface* platform) 
       if (!m_tasks) m_tasks = new TaskManager();
       if (!m_events) m_events = new EventManager();
       if (!GlobalRecordList()) SetGlobalRecordList(new RecordList());
+      // The login an earlier run remembered is the one automatic login
+      // uses; an unreadable cache file leaves none.
+      *m_savedLogin = SavedLogin();
+      LoadSavedLogin(m_files[CONFIG_FILE], *m_savedLogin);
       m_game = game;
       m_tasks->update(0);
       result = ERRORID_SUCCEEDED;

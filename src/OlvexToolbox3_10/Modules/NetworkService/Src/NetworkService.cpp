@@ -164,6 +164,8 @@ void NetworkService::pumpNetwork() {
   if (lobby && lobby->getStatus() == bdConnection::BD_DISCONNECTED) {
     lobby->disconnect();
     ToolboxCore* core = ToolboxCore::instance();
+    // Every task still queued waited on a connection that is gone.
+    if (core && core->getTaskManager()) core->getTaskManager()->setShutdown();
     if (core && core->getEventManager())
       core->getEventManager()->queueEvent(new EventLobbyConnectionLost());
   }

@@ -362,6 +362,7 @@ TEST_F(WholeGame, TwoComputersPlayToTheEndAndTheGameIsSavedLoadedAndStepped) {
   // The screen shows the room's panels, not the frame under them (the
   // game waits, so nothing in them changes meanwhile).
   const PanelPixels pixels = ComparePanelsWithScreen(main);
+  std::printf("panels matching the screen: %s\n", pixels.titles.c_str());
   EXPECT_GE(pixels.compared, 4) << pixels.titles;
   EXPECT_EQ(pixels.differing, "") << pixels.titles;
   PostMessageA(panel, WM_COMMAND, MAKEWPARAM(ui::kIdMoveNext, BN_CLICKED), 0);

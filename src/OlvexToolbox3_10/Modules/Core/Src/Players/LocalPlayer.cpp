@@ -1,6 +1,10 @@
 #include "Modules/Core/Src/Players/LocalPlayer.h"
 
 #include "Modules/Core/Src/Cache/ServiceCache.h"
+#include "Modules/Core/Src/Records/LocalPlayerRecord.h"
+#include "Modules/Core/Src/Records/RecordList.h"
+#include "Modules/Core/Src/Result/ToolboxResult.h"
+#include "Modules/Core/Src/ToolboxCore.h"
 
 namespace OX_Toolbox {
 
@@ -9,6 +13,11 @@ namespace {
 void assignCut(String& to, const String& from, int max) {
   to.assign(from);
   to.truncate(max);
+}
+
+ERRORID report(ERRORID result) {
+  LastResult().set(result);
+  return result;
 }
 
 }  // namespace
@@ -58,6 +67,25 @@ void LocalPlayer::addTicket(const Ticket& ticket) {
   for (auto it = m_tickets.begin(); it != m_tickets.end();)
     it = *it == ticket ? m_tickets.erase(it) : it + 1;
   m_tickets.push_back(ticket);
+}
+
+ERRORID LocalPlayer::saveToCache() const {
+  ToolboxCore* core = ToolboxCore::instance();
+  RecordList* list = GlobalRecordList();
+  const char* path = core ? core->getConfigString(CONFIG_FILE) : nullptr;
+  if (!core || !list || !path || !core->getSavedLogin()) return report(ERRORID_FAILED);
+  list->clear();
+  // A missing or damaged file starts a new one.
+  if (list->loadFromFile(path) != ERRORID_SUCCEEDED) list->clear();
+  while (TaggedRecord* old = list->findByTag(kLocalPlayerTag))
+    list->remove(old);
+  SavedLogin* saved = core->getSavedLogin();
+  saved->login = m_login;
+  saved->password = m_password;
+  ERRORID result = ERRORID_FAILED;
+  if (WriteLocalPlayerRecord(*list, *saved)) result = list->saveToFile(path);
+  list->clear();
+  return report(result);
 }
 
 }  // namespace OX_Toolbox

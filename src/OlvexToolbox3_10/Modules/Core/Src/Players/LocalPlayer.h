@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Modules/Core/Src/Memory/ToolboxAlloc.h"
+#include "Modules/Core/Src/Result/ErrorId.h"
 #include "Modules/Core/Src/Types/PlayerID.h"
 #include "Modules/Core/Src/Types/String.h"
 #include "Modules/Session/Src/Ticket.h"
@@ -52,6 +53,11 @@ class LocalPlayer : public ToolboxObject {
   void setClanId(std::int64_t id) { m_clanId = id; }
   std::uint32_t getExtra() const { return m_extra; }
   void setExtra(std::uint32_t value) { m_extra = value; }
+
+  // Makes this player the remembered login: the core's slot and the "LGNC"
+  // record of the local players' cache file (configuration string 1), the
+  // file's other records kept. Sets the last result and returns it.
+  ERRORID saveToCache() const;
 
   // This machine's players only (null for other players' records).
   ServiceCacheStore* getCacheStore() const { return m_cache; }

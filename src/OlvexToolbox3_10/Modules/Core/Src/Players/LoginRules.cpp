@@ -1,10 +1,6 @@
 #include "Modules/Core/Src/Players/LoginRules.h"
 
-#include "Modules/Core/Src/Players/LocalPlayer.h"
-#include "Modules/Core/Src/Records/LocalPlayerRecord.h"
-#include "Modules/Core/Src/Records/RecordList.h"
 #include "Modules/Core/Src/Result/ToolboxResult.h"
-#include "Modules/Core/Src/ToolboxCore.h"
 
 namespace OX_Toolbox {
 
@@ -68,25 +64,6 @@ ERRORID ValidatePassword(const char16_t* login, const char16_t* password) {
   if (login && contains(password, login))
     return report(ERRORID_WRONG_PASSWORD_CONTAINS_THE_USERNAME);
   return report(ERRORID_SUCCEEDED);
-}
-
-ERRORID SaveLocalPlayerToCache(const LocalPlayer& player) {
-  ToolboxCore* core = ToolboxCore::instance();
-  RecordList* list = GlobalRecordList();
-  const char* path = core ? core->getConfigString(CONFIG_FILE) : nullptr;
-  if (!core || !list || !path || !core->getSavedLogin()) return report(ERRORID_FAILED);
-  list->clear();
-  // A missing or damaged file starts a new one.
-  if (list->loadFromFile(path) != ERRORID_SUCCEEDED) list->clear();
-  while (TaggedRecord* old = list->findByTag(kLocalPlayerTag))
-    list->remove(old);
-  SavedLogin* saved = core->getSavedLogin();
-  saved->login = player.getLogin();
-  saved->password = player.getPassword();
-  ERRORID result = ERRORID_FAILED;
-  if (WriteLocalPlayerRecord(*list, *saved)) result = list->saveToFile(path);
-  list->clear();
-  return report(result);
 }
 
 }  // namespace OX_Toolbox

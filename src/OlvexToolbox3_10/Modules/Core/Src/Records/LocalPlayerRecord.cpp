@@ -1,6 +1,8 @@
 #include "Modules/Core/Src/Records/LocalPlayerRecord.h"
 
+#include "Modules/Core/Src/Digest/Md5Digest.h"
 #include "Modules/Core/Src/Players/LocalPlayer.h"
+#include "Modules/Core/Src/Records/RecordFile.h"
 #include "Modules/Core/Src/Types/Blob.h"
 
 namespace OX_Toolbox {
@@ -32,6 +34,24 @@ bool ReadLocalPlayerRecord(const TaggedRecord& record, SavedLogin& login) {
   login.login.truncate(LocalPlayer::kMaxLogin);
   login.password.truncate(LocalPlayer::kMaxPassword);
   return ok;
+}
+
+bool LoadSavedLogin(const char* path, SavedLogin& login) {
+  if (!path) return false;
+  unsigned char* payload = nullptr;
+  std::uint32_t n = 0;
+  if (ReadRecordFile(DefaultRecordFileCodec(), &payload, &n, path) != ERRORID_SUCCEEDED)
+    return false;
+  RecordList list;
+  const bool whole = list.deserialize(payload, n);
+  ToolboxFree(payload);
+  const TaggedRecord* record = whole ? list.findByTag(kLocalPlayerTag) : nullptr;
+  SavedLogin read;
+  if (!record || !ReadLocalPlayerRecord(*record, read)) return false;
+  login.firstWord = read.firstWord;
+  login.login = read.login;
+  login.password = read.password;
+  return true;
 }
 
 }  // namespace OX_Toolbox

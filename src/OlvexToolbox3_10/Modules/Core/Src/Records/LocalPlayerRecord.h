@@ -14,5 +14,9 @@ extern const char kLocalPlayerTag[4];
 bool WriteLocalPlayerRecord(RecordList& list, const SavedLogin& login);
 // Reads a record's payload back in the written order.
 bool ReadLocalPlayerRecord(const TaggedRecord& record, SavedLogin& login);
+// The login an earlier run remembered in the cache file at path. False, with
+// login unchanged, when the file is missing, fails its digest or length
+// checks, does not parse whole, or holds no readable "LGNC" record.
+bool LoadSavedLogin(const char* path, SavedLogin& login);
 
 }  // namespace OX_Toolbox

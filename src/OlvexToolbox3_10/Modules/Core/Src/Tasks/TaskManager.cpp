@@ -64,6 +64,8 @@ void TaskManager::runQueue() {
   while (i < m_tasks.size()) {
     Task* task = m_tasks[i];
     if (m_shutdown) {
+      // Its listener hears that the system ended it, not a missing result.
+      if (!task->hasResult()) task->setResult(ERRORID_SYSTEM_CANCELLED);
       finish(i);
       continue;
     }

@@ -23,7 +23,10 @@ class TaskManager : public ToolboxObject {
   virtual void cancelAll(bool system);
   virtual void cancelBlocking(bool system);
   virtual void cancelTask(std::uint32_t id, bool system);
+  // From then on every task ends in the pass that meets it, without running
+  // (raised when the lobby connection is lost).
   virtual void setShutdown() { m_shutdown = 1; }
+  bool isShutdown() const { return m_shutdown != 0; }
 
   void update(std::uint32_t ms);
   std::uint32_t getClock() const { return m_clock; }

@@ -135,7 +135,7 @@ void TaskRezovovozLoginPlayer::onFinished(ERRORID result) {
     m_player = nullptr;  // the core's from here on
     core->replaceLocalPlayer(static_cast<std::int32_t>(m_connectionType), m_index, player);
     core->raiseLoginLogoutEvent(player, true, 0);
-    SaveLocalPlayerToCache(*player);
+    player->saveToCache();
   } else if (LocalPlayer* current = core->getLocalPlayer(m_index)) {
     core->removeLocalPlayer(current);
   }

@@ -114,7 +114,7 @@ ERRORID NetworkService::create(const char* gameId, const char* locale) {
   }
   // Discovery replies are read into the toolbox's own records. The factory
   // keeps the first class it is given and frees the others.
-  BD_REGISTER_GAME_INFO_CLASS(SessionGameInfo);
+  bdGameInfoFactory::getInstance()->setClass(new SessionGameInfoCreator());
   service->m_state->layer = CreateNetworkLayer();
   const ERRORID registered = core->registerService(service);
   if (registered != ERRORID_SUCCEEDED) {

@@ -50,22 +50,6 @@ class StatisticsServiceForwarder : public LuaForwarder, public StatisticsService
   }
 };
 
-// Values owned by Lua live in toolbox memory, as the value types' do; the
-// userdata comes first so a Lua memory error leaves nothing behind.
-template <typename T>
-void pushOwned(lua_State* L, const T& value, const char* metatable) {
-  PushLuaBox(L, nullptr, true, metatable);
-  void* mem = ToolboxAlloc(sizeof(T));
-  if (!mem) luaL_error(L, "not enough memory");
-  static_cast<LuaBox*>(lua_touserdata(L, -1))->value = ::new (mem) T(value);
-}
-
-template <typename T>
-void destroy(void* p) {
-  static_cast<T*>(p)->~T();
-  ToolboxFree(p);
-}
-
 // Argument checks raise Lua errors, which unwind past these frames: every
 // check comes before anything with a destructor is made.
 StatisticsService* self(lua_State* L) {
@@ -188,7 +172,7 @@ int boardsSize(lua_State* L) {
   return 1;
 }
 int newBoards(lua_State* L) {
-  pushOwned(L, VectorLeaderboard(), kVectorLeaderboard);
+  PushLuaCopy(L, VectorLeaderboard(), kVectorLeaderboard);
   return 1;
 }
 
@@ -214,7 +198,7 @@ int idsSize(lua_State* L) {
   return 1;
 }
 int newIds(lua_State* L) {
-  pushOwned(L, VectorLeaderboardID(), kVectorLeaderboardID);
+  PushLuaCopy(L, VectorLeaderboardID(), kVectorLeaderboardID);
   return 1;
 }
 
@@ -252,9 +236,9 @@ LuaForwarder* StatisticsService::registerScript(ScriptInterpreter* interpreter) 
                                          {"size", idsSize},
                                          {nullptr, nullptr}};
   lua_State* L = interpreter->getLuaState();
-  RegisterLuaType(L, kLeaderboard, kNoMethods, destroy<LeaderboardDefinition>);
-  RegisterLuaType(L, kVectorLeaderboard, kBoardsMethods, destroy<VectorLeaderboard>);
-  RegisterLuaType(L, kVectorLeaderboardID, kIdsMethods, destroy<VectorLeaderboardID>);
+  RegisterLuaType(L, kLeaderboard, kNoMethods, DestroyLuaValue<LeaderboardDefinition>);
+  RegisterLuaType(L, kVectorLeaderboard, kBoardsMethods, DestroyLuaValue<VectorLeaderboard>);
+  RegisterLuaType(L, kVectorLeaderboardID, kIdsMethods, DestroyLuaValue<VectorLeaderboardID>);
   publishConstructor(L, "VectorLeaderboard", newBoards);
   publishConstructor(L, "VectorLeaderboardID", newIds);
   PublishService(L, this, kMethods);

@@ -25,22 +25,6 @@ constexpr const char* kVectorFlexibleValue = "Meta.VectorFlexibleValue";
 constexpr const char* kBlob = "Meta.Blob";
 constexpr const char* kLogger = "Logger";
 
-// Values owned by Lua live in toolbox memory like every other toolbox value.
-// The userdata comes first, so a Lua memory error leaves nothing behind.
-template <typename T>
-void pushCopy(lua_State* L, const T& value, const char* metatable) {
-  PushLuaBox(L, nullptr, true, metatable);
-  void* mem = ToolboxAlloc(sizeof(T));
-  if (!mem) luaL_error(L, "not enough memory");
-  static_cast<LuaBox*>(lua_touserdata(L, -1))->value = ::new (mem) T(value);
-}
-
-template <typename T>
-void destroy(void* p) {
-  static_cast<T*>(p)->~T();
-  ToolboxFree(p);
-}
-
 int collect(lua_State* L) {
   auto* box = static_cast<LuaBox*>(lua_touserdata(L, 1));
   auto* destroyFn = static_cast<void (**)(void*)>(lua_touserdata(L, lua_upvalueindex(1)));
@@ -270,19 +254,27 @@ void* CheckLuaBox(lua_State* L, int index, const char* metatable, const char* ty
   return box->value;
 }
 
-void PushInteger(lua_State* L, std::int64_t value) { pushCopy(L, value, kInteger); }
-void PushString(lua_State* L, const String& value) { pushCopy(L, value, kString); }
-void PushPlayerID(lua_State* L, const PlayerID& value) { pushCopy(L, value, kPlayerID); }
-void PushEntityID(lua_State* L, const EntityID& value) { pushCopy(L, value, kEntityID); }
-void PushFlexibleValue(lua_State* L, const FlexibleValue& value) {
-  pushCopy(L, value, kFlexibleValue);
+void* PushOwnedLuaBox(lua_State* L, std::size_t size, const char* metatable, LuaBox** box) {
+  PushLuaBox(L, nullptr, true, metatable);
+  *box = static_cast<LuaBox*>(lua_touserdata(L, -1));
+  void* mem = ToolboxAlloc(size);
+  if (!mem) luaL_error(L, "not enough memory");
+  return mem;
 }
-void PushBlob(lua_State* L, const Blob& value) { pushCopy(L, value, kBlob); }
+
+void PushInteger(lua_State* L, std::int64_t value) { PushLuaCopy(L, value, kInteger); }
+void PushString(lua_State* L, const String& value) { PushLuaCopy(L, value, kString); }
+void PushPlayerID(lua_State* L, const PlayerID& value) { PushLuaCopy(L, value, kPlayerID); }
+void PushEntityID(lua_State* L, const EntityID& value) { PushLuaCopy(L, value, kEntityID); }
+void PushFlexibleValue(lua_State* L, const FlexibleValue& value) {
+  PushLuaCopy(L, value, kFlexibleValue);
+}
+void PushBlob(lua_State* L, const Blob& value) { PushLuaCopy(L, value, kBlob); }
 void PushVectorPlayerID(lua_State* L, const VectorPlayerID& value) {
-  pushCopy(L, value, kVectorPlayerID);
+  PushLuaCopy(L, value, kVectorPlayerID);
 }
 void PushVectorFlexibleValue(lua_State* L, const VectorFlexibleValue& value) {
-  pushCopy(L, value, kVectorFlexibleValue);
+  PushLuaCopy(L, value, kVectorFlexibleValue);
 }
 
 std::int64_t CheckInteger(lua_State* L, int index) {
@@ -317,31 +309,31 @@ VectorFlexibleValue* CheckVectorFlexibleValue(lua_State* L, int index) {
 }
 
 void RegisterLuaValueTypes(lua_State* L) {
-  RegisterLuaType(L, kInteger, kIntegerMethods, destroy<std::int64_t>);
+  RegisterLuaType(L, kInteger, kIntegerMethods, DestroyLuaValue<std::int64_t>);
   luaL_getmetatable(L, kInteger);
   lua_pushcfunction(L, integerToString);
   lua_setfield(L, -2, "__tostring");
   lua_pushcfunction(L, integerEq);
   lua_setfield(L, -2, "__eq");
   lua_pop(L, 1);
-  RegisterLuaType(L, kString, kStringMethods, destroy<String>);
+  RegisterLuaType(L, kString, kStringMethods, DestroyLuaValue<String>);
   luaL_getmetatable(L, kString);
   lua_pushcfunction(L, stringGet);
   lua_setfield(L, -2, "__tostring");
   lua_pushcfunction(L, stringEq);
   lua_setfield(L, -2, "__eq");
   lua_pop(L, 1);
-  RegisterLuaType(L, kPlayerID, kPlayerIDMethods, destroy<PlayerID>);
+  RegisterLuaType(L, kPlayerID, kPlayerIDMethods, DestroyLuaValue<PlayerID>);
   luaL_getmetatable(L, kPlayerID);
   lua_pushcfunction(L, playerEq);
   lua_setfield(L, -2, "__eq");
   lua_pop(L, 1);
-  RegisterLuaType(L, kVectorPlayerID, kVectorPlayerIDMethods, destroy<VectorPlayerID>);
-  RegisterLuaType(L, kEntityID, kEntityIDMethods, destroy<EntityID>);
-  RegisterLuaType(L, kFlexibleValue, kFlexibleValueMethods, destroy<FlexibleValue>);
+  RegisterLuaType(L, kVectorPlayerID, kVectorPlayerIDMethods, DestroyLuaValue<VectorPlayerID>);
+  RegisterLuaType(L, kEntityID, kEntityIDMethods, DestroyLuaValue<EntityID>);
+  RegisterLuaType(L, kFlexibleValue, kFlexibleValueMethods, DestroyLuaValue<FlexibleValue>);
   RegisterLuaType(L, kVectorFlexibleValue, kVectorFlexibleValueMethods,
-                  destroy<VectorFlexibleValue>);
-  RegisterLuaType(L, kBlob, kBlobMethods, destroy<Blob>);
+                  DestroyLuaValue<VectorFlexibleValue>);
+  RegisterLuaType(L, kBlob, kBlobMethods, DestroyLuaValue<Blob>);
   RegisterLuaType(L, kLogger, kLoggerMethods, nullptr);
 
   lua_register(L, "Integer", newInteger);

@@ -4,7 +4,9 @@
 // and an ownership mark: copies pushed into Lua are owned and freed by __gc,
 // values pushed by reference are not. Each check function raises a Lua
 // argument error "<type name> expected".
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 #include "Modules/Core/Src/Memory/ToolboxAlloc.h"
 
@@ -36,6 +38,26 @@ struct LuaBox {
 
 // Pushes a userdata with the named metatable (which must be registered).
 void PushLuaBox(lua_State* L, void* value, bool owned, const char* metatable);
+// Pushes an owned, still empty userdata and returns toolbox memory of `size`
+// bytes for its value (a Lua error when there is none) with the box to put
+// it in. The userdata comes first, so a Lua memory error leaves nothing
+// behind.
+void* PushOwnedLuaBox(lua_State* L, std::size_t size, const char* metatable, LuaBox** box);
+
+// Values owned by Lua live in toolbox memory, like every other toolbox value.
+template <typename T>
+void PushLuaCopy(lua_State* L, const T& value, const char* metatable) {
+  LuaBox* box = nullptr;
+  void* mem = PushOwnedLuaBox(L, sizeof(T), metatable, &box);
+  box->value = ::new (mem) T(value);
+}
+
+// The __gc side of PushLuaCopy.
+template <typename T>
+void DestroyLuaValue(void* p) {
+  static_cast<T*>(p)->~T();
+  ToolboxFree(p);
+}
 // The pointer held by the userdata at the index when its metatable is the
 // named one, else raises "<typeName> expected".
 void* CheckLuaBox(lua_State* L, int index, const char* metatable, const char* typeName);

@@ -48,6 +48,15 @@ ERRORID ToolboxCore::create(ToolboxGameInterface* game, PlatformInterface* platf
 
 void ToolboxCore::destroy() { delete s_instance; }
 
+std::uint32_t ToolboxCore::queueTask(Task* task) {
+  if (!task) return 0;
+  if (!s_instance || !s_instance->getTaskManager()) {
+    delete task;
+    return 0;
+  }
+  return s_instance->getTaskManager()->addTask(task);
+}
+
 ToolboxCore::~ToolboxCore() {
   delete m_tasks;
   m_tasks = nullptr;

@@ -59,6 +59,9 @@ class ToolboxCore : public ToolboxObject, public ToolboxCoreInterface {
   static void destroy();
   static bool exists() { return s_instance != nullptr; }
   static ToolboxCore* instance() { return s_instance; }
+  // Queues a task on the instance's task manager and returns its id; with no
+  // toolbox the task is deleted and 0 returned, as for a null task.
+  static std::uint32_t queueTask(Task* task);
 
   ~ToolboxCore() override;
   virtual void update(std::uint32_t ms);

@@ -17,16 +17,6 @@ namespace {
 
 PrivateSlotQuery g_privateSlot = nullptr;
 
-std::uint32_t queue(Task* task) {
-  ToolboxCore* core = ToolboxCore::instance();
-  if (!task) return 0;
-  if (!core || !core->getTaskManager()) {
-    delete task;
-    return 0;
-  }
-  return core->getTaskManager()->addTask(task);
-}
-
 std::uint32_t refuse(FriendServiceListener* listener, FriendEvent event) {
   if (listener && event) (listener->*event)(0, ERRORID_FAILED);
   return 0;
@@ -71,7 +61,7 @@ ToolboxVector<PlayerID> FriendService::getMessageSenders(std::uint8_t index) con
 
 std::uint32_t FriendService::synchronizeFriends(FriendServiceListener* listener,
                                                 std::uint8_t index) {
-  return queue(new TaskRezovovozOnlineRetrieveFriends(listener, index));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineRetrieveFriends(listener, index));
 }
 
 ToolboxVector<PlayerID> FriendService::getFriends(std::uint8_t index) const {
@@ -80,7 +70,7 @@ ToolboxVector<PlayerID> FriendService::getFriends(std::uint8_t index) const {
 
 std::uint32_t FriendService::synchronizeSentFriendshipRequests(FriendServiceListener* listener,
                                                                std::uint8_t index) {
-  return queue(new TaskRezovovozOnlineRetrieveFriendshipRequests(listener, index));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineRetrieveFriendshipRequests(listener, index));
 }
 
 ToolboxVector<PlayerID> FriendService::getSentFriendshipRequests(std::uint8_t index) const {
@@ -101,7 +91,8 @@ std::uint32_t FriendService::sendNew(FriendServiceListener* listener, std::uint8
   }
   message->setRecipient(player);
   message->setSender(me->getPlayerID(CONNECTIONTYPE_ONLINE));
-  return queue(TaskRezovovozOnlineBasicSendFriendMessage::create(listener, index, message, event));
+  return ToolboxCore::queueTask(
+      TaskRezovovozOnlineBasicSendFriendMessage::create(listener, index, message, event));
 }
 
 std::uint32_t FriendService::sendFriendMailMessage(FriendServiceListener* listener,
@@ -111,7 +102,8 @@ std::uint32_t FriendService::sendFriendMailMessage(FriendServiceListener* listen
   // A message of another class stays the caller's.
   if (!me || !message || message->getType() != &MailMessage::s_type) return refuse(listener, event);
   message->setSender(me->getPlayerID(CONNECTIONTYPE_ONLINE));
-  return queue(new TaskRezovovozOnlineSendMailMessage(listener, index, message, event));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineSendMailMessage(listener, index, message, event));
 }
 
 std::uint32_t FriendService::sendFriendshipRequest(FriendServiceListener* listener,
@@ -189,12 +181,13 @@ ToolboxVector<PlayerID> FriendService::getInvitees(std::uint8_t index) const {
 std::uint32_t FriendService::forwardInvitation(FriendServiceListener* listener, std::uint8_t index,
                                                const PlayerID& player,
                                                const SessionInviteMessage* invitation) {
-  return queue(new TaskRezovovozOnlineForwardInvitation(listener, index, player, invitation));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineForwardInvitation(listener, index, player, invitation));
 }
 
 std::uint32_t FriendService::retrieveFriendOnlineStatus(FriendServiceListener*, std::uint8_t index,
                                                         const PlayerID& player) {
-  return queue(new TaskRezovovozOnlineRetrieveFriendOnlineStatus(index, player));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineRetrieveFriendOnlineStatus(index, player));
 }
 
 void FriendService::sendPendingInvitations(std::uint8_t index) {

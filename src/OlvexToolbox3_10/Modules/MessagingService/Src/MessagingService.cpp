@@ -9,19 +9,6 @@
 
 namespace OX_Toolbox {
 
-namespace {
-
-std::uint32_t queue(Task* task) {
-  ToolboxCore* core = ToolboxCore::instance();
-  if (!core || !core->getTaskManager()) {
-    delete task;
-    return 0;
-  }
-  return core->getTaskManager()->addTask(task);
-}
-
-}  // namespace
-
 ERRORID MessagingService::create() {
   ToolboxCore* core = ToolboxCore::instance();
   if (!core || !core->findService("NetworkService")) return ERRORID_SERVICE_NOT_AVAILABLE;
@@ -59,7 +46,8 @@ void MessagingService::destroyEntry(std::size_t i) {
 std::uint32_t MessagingService::synchronizeMessages(MessagingServiceListener* listener,
                                                     std::uint8_t index, std::uint32_t first,
                                                     std::uint32_t count) {
-  return queue(new TaskRezovovozOnlineRetrieveMessages(listener, index, first, count));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineRetrieveMessages(listener, index, first, count));
 }
 
 std::size_t MessagingService::getMessages(std::int8_t index,
@@ -72,7 +60,7 @@ std::size_t MessagingService::getMessages(std::int8_t index,
 
 std::uint32_t MessagingService::deleteMessage(MessagingServiceListener* listener,
                                               std::uint8_t index, std::uint64_t id) {
-  return queue(new TaskRezovovozOnlineDeleteMessage(listener, index, id));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineDeleteMessage(listener, index, id));
 }
 
 void MessagingService::addMessageReceiver(MessageReceiver* receiver) {
@@ -110,7 +98,9 @@ void MessagingService::receiveMessage(const String& senderName, AbstractMessage*
   message->onReceived();
   const bool stored = message->isStored();
   if (stored) {
-    if (isNew) queue(new TaskRezovovozOnlineMarkMessageAsReceived(index, message->getMessageId()));
+    if (isNew)
+      ToolboxCore::queueTask(
+          new TaskRezovovozOnlineMarkMessageAsReceived(index, message->getMessageId()));
     m_inbox.push_back({message, index});
   }
   // Indexes: a receiver may remove itself.

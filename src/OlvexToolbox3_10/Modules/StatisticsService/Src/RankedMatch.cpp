@@ -17,15 +17,6 @@ namespace OX_Toolbox {
 
 namespace {
 
-std::uint32_t queue(Task* task) {
-  ToolboxCore* core = ToolboxCore::instance();
-  if (!core || !core->getTaskManager()) {
-    delete task;
-    return 0;
-  }
-  return core->getTaskManager()->addTask(task);
-}
-
 GameSession* currentOf(MatchmakingService* service) {
   return service && service->getConfig() ? service->getConfig()->currentSession() : nullptr;
 }
@@ -58,16 +49,18 @@ MatchReport reportTo(MatchmakingServiceListener* listener, bool started) {
 }
 
 std::uint32_t rankedStart(MatchmakingService* service, MatchmakingServiceListener* listener) {
-  if (!online(currentOf(service))) return queue(new TaskRezovovozLanStartMatch(listener));
-  return queue(new TaskRezovovozOnlineStartRankedMatch(MakeOnlineStartMatch(nullptr),
-                                                       reportTo(listener, true)));
+  if (!online(currentOf(service)))
+    return ToolboxCore::queueTask(new TaskRezovovozLanStartMatch(listener));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineStartRankedMatch(
+      MakeOnlineStartMatch(nullptr), reportTo(listener, true)));
 }
 
 std::uint32_t rankedEnd(MatchmakingService* service, MatchmakingServiceListener* listener) {
   GameSession* session = currentOf(service);
   if (session && session->role() == GameSession::ROLE_HOST) session->endMatch();
-  if (!online(session)) return queue(new TaskRezovovozLanEndMatch(listener));
-  return queue(new TaskOnlineEndMatch(MakeOnlineEndMatch(nullptr), reportTo(listener, false)));
+  if (!online(session)) return ToolboxCore::queueTask(new TaskRezovovozLanEndMatch(listener));
+  return ToolboxCore::queueTask(
+      new TaskOnlineEndMatch(MakeOnlineEndMatch(nullptr), reportTo(listener, false)));
 }
 
 }  // namespace

@@ -16,15 +16,6 @@ namespace {
 constexpr char kPropertyTag[4] = {'S', 'P', 'Y', 'C'};
 constexpr char kLeaderboardTag[4] = {'S', 'L', 'B', 'C'};
 
-std::uint32_t queue(Task* task) {
-  ToolboxCore* core = ToolboxCore::instance();
-  if (!core || !core->getTaskManager()) {
-    delete task;
-    return 0;
-  }
-  return core->getTaskManager()->addTask(task);
-}
-
 int listOf(const EntityID& e) { return e.getType() == StatisticsService::kPlayerEntity ? 0 : 1; }
 
 }  // namespace
@@ -210,13 +201,14 @@ void StatisticsService::resetStatistics(bool keep) {
 }
 
 std::uint32_t StatisticsService::submitStatistics(StatisticsServiceListener* listener) {
-  return queue(new TaskRezovovozOnlineSubmitLeaderboards(listener));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineSubmitLeaderboards(listener));
 }
 
 std::uint32_t StatisticsService::removePlayerFromLeaderboard(StatisticsServiceListener* listener,
                                                              std::uint8_t index,
                                                              std::int32_t board) {
-  return queue(new TaskRezovovozOnlineRemovePlayerFromLeaderboard(listener, index, board));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineRemovePlayerFromLeaderboard(listener, index, board));
 }
 
 std::uint32_t StatisticsService::fetchStatisticsAroundEntity(StatisticsServiceListener* listener,
@@ -228,7 +220,7 @@ std::uint32_t StatisticsService::fetchStatisticsAroundEntity(StatisticsServiceLi
     if (const LeaderboardDefinition* d = findLeaderboard(id))
       task->addSubTask(new TaskFetchLeaderboardPage(*d, entity.getId(), 0, count));
   }
-  return queue(task);
+  return ToolboxCore::queueTask(task);
 }
 
 std::uint32_t StatisticsService::fetchStatisticsFromRank(StatisticsServiceListener* listener,
@@ -240,7 +232,7 @@ std::uint32_t StatisticsService::fetchStatisticsFromRank(StatisticsServiceListen
     if (const LeaderboardDefinition* d = findLeaderboard(id))
       task->addSubTask(new TaskFetchLeaderboardPage(*d, 0, rank, count));
   }
-  return queue(task);
+  return ToolboxCore::queueTask(task);
 }
 
 }  // namespace OX_Toolbox

@@ -100,36 +100,30 @@ ERRORID AccountService::loadDefinitions() {
   return ERRORID_SUCCEEDED;
 }
 
-std::uint32_t AccountService::queue(Task* task) {
-  ToolboxCore* core = ToolboxCore::instance();
-  if (!core || !core->getTaskManager()) {
-    delete task;
-    return 0;
-  }
-  return core->getTaskManager()->addTask(task);
-}
-
 std::uint32_t AccountService::createOnlinePlayer(AccountServiceListener* listener,
                                                  std::uint8_t index, const String& login,
                                                  const String& password, const String (&texts)[4]) {
-  return queue(new TaskRezovovozOnlineCreatePlayer(listener, index, login, password, texts));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineCreatePlayer(listener, index, login, password, texts));
 }
 
 std::uint32_t AccountService::deleteOnlinePlayer(AccountServiceListener* listener,
                                                  std::uint8_t index, const String& login,
                                                  const String& password) {
-  return queue(new TaskRezovovozOnlineDeletePlayer(listener, index, login, password));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineDeletePlayer(listener, index, login, password));
 }
 
 std::uint32_t AccountService::loginPlayer(AccountServiceListener* listener,
                                           std::uint32_t connectionType, std::uint8_t index,
                                           const String& login, const String& password) {
-  return queue(new TaskRezovovozLoginPlayer(listener, connectionType, index, login, password));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozLoginPlayer(listener, connectionType, index, login, password));
 }
 
 std::uint32_t AccountService::autoLoginPlayer(AccountServiceListener* listener,
                                               std::uint32_t connectionType, std::uint8_t index) {
-  return queue(new TaskRezovovozAutoLoginPlayer(listener, connectionType, index));
+  return ToolboxCore::queueTask(new TaskRezovovozAutoLoginPlayer(listener, connectionType, index));
 }
 
 bool AccountService::isPlayerLoggedIn(std::uint8_t index, std::uint32_t connectionType) const {
@@ -142,35 +136,39 @@ bool AccountService::isPlayerLoggedIn(std::uint8_t index, std::uint32_t connecti
 }
 
 std::uint32_t AccountService::logoutPlayer(AccountServiceListener* listener, std::uint8_t index) {
-  return queue(new TaskRezovovozLogoutPlayer(listener, index));
+  return ToolboxCore::queueTask(new TaskRezovovozLogoutPlayer(listener, index));
 }
 
 std::uint32_t AccountService::searchPlayerID(AccountServiceListener* listener, std::uint8_t index,
                                              const String& name) {
-  return queue(new TaskRezovovozOnlineSearchPlayerID(listener, index, name));
+  return ToolboxCore::queueTask(new TaskRezovovozOnlineSearchPlayerID(listener, index, name));
 }
 
 std::uint32_t AccountService::setPublicProfilePropertyValues(AccountServiceListener* listener,
                                                              std::uint8_t index,
                                                              const ProfileValues& values) {
-  return queue(new TaskRezovovozOnlineSetPlayerPublicProfileInfo(listener, index, values));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineSetPlayerPublicProfileInfo(listener, index, values));
 }
 
 std::uint32_t AccountService::setPrivateProfilePropertyValues(AccountServiceListener* listener,
                                                               std::uint8_t index,
                                                               const ProfileValues& values) {
-  return queue(new TaskRezovovozOnlineSetPlayerPrivateProfileInfo(listener, index, values));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineSetPlayerPrivateProfileInfo(listener, index, values));
 }
 
 std::uint32_t AccountService::retrievePublicProfilePropetyValues(AccountServiceListener* listener,
                                                                  std::uint8_t index,
                                                                  const PlayerID& target) {
-  return queue(new TaskRezovovozOnlineGetPlayerPublicProfileInfo(listener, index, target));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineGetPlayerPublicProfileInfo(listener, index, target));
 }
 
 std::uint32_t AccountService::retrievePrivateProfilePropetyValues(AccountServiceListener* listener,
                                                                   std::uint8_t index) {
-  return queue(new TaskRezovovozOnlineGetPlayerPrivateProfileInfo(listener, index));
+  return ToolboxCore::queueTask(
+      new TaskRezovovozOnlineGetPlayerPrivateProfileInfo(listener, index));
 }
 
 }  // namespace OX_Toolbox

@@ -105,7 +105,6 @@ class AccountService : public Service, public ToolboxMessageSink {
  private:
   AccountService();
   ERRORID loadDefinitions();
-  std::uint32_t queue(class Task* task);
 
   ProfileDefinitions m_public;
   ProfileDefinitions m_private;

@@ -459,25 +459,7 @@ TEST_F(NetDiscovery, PeersBehindFilteringRoutersMeetThroughTheIntroducer) {
 // program run again with a filter that selects the child test and carries
 // the parent's discovery server port and its own port.
 
-std::string selfPath() {
-#ifdef _WIN32
-  return _pgmptr;
-#else
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  return std::string(path, n > 0 ? static_cast<size_t>(n) : 0);
-#endif
-}
-
 const char kIntroducedChild[] = "NetDiscovery.DISABLED_IntroducedChild";
-
-// Both processes hold the same key material.
-void fixedKeys(bdSecurityID& id, bdSecurityKey& key) {
-  for (unsigned int i = 0; i < bdSecurityID::SIZE; ++i)
-    id.ab[i] = static_cast<unsigned char>(0x41 + i);
-  for (unsigned int i = 0; i < bdSecurityKey::SIZE; ++i)
-    key.ab[i] = static_cast<unsigned char>(0x11 + i);
-}
 
 unsigned short portAfter(const std::string& text, const char* mark) {
   const size_t at = text.find(mark);
@@ -496,7 +478,7 @@ TEST_F(NetDiscovery, DISABLED_IntroducedChild) {
   ASSERT_NE(parentPort, 0);
   bdSecurityID id;
   bdSecurityKey key;
-  fixedKeys(id, key);
+  bdtest::FixedKeys(id, key);
   FacadePeer self;
   bdNetStartParams p = params();
   p.m_stunServerPort = serverPort;
@@ -527,7 +509,7 @@ TEST_F(NetDiscovery, DISABLED_IntroducedChild) {
 TEST_F(NetDiscovery, APeerInAnotherProcessMeetsThroughTheIntroducer) {
   bdSecurityID id;
   bdSecurityKey key;
-  fixedKeys(id, key);
+  bdtest::FixedKeys(id, key);
   FacadePeer self;
   FilteringSocket* socket = new FilteringSocket();
   bdNetStartParams p = params();
@@ -539,7 +521,7 @@ TEST_F(NetDiscovery, APeerInAnotherProcessMeetsThroughTheIntroducer) {
   self.net.getConnectionStore()->registerListener(&self.events);
   self.trust(id, key);
 
-  const std::string command = "\"" + selfPath() + "\" --gtest_also_run_disabled_tests" +
+  const std::string command = "\"" + bdtest::SelfPath() + "\" --gtest_also_run_disabled_tests" +
                               " --gtest_filter=" + kIntroducedChild + ":server" +
                               std::to_string(server.getAddr().getPort()) + ":peer" +
                               std::to_string(self.net.getParams().m_port);

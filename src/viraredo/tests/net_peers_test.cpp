@@ -207,26 +207,8 @@ TEST_F(NetPeers, IdleConnectionSendsHeartbeatsAndTimesOutOnTheFakeClock) {
 // A peer in a second process: this test program run again with a filter
 // that selects the child test and carries the parent's port.
 
-std::string selfPath() {
-#ifdef _WIN32
-  return _pgmptr;
-#else
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  return std::string(path, n > 0 ? static_cast<size_t>(n) : 0);
-#endif
-}
-
 const char kChildTest[] = "NetPeerProcess.DISABLED_Child";
 const char kPortMark[] = ":port";
-
-// The child's key material is fixed: both processes must hold the same.
-void fixedKeys(bdSecurityID& id, bdSecurityKey& key) {
-  for (unsigned int i = 0; i < bdSecurityID::SIZE; ++i)
-    id.ab[i] = static_cast<unsigned char>(0x30 + i);
-  for (unsigned int i = 0; i < bdSecurityKey::SIZE; ++i)
-    key.ab[i] = static_cast<unsigned char>(0x70 + i);
-}
 
 bdReference<bdCommonAddr> parentSeenBy(const FacadePeer& child, unsigned short port) {
   bdArray<bdAddr> locals;
@@ -249,7 +231,7 @@ TEST_F(NetPeerProcess, DISABLED_Child) {
       static_cast<unsigned short>(std::atoi(filter.c_str() + mark + sizeof kPortMark - 1));
   bdSecurityID id;
   bdSecurityKey key;
-  fixedKeys(id, key);
+  bdtest::FixedKeys(id, key);
   std::unique_ptr<FacadePeer> self(new FacadePeer());
   ASSERT_TRUE(self->start());
   self->trust(id, key);
@@ -276,11 +258,11 @@ TEST_F(NetPeerProcess, DISABLED_Child) {
 TEST_F(NetPeerProcess, PeerInAnotherProcessConnectsAndEchoes) {
   bdSecurityID id;
   bdSecurityKey key;
-  fixedKeys(id, key);
+  bdtest::FixedKeys(id, key);
   std::unique_ptr<FacadePeer> parent(new FacadePeer());
   ASSERT_TRUE(parent->start());
   parent->trust(id, key);
-  const std::string command = "\"" + selfPath() + "\" --gtest_also_run_disabled_tests" +
+  const std::string command = "\"" + bdtest::SelfPath() + "\" --gtest_also_run_disabled_tests" +
                               " --gtest_filter=" + kChildTest + kPortMark +
                               std::to_string(parent->net.getParams().m_port);
   std::atomic<int> childResult{-1};

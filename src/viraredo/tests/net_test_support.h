@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <cstdlib>
+#else
+#include <unistd.h>
+#endif
+
 #include "bdConnectionStore/bdConnectionStore.h"
 #include "bdCore/bdThread/bdPlatformTiming.h"
 #include "bdNet/bdNetImpl.h"
@@ -178,6 +184,26 @@ bool updateUntil(FacadePeer& a, FacadePeer& b, Done done, int rounds = 5000) {
     bdPlatformTiming::sleep(1);
   }
   return false;
+}
+
+// This test program's own path, to run it again as the second process of a
+// two-process test.
+inline std::string SelfPath() {
+#ifdef _WIN32
+  return _pgmptr;
+#else
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  return std::string(path, n > 0 ? static_cast<size_t>(n) : 0);
+#endif
+}
+
+// The key material both processes of a two-process test hold.
+inline void FixedKeys(bdSecurityID& id, bdSecurityKey& key) {
+  for (unsigned int i = 0; i < bdSecurityID::SIZE; ++i)
+    id.ab[i] = static_cast<unsigned char>(0x30 + i);
+  for (unsigned int i = 0; i < bdSecurityKey::SIZE; ++i)
+    key.ab[i] = static_cast<unsigned char>(0x70 + i);
 }
 
 }  // namespace bdtest

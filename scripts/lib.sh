@@ -98,6 +98,12 @@ pulse_stop() {
 }
 
 # Sums GoogleTest's own counts from ctest's log: "passed failed".
+rerun_programs() {  # rerun_programs <build dir>: the test programs ctest ran more than once
+  local log=$1/Testing/Temporary/LastTest.log
+  [ -f "$log" ] || return 0
+  awk '/^[0-9]+\/[0-9]+ Test: / {n[$3]++} END {for (t in n) if (n[t] > 1) printf "%s ", t}' "$log"
+}
+
 gtest_counts() {  # gtest_counts <build dir>
   local log=$1/Testing/Temporary/LastTest.log
   [ -f "$log" ] || { echo "0 0"; return; }
